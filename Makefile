@@ -1,0 +1,27 @@
+# Stampa: the two commands are `make run` and `make test`.
+.PHONY: all deps build test asan run clean
+
+all: build
+
+deps:
+	./scripts/install-deps.sh
+
+build: deps
+	cmake --preset default
+	cmake --build --preset default
+
+test: build
+	ctest --preset default
+
+# The whole test suite under AddressSanitizer and UndefinedBehaviorSanitizer.
+asan: deps
+	cmake --preset asan
+	cmake --build --preset asan
+	ctest --preset asan
+
+run: build
+	@echo "The Stampa program window is not built yet; the logo store and its tests are."
+	@echo "Run 'make test' to build and check everything that exists."
+
+clean:
+	rm -rf build

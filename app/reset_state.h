@@ -1,0 +1,10 @@
+// Returns every piece of program-wide state to its start value: the logo
+// lists, the link, the download marks and the pages' state. Used by tests, and
+// by nothing in a normal run (the state lives from start to end of the program).
+#pragma once
+
+namespace stampa {
+
+void ResetProgramState();
+
+}  // namespace stampa

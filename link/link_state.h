@@ -1,0 +1,34 @@
+// The process-wide state of the printer link: the one open connection and the
+// kind of link chosen on the configuration page.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+
+namespace stampa {
+
+// The kinds of link. The values are those of the configuration page's link buttons.
+enum PortKindValue : std::int32_t {
+    kNoLink = -1,
+    kSerialLink = 0,
+    kParallelLink = 1,
+    kDriverLink = 2,
+    kUsbLink = 3,
+};
+
+// A link handle as the pages and jobs pass it around; -1 is none.
+using PortHandleValue = std::intptr_t;
+inline constexpr PortHandleValue kNoHandle = -1;
+
+// The open link, kNoHandle while none is open. Written by the configuration
+// page's OK; read by every job, the download worker included.
+extern std::atomic<PortHandleValue> PortHandle;
+
+// The link chosen on the configuration page; starts at serial. Changes with
+// every click on a link button, also while a download runs, hence atomic.
+extern std::atomic<std::int32_t> PortKind;
+
+// Back to the start values (tests).
+void ResetLinkState();
+
+}  // namespace stampa

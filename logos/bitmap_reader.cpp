@@ -1,0 +1,104 @@
+#include "logos/bitmap_reader.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <limits>
+
+#include "common/bytes.h"
+#include "common/operator.h"
+#include "logos/logo_lists.h"
+#include "logos/messages.h"
+
+namespace stampa {
+namespace {
+
+constexpr std::size_t kHeaderBytes = 54;
+
+// Reads up to kHeaderBytes from the start of the file into `header` (which the
+// caller has zeroed). Returns the count read, or -1 when the file cannot be opened.
+long ReadHeaderBytes(const std::string& path, unsigned char* header) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        return -1;
+    }
+    std::size_t got = 0;
+    while (got < kHeaderBytes) {
+        const ssize_t n = ::read(fd, header + got, kHeaderBytes - got);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            break;  // end of file, or a read error (a folder, say): a short header
+        }
+        got += static_cast<std::size_t>(n);
+    }
+    ::close(fd);
+    return static_cast<long>(got);
+}
+
+BitmapHeader ParseHeader(const unsigned char* bytes) {
+    BitmapHeader h;
+    h.fileType = ReadU16(bytes + 0);
+    h.width = ReadI32(bytes + 18);
+    h.height = ReadI32(bytes + 22);
+    h.bitCount = ReadU16(bytes + 28);
+    return h;
+}
+
+std::int64_t AbsoluteHeight(std::int32_t height) { return std::llabs(std::int64_t{height}); }
+
+int CheckBitmap(const std::string& path, std::uint16_t wantedBits) {
+    unsigned char bytes[kHeaderBytes] = {};
+    if (ReadHeaderBytes(path, bytes) != static_cast<long>(kHeaderBytes)) {
+        ShowInformation(msg::kOpenBitmapFailed);
+        return 0;
+    }
+    const BitmapHeader h = ParseHeader(bytes);
+    // A picture without pixels (width below 1, height 0) is no logo of any kind:
+    // refused silently like a wrong kind, so the caller gives its own message.
+    if (h.fileType != 0x4D42 || h.bitCount != wantedBits || h.width < 1 || h.height == 0) {
+        return 0;
+    }
+    // A top-down picture (negative height) is measured by its row count.
+    if (h.width > kMaxLogoWidth || AbsoluteHeight(h.height) > kMaxLogoHeight) {
+        ShowInformation(msg::kImageTooLarge);
+        return 0;
+    }
+    return 1;
+}
+
+}  // namespace
+
+std::uint32_t OneBitImageSize(std::int32_t width, std::int32_t height) {
+    if (width < 1) {
+        return 0;
+    }
+    const std::int64_t size = 4 * ((std::int64_t{width} + 31) / 32) * AbsoluteHeight(height);
+    constexpr std::int64_t kMax = std::numeric_limits<std::uint32_t>::max();
+    return static_cast<std::uint32_t>(size > kMax ? kMax : size);
+}
+
+int IsMonoBitmap(const std::string& path) { return CheckBitmap(path, 1); }
+
+int IsTrueColorBitmap(const std::string& path) { return CheckBitmap(path, 24); }
+
+void ReadBitmapGeometry(int position) {
+    if (position < 0) {
+        return;
+    }
+    unsigned char bytes[kHeaderBytes] = {};  // a short file leaves the missing fields 0
+    if (ReadHeaderBytes(SelectedLogos.GetPath(position), bytes) < 0) {
+        return;
+    }
+    const BitmapHeader h = ParseHeader(bytes);
+    const auto width = static_cast<std::uint32_t>(h.width < 0 ? 0 : h.width);
+    const auto height = static_cast<std::uint32_t>(AbsoluteHeight(h.height));
+    SelectedLogos.SetSize(position, OneBitImageSize(h.width, h.height));
+    SelectedLogos.SetWidth(position, width);
+    SelectedLogos.SetHeight(position, height);
+}
+
+}  // namespace stampa

@@ -1,0 +1,10 @@
+#include "logos/logo_lists.h"
+
+namespace stampa {
+
+CLogoList SelectedLogos;
+CLogoList FlashLogos;
+CLogoList StoredFlashLogos;
+CLogoList RamLogos;
+
+}  // namespace stampa

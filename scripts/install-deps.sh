@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Installs every Debian package Stampa needs to build, test and run.
+# Idempotent: does nothing when all of them are present already.
+set -euo pipefail
+
+PACKAGES=(
+    # build
+    g++ make cmake ninja-build pkg-config
+    # tests and benchmarks
+    googletest libgtest-dev libgmock-dev libbenchmark-dev
+)
+
+missing=()
+for p in "${PACKAGES[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+        missing+=("$p")
+    fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+    echo "install-deps: all ${#PACKAGES[@]} packages present"
+    exit 0
+fi
+
+echo "install-deps: installing ${missing[*]}"
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then
+    SUDO="sudo"
+fi
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -q
+$SUDO apt-get install -y --no-install-recommends "${PACKAGES[@]}"

@@ -1,0 +1,66 @@
+// An operator for tests: keeps every message shown (kind and exact text) and
+// answers questions from a script, OK when the script has run out.
+#pragma once
+
+#include <deque>
+#include <mutex>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "common/operator.h"
+
+namespace stampa::test {
+
+struct ShownMessage {
+    MessageKind kind;
+    std::string text;
+    bool operator==(const ShownMessage&) const = default;
+};
+
+class RecordingOperator final : public IOperator {
+public:
+    RecordingOperator() { previous_ = SetOperator(this); }
+    ~RecordingOperator() override { SetOperator(previous_); }
+
+    Answer Show(MessageKind kind, const std::string& text) override {
+        std::lock_guard lock(mutex_);
+        shown_.push_back({kind, text});
+        if (kind != MessageKind::Question || answers_.empty()) {
+            return Answer::Ok;
+        }
+        const Answer answer = answers_.front();
+        answers_.pop_front();
+        return answer;
+    }
+
+    void AnswerNext(Answer answer) {
+        std::lock_guard lock(mutex_);
+        answers_.push_back(answer);
+    }
+
+    std::vector<ShownMessage> Shown() const {
+        std::lock_guard lock(mutex_);
+        return shown_;
+    }
+
+    std::vector<std::string> Texts() const {
+        std::lock_guard lock(mutex_);
+        std::vector<std::string> texts;
+        for (const auto& m : shown_) texts.push_back(m.text);
+        return texts;
+    }
+
+    void Clear() {
+        std::lock_guard lock(mutex_);
+        shown_.clear();
+    }
+
+private:
+    mutable std::mutex mutex_;
+    std::vector<ShownMessage> shown_;
+    std::deque<Answer> answers_;
+    IOperator* previous_ = nullptr;
+};
+
+}  // namespace stampa::test

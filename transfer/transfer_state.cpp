@@ -1,0 +1,17 @@
+#include "transfer/transfer_state.h"
+
+namespace stampa {
+
+std::atomic<bool> FlashDownloaded{false};
+std::atomic<bool> RamDownloaded{false};
+std::atomic<bool> DownloadIdle{true};
+std::atomic<bool> PrintNoticePending{true};
+
+void ResetTransferState() {
+    FlashDownloaded = false;
+    RamDownloaded = false;
+    DownloadIdle = true;
+    PrintNoticePending = true;
+}
+
+}  // namespace stampa
