@@ -12,7 +12,9 @@ std::atomic<std::int32_t> SelectedCount{0};
 std::atomic<std::int32_t> SelectedBytes{0};
 std::atomic<std::int32_t> CurrentLogo{-1};
 
-DocInfo DefaultPrintDocInfo() { return DocInfo{"My Document", "", "RAW"}; }
+DocInfo DefaultPrintDocInfo() {
+    return DocInfo{"My Document", "", "RAW"};
+}
 
 void ResetAppState() {
     StartDirectory.clear();

@@ -31,6 +31,8 @@ inline void WriteU32(unsigned char* p, std::uint32_t v) {
     }
 }
 
-inline void WriteI32(unsigned char* p, std::int32_t v) { WriteU32(p, static_cast<std::uint32_t>(v)); }
+inline void WriteI32(unsigned char* p, std::int32_t v) {
+    WriteU32(p, static_cast<std::uint32_t>(v));
+}
 
 }  // namespace stampa

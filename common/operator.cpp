@@ -8,18 +8,23 @@ namespace {
 
 const char* KindLabel(MessageKind kind) {
     switch (kind) {
-        case MessageKind::Information: return "info";
-        case MessageKind::Warning: return "warning";
-        case MessageKind::Plain: return "notice";
-        case MessageKind::Exclamation: return "attention";
-        case MessageKind::Question: return "question";
+        case MessageKind::Information:
+            return "info";
+        case MessageKind::Warning:
+            return "warning";
+        case MessageKind::Plain:
+            return "notice";
+        case MessageKind::Exclamation:
+            return "attention";
+        case MessageKind::Question:
+            return "question";
     }
     return "message";
 }
 
 // Used when no front end has installed its own operator.
 class StderrOperator final : public IOperator {
-public:
+  public:
     Answer Show(MessageKind kind, const std::string& text) override {
         std::fprintf(stderr, "stampa %s: %s\n", KindLabel(kind), text.c_str());
         return kind == MessageKind::Question ? Answer::Cancel : Answer::Ok;
@@ -31,7 +36,9 @@ std::atomic<IOperator*> installedOperator{nullptr};
 
 }  // namespace
 
-IOperator* SetOperator(IOperator* op) { return installedOperator.exchange(op); }
+IOperator* SetOperator(IOperator* op) {
+    return installedOperator.exchange(op);
+}
 
 IOperator& CurrentOperator() {
     IOperator* op = installedOperator.load();
@@ -41,8 +48,12 @@ IOperator& CurrentOperator() {
 void ShowInformation(const std::string& text) {
     CurrentOperator().Show(MessageKind::Information, text);
 }
-void ShowWarning(const std::string& text) { CurrentOperator().Show(MessageKind::Warning, text); }
-void ShowPlain(const std::string& text) { CurrentOperator().Show(MessageKind::Plain, text); }
+void ShowWarning(const std::string& text) {
+    CurrentOperator().Show(MessageKind::Warning, text);
+}
+void ShowPlain(const std::string& text) {
+    CurrentOperator().Show(MessageKind::Plain, text);
+}
 void ShowExclamation(const std::string& text) {
     CurrentOperator().Show(MessageKind::Exclamation, text);
 }

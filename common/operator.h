@@ -28,7 +28,7 @@ enum class Answer { Ok, Cancel };
 // for every kind but Question the answer is Ok. May be called from the download
 // worker thread as well as from the user-interface thread.
 class IOperator {
-public:
+  public:
     virtual ~IOperator() = default;
     virtual Answer Show(MessageKind kind, const std::string& text) = 0;
 };

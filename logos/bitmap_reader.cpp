@@ -48,7 +48,9 @@ BitmapHeader ParseHeader(const unsigned char* bytes) {
     return h;
 }
 
-std::int64_t AbsoluteHeight(std::int32_t height) { return std::llabs(std::int64_t{height}); }
+std::int64_t AbsoluteHeight(std::int32_t height) {
+    return std::llabs(std::int64_t{height});
+}
 
 int CheckBitmap(const std::string& path, std::uint16_t wantedBits) {
     unsigned char bytes[kHeaderBytes] = {};
@@ -81,9 +83,13 @@ std::uint32_t OneBitImageSize(std::int32_t width, std::int32_t height) {
     return static_cast<std::uint32_t>(size > kMax ? kMax : size);
 }
 
-int IsMonoBitmap(const std::string& path) { return CheckBitmap(path, 1); }
+int IsMonoBitmap(const std::string& path) {
+    return CheckBitmap(path, 1);
+}
 
-int IsTrueColorBitmap(const std::string& path) { return CheckBitmap(path, 24); }
+int IsTrueColorBitmap(const std::string& path) {
+    return CheckBitmap(path, 24);
+}
 
 void ReadBitmapGeometry(int position) {
     if (position < 0) {

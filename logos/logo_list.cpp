@@ -76,7 +76,9 @@ std::uint32_t CLogoList::GetWidth(int position) const {
 std::uint32_t CLogoList::GetHeight(int position) const {
     return Get(position, &LogoEntry::height, 0u);
 }
-std::int32_t CLogoList::GetMode(int position) const { return Get(position, &LogoEntry::mode, 0); }
+std::int32_t CLogoList::GetMode(int position) const {
+    return Get(position, &LogoEntry::mode, 0);
+}
 
 int CLogoList::SetConvertedPath(int position, const std::string& convertedPath) {
     return Set(position, &LogoEntry::convertedPath, convertedPath);

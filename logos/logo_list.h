@@ -30,7 +30,7 @@ struct LogoEntry {
 };
 
 class CLogoList {
-public:
+  public:
     CLogoList() = default;
     CLogoList(const CLogoList&) = delete;
     CLogoList& operator=(const CLogoList&) = delete;
@@ -63,7 +63,7 @@ public:
     // A consistent copy of the first Count() entries, taken under one lock.
     std::vector<LogoEntry> Entries() const;
 
-private:
+  private:
     bool InRange(int position) const {
         return position >= 0 && static_cast<std::size_t>(position) < entries_.size();
     }

@@ -54,7 +54,7 @@ void AppendTranslated(std::vector<unsigned char>& out, const Record& record) {
 // Reads a file written as a text stream: the pair 0D 0A comes back as 0A,
 // every other byte (a lone 0D, 1A) as it is.
 class TextModeReader {
-public:
+  public:
     explicit TextModeReader(std::FILE* file) : file_(file) {}
 
     // Fills the record; false when the file ends before the record is whole.
@@ -77,7 +77,7 @@ public:
         return true;
     }
 
-private:
+  private:
     std::FILE* file_;
 };
 
@@ -141,17 +141,18 @@ int LoadLogoListInto(CLogoList& list, const std::string& fileName) {
         if (!reader.ReadRecord(record)) {
             break;
         }
-        list.Append(ReadI32(record.data() + kNumberAt),
-                    GetText(record, kNameAt, kRecordNameField),
+        list.Append(ReadI32(record.data() + kNumberAt), GetText(record, kNameAt, kRecordNameField),
                     GetText(record, kPathAt, kRecordPathField),
-                    GetText(record, kConvertedAt, kRecordPathField), ReadU32(record.data() + kSizeAt),
-                    ReadU32(record.data() + kWidthAt), ReadU32(record.data() + kHeightAt),
-                    ReadI32(record.data() + kModeAt));
+                    GetText(record, kConvertedAt, kRecordPathField),
+                    ReadU32(record.data() + kSizeAt), ReadU32(record.data() + kWidthAt),
+                    ReadU32(record.data() + kHeightAt), ReadI32(record.data() + kModeAt));
     }
     return 1;
 }
 
-int SaveLogoList(const std::string& fileName) { return SaveLogoListFrom(FlashLogos, fileName); }
+int SaveLogoList(const std::string& fileName) {
+    return SaveLogoListFrom(FlashLogos, fileName);
+}
 
 int LoadLogoList(const std::string& fileName) {
     return LoadLogoListInto(StoredFlashLogos, fileName);

@@ -20,9 +20,9 @@ using test::WriteFileBytes;
 struct AcceptanceCase {
     const char* what;
     std::vector<unsigned char> bytes;
-    int mono;                         // IsMonoBitmap's result
+    int mono;                           // IsMonoBitmap's result
     std::vector<std::string> monoSays;  // its messages
-    int trueColor;                    // IsTrueColorBitmap's result
+    int trueColor;                      // IsTrueColorBitmap's result
     std::vector<std::string> trueColorSays;
 };
 
@@ -56,7 +56,11 @@ std::vector<AcceptanceCase> AcceptanceCases() {
         {"width 0", BmpHeader(0, 10, 1), 0, {}, 0, {}},
         {"negative width", BmpHeader(-8, 10, 24), 0, {}, 0, {}},
         {"height 0", BmpHeader(8, 0, 24), 0, {}, 0, {}},
-        {"53 bytes", Truncated(BmpHeader(8, 8, 1), 53), 0, {msg::kOpenBitmapFailed}, 0,
+        {"53 bytes",
+         Truncated(BmpHeader(8, 8, 1), 53),
+         0,
+         {msg::kOpenBitmapFailed},
+         0,
          {msg::kOpenBitmapFailed}},
     };
 }
@@ -73,7 +77,8 @@ TEST(BitmapReader, AcceptsAndRefusesWithTheRightMessages) {
         op.Clear();
         EXPECT_EQ(IsTrueColorBitmap(path), c.trueColor);
         EXPECT_EQ(op.Texts(), c.trueColorSays);
-        for (const auto& m : op.Shown()) EXPECT_EQ(m.kind, MessageKind::Information);
+        for (const auto& m : op.Shown())
+            EXPECT_EQ(m.kind, MessageKind::Information);
     }
 }
 
@@ -99,7 +104,7 @@ TEST(BitmapReader, OneBitSizeRoundsRowsUpTo32Dots) {
 }
 
 class GeometryTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { ResetProgramState(); }
     void TearDown() override { ResetProgramState(); }
     TempDir dir;

@@ -108,10 +108,12 @@ TEST(LogoList, CopyRenumbersAndTakesEveryField) {
 // under ThreadSanitizer to see it).
 TEST(LogoList, ConcurrentWritersAndReadersKeepTheListConsistent) {
     CLogoList list;
-    for (int i = 0; i < 50; ++i) AppendNamed(list, "logo" + std::to_string(i));
+    for (int i = 0; i < 50; ++i)
+        AppendNamed(list, "logo" + std::to_string(i));
     std::thread writer([&] {
         for (int round = 0; round < 200; ++round) {
-            for (int i = 0; i < 50; ++i) list.SetConvertedPath(i, "conv" + std::to_string(round));
+            for (int i = 0; i < 50; ++i)
+                list.SetConvertedPath(i, "conv" + std::to_string(round));
         }
     });
     std::thread reader([&] {

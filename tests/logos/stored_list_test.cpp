@@ -20,7 +20,7 @@ using test::TempDir;
 using test::WriteFileBytes;
 
 class StoredListTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { ResetProgramState(); }
     void TearDown() override { ResetProgramState(); }
 
@@ -59,8 +59,8 @@ TEST_F(StoredListTest, WritesHeaderAndRecordsWithLineEndsExpanded) {
     EXPECT_EQ(ReadU32(a + 780), 20u);
     const std::vector<unsigned char> width10(a + 784, a + 789);
     EXPECT_EQ(width10, (std::vector<unsigned char>{0x0D, 0x0A, 0, 0, 0}));
-    EXPECT_EQ(ReadU32(a + 789), 5u);   // height, shifted by the extra byte
-    EXPECT_EQ(ReadI32(a + 793), 0);    // mode not kept
+    EXPECT_EQ(ReadU32(a + 789), 5u);  // height, shifted by the extra byte
+    EXPECT_EQ(ReadI32(a + 793), 0);   // mode not kept
     const unsigned char* b = &bytes[796 * 2 + 1];
     EXPECT_EQ(ReadI32(b), 1);
     EXPECT_EQ(ReadU32(b + 784), 13u);
@@ -90,7 +90,8 @@ TEST_F(StoredListTest, ReadsBackWhatItWroteIncludingTrickyBytes) {
 }
 
 TEST_F(StoredListTest, TwelveLogosSurviveTheNumberTenRecord) {
-    for (int i = 0; i < 12; ++i) AddFlashLogo("logo" + std::to_string(i) + ".bmp", 64, 32, 256);
+    for (int i = 0; i < 12; ++i)
+        AddFlashLogo("logo" + std::to_string(i) + ".bmp", 64, 32, 256);
     ASSERT_EQ(SaveLogoList(file), 1);
     const auto bytes = ReadFileBytes(file);
     // Entry 10 starts after the header and ten records, none with a 0x0A.
@@ -117,14 +118,16 @@ TEST_F(StoredListTest, ChineseNamesAreStoredInTheCodePageAndComeBack) {
 
 TEST_F(StoredListTest, OverlongTextIsCutAtACharacterBoundaryAndKeepsItsZero) {
     std::string longName;
-    for (int i = 0; i < 200; ++i) longName += "图";  // 2 bytes each on disk
+    for (int i = 0; i < 200; ++i)
+        longName += "图";  // 2 bytes each on disk
     AddFlashLogo(longName, 8, 8, 32);
     ASSERT_EQ(SaveLogoList(file), 1);
     const auto bytes = ReadFileBytes(file);
     EXPECT_EQ(bytes[796 + 4 + 254], 0);  // 127 characters, then the zero
     ASSERT_EQ(LoadLogoList(file), 1);
     std::string want;
-    for (int i = 0; i < 127; ++i) want += "图";
+    for (int i = 0; i < 127; ++i)
+        want += "图";
     EXPECT_EQ(StoredFlashLogos.GetName(0), want);
     EXPECT_EQ(Gb18030FitLength(Utf8ToGb18030("a图"), 2), 1u);
 }
@@ -139,7 +142,8 @@ TEST_F(StoredListTest, FailedSaveKeepsTheOldFileExactly) {
     AddFlashLogo("old.bmp", 8, 8, 32);
     ASSERT_EQ(SaveLogoList(file), 1);
     const auto before = ReadFileBytes(file);
-    for (int i = 0; i < 5; ++i) AddFlashLogo("new" + std::to_string(i) + ".bmp", 8, 8, 32);
+    for (int i = 0; i < 5; ++i)
+        AddFlashLogo("new" + std::to_string(i) + ".bmp", 8, 8, 32);
 
     // A file-size limit below the new file's size: the write fails as on a full disk.
     std::signal(SIGXFSZ, SIG_IGN);

@@ -49,7 +49,8 @@ inline std::vector<unsigned char> Bmp24(std::int32_t width, std::int32_t height,
     const int rows = std::abs(height);
     const std::uint32_t stride = ((24u * width + 31u) / 32u) * 4u;
     const std::uint32_t imageSize = stride * rows;
-    std::vector<unsigned char> file = BmpHeader(width, height, 24, 0, 54, imageSize, 54 + imageSize);
+    std::vector<unsigned char> file =
+        BmpHeader(width, height, 24, 0, 54, imageSize, 54 + imageSize);
     for (int r = 0; r < rows; ++r) {
         std::vector<unsigned char> row(stride, 0);
         for (int x = 0; x < width; ++x) {

@@ -19,7 +19,7 @@ struct ShownMessage {
 };
 
 class RecordingOperator final : public IOperator {
-public:
+  public:
     RecordingOperator() { previous_ = SetOperator(this); }
     ~RecordingOperator() override { SetOperator(previous_); }
 
@@ -47,7 +47,8 @@ public:
     std::vector<std::string> Texts() const {
         std::lock_guard lock(mutex_);
         std::vector<std::string> texts;
-        for (const auto& m : shown_) texts.push_back(m.text);
+        for (const auto& m : shown_)
+            texts.push_back(m.text);
         return texts;
     }
 
@@ -56,7 +57,7 @@ public:
         shown_.clear();
     }
 
-private:
+  private:
     mutable std::mutex mutex_;
     std::vector<ShownMessage> shown_;
     std::deque<Answer> answers_;

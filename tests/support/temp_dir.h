@@ -12,9 +12,10 @@
 namespace stampa::test {
 
 class TempDir {
-public:
+  public:
     TempDir() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "stampa-test-XXXXXX").string();
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "stampa-test-XXXXXX").string();
         if (mkdtemp(pattern.data()) == nullptr) {
             std::abort();
         }
@@ -30,7 +31,7 @@ public:
     const std::filesystem::path& Path() const { return path_; }
     std::string File(const std::string& name) const { return (path_ / name).string(); }
 
-private:
+  private:
     std::filesystem::path path_;
 };
 
@@ -41,7 +42,8 @@ inline std::vector<unsigned char> ReadFileBytes(const std::string& path) {
 
 inline void WriteFileBytes(const std::string& path, const std::vector<unsigned char>& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
 }
 
 }  // namespace stampa::test
