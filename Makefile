@@ -1,5 +1,5 @@
 # Stampa: the two commands are `make run` and `make test`.
-.PHONY: all deps build test asan run clean
+.PHONY: all deps build test asan bench run clean
 
 all: build
 
@@ -18,6 +18,10 @@ asan: deps
 	cmake --preset asan
 	cmake --build --preset asan
 	ctest --preset asan
+
+# Performance figures (not part of `make test`).
+bench: build
+	./scripts/bench-pixmelt.sh
 
 run: build
 	@echo "The Stampa program window is not built yet; the logo store and its tests are."
