@@ -1,0 +1,35 @@
+// Binding a shared library by its file name, as the program binds Pixmelt and
+// the outside libraries: the program's own folder first, then the working
+// directory, then the system's search (LD_LIBRARY_PATH, the cache, /usr/lib).
+#pragma once
+
+#include <memory>
+#include <string>
+
+namespace stampa {
+
+class LoadedLibrary {
+  public:
+    ~LoadedLibrary();
+    LoadedLibrary(const LoadedLibrary&) = delete;
+    LoadedLibrary& operator=(const LoadedLibrary&) = delete;
+
+    // nullptr when no folder of the search holds a loadable library of that name.
+    static std::unique_ptr<LoadedLibrary> Load(const std::string& fileName);
+
+    // The address of an exported name, nullptr when the library lacks it.
+    void* Symbol(const char* name) const;
+
+    // Where it was found.
+    const std::string& Path() const { return path_; }
+
+  private:
+    LoadedLibrary(void* handle, std::string path) : handle_(handle), path_(std::move(path)) {}
+    void* handle_;
+    std::string path_;
+};
+
+// The folder of the running program.
+std::string ProgramDirectory();
+
+}  // namespace stampa

@@ -1,0 +1,64 @@
+#include "link/port.h"
+
+#include <map>
+#include <mutex>
+
+namespace stampa {
+namespace {
+
+std::mutex tableMutex;
+std::map<PortHandleValue, std::shared_ptr<Transport>>& Table() {
+    static std::map<PortHandleValue, std::shared_ptr<Transport>> table;
+    return table;
+}
+
+std::shared_ptr<Transport> Take(PortHandleValue handle) {
+    std::lock_guard lock(tableMutex);
+    auto& table = Table();
+    const auto it = table.find(handle);
+    if (it == table.end()) {
+        return nullptr;
+    }
+    auto connection = std::move(it->second);
+    table.erase(it);
+    return connection;
+}
+
+}  // namespace
+
+void RegisterConnection(PortHandleValue handle, std::shared_ptr<Transport> connection) {
+    if (auto previous = Take(handle)) {
+        previous->Close();
+    }
+    std::lock_guard lock(tableMutex);
+    Table()[handle] = std::move(connection);
+}
+
+std::shared_ptr<Transport> FindConnection(PortHandleValue handle) {
+    std::lock_guard lock(tableMutex);
+    const auto it = Table().find(handle);
+    return it == Table().end() ? nullptr : it->second;
+}
+
+int PortWrite(PortHandleValue handle, const unsigned char* bytes, int length) {
+    if (handle == kNoHandle || length < 1 || bytes == nullptr) {
+        return 0;
+    }
+    const auto connection = FindConnection(handle);
+    if (!connection || connection->Closed()) {
+        return 0;
+    }
+    return connection->Write(bytes, length);
+}
+
+int PortClose(PortHandleValue handle) {
+    if (handle == kNoHandle) {
+        return 1;
+    }
+    if (auto connection = Take(handle)) {
+        return connection->Close();
+    }
+    return 1;
+}
+
+}  // namespace stampa

@@ -1,0 +1,36 @@
+// The one writer through which every byte reaches the printer, and the release
+// of a link.
+//
+// A handle in PortHandle belongs to the connection it was registered with, and
+// PortWrite and PortClose use that connection's own kind of link, whatever
+// PortKind says meanwhile (the configuration page changes PortKind as soon as
+// another link button is clicked, before OK).
+#pragma once
+
+#include <memory>
+
+#include "link/link_state.h"
+#include "link/transport.h"
+
+namespace stampa {
+
+// Non-zero when all `length` bytes were delivered to the link of `handle`; 0
+// when the handle is -1, the length is below 1, the handle names no open
+// connection, or the link failed. Blocks until the transport took the bytes or
+// its time-out passed.
+int PortWrite(PortHandleValue handle, const unsigned char* bytes, int length);
+
+// Releases the link of `handle` with its own kind's routine and forgets the
+// handle; the result is that routine's (non-zero on success). A handle of -1,
+// or one whose link is already gone, releases nothing and gives 1.
+int PortClose(PortHandleValue handle);
+
+// Makes an opened connection reachable through `handle` (the value the open
+// routine of its kind produced: a descriptor, a device handle, a token).
+// A connection already registered under that handle is closed first.
+void RegisterConnection(PortHandleValue handle, std::shared_ptr<Transport> connection);
+
+// The connection of a handle, nullptr when none is registered.
+std::shared_ptr<Transport> FindConnection(PortHandleValue handle);
+
+}  // namespace stampa

@@ -1,0 +1,27 @@
+// One open connection to the printer, of one kind of link. Each kind (serial,
+// parallel, spooler, USB) has a backend implementing this; tests use fakes.
+#pragma once
+
+#include "link/link_state.h"
+
+namespace stampa {
+
+class Transport {
+  public:
+    virtual ~Transport() = default;
+
+    // The kind of link the connection was opened as.
+    virtual PortKindValue Kind() const = 0;
+
+    // Delivers `length` (>= 1) bytes. Non-zero when all of them went to the
+    // transport, 0 otherwise. A backend whose link dies on a failed write closes
+    // it itself (Closed() is then true) and never writes again.
+    virtual int Write(const unsigned char* bytes, int length) = 0;
+
+    // Releases the link. Non-zero on success. Does nothing more once closed.
+    virtual int Close() = 0;
+
+    virtual bool Closed() const = 0;
+};
+
+}  // namespace stampa

@@ -1,0 +1,79 @@
+#include "link/usb_link.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <memory>
+
+#include "link/port.h"
+
+namespace stampa {
+
+bool UsbTransport::WritePiece(const unsigned char* bytes, int length) {
+    if (library_.uWrite(device_, 0, bytes, length) == length) {
+        return true;
+    }
+    library_.CloseDevice(device_);
+    closed_ = true;
+    return false;
+}
+
+int UsbTransport::Write(const unsigned char* bytes, int length) {
+    if (closed_ || length < 1) {
+        return 0;
+    }
+    if (length < kUsbSplitThreshold) {
+        return WritePiece(bytes, length) ? 1 : 0;
+    }
+    // Large writes: whole 1024-byte pieces, then the rest, each copied into a
+    // zero-filled staging buffer one byte longer than a piece.
+    std::array<unsigned char, kUsbPieceSize + 1> staging{};
+    for (int offset = 0; offset < length; offset += kUsbPieceSize) {
+        const int piece = std::min(kUsbPieceSize, length - offset);
+        staging.fill(0);
+        std::memcpy(staging.data(), bytes + offset, static_cast<std::size_t>(piece));
+        if (!WritePiece(staging.data(), piece)) {
+            return 0;
+        }
+    }
+    return 1;
+}
+
+int UsbTransport::Close() {
+    if (!closed_) {
+        library_.CloseDevice(device_);
+        closed_ = true;
+    }
+    return 1;
+}
+
+PortHandleValue UsbOpen(int device) {
+    const UsbLibrary& library = QzUsb();
+    if (library.OpenDeviceX == nullptr) {
+        return kNoHandle;
+    }
+    const QzHandle handle = library.OpenDeviceX(device);
+    if (handle == 0) {
+        return kNoHandle;
+    }
+    const auto value = static_cast<PortHandleValue>(handle);
+    RegisterConnection(value, std::make_shared<UsbTransport>(library, handle));
+    return value;
+}
+
+std::vector<int> UsbProbeDevices() {
+    std::vector<int> present;
+    const UsbLibrary& library = QzUsb();
+    if (library.OpenDeviceX == nullptr) {
+        return present;
+    }
+    for (int device = 0; device < 8; ++device) {
+        if (const QzHandle handle = library.OpenDeviceX(device)) {
+            library.CloseDevice(handle);
+            present.push_back(device);
+        }
+    }
+    return present;
+}
+
+}  // namespace stampa

@@ -1,0 +1,108 @@
+#include "link/commands.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "app/reset_state.h"
+#include "support/fake_transport.h"
+
+namespace stampa {
+namespace {
+
+using test::ConnectFake;
+using Units = std::vector<Bytes>;
+
+class CommandsTest : public ::testing::Test {
+  protected:
+    void SetUp() override { ResetProgramState(); }
+    void TearDown() override {
+        PortClose(PortHandle);
+        ResetProgramState();
+    }
+};
+
+struct SenderCase {
+    const char* what;
+    std::function<int(PortHandleValue)> send;
+    int result;
+    Units writes;
+};
+
+TEST_F(CommandsTest, SendersWriteTheirBytesOrNothing) {
+    const SenderCase cases[] = {
+        {"ESC @", SendInitialize, 1, {{0x1B, 0x40}}},
+        {"LF", SendLineFeed, 1, {{0x0A}}},
+        {"FF", SendFormFeed, 1, {{0x0C}}},
+        {"CAN", SendCancel, 1, {{0x18}}},
+        {"FS p 255 3",
+         [](auto h) { return SendPrintFlashLogo(h, 3, 255); },
+         1,
+         {{0x1C, 0x70, 0xFF, 0x03}}},
+        {"FS p 1 0",
+         [](auto h) { return SendPrintFlashLogo(h, 0, 1); },
+         1,
+         {{0x1C, 0x70, 0x01, 0x00}}},
+        {"FS p 0", [](auto h) { return SendPrintFlashLogo(h, 0, 0); }, 0, {}},
+        {"FS p 256", [](auto h) { return SendPrintFlashLogo(h, 0, 256); }, 0, {}},
+        {"FS p mode 4", [](auto h) { return SendPrintFlashLogo(h, 4, 1); }, 0, {}},
+        {"FS p mode -1", [](auto h) { return SendPrintFlashLogo(h, -1, 1); }, 0, {}},
+        {"RAM slot 8",
+         [](auto h) { return SendPrintRamLogo(h, 2, 8); },
+         1,
+         {{0x1D, 0x23, 0x08}, {0x1D, 0x2F, 0x02}, {0x0A}}},
+        {"RAM slot 0",
+         [](auto h) { return SendPrintRamLogo(h, 0, 0); },
+         1,
+         {{0x1D, 0x23, 0x00}, {0x1D, 0x2F, 0x00}, {0x0A}}},
+        {"RAM slot 9", [](auto h) { return SendPrintRamLogo(h, 0, 9); }, 0, {}},
+        {"RAM slot -1", [](auto h) { return SendPrintRamLogo(h, 0, -1); }, 0, {}},
+        {"RAM mode 4", [](auto h) { return SendPrintRamLogo(h, 4, 1); }, 0, {}},
+        {"GS \\ 300",
+         [](auto h) { return SendVerticalOffset(h, 300); },
+         1,
+         {{0x1D, 0x5C, 0x2C, 0x01}}},
+        {"GS \\ 65535",
+         [](auto h) { return SendVerticalOffset(h, 65535); },
+         1,
+         {{0x1D, 0x5C, 0xFF, 0xFF}}},
+        {"GS \\ 0", [](auto h) { return SendVerticalOffset(h, 0); }, 1, {{0x1D, 0x5C, 0x00, 0x00}}},
+        {"GS \\ 65536", [](auto h) { return SendVerticalOffset(h, 65536); }, 0, {}},
+        {"GS \\ -1", [](auto h) { return SendVerticalOffset(h, -1); }, 0, {}},
+    };
+    for (const SenderCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto fake = ConnectFake();
+        EXPECT_EQ(c.send(PortHandle), c.result);
+        EXPECT_EQ(fake->Writes(), c.writes);
+        // With no link, nothing is written and the result is 0.
+        EXPECT_EQ(c.send(kNoHandle), 0);
+        EXPECT_EQ(fake->Writes(), c.writes);
+        PortClose(PortHandle);
+    }
+}
+
+TEST_F(CommandsTest, RamPrintAttemptsAllThreeWritesWhenTheFirstFails) {
+    auto fake = ConnectFake(kSerialLink);
+    fake->FailAtCall(1, 0, /*closeOnFailure=*/false);
+    EXPECT_EQ(SendPrintRamLogo(PortHandle, 1, 3), 0);
+    EXPECT_EQ(fake->Writes(), (Units{{0x1D, 0x2F, 0x01}, {0x0A}}));
+}
+
+TEST_F(CommandsTest, FailedWriteGivesZero) {
+    auto fake = ConnectFake();
+    fake->FailAtCall(1);
+    EXPECT_EQ(SendInitialize(PortHandle), 0);
+    EXPECT_EQ(SendLineFeed(PortHandle), 0);  // the link closed with the failed write
+}
+
+TEST(CommandBuilders, FlashDefinitionAndStatusRequest) {
+    EXPECT_EQ(*DefineFlashLogosCommand(3), (Bytes{0x1C, 0x71, 0x03}));
+    EXPECT_EQ(*DefineFlashLogosCommand(255), (Bytes{0x1C, 0x71, 0xFF}));
+    EXPECT_FALSE(DefineFlashLogosCommand(0));
+    EXPECT_FALSE(DefineFlashLogosCommand(256));
+    EXPECT_EQ(StatusRequestCommand(), (Bytes{0x1D, 0x72, 0x01}));
+}
+
+}  // namespace
+}  // namespace stampa
