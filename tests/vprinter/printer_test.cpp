@@ -1,0 +1,235 @@
+// The virtual printer's interpreter fed the exact streams Stampa sends, and the
+// receipts it renders.
+#include "vprinter/printer.h"
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+
+#include "support/temp_dir.h"
+#include "vprinter/flash_state.h"
+#include "vprinter/render.h"
+
+namespace vprinter {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+Bytes Cat(std::initializer_list<Bytes> parts) {
+    Bytes all;
+    for (const Bytes& p : parts) all.insert(all.end(), p.begin(), p.end());
+    return all;
+}
+Bytes Repeat(std::uint8_t b, std::size_t n) { return Bytes(n, b); }
+Bytes Text(const std::string& s) { return Bytes(s.begin(), s.end()); }
+
+// The all-black 8 x 8 logo as Stampa sends it: 4 bytes across, 1 band; columns
+// 0..7 full (FF), columns 8..31 blank.
+const Bytes kBlack8x8 = Cat({Repeat(0xFF, 8), Repeat(0x00, 24)});
+
+struct Harness {
+    explicit Harness(PrinterOptions options = {}) : state(options) {}
+    PrinterState state;
+    Bytes replies;
+    std::vector<Receipt> receipts;
+    Session session{state, [this](const Bytes& b) { replies.insert(replies.end(), b.begin(), b.end()); },
+                    [this](Receipt&& r) { receipts.push_back(std::move(r)); }};
+    void Send(const Bytes& bytes) { session.Feed(bytes.data(), bytes.size()); }
+    void SendByteByByte(const Bytes& bytes) {
+        for (std::uint8_t b : bytes) session.Feed(&b, 1);
+    }
+};
+
+std::vector<std::pair<int, int>> Dots(const RasterLogo& logo) {
+    std::vector<std::pair<int, int>> dots;
+    for (int x = 0; x < logo.WidthDots(); ++x)
+        for (int y = 0; y < logo.HeightDots(); ++y)
+            if (logo.Dot(x, y)) dots.emplace_back(x, y);
+    return dots;
+}
+
+TEST(VirtualPrinter, StoresTheAllBlackEightByEightInFlashAndRam) {
+    Harness h;
+    h.Send(Cat({{0x1C, 0x71, 0x01, 0x04, 0x00, 0x01, 0x00}, kBlack8x8}));
+    ASSERT_EQ(h.state.Flash().size(), 1u);
+    const RasterLogo& flash = h.state.Flash()[0];
+    EXPECT_EQ(flash.WidthDots(), 32);
+    EXPECT_EQ(flash.HeightDots(), 8);
+    EXPECT_EQ(flash.DotCount(), 64u);
+    EXPECT_TRUE(flash.Dot(7, 7));
+    EXPECT_FALSE(flash.Dot(8, 0));
+
+    h.Send(Cat({{0x1D, 0x23, 0x00, 0x1D, 0x2A, 0x04, 0x01}, kBlack8x8}));
+    ASSERT_TRUE(h.state.Ram(0));
+    EXPECT_EQ(h.state.Ram(0)->data, flash.data);
+}
+
+TEST(VirtualPrinter, ColumnLayoutPutsTheTopDotInTheHighBit) {
+    Harness h;
+    // 16 x 16, only the top-left dot: x = 4 bytes, y = 2 bands; column 0 is 80 00.
+    Bytes topLeft = Repeat(0, 4 * 2 * 8);
+    topLeft[0] = 0x80;
+    // 8 x 10 all black: 2 bands; columns 0..7 are 03 FF (the 6 blank rows on top).
+    Bytes tall = Repeat(0, 4 * 2 * 8);
+    for (int c = 0; c < 8; ++c) {
+        tall[2 * c] = 0x03;
+        tall[2 * c + 1] = 0xFF;
+    }
+    h.Send(Cat({{0x1C, 0x71, 0x02, 0x04, 0x00, 0x02, 0x00}, topLeft, {0x04, 0x00, 0x02, 0x00}, tall}));
+    ASSERT_EQ(h.state.Flash().size(), 2u);
+    EXPECT_EQ(Dots(h.state.Flash()[0]), (std::vector<std::pair<int, int>>{{0, 0}}));
+    const RasterLogo& t = h.state.Flash()[1];
+    EXPECT_EQ(t.DotCount(), 80u);
+    EXPECT_FALSE(t.Dot(0, 5));
+    EXPECT_TRUE(t.Dot(0, 6));
+    EXPECT_TRUE(t.Dot(7, 15));
+    EXPECT_FALSE(t.Dot(8, 15));
+}
+
+TEST(VirtualPrinter, FlashDownloadReplacesEveryLogoAndSurvivesARestart) {
+    stampa::test::TempDir dir;
+    const std::string statePath = dir.File("flash.state");
+    {
+        PrinterState state({}, statePath);
+        ASSERT_TRUE(state.LoadFlash());
+        Session s(state, [](const Bytes&) {}, [](Receipt&&) {});
+        const Bytes three = Cat({{0x1C, 0x71, 0x03}, {0x04, 0, 1, 0}, kBlack8x8, {0x04, 0, 1, 0},
+                                 Repeat(0, 32), {0x08, 0, 1, 0}, Repeat(0x01, 64)});
+        s.Feed(three.data(), three.size());
+        ASSERT_EQ(state.Flash().size(), 3u);
+        const Bytes one = Cat({{0x1C, 0x71, 0x01, 0x04, 0, 1, 0}, Repeat(0, 32)});
+        s.Feed(one.data(), one.size());
+        EXPECT_EQ(state.Flash().size(), 1u);
+        s.Feed(three.data(), three.size());
+    }
+    PrinterState restarted({}, statePath);
+    ASSERT_TRUE(restarted.LoadFlash());
+    ASSERT_EQ(restarted.Flash().size(), 3u);
+    EXPECT_EQ(restarted.Flash()[2].WidthDots(), 64);
+    EXPECT_EQ(restarted.Flash()[0].data, kBlack8x8);
+    EXPECT_FALSE(restarted.Ram(0));
+}
+
+TEST(VirtualPrinter, OutOfRangeHeaderDisablesTheCommand) {
+    Harness h;
+    h.Send(Cat({{0x1C, 0x71, 0x01, 0x00, 0x04, 0x01, 0x00}, Text("AB\n"), {0x0C}}));  // x = 1024
+    EXPECT_TRUE(h.state.Flash().empty());
+    ASSERT_EQ(h.receipts.size(), 1u);
+    EXPECT_EQ(h.receipts[0].items[0].text, "AB") << "the bytes after FS q n are ordinary data";
+    EXPECT_NE(h.receipts[0].log[0].find("out of range"), std::string::npos);
+}
+
+TEST(VirtualPrinter, PrintsLabelsAndLogosAtEveryScale) {
+    Harness h;
+    h.Send(Cat({{0x1C, 0x71, 0x01, 0x04, 0x00, 0x01, 0x00}, kBlack8x8}));
+    h.Send(Cat({{0x18}, Text("=============== LOGO 1"), {0x0A, 0x0A, 0x1D, 0x5C, 0x08, 0x00}}));
+    for (std::uint8_t m : {0, 1, 2, 3, 48, 51}) h.Send({0x1C, 0x70, 0x01, m, 0x0A});
+    h.Send({0x1C, 0x70, 0x02, 0x00, 0x0A, 0x1C, 0x70, 0x01, 0x04, 0x0C});  // no logo 2; mode 4
+    ASSERT_EQ(h.receipts.size(), 1u);
+    const Receipt& r = h.receipts[0];
+    std::vector<std::pair<int, int>> scales;
+    for (const auto& item : r.items) {
+        if (item.kind == ReceiptItem::Kind::Logo) scales.emplace_back(item.scaleX, item.scaleY);
+    }
+    EXPECT_EQ(scales, (std::vector<std::pair<int, int>>{{1, 1}, {2, 1}, {1, 2}, {2, 2}, {1, 1}, {2, 2}}));
+    EXPECT_EQ(r.items[0].text, "=============== LOGO 1");
+    const std::vector<std::string> want = {
+        "FS q 1: 1 = 32x8", "CAN (ignored in standard mode)", "TEXT \"=============== LOGO 1\"", "LF",
+        "LF", "GS \\ 8 0 (ignored in standard mode)", "FS p 1 0"};
+    EXPECT_EQ(std::vector<std::string>(r.log.begin(), r.log.begin() + 7), want);
+    EXPECT_NE(std::find(r.log.begin(), r.log.end(), "FS p 2 0 (no FLASH logo 2, nothing printed)"), r.log.end());
+}
+
+TEST(VirtualPrinter, RamLogoSelectedByNumberAndUndefinedSlotsPrintNothing) {
+    Harness h;
+    h.Send(Cat({{0x1D, 0x23, 0x03, 0x1D, 0x2A, 0x04, 0x01}, kBlack8x8}));
+    h.Send({0x1D, 0x23, 0x03, 0x1D, 0x2F, 0x01, 0x0A, 0x1D, 0x23, 0x05, 0x1D, 0x2F, 0x00, 0x0A, 0x0C});
+    ASSERT_EQ(h.receipts.size(), 1u);
+    const auto& items = h.receipts[0].items;
+    ASSERT_EQ(items.size(), 3u);  // logo, LF, LF
+    EXPECT_EQ(items[0].kind, ReceiptItem::Kind::Logo);
+    EXPECT_EQ(items[0].scaleX, 2);
+    const auto& log = h.receipts[0].log;
+    EXPECT_NE(std::find(log.begin(), log.end(), "GS * 4 1 (32 bytes) -> slot 3"), log.end());
+    EXPECT_NE(std::find(log.begin(), log.end(), "GS / 0 (slot 5) (RAM slot 5 undefined, nothing printed)"),
+              log.end());
+}
+
+TEST(VirtualPrinter, CommandsSplitAcrossReadsAreTheSame) {
+    const Bytes stream = Cat({{0x1B, 0x40, 0x1C, 0x71, 0x01, 0x04, 0x00, 0x01, 0x00}, kBlack8x8,
+                              Text("x"), {0x0A, 0x1B, 0x21, 0x08, 0x1D, 0x56, 0x42, 0x00, 0x1C, 0x70, 0x01, 0x00, 0x0C}});
+    Harness whole, split;
+    whole.Send(stream);
+    split.SendByteByByte(stream);
+    ASSERT_EQ(whole.receipts.size(), 1u);
+    ASSERT_EQ(split.receipts.size(), 1u);
+    EXPECT_EQ(whole.receipts[0].log, split.receipts[0].log);
+    EXPECT_EQ(whole.receipts[0].items.size(), 2u);  // "x" and the logo; nothing from ESC ! or GS V
+}
+
+TEST(VirtualPrinter, StatusRequestsAreAnsweredPerSwitches) {
+    Harness normal;
+    normal.Send({0x1D, 0x72, 0x01, 0x1D, 0x72, 0x31});
+    EXPECT_EQ(normal.replies, (Bytes{0x00, 0x00}));
+    Harness paperOut({.paperOut = true});
+    paperOut.Send({0x1D, 0x72, 0x01});
+    EXPECT_EQ(paperOut.replies, (Bytes{0x0C}));
+    Harness silent({.noStatus = true});
+    silent.Send({0x1D, 0x72, 0x01});
+    EXPECT_TRUE(silent.replies.empty());
+}
+
+TEST(VirtualPrinter, AReceiptEndsWithFormFeedOrAClosingConnectionWithContent) {
+    Harness h;
+    h.Send(Text("one\n"));
+    EXPECT_TRUE(h.receipts.empty());
+    h.session.End();
+    EXPECT_EQ(h.receipts.size(), 1u);
+    h.Send({0x1B, 0x40});
+    h.session.End();
+    EXPECT_EQ(h.receipts.size(), 1u) << "nothing printed, no receipt";
+}
+
+int BlackWidth(const QImage& image) {
+    int right = -1;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (qGray(image.pixel(x, y)) < 128) right = std::max(right, x);
+    return right + 1;
+}
+
+TEST(ReceiptRendering, DoubleWidthIsExactlyTwiceAsWideAndClippedToThePaper) {
+    RasterLogo logo{4, 1, kBlack8x8};
+    const QImage normal = RenderLogo(logo, 1, 1);
+    const QImage wide = RenderLogo(logo, 2, 1);
+    const QImage both = RenderLogo(logo, 2, 2);
+    EXPECT_EQ(BlackWidth(normal), 8);
+    EXPECT_EQ(BlackWidth(wide), 16);
+    EXPECT_EQ(both.height(), 16);
+    EXPECT_EQ(qGray(both.pixel(15, 15)), 0);
+    EXPECT_EQ(qGray(both.pixel(16, 0)), 255);
+
+    Receipt r;
+    ReceiptItem item;
+    item.kind = ReceiptItem::Kind::Logo;
+    item.logo = RasterLogo{100, 1, Repeat(0xFF, 800)};  // 800 dots wide, all black
+    r.items.push_back(item);
+    const QImage paper = RenderReceipt(r, 384);
+    EXPECT_EQ(paper.width(), 384);
+    EXPECT_EQ(BlackWidth(paper), 384);
+    EXPECT_EQ(paper.height(), 8 + 2 * kMargin);
+}
+
+TEST(ReceiptRendering, TextLinesPrintInk) {
+    Receipt r;
+    ReceiptItem line;
+    line.text = "=============== LOGO 1";
+    r.items.push_back(line);
+    const QImage paper = RenderReceipt(r, 576);
+    EXPECT_EQ(paper.height(), kLineHeight + 2 * kMargin);
+    EXPECT_GT(BlackWidth(paper), 200);
+    EXPECT_LT(BlackWidth(paper), 576);
+}
+
+}  // namespace
+}  // namespace vprinter

@@ -1,0 +1,60 @@
+// The ends of the links where the virtual printer listens: a pseudo-terminal
+// (serial), a FIFO (a USB printer device), a TCP port (a network printer).
+#pragma once
+
+#include <chrono>
+#include <memory>
+#include <string>
+
+namespace vprinter {
+
+using Clock = std::chrono::steady_clock;
+
+// A pseudo-terminal whose slave side is reachable through a symbolic link.
+class PtyEndpoint {
+public:
+    explicit PtyEndpoint(std::string linkPath) : linkPath_(std::move(linkPath)) {}
+    ~PtyEndpoint();
+    bool Open();   // new pty, link pointed at its slave; false with a message on failure
+    void Close();  // closes the master and removes the link
+    int Fd() const { return master_; }
+    const std::string& LinkPath() const { return linkPath_; }
+    const std::string& SlavePath() const { return slave_; }
+
+private:
+    std::string linkPath_;
+    std::string slave_;
+    int master_ = -1;
+};
+
+// A FIFO held open for reading, so the USB library finds the device present.
+class FifoEndpoint {
+public:
+    explicit FifoEndpoint(std::string path) : path_(std::move(path)) {}
+    ~FifoEndpoint();
+    bool Create();  // makes the FIFO (replacing a stale one) and opens it
+    bool Reopen();  // a fresh read end: a new writer session
+    void CloseReadEnd();
+    void Remove();
+    int Fd() const { return fd_; }
+    const std::string& Path() const { return path_; }
+
+private:
+    std::string path_;
+    int fd_ = -1;
+};
+
+// A listening TCP socket, loopback unless a host is given.
+class TcpEndpoint {
+public:
+    ~TcpEndpoint();
+    bool Listen(const std::string& spec);  // "[HOST:]PORT"; port 0 picks a free one
+    int Fd() const { return fd_; }
+    const std::string& Address() const { return address_; }
+
+private:
+    int fd_ = -1;
+    std::string address_;
+};
+
+}  // namespace vprinter

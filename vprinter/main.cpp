@@ -1,0 +1,110 @@
+// stampa-vprinter: an ESC/POS receipt printer on the other end of every link
+// Stampa offers, which stores logos and renders what it prints to PNG.
+#include <CLI/CLI.hpp>
+#include <QGuiApplication>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "vprinter/flash_state.h"
+#include "vprinter/printer.h"
+#include "vprinter/render.h"
+#include "vprinter/server.h"
+
+namespace {
+
+int ShowFlash(const std::string& statePath, const std::string& outDir) {
+    const auto logos = vprinter::LoadFlashState(statePath);
+    if (!logos) {
+        std::fprintf(stderr, "stampa-vprinter: %s is not a FLASH state file\n", statePath.c_str());
+        return 1;
+    }
+    std::filesystem::create_directories(outDir);
+    for (std::size_t i = 0; i < logos->size(); ++i) {
+        char name[32];
+        std::snprintf(name, sizeof name, "/flash-%03zu.png", i + 1);
+        const auto& logo = (*logos)[i];
+        if (!vprinter::RenderLogo(logo).save(QString::fromStdString(outDir + name))) {
+            std::fprintf(stderr, "stampa-vprinter: cannot write %s%s\n", outDir.c_str(), name);
+            return 1;
+        }
+        std::printf("flash-%03zu.png: %d x %d dots\n", i + 1, logo.WidthDots(), logo.HeightDots());
+    }
+    return 0;
+}
+
+int Decode(const std::string& streamPath, const std::string& outDir, const std::string& statePath,
+           const vprinter::PrinterOptions& printerOptions) {
+    std::ifstream in(streamPath, std::ios::binary);
+    if (!in) {
+        std::fprintf(stderr, "stampa-vprinter: cannot read %s\n", streamPath.c_str());
+        return 1;
+    }
+    const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    vprinter::PrinterState state(printerOptions, statePath);
+    if (!state.LoadFlash()) {
+        std::fprintf(stderr, "stampa-vprinter: %s is not a FLASH state file\n", statePath.c_str());
+        return 1;
+    }
+    std::filesystem::create_directories(outDir);
+    int number = 0;
+    bool ok = true;
+    vprinter::Session session(
+        state, [](const std::vector<std::uint8_t>&) {},
+        [&](vprinter::Receipt&& r) {
+            ok = vprinter::WriteReceiptFiles(outDir, ++number, r, printerOptions.paperWidth) && ok;
+        },
+        [](const std::string& line) { std::fprintf(stderr, "%s\n", line.c_str()); });
+    session.Feed(bytes.data(), bytes.size());
+    session.End();
+    std::printf("%d receipts written to %s\n", number, outDir.c_str());
+    return ok ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");  // renders to files; needs no display
+    }
+    QGuiApplication app(argc, argv);
+
+    CLI::App cli{"stampa-vprinter: a virtual ESC/POS receipt printer for Stampa"};
+    cli.require_subcommand(0, 1);
+    vprinter::ServerOptions options;
+    cli.add_option("--serial", options.serialLinks, "Link PATH to a pseudo-terminal (a serial printer)");
+    cli.add_option("--usb", options.usbDevices, "Create a FIFO at DIR/lpN (USB printer device N)");
+    cli.add_option("--tcp", options.tcpListen, "Raw print server on [HOST:]PORT (loopback by default)");
+    cli.add_option("--state", options.statePath, "File keeping the FLASH logos between runs");
+    cli.add_option("--out", options.outDir, "Folder for receipt-NNNN.png and .txt")->capture_default_str();
+    cli.add_option("--paper-width", options.printer.paperWidth, "Paper width in dots (576, or 384 for 58 mm)")
+        ->capture_default_str()
+        ->check(CLI::Range(64, 4096));
+    cli.add_flag("--no-status", options.printer.noStatus, "Never answer status requests");
+    cli.add_flag("--paper-out", options.printer.paperOut, "Report the paper end");
+    cli.add_option("--stall-after", options.stallAfter, "Stop reading a connection after N bytes");
+    cli.add_option("--drop-after", options.dropAfter, "Close a connection after N bytes");
+    cli.add_option("--capture", options.capturePath, "Append every received byte to FILE");
+
+    std::string showState, showOut = ".";
+    auto* show = cli.add_subcommand("show-flash", "Write every stored FLASH logo as flash-NNN.png");
+    show->add_option("--state", showState, "FLASH state file")->required();
+    show->add_option("--out", showOut, "Output folder")->capture_default_str();
+
+    std::string stream, decodeOut = ".", decodeState;
+    auto* decode = cli.add_subcommand("decode", "Render a captured byte stream offline");
+    decode->add_option("stream", stream, "Captured stream")->required();
+    decode->add_option("--out", decodeOut, "Output folder")->capture_default_str();
+    decode->add_option("--state", decodeState, "FLASH state file to start from and update");
+    decode->add_option("--paper-width", options.printer.paperWidth, "Paper width in dots");
+
+    CLI11_PARSE(cli, argc, argv);
+    if (show->parsed()) return ShowFlash(showState, showOut);
+    if (decode->parsed()) return Decode(stream, decodeOut, decodeState, options.printer);
+    if (options.serialLinks.empty() && options.usbDevices.empty() && options.tcpListen.empty()) {
+        std::fprintf(stderr, "stampa-vprinter: give at least one of --serial, --usb, --tcp\n");
+        return 2;
+    }
+    return vprinter::RunServer(options);
+}

@@ -1,0 +1,401 @@
+#include "vprinter/printer.h"
+
+#include <cstdio>
+
+#include "vprinter/flash_state.h"
+
+namespace vprinter {
+namespace {
+
+constexpr std::uint8_t LF = 0x0A, FF = 0x0C, CR = 0x0D, HT = 0x09, CAN = 0x18;
+constexpr std::uint8_t ESC = 0x1B, FS = 0x1C, GS = 0x1D, DLE = 0x10;
+
+std::string Hex(std::uint8_t b) {
+    char text[8];
+    std::snprintf(text, sizeof text, "0x%02X", b);
+    return text;
+}
+
+std::string Num(int v) { return std::to_string(v); }
+
+// Commands with a fixed length that the printer accepts without acting on them
+// here (print modes, spacing, justification, cutter, ...): second byte -> length.
+int EscLength(std::uint8_t c) {
+    switch (c) {
+        case '2': case '<': case 'i': case 'm': return 2;
+        case '!': case '-': case 'E': case 'G': case 'M': case 'a': case 'd': case 'J': case '3':
+        case 't': case 'R': case '{': case 'V': case ' ': case '=': case 'r': case 'U': case 'e':
+        case '%': case 'T': case 'L': case 'S': return 3;
+        case 'c': case '$': case '\\': return 4;
+        case 'p': return 5;
+        default: return 0;
+    }
+}
+
+int GsLength(std::uint8_t c) {
+    switch (c) {
+        case '!': case 'B': case 'H': case 'f': case 'h': case 'w': case 'a': case 'I': case 'b':
+        case 'r': return 3;
+        case 'L': case 'W': case 'P': case '$': return 4;
+        default: return 0;
+    }
+}
+
+}  // namespace
+
+std::optional<std::pair<int, int>> ScaleOfMode(int m) {
+    if (m >= 48 && m <= 51) {
+        m -= 48;
+    }
+    if (m < 0 || m > 3) {
+        return std::nullopt;
+    }
+    return std::pair{(m & 1) ? 2 : 1, (m & 2) ? 2 : 1};
+}
+
+PrinterState::PrinterState(PrinterOptions options, std::string statePath)
+    : options_(options), statePath_(std::move(statePath)) {}
+
+bool PrinterState::LoadFlash() {
+    if (statePath_.empty()) {
+        return true;
+    }
+    auto logos = LoadFlashState(statePath_);
+    if (!logos) {
+        return false;
+    }
+    flash_ = std::move(*logos);
+    return true;
+}
+
+void PrinterState::ReplaceFlash(std::vector<RasterLogo> logos) {
+    flash_ = std::move(logos);
+    if (!statePath_.empty() && !SaveFlashState(statePath_, flash_)) {
+        std::fprintf(stderr, "stampa-vprinter: cannot write the FLASH state file %s\n",
+                     statePath_.c_str());
+    }
+}
+
+Session::Session(PrinterState& state, ReplyFn reply, ReceiptFn receiptDone, LogFn log)
+    : state_(state), reply_(std::move(reply)), receiptDone_(std::move(receiptDone)),
+      log_(std::move(log)) {}
+
+void Session::Feed(const std::uint8_t* bytes, std::size_t count) {
+    pending_.insert(pending_.end(), bytes, bytes + count);
+    while (at_ < pending_.size()) {
+        const std::size_t taken = Step();
+        if (taken == 0) {
+            break;  // wait for the rest of the command
+        }
+        at_ += taken;
+    }
+    pending_.erase(pending_.begin(), pending_.begin() + static_cast<long>(at_));
+    at_ = 0;
+}
+
+void Session::End() {
+    if (!pending_.empty()) {
+        Log("incomplete command at the end of the connection (" + Num(static_cast<int>(pending_.size())) +
+            " bytes dropped)");
+        pending_.clear();
+        at_ = 0;
+    }
+    FlushLine(false);
+    FinishReceipt();
+}
+
+void Session::Log(const std::string& line) {
+    receipt_.log.push_back(line);
+    if (log_) {
+        log_(line);
+    }
+}
+
+void Session::FlushLine(bool always) {
+    if (line_.empty() && !always) {
+        return;
+    }
+    if (!line_.empty()) {
+        Log("TEXT \"" + line_ + "\"");
+    }
+    ReceiptItem item;
+    item.text = line_;
+    receipt_.items.push_back(std::move(item));
+    line_.clear();
+}
+
+void Session::FinishReceipt() {
+    if (receipt_.HasContent() && receiptDone_) {
+        receiptDone_(std::move(receipt_));
+    }
+    receipt_ = Receipt{};
+}
+
+void Session::AnswerStatus(std::uint8_t ok, std::uint8_t paperEnd) {
+    if (state_.Options().noStatus) {
+        Log("  (status not answered)");
+        return;
+    }
+    reply_({state_.Options().paperOut ? paperEnd : ok});
+}
+
+std::size_t Session::Skip(std::size_t length, const std::string& name) {
+    if (!Have(length)) {
+        return 0;
+    }
+    std::string text = name;
+    for (std::size_t i = 2; i < length; ++i) text += " " + Num(At(i));
+    Log(text + " (skipped)");
+    return length;
+}
+
+std::size_t Session::Step() {
+    const std::uint8_t b = At(0);
+    if (b >= 0x20 && b < 0x7F) {
+        line_ += static_cast<char>(b);
+        return 1;
+    }
+    switch (b) {
+        case LF:
+            FlushLine(true);
+            Log("LF");
+            return 1;
+        case FF:
+            FlushLine(false);
+            Log("FF");
+            FinishReceipt();
+            return 1;
+        case CR: return 1;
+        case HT:
+            line_.append(8 - line_.size() % 8, ' ');
+            return 1;
+        case CAN:
+            Log("CAN (ignored in standard mode)");
+            return 1;
+        case ESC: return StepEsc();
+        case FS: return StepFs();
+        case GS: return StepGs();
+        case DLE: return StepDle();
+        default:
+            Log("byte " + Hex(b) + " (unknown, skipped)");
+            return 1;
+    }
+}
+
+std::size_t Session::StepEsc() {
+    if (!Have(2)) {
+        return 0;
+    }
+    const std::uint8_t c = At(1);
+    if (c == '@') {
+        line_.clear();
+        ramSlot_ = 0;
+        Log("ESC @");
+        return 2;
+    }
+    if (c == 'D') {  // tab positions, ended by NUL
+        for (std::size_t i = 2; Have(i + 1); ++i) {
+            if (At(i) == 0) {
+                Log("ESC D (skipped)");
+                return i + 1;
+            }
+        }
+        return 0;
+    }
+    if (const int length = EscLength(c)) {
+        return Skip(static_cast<std::size_t>(length), std::string("ESC ") + static_cast<char>(c));
+    }
+    Log("ESC " + Hex(c) + " (unknown, ESC skipped)");
+    return 1;
+}
+
+std::size_t Session::StepFs() {
+    if (!Have(2)) {
+        return 0;
+    }
+    switch (At(1)) {
+        case 'q': return DefineFlash();
+        case 'p': return PrintFlash();
+        case '.': case '&': return Skip(2, std::string("FS ") + static_cast<char>(At(1)));
+        default:
+            Log("FS " + Hex(At(1)) + " (unknown, FS skipped)");
+            return 1;
+    }
+}
+
+std::size_t Session::StepGs() {
+    if (!Have(2)) {
+        return 0;
+    }
+    const std::uint8_t c = At(1);
+    switch (c) {
+        case '#':
+            if (!Have(3)) return 0;
+            if (At(2) < PrinterState::kRamSlots) {
+                ramSlot_ = At(2);
+                Log("GS # " + Num(At(2)));
+            } else {
+                Log("GS # " + Num(At(2)) + " (no such RAM slot, ignored)");
+            }
+            return 3;
+        case '*': return DefineRam();
+        case '/': return PrintRam();
+        case '\\':
+            if (!Have(4)) return 0;
+            Log("GS \\ " + Num(At(2)) + " " + Num(At(3)) + " (ignored in standard mode)");
+            return 4;
+        case 'r':
+            if (!Have(3)) return 0;
+            Log("GS r " + Num(At(2)));
+            if (At(2) == 1 || At(2) == 49) {
+                AnswerStatus(0x00, 0x0C);
+            } else if (At(2) == 2 || At(2) == 50) {
+                AnswerStatus(0x00, 0x00);
+            }
+            return 3;
+        case 'V':  // cut: GS V m, or GS V m n for m 65 and 66
+            if (!Have(3)) return 0;
+            return Skip(At(2) == 65 || At(2) == 66 ? 4 : 3, "GS V");
+        default:
+            if (const int length = GsLength(c)) {
+                return Skip(static_cast<std::size_t>(length), std::string("GS ") + static_cast<char>(c));
+            }
+            Log("GS " + Hex(c) + " (unknown, GS skipped)");
+            return 1;
+    }
+}
+
+std::size_t Session::StepDle() {
+    if (!Have(2)) {
+        return 0;
+    }
+    if (At(1) == 0x04) {  // DLE EOT n: real-time status
+        if (!Have(3)) return 0;
+        Log("DLE EOT " + Num(At(2)));
+        AnswerStatus(0x12, At(2) == 4 ? 0x72 : 0x12);
+        return 3;
+    }
+    if (At(1) == 0x05 || At(1) == 0x14) {
+        return Skip(3, "DLE " + Hex(At(1)));
+    }
+    Log("byte " + Hex(DLE) + " (unknown, skipped)");
+    return 1;
+}
+
+// FS q n, then n times: xL xH yL yH and x * y * 8 bytes. All FLASH logos are
+// replaced at once when the whole command has arrived. A header outside
+// x 1..1023, y 1..288 disables the command: only FS q n is taken, and the
+// bytes after it are read as ordinary data.
+std::size_t Session::DefineFlash() {
+    if (!Have(3)) {
+        return 0;
+    }
+    const int count = At(2);
+    std::size_t at = 3;
+    std::vector<RasterLogo> logos;
+    for (int i = 0; i < count; ++i) {
+        if (!Have(at + 4)) {
+            return 0;
+        }
+        RasterLogo logo;
+        logo.xBytes = At(at) | (At(at + 1) << 8);
+        logo.yBands = At(at + 2) | (At(at + 3) << 8);
+        if (logo.xBytes < 1 || logo.xBytes > 1023 || logo.yBands < 1 || logo.yBands > 288) {
+            Log("FS q " + Num(count) + ": logo " + Num(i + 1) + " header x=" + Num(logo.xBytes) +
+                " y=" + Num(logo.yBands) + " out of range, command disabled");
+            return 3;
+        }
+        const std::size_t size = static_cast<std::size_t>(logo.xBytes) * logo.yBands * 8;
+        if (!Have(at + 4 + size)) {
+            return 0;
+        }
+        logo.data.assign(pending_.begin() + static_cast<long>(at_ + at + 4),
+                         pending_.begin() + static_cast<long>(at_ + at + 4 + size));
+        at += 4 + size;
+        logos.push_back(std::move(logo));
+    }
+    std::string text = "FS q " + Num(count);
+    for (std::size_t i = 0; i < logos.size(); ++i) {
+        text += (i == 0 ? ": " : ", ") + Num(static_cast<int>(i + 1)) + " = " +
+                Num(logos[i].WidthDots()) + "x" + Num(logos[i].HeightDots());
+    }
+    Log(text);
+    state_.ReplaceFlash(std::move(logos));
+    return at;
+}
+
+std::size_t Session::DefineRam() {
+    if (!Have(4)) {
+        return 0;
+    }
+    RasterLogo logo;
+    logo.xBytes = At(2);
+    logo.yBands = At(3);
+    const std::size_t size = static_cast<std::size_t>(logo.xBytes) * logo.yBands * 8;
+    if (size == 0) {
+        Log("GS * " + Num(logo.xBytes) + " " + Num(logo.yBands) + " (empty logo, ignored)");
+        return 4;
+    }
+    if (!Have(4 + size)) {
+        return 0;
+    }
+    logo.data.assign(pending_.begin() + static_cast<long>(at_ + 4),
+                     pending_.begin() + static_cast<long>(at_ + 4 + size));
+    Log("GS * " + Num(logo.xBytes) + " " + Num(logo.yBands) + " (" + Num(static_cast<int>(size)) +
+        " bytes) -> slot " + Num(ramSlot_));
+    state_.DefineRam(ramSlot_, std::move(logo));
+    return 4 + size;
+}
+
+std::size_t Session::PrintFlash() {
+    if (!Have(4)) {
+        return 0;
+    }
+    const int number = At(2);
+    const int mode = At(3);
+    const std::string text = "FS p " + Num(number) + " " + Num(mode);
+    if (number < 1 || number > static_cast<int>(state_.Flash().size())) {
+        Log(text + " (no FLASH logo " + Num(number) + ", nothing printed)");
+        return 4;
+    }
+    Log(text);
+    PrintLogo(state_.Flash()[static_cast<std::size_t>(number - 1)], mode);
+    return 4;
+}
+
+std::size_t Session::PrintRam() {
+    if (!Have(3)) {
+        return 0;
+    }
+    const int mode = At(2);
+    const std::string text = "GS / " + Num(mode) + " (slot " + Num(ramSlot_) + ")";
+    const auto& logo = state_.Ram(ramSlot_);
+    if (!logo) {
+        Log(text + " (RAM slot " + Num(ramSlot_) + " undefined, nothing printed)");
+        return 3;
+    }
+    Log(text);
+    PrintLogo(*logo, mode);
+    return 3;
+}
+
+void Session::PrintLogo(const RasterLogo& logo, int mode) {
+    const auto scale = ScaleOfMode(mode);
+    if (!scale) {
+        Log("  (mode " + Num(mode) + " not valid, nothing printed)");
+        return;
+    }
+    const int width = logo.WidthDots() * scale->first;
+    if (width > state_.Options().paperWidth) {
+        Log("  (logo " + Num(width) + " dots wide, clipped to the paper's " +
+            Num(state_.Options().paperWidth) + ")");
+    }
+    ReceiptItem item;
+    item.kind = ReceiptItem::Kind::Logo;
+    item.logo = logo;
+    item.scaleX = scale->first;
+    item.scaleY = scale->second;
+    receipt_.items.push_back(std::move(item));
+}
+
+}  // namespace vprinter

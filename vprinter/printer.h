@@ -1,0 +1,103 @@
+// The virtual printer's command interpreter: an ESC/POS receipt printer with the
+// maker's logo extensions (FS q / FS p for FLASH logos, GS # / GS * / GS / for
+// RAM logos).
+//
+// One PrinterState holds what the printer stores (FLASH logos, kept in a state
+// file, and RAM logos, kept while the process runs); every connection to the
+// printer reads its byte stream through a Session of its own.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "vprinter/raster_logo.h"
+#include "vprinter/receipt.h"
+
+namespace vprinter {
+
+struct PrinterOptions {
+    bool noStatus = false;  // never answers status requests
+    bool paperOut = false;  // reports the paper end in its status
+    int paperWidth = 576;   // dots across the paper (80 mm; 384 for 58 mm)
+};
+
+class PrinterState {
+public:
+    explicit PrinterState(PrinterOptions options = {}, std::string statePath = {});
+
+    // Reads the state file, if any. False when it exists but is damaged.
+    bool LoadFlash();
+
+    const PrinterOptions& Options() const { return options_; }
+    const std::vector<RasterLogo>& Flash() const { return flash_; }
+    const std::optional<RasterLogo>& Ram(int slot) const { return ram_[slot]; }
+
+    void ReplaceFlash(std::vector<RasterLogo> logos);
+    void DefineRam(int slot, RasterLogo logo) { ram_[slot] = std::move(logo); }
+
+    static constexpr int kRamSlots = 9;
+
+private:
+    PrinterOptions options_;
+    std::string statePath_;
+    std::vector<RasterLogo> flash_;
+    std::array<std::optional<RasterLogo>, kRamSlots> ram_;
+};
+
+class Session {
+public:
+    using ReplyFn = std::function<void(const std::vector<std::uint8_t>&)>;
+    using ReceiptFn = std::function<void(Receipt&&)>;
+    using LogFn = std::function<void(const std::string&)>;
+
+    Session(PrinterState& state, ReplyFn reply, ReceiptFn receiptDone, LogFn log = {});
+
+    // Takes the next bytes of the connection; commands may span calls.
+    void Feed(const std::uint8_t* bytes, std::size_t count);
+
+    // The connection closed: a receipt with content pending is finished.
+    void End();
+
+private:
+    // Interprets the command at the front of the pending bytes. The number of
+    // bytes it took, or 0 when the command is not complete yet.
+    std::size_t Step();
+    std::size_t StepEsc();
+    std::size_t StepFs();
+    std::size_t StepGs();
+    std::size_t StepDle();
+    std::size_t DefineFlash();
+    std::size_t DefineRam();
+    std::size_t PrintFlash();
+    std::size_t PrintRam();
+    std::size_t Skip(std::size_t length, const std::string& name);
+
+    bool Have(std::size_t n) const { return pending_.size() - at_ >= n; }
+    std::uint8_t At(std::size_t i) const { return pending_[at_ + i]; }
+
+    void Log(const std::string& line);
+    void FlushLine(bool always);
+    void PrintLogo(const RasterLogo& logo, int mode);
+    void FinishReceipt();
+    void AnswerStatus(std::uint8_t ok, std::uint8_t paperEnd);
+
+    PrinterState& state_;
+    ReplyFn reply_;
+    ReceiptFn receiptDone_;
+    LogFn log_;
+    std::vector<std::uint8_t> pending_;
+    std::size_t at_ = 0;
+    std::string line_;
+    int ramSlot_ = 0;
+    Receipt receipt_;
+};
+
+// Renders the decoded meaning of a mode byte m (0..3 or 48..51) as scale
+// factors; nullopt for any other value.
+std::optional<std::pair<int, int>> ScaleOfMode(int m);
+
+}  // namespace vprinter

@@ -1,0 +1,76 @@
+#include "vprinter/render.h"
+
+#include <QFont>
+#include <QFontDatabase>
+#include <QPainter>
+#include <cstdio>
+#include <fstream>
+
+namespace vprinter {
+namespace {
+
+int ItemHeight(const ReceiptItem& item) {
+    return item.kind == ReceiptItem::Kind::Logo ? item.logo.HeightDots() * item.scaleY : kLineHeight;
+}
+
+QFont ReceiptFont() {
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    font.setStyleHint(QFont::Monospace);
+    font.setPixelSize(22);
+    return font;
+}
+
+std::string Numbered(const std::string& folder, const char* stem, int number, const char* ext) {
+    char name[64];
+    std::snprintf(name, sizeof name, "/%s-%04d.%s", stem, number, ext);
+    return folder + name;
+}
+
+}  // namespace
+
+QImage RenderLogo(const RasterLogo& logo, int scaleX, int scaleY) {
+    QImage image(logo.WidthDots() * scaleX, logo.HeightDots() * scaleY, QImage::Format_Grayscale8);
+    image.fill(255);
+    for (int x = 0; x < logo.WidthDots(); ++x) {
+        for (int y = 0; y < logo.HeightDots(); ++y) {
+            if (!logo.Dot(x, y)) continue;
+            for (int dy = 0; dy < scaleY; ++dy) {
+                uchar* row = image.scanLine(y * scaleY + dy);
+                for (int dx = 0; dx < scaleX; ++dx) row[x * scaleX + dx] = 0;
+            }
+        }
+    }
+    return image;
+}
+
+QImage RenderReceipt(const Receipt& receipt, int paperWidth) {
+    int height = 2 * kMargin;
+    for (const ReceiptItem& item : receipt.items) height += ItemHeight(item);
+    QImage paper(paperWidth, height, QImage::Format_Grayscale8);
+    paper.fill(255);
+    QPainter painter(&paper);
+    painter.setFont(ReceiptFont());
+    painter.setPen(Qt::black);
+    int y = kMargin;
+    for (const ReceiptItem& item : receipt.items) {
+        if (item.kind == ReceiptItem::Kind::Logo) {
+            painter.drawImage(0, y, RenderLogo(item.logo, item.scaleX, item.scaleY));
+        } else if (!item.text.empty()) {
+            painter.drawText(QRect(0, y, paperWidth, kLineHeight), Qt::AlignLeft | Qt::AlignVCenter,
+                             QString::fromLatin1(item.text.c_str()));
+        }
+        y += ItemHeight(item);
+    }
+    return paper;
+}
+
+bool WriteReceiptFiles(const std::string& folder, int number, const Receipt& receipt,
+                       int paperWidth) {
+    const bool png = RenderReceipt(receipt, paperWidth)
+                         .save(QString::fromStdString(Numbered(folder, "receipt", number, "png")));
+    std::ofstream log(Numbered(folder, "receipt", number, "txt"));
+    for (const std::string& line : receipt.log) log << line << '\n';
+    return png && static_cast<bool>(log);
+}
+
+}  // namespace vprinter
