@@ -6,6 +6,11 @@ set -euo pipefail
 PACKAGES=(
     # build
     g++ make cmake ninja-build pkg-config
+    # libraries: Qt 6 (the program window; QtGui renders the virtual printer's
+    # receipts), CLI11 (command lines)
+    qt6-base-dev libcli11-dev
+    # fonts: a monospace font for receipt text
+    fonts-dejavu-core
     # tests and benchmarks
     googletest libgtest-dev libgmock-dev libbenchmark-dev
 )

@@ -22,7 +22,9 @@ void Complain(const std::string& what) {
 
 }  // namespace
 
-PtyEndpoint::~PtyEndpoint() { Close(); }
+PtyEndpoint::~PtyEndpoint() {
+    Close();
+}
 
 bool PtyEndpoint::Open() {
     master_ = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC | O_NONBLOCK);
@@ -63,7 +65,9 @@ void PtyEndpoint::Close() {
     }
 }
 
-FifoEndpoint::~FifoEndpoint() { Remove(); }
+FifoEndpoint::~FifoEndpoint() {
+    Remove();
+}
 
 bool FifoEndpoint::Create() {
     struct stat st {};
@@ -103,7 +107,8 @@ void FifoEndpoint::Remove() {
 }
 
 TcpEndpoint::~TcpEndpoint() {
-    if (fd_ >= 0) ::close(fd_);
+    if (fd_ >= 0)
+        ::close(fd_);
 }
 
 bool TcpEndpoint::Listen(const std::string& spec) {

@@ -12,7 +12,7 @@ using Clock = std::chrono::steady_clock;
 
 // A pseudo-terminal whose slave side is reachable through a symbolic link.
 class PtyEndpoint {
-public:
+  public:
     explicit PtyEndpoint(std::string linkPath) : linkPath_(std::move(linkPath)) {}
     ~PtyEndpoint();
     bool Open();   // new pty, link pointed at its slave; false with a message on failure
@@ -21,7 +21,7 @@ public:
     const std::string& LinkPath() const { return linkPath_; }
     const std::string& SlavePath() const { return slave_; }
 
-private:
+  private:
     std::string linkPath_;
     std::string slave_;
     int master_ = -1;
@@ -29,7 +29,7 @@ private:
 
 // A FIFO held open for reading, so the USB library finds the device present.
 class FifoEndpoint {
-public:
+  public:
     explicit FifoEndpoint(std::string path) : path_(std::move(path)) {}
     ~FifoEndpoint();
     bool Create();  // makes the FIFO (replacing a stale one) and opens it
@@ -39,20 +39,20 @@ public:
     int Fd() const { return fd_; }
     const std::string& Path() const { return path_; }
 
-private:
+  private:
     std::string path_;
     int fd_ = -1;
 };
 
 // A listening TCP socket, loopback unless a host is given.
 class TcpEndpoint {
-public:
+  public:
     ~TcpEndpoint();
     bool Listen(const std::string& spec);  // "[HOST:]PORT"; port 0 picks a free one
     int Fd() const { return fd_; }
     const std::string& Address() const { return address_; }
 
-private:
+  private:
     int fd_ = -1;
     std::string address_;
 };

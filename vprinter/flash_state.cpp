@@ -55,7 +55,8 @@ std::optional<std::vector<RasterLogo>> LoadFlashState(const std::string& path) {
         if (bytes.size() - at < size) {
             return std::nullopt;
         }
-        logo.data.assign(bytes.begin() + static_cast<long>(at), bytes.begin() + static_cast<long>(at + size));
+        logo.data.assign(bytes.begin() + static_cast<long>(at),
+                         bytes.begin() + static_cast<long>(at + size));
         at += size;
         logos.push_back(std::move(logo));
     }

@@ -41,7 +41,8 @@ int Decode(const std::string& streamPath, const std::string& outDir, const std::
         std::fprintf(stderr, "stampa-vprinter: cannot read %s\n", streamPath.c_str());
         return 1;
     }
-    const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in),
+                                          std::istreambuf_iterator<char>()};
     vprinter::PrinterState state(printerOptions, statePath);
     if (!state.LoadFlash()) {
         std::fprintf(stderr, "stampa-vprinter: %s is not a FLASH state file\n", statePath.c_str());
@@ -73,12 +74,16 @@ int main(int argc, char** argv) {
     CLI::App cli{"stampa-vprinter: a virtual ESC/POS receipt printer for Stampa"};
     cli.require_subcommand(0, 1);
     vprinter::ServerOptions options;
-    cli.add_option("--serial", options.serialLinks, "Link PATH to a pseudo-terminal (a serial printer)");
+    cli.add_option("--serial", options.serialLinks,
+                   "Link PATH to a pseudo-terminal (a serial printer)");
     cli.add_option("--usb", options.usbDevices, "Create a FIFO at DIR/lpN (USB printer device N)");
-    cli.add_option("--tcp", options.tcpListen, "Raw print server on [HOST:]PORT (loopback by default)");
+    cli.add_option("--tcp", options.tcpListen,
+                   "Raw print server on [HOST:]PORT (loopback by default)");
     cli.add_option("--state", options.statePath, "File keeping the FLASH logos between runs");
-    cli.add_option("--out", options.outDir, "Folder for receipt-NNNN.png and .txt")->capture_default_str();
-    cli.add_option("--paper-width", options.printer.paperWidth, "Paper width in dots (576, or 384 for 58 mm)")
+    cli.add_option("--out", options.outDir, "Folder for receipt-NNNN.png and .txt")
+        ->capture_default_str();
+    cli.add_option("--paper-width", options.printer.paperWidth,
+                   "Paper width in dots (576, or 384 for 58 mm)")
         ->capture_default_str()
         ->check(CLI::Range(64, 4096));
     cli.add_flag("--no-status", options.printer.noStatus, "Never answer status requests");
@@ -100,8 +105,10 @@ int main(int argc, char** argv) {
     decode->add_option("--paper-width", options.printer.paperWidth, "Paper width in dots");
 
     CLI11_PARSE(cli, argc, argv);
-    if (show->parsed()) return ShowFlash(showState, showOut);
-    if (decode->parsed()) return Decode(stream, decodeOut, decodeState, options.printer);
+    if (show->parsed())
+        return ShowFlash(showState, showOut);
+    if (decode->parsed())
+        return Decode(stream, decodeOut, decodeState, options.printer);
     if (options.serialLinks.empty() && options.usbDevices.empty() && options.tcpListen.empty()) {
         std::fprintf(stderr, "stampa-vprinter: give at least one of --serial, --usb, --tcp\n");
         return 2;

@@ -16,28 +16,73 @@ std::string Hex(std::uint8_t b) {
     return text;
 }
 
-std::string Num(int v) { return std::to_string(v); }
+std::string Num(int v) {
+    return std::to_string(v);
+}
 
 // Commands with a fixed length that the printer accepts without acting on them
 // here (print modes, spacing, justification, cutter, ...): second byte -> length.
 int EscLength(std::uint8_t c) {
     switch (c) {
-        case '2': case '<': case 'i': case 'm': return 2;
-        case '!': case '-': case 'E': case 'G': case 'M': case 'a': case 'd': case 'J': case '3':
-        case 't': case 'R': case '{': case 'V': case ' ': case '=': case 'r': case 'U': case 'e':
-        case '%': case 'T': case 'L': case 'S': return 3;
-        case 'c': case '$': case '\\': return 4;
-        case 'p': return 5;
-        default: return 0;
+        case '2':
+        case '<':
+        case 'i':
+        case 'm':
+            return 2;
+        case '!':
+        case '-':
+        case 'E':
+        case 'G':
+        case 'M':
+        case 'a':
+        case 'd':
+        case 'J':
+        case '3':
+        case 't':
+        case 'R':
+        case '{':
+        case 'V':
+        case ' ':
+        case '=':
+        case 'r':
+        case 'U':
+        case 'e':
+        case '%':
+        case 'T':
+        case 'L':
+        case 'S':
+            return 3;
+        case 'c':
+        case '$':
+        case '\\':
+            return 4;
+        case 'p':
+            return 5;
+        default:
+            return 0;
     }
 }
 
 int GsLength(std::uint8_t c) {
     switch (c) {
-        case '!': case 'B': case 'H': case 'f': case 'h': case 'w': case 'a': case 'I': case 'b':
-        case 'r': return 3;
-        case 'L': case 'W': case 'P': case '$': return 4;
-        default: return 0;
+        case '!':
+        case 'B':
+        case 'H':
+        case 'f':
+        case 'h':
+        case 'w':
+        case 'a':
+        case 'I':
+        case 'b':
+        case 'r':
+            return 3;
+        case 'L':
+        case 'W':
+        case 'P':
+        case '$':
+            return 4;
+        default:
+            return 0;
     }
 }
 
@@ -77,7 +122,9 @@ void PrinterState::ReplaceFlash(std::vector<RasterLogo> logos) {
 }
 
 Session::Session(PrinterState& state, ReplyFn reply, ReceiptFn receiptDone, LogFn log)
-    : state_(state), reply_(std::move(reply)), receiptDone_(std::move(receiptDone)),
+    : state_(state),
+      reply_(std::move(reply)),
+      receiptDone_(std::move(receiptDone)),
       log_(std::move(log)) {}
 
 void Session::Feed(const std::uint8_t* bytes, std::size_t count) {
@@ -95,8 +142,8 @@ void Session::Feed(const std::uint8_t* bytes, std::size_t count) {
 
 void Session::End() {
     if (!pending_.empty()) {
-        Log("incomplete command at the end of the connection (" + Num(static_cast<int>(pending_.size())) +
-            " bytes dropped)");
+        Log("incomplete command at the end of the connection (" +
+            Num(static_cast<int>(pending_.size())) + " bytes dropped)");
         pending_.clear();
         at_ = 0;
     }
@@ -144,7 +191,8 @@ std::size_t Session::Skip(std::size_t length, const std::string& name) {
         return 0;
     }
     std::string text = name;
-    for (std::size_t i = 2; i < length; ++i) text += " " + Num(At(i));
+    for (std::size_t i = 2; i < length; ++i)
+        text += " " + Num(At(i));
     Log(text + " (skipped)");
     return length;
 }
@@ -165,17 +213,22 @@ std::size_t Session::Step() {
             Log("FF");
             FinishReceipt();
             return 1;
-        case CR: return 1;
+        case CR:
+            return 1;
         case HT:
             line_.append(8 - line_.size() % 8, ' ');
             return 1;
         case CAN:
             Log("CAN (ignored in standard mode)");
             return 1;
-        case ESC: return StepEsc();
-        case FS: return StepFs();
-        case GS: return StepGs();
-        case DLE: return StepDle();
+        case ESC:
+            return StepEsc();
+        case FS:
+            return StepFs();
+        case GS:
+            return StepGs();
+        case DLE:
+            return StepDle();
         default:
             Log("byte " + Hex(b) + " (unknown, skipped)");
             return 1;
@@ -214,9 +267,13 @@ std::size_t Session::StepFs() {
         return 0;
     }
     switch (At(1)) {
-        case 'q': return DefineFlash();
-        case 'p': return PrintFlash();
-        case '.': case '&': return Skip(2, std::string("FS ") + static_cast<char>(At(1)));
+        case 'q':
+            return DefineFlash();
+        case 'p':
+            return PrintFlash();
+        case '.':
+        case '&':
+            return Skip(2, std::string("FS ") + static_cast<char>(At(1)));
         default:
             Log("FS " + Hex(At(1)) + " (unknown, FS skipped)");
             return 1;
@@ -230,7 +287,8 @@ std::size_t Session::StepGs() {
     const std::uint8_t c = At(1);
     switch (c) {
         case '#':
-            if (!Have(3)) return 0;
+            if (!Have(3))
+                return 0;
             if (At(2) < PrinterState::kRamSlots) {
                 ramSlot_ = At(2);
                 Log("GS # " + Num(At(2)));
@@ -238,14 +296,18 @@ std::size_t Session::StepGs() {
                 Log("GS # " + Num(At(2)) + " (no such RAM slot, ignored)");
             }
             return 3;
-        case '*': return DefineRam();
-        case '/': return PrintRam();
+        case '*':
+            return DefineRam();
+        case '/':
+            return PrintRam();
         case '\\':
-            if (!Have(4)) return 0;
+            if (!Have(4))
+                return 0;
             Log("GS \\ " + Num(At(2)) + " " + Num(At(3)) + " (ignored in standard mode)");
             return 4;
         case 'r':
-            if (!Have(3)) return 0;
+            if (!Have(3))
+                return 0;
             Log("GS r " + Num(At(2)));
             if (At(2) == 1 || At(2) == 49) {
                 AnswerStatus(0x00, 0x0C);
@@ -254,11 +316,13 @@ std::size_t Session::StepGs() {
             }
             return 3;
         case 'V':  // cut: GS V m, or GS V m n for m 65 and 66
-            if (!Have(3)) return 0;
+            if (!Have(3))
+                return 0;
             return Skip(At(2) == 65 || At(2) == 66 ? 4 : 3, "GS V");
         default:
             if (const int length = GsLength(c)) {
-                return Skip(static_cast<std::size_t>(length), std::string("GS ") + static_cast<char>(c));
+                return Skip(static_cast<std::size_t>(length),
+                            std::string("GS ") + static_cast<char>(c));
             }
             Log("GS " + Hex(c) + " (unknown, GS skipped)");
             return 1;
@@ -270,7 +334,8 @@ std::size_t Session::StepDle() {
         return 0;
     }
     if (At(1) == 0x04) {  // DLE EOT n: real-time status
-        if (!Have(3)) return 0;
+        if (!Have(3))
+            return 0;
         Log("DLE EOT " + Num(At(2)));
         AnswerStatus(0x12, At(2) == 4 ? 0x72 : 0x12);
         return 3;

@@ -26,7 +26,7 @@ struct PrinterOptions {
 };
 
 class PrinterState {
-public:
+  public:
     explicit PrinterState(PrinterOptions options = {}, std::string statePath = {});
 
     // Reads the state file, if any. False when it exists but is damaged.
@@ -41,7 +41,7 @@ public:
 
     static constexpr int kRamSlots = 9;
 
-private:
+  private:
     PrinterOptions options_;
     std::string statePath_;
     std::vector<RasterLogo> flash_;
@@ -49,7 +49,7 @@ private:
 };
 
 class Session {
-public:
+  public:
     using ReplyFn = std::function<void(const std::vector<std::uint8_t>&)>;
     using ReceiptFn = std::function<void(Receipt&&)>;
     using LogFn = std::function<void(const std::string&)>;
@@ -62,7 +62,7 @@ public:
     // The connection closed: a receipt with content pending is finished.
     void End();
 
-private:
+  private:
     // Interprets the command at the front of the pending bytes. The number of
     // bytes it took, or 0 when the command is not complete yet.
     std::size_t Step();

@@ -10,7 +10,8 @@ namespace vprinter {
 namespace {
 
 int ItemHeight(const ReceiptItem& item) {
-    return item.kind == ReceiptItem::Kind::Logo ? item.logo.HeightDots() * item.scaleY : kLineHeight;
+    return item.kind == ReceiptItem::Kind::Logo ? item.logo.HeightDots() * item.scaleY
+                                                : kLineHeight;
 }
 
 QFont ReceiptFont() {
@@ -33,10 +34,12 @@ QImage RenderLogo(const RasterLogo& logo, int scaleX, int scaleY) {
     image.fill(255);
     for (int x = 0; x < logo.WidthDots(); ++x) {
         for (int y = 0; y < logo.HeightDots(); ++y) {
-            if (!logo.Dot(x, y)) continue;
+            if (!logo.Dot(x, y))
+                continue;
             for (int dy = 0; dy < scaleY; ++dy) {
                 uchar* row = image.scanLine(y * scaleY + dy);
-                for (int dx = 0; dx < scaleX; ++dx) row[x * scaleX + dx] = 0;
+                for (int dx = 0; dx < scaleX; ++dx)
+                    row[x * scaleX + dx] = 0;
             }
         }
     }
@@ -45,7 +48,8 @@ QImage RenderLogo(const RasterLogo& logo, int scaleX, int scaleY) {
 
 QImage RenderReceipt(const Receipt& receipt, int paperWidth) {
     int height = 2 * kMargin;
-    for (const ReceiptItem& item : receipt.items) height += ItemHeight(item);
+    for (const ReceiptItem& item : receipt.items)
+        height += ItemHeight(item);
     QImage paper(paperWidth, height, QImage::Format_Grayscale8);
     paper.fill(255);
     QPainter painter(&paper);
@@ -69,7 +73,8 @@ bool WriteReceiptFiles(const std::string& folder, int number, const Receipt& rec
     const bool png = RenderReceipt(receipt, paperWidth)
                          .save(QString::fromStdString(Numbered(folder, "receipt", number, "png")));
     std::ofstream log(Numbered(folder, "receipt", number, "txt"));
-    for (const std::string& line : receipt.log) log << line << '\n';
+    for (const std::string& line : receipt.log)
+        log << line << '\n';
     return png && static_cast<bool>(log);
 }
 

@@ -23,10 +23,12 @@ namespace {
 
 // One connection's byte stream through its own session, with the fault switches.
 class Connection {
-public:
+  public:
     Connection(std::string name, PrinterState& state, const ServerOptions& options,
-               std::function<void(Receipt&&)> receiptDone, std::function<void(const std::vector<std::uint8_t>&)> reply)
-        : name_(std::move(name)), options_(options),
+               std::function<void(Receipt&&)> receiptDone,
+               std::function<void(const std::vector<std::uint8_t>&)> reply)
+        : name_(std::move(name)),
+          options_(options),
           session_(state, std::move(reply), std::move(receiptDone),
                    [this](const std::string& line) {
                        std::fprintf(stderr, "[%s] %s\n", name_.c_str(), line.c_str());
@@ -34,18 +36,23 @@ public:
 
     // How many bytes the connection may still read (the stall limit).
     std::size_t ReadAllowance(std::size_t buffer) const {
-        if (options_.stallAfter < 0) return buffer;
+        if (options_.stallAfter < 0)
+            return buffer;
         const long long left = options_.stallAfter - received_;
-        return left <= 0 ? 0 : static_cast<std::size_t>(std::min<long long>(left, static_cast<long long>(buffer)));
+        return left <= 0 ? 0
+                         : static_cast<std::size_t>(
+                               std::min<long long>(left, static_cast<long long>(buffer)));
     }
     bool Stalled() const { return options_.stallAfter >= 0 && received_ >= options_.stallAfter; }
 
     // Feeds the bytes; true when the connection must be dropped now.
     bool Take(const std::uint8_t* bytes, std::size_t n, std::FILE* capture) {
-        if (options_.dropAfter >= 0 && received_ + static_cast<long long>(n) >= options_.dropAfter) {
+        if (options_.dropAfter >= 0 &&
+            received_ + static_cast<long long>(n) >= options_.dropAfter) {
             n = static_cast<std::size_t>(std::max<long long>(0, options_.dropAfter - received_));
             Feed(bytes, n, capture);
-            std::fprintf(stderr, "[%s] dropping the connection after %lld bytes\n", name_.c_str(), received_);
+            std::fprintf(stderr, "[%s] dropping the connection after %lld bytes\n", name_.c_str(),
+                         received_);
             return true;
         }
         Feed(bytes, n, capture);
@@ -56,7 +63,7 @@ public:
     }
     void End() { session_.End(); }
 
-private:
+  private:
     void Feed(const std::uint8_t* bytes, std::size_t n, std::FILE* capture) {
         if (capture != nullptr && n > 0) {
             std::fwrite(bytes, 1, n, capture);
@@ -76,9 +83,13 @@ void WriteAll(int fd, const std::vector<std::uint8_t>& bytes) {
     std::size_t done = 0;
     while (done < bytes.size()) {
         const ssize_t n = ::send(fd, bytes.data() + done, bytes.size() - done, MSG_NOSIGNAL);
-        const ssize_t m = (n < 0 && errno == ENOTSOCK) ? ::write(fd, bytes.data() + done, bytes.size() - done) : n;
-        if (m < 0 && errno == EINTR) continue;
-        if (m <= 0) return;
+        const ssize_t m = (n < 0 && errno == ENOTSOCK)
+                              ? ::write(fd, bytes.data() + done, bytes.size() - done)
+                              : n;
+        if (m < 0 && errno == EINTR)
+            continue;
+        if (m <= 0)
+            return;
         done += static_cast<std::size_t>(m);
     }
 }
@@ -90,19 +101,20 @@ int FirstFreeReceiptNumber(const std::string& folder) {
     for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
         std::smatch m;
         const std::string file = entry.path().filename().string();
-        if (std::regex_match(file, m, name)) highest = std::max(highest, std::stoi(m[1]));
+        if (std::regex_match(file, m, name))
+            highest = std::max(highest, std::stoi(m[1]));
     }
     return highest + 1;
 }
 
 class Server {
-public:
+  public:
     explicit Server(const ServerOptions& options)
         : options_(options), state_(options.printer, options.statePath) {}
 
     int Run();
 
-private:
+  private:
     struct Pty {
         std::unique_ptr<PtyEndpoint> end;
         std::unique_ptr<Connection> connection;  // while a program has the port open
@@ -144,7 +156,8 @@ std::unique_ptr<Connection> Server::NewConnection(const std::string& name, int r
     return std::make_unique<Connection>(
         name, state_, options_, [this](Receipt&& r) { ReceiptDone(std::move(r)); },
         [replyFd](const std::vector<std::uint8_t>& bytes) {
-            if (replyFd >= 0) WriteAll(replyFd, bytes);
+            if (replyFd >= 0)
+                WriteAll(replyFd, bytes);
         });
 }
 
@@ -162,7 +175,8 @@ bool Server::Start() {
     std::filesystem::create_directories(options_.outDir);
     nextReceipt_ = FirstFreeReceiptNumber(options_.outDir);
     if (!state_.LoadFlash()) {
-        std::fprintf(stderr, "stampa-vprinter: %s is not a FLASH state file\n", options_.statePath.c_str());
+        std::fprintf(stderr, "stampa-vprinter: %s is not a FLASH state file\n",
+                     options_.statePath.c_str());
         return false;
     }
     if (!options_.capturePath.empty()) {
@@ -170,19 +184,22 @@ bool Server::Start() {
     }
     for (const std::string& path : options_.serialLinks) {
         Pty pty{std::make_unique<PtyEndpoint>(path), nullptr};
-        if (!pty.end->Open()) return false;
+        if (!pty.end->Open())
+            return false;
         std::printf("serial: %s -> %s\n", path.c_str(), pty.end->SlavePath().c_str());
         ptys_.push_back(std::move(pty));
     }
     for (const std::string& path : options_.usbDevices) {
         Fifo fifo{std::make_unique<FifoEndpoint>(path), nullptr};
-        if (!fifo.end->Create()) return false;
+        if (!fifo.end->Create())
+            return false;
         std::printf("usb: %s\n", path.c_str());
         fifos_.push_back(std::move(fifo));
     }
     for (const std::string& spec : options_.tcpListen) {
         auto listener = std::make_unique<TcpEndpoint>();
-        if (!listener->Listen(spec)) return false;
+        if (!listener->Listen(spec))
+            return false;
         std::printf("tcp: %s\n", listener->Address().c_str());
         listeners_.push_back(std::move(listener));
     }
@@ -195,11 +212,13 @@ bool Server::Start() {
 
 void Server::Stop() {
     for (Pty& pty : ptys_) {
-        if (pty.connection) pty.connection->End();
+        if (pty.connection)
+            pty.connection->End();
         pty.end->Close();
     }
     for (Fifo& fifo : fifos_) {
-        if (fifo.connection) fifo.connection->End();
+        if (fifo.connection)
+            fifo.connection->End();
         fifo.end->Remove();
     }
     for (TcpClient& client : clients_) {
@@ -207,29 +226,35 @@ void Server::Stop() {
         ::close(client.fd);
     }
     clients_.clear();
-    if (capture_ != nullptr) std::fclose(capture_);
+    if (capture_ != nullptr)
+        std::fclose(capture_);
 }
 
 void Server::ServePty(Pty& pty) {
     std::uint8_t buffer[4096];
     for (;;) {
-        if (pty.connection && pty.connection->Stalled()) return;
-        const std::size_t allowance = pty.connection ? pty.connection->ReadAllowance(sizeof buffer) : sizeof buffer;
+        if (pty.connection && pty.connection->Stalled())
+            return;
+        const std::size_t allowance =
+            pty.connection ? pty.connection->ReadAllowance(sizeof buffer) : sizeof buffer;
         const ssize_t n = ::read(pty.end->Fd(), buffer, allowance);
         if (n > 0) {
-            if (!pty.connection) pty.connection = NewConnection("serial " + pty.end->LinkPath(), pty.end->Fd());
+            if (!pty.connection)
+                pty.connection = NewConnection("serial " + pty.end->LinkPath(), pty.end->Fd());
             if (pty.connection->Take(buffer, static_cast<std::size_t>(n), capture_)) {
                 pty.connection->End();
                 pty.connection.reset();
                 pty.end->Close();  // the program's port goes dead; a new one takes the link
                 pty.end->Open();
-                std::printf("serial: %s -> %s\n", pty.end->LinkPath().c_str(), pty.end->SlavePath().c_str());
+                std::printf("serial: %s -> %s\n", pty.end->LinkPath().c_str(),
+                            pty.end->SlavePath().c_str());
                 std::fflush(stdout);
                 return;
             }
             continue;
         }
-        if (n < 0 && (errno == EAGAIN || errno == EINTR)) return;
+        if (n < 0 && (errno == EAGAIN || errno == EINTR))
+            return;
         // EIO: the program closed the port.
         if (pty.connection) {
             pty.connection->End();
@@ -242,11 +267,14 @@ void Server::ServePty(Pty& pty) {
 void Server::ServeFifo(Fifo& fifo, short revents) {
     std::uint8_t buffer[65536];
     if (revents & POLLIN) {
-        if (fifo.connection && fifo.connection->Stalled()) return;
-        const std::size_t allowance = fifo.connection ? fifo.connection->ReadAllowance(sizeof buffer) : sizeof buffer;
+        if (fifo.connection && fifo.connection->Stalled())
+            return;
+        const std::size_t allowance =
+            fifo.connection ? fifo.connection->ReadAllowance(sizeof buffer) : sizeof buffer;
         const ssize_t n = ::read(fifo.end->Fd(), buffer, allowance);
         if (n > 0) {
-            if (!fifo.connection) fifo.connection = NewConnection("usb " + fifo.end->Path(), -1);
+            if (!fifo.connection)
+                fifo.connection = NewConnection("usb " + fifo.end->Path(), -1);
             if (fifo.connection->Take(buffer, static_cast<std::size_t>(n), capture_)) {
                 fifo.connection->End();
                 fifo.connection.reset();
@@ -268,7 +296,8 @@ void Server::ServeFifo(Fifo& fifo, short revents) {
 
 void Server::ServeTcpClient(TcpClient& client, short revents) {
     std::uint8_t buffer[65536];
-    if (client.connection->Stalled()) return;
+    if (client.connection->Stalled())
+        return;
     const ssize_t n = ::read(client.fd, buffer, client.connection->ReadAllowance(sizeof buffer));
     if (n > 0) {
         if (client.connection->Take(buffer, static_cast<std::size_t>(n), capture_)) {
@@ -278,7 +307,8 @@ void Server::ServeTcpClient(TcpClient& client, short revents) {
         }
         return;
     }
-    if ((n == 0) || (n < 0 && errno != EAGAIN && errno != EINTR) || (revents & (POLLHUP | POLLERR))) {
+    if ((n == 0) || (n < 0 && errno != EAGAIN && errno != EINTR) ||
+        (revents & (POLLHUP | POLLERR))) {
         client.connection->End();
         ::close(client.fd);
         client.fd = -1;
@@ -311,17 +341,20 @@ void Server::Loop(int signalFd) {
                 ticking = true;
                 continue;
             }
-            if (pty.connection && pty.connection->Stalled()) continue;
+            if (pty.connection && pty.connection->Stalled())
+                continue;
             fds.push_back({pty.end->Fd(), POLLIN, 0});
             handlers.push_back([this, &pty](short) { ServePty(pty); });
         }
         for (Fifo& fifo : fifos_) {
             if (fifo.closedForDrop) {
                 ticking = true;
-                if (Clock::now() >= fifo.reopenAt && fifo.end->Reopen()) fifo.closedForDrop = false;
+                if (Clock::now() >= fifo.reopenAt && fifo.end->Reopen())
+                    fifo.closedForDrop = false;
                 continue;
             }
-            if (fifo.connection && fifo.connection->Stalled()) continue;
+            if (fifo.connection && fifo.connection->Stalled())
+                continue;
             fds.push_back({fifo.end->Fd(), POLLIN, 0});
             handlers.push_back([this, &fifo](short r) { ServeFifo(fifo, r); });
         }
@@ -331,15 +364,19 @@ void Server::Loop(int signalFd) {
             handlers.push_back([this, fd](short) { AcceptTcp(fd); });
         }
         for (TcpClient& client : clients_) {
-            if (client.connection->Stalled()) continue;
+            if (client.connection->Stalled())
+                continue;
             fds.push_back({client.fd, POLLIN, 0});
             handlers.push_back([this, &client](short r) { ServeTcpClient(client, r); });
         }
         const int ready = ::poll(fds.data(), fds.size(), ticking ? 20 : 1000);
-        if (ready < 0 && errno != EINTR) return;
-        if (fds[0].revents & POLLIN) return;  // SIGINT or SIGTERM
+        if (ready < 0 && errno != EINTR)
+            return;
+        if (fds[0].revents & POLLIN)
+            return;  // SIGINT or SIGTERM
         for (std::size_t i = 1; i < fds.size(); ++i) {
-            if (fds[i].revents != 0) handlers[i](fds[i].revents);
+            if (fds[i].revents != 0)
+                handlers[i](fds[i].revents);
         }
         clients_.remove_if([](const TcpClient& c) { return c.fd < 0; });
     }

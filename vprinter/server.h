@@ -11,14 +11,14 @@ namespace vprinter {
 
 struct ServerOptions {
     PrinterOptions printer;
-    std::string statePath;    // FLASH logos kept here
-    std::string outDir = ".";  // receipts go here
+    std::string statePath;                 // FLASH logos kept here
+    std::string outDir = ".";              // receipts go here
     std::vector<std::string> serialLinks;  // pseudo-terminals linked at these paths
     std::vector<std::string> usbDevices;   // FIFOs at these paths (DIR/lpN)
     std::vector<std::string> tcpListen;    // [HOST:]PORT
-    long long stallAfter = -1;  // stop reading a connection after this many bytes
-    long long dropAfter = -1;   // close a connection after this many bytes
-    std::string capturePath;    // every received byte is appended here
+    long long stallAfter = -1;             // stop reading a connection after this many bytes
+    long long dropAfter = -1;              // close a connection after this many bytes
+    std::string capturePath;               // every received byte is appended here
 };
 
 // Runs until SIGINT or SIGTERM. The exit status.

@@ -17,16 +17,18 @@
 namespace stampa::test {
 
 class VirtualPrinterProcess {
-public:
+  public:
     // `arguments` follow the program name, e.g. {"--usb", dir + "/lp0", "--out", out}.
     explicit VirtualPrinterProcess(std::vector<std::string> arguments) {
         int out[2];
-        if (pipe2(out, O_CLOEXEC) != 0) return;
+        if (pipe2(out, O_CLOEXEC) != 0)
+            return;
         pid_ = fork();
         if (pid_ == 0) {
             dup2(out[1], STDOUT_FILENO);
             std::vector<char*> argv{const_cast<char*>(STAMPA_VPRINTER)};
-            for (auto& a : arguments) argv.push_back(a.data());
+            for (auto& a : arguments)
+                argv.push_back(a.data());
             argv.push_back(nullptr);
             execv(STAMPA_VPRINTER, argv.data());
             _exit(127);
@@ -43,7 +45,8 @@ public:
     // The value after "KEY: " on the first line that starts with it.
     std::string Value(const std::string& key) const {
         const auto at = output_.find(key + ": ");
-        if (at == std::string::npos) return {};
+        if (at == std::string::npos)
+            return {};
         const auto end = output_.find('\n', at);
         return output_.substr(at + key.size() + 2, end - at - key.size() - 2);
     }
@@ -54,7 +57,8 @@ public:
 
     // SIGTERM, then the exit status (-1 when it had to be killed).
     int Stop() {
-        if (pid_ <= 0) return exitStatus_;
+        if (pid_ <= 0)
+            return exitStatus_;
         kill(pid_, SIGTERM);
         int status = 0;
         for (int i = 0; i < 500; ++i) {
@@ -74,7 +78,8 @@ public:
     }
 
     // Waits until `path` exists (a receipt being written), up to the time given.
-    static bool WaitForFile(const std::string& path, std::chrono::milliseconds limit = std::chrono::seconds(5)) {
+    static bool WaitForFile(const std::string& path,
+                            std::chrono::milliseconds limit = std::chrono::seconds(5)) {
         const auto deadline = std::chrono::steady_clock::now() + limit;
         while (std::chrono::steady_clock::now() < deadline) {
             if (std::filesystem::exists(path)) {
@@ -86,18 +91,21 @@ public:
         return false;
     }
 
-private:
+  private:
     bool ReadUntil(const std::string& marker, std::chrono::seconds limit) {
         const auto deadline = std::chrono::steady_clock::now() + limit;
         char buffer[512];
         while (output_.find(marker) == std::string::npos) {
             const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
                 deadline - std::chrono::steady_clock::now());
-            if (left.count() <= 0) return false;
+            if (left.count() <= 0)
+                return false;
             pollfd p{stdout_, POLLIN, 0};
-            if (poll(&p, 1, static_cast<int>(left.count())) <= 0) return false;
+            if (poll(&p, 1, static_cast<int>(left.count())) <= 0)
+                return false;
             const ssize_t n = read(stdout_, buffer, sizeof buffer);
-            if (n <= 0) return false;
+            if (n <= 0)
+                return false;
             output_.append(buffer, static_cast<std::size_t>(n));
         }
         return true;

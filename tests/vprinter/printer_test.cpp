@@ -17,11 +17,16 @@ using Bytes = std::vector<std::uint8_t>;
 
 Bytes Cat(std::initializer_list<Bytes> parts) {
     Bytes all;
-    for (const Bytes& p : parts) all.insert(all.end(), p.begin(), p.end());
+    for (const Bytes& p : parts)
+        all.insert(all.end(), p.begin(), p.end());
     return all;
 }
-Bytes Repeat(std::uint8_t b, std::size_t n) { return Bytes(n, b); }
-Bytes Text(const std::string& s) { return Bytes(s.begin(), s.end()); }
+Bytes Repeat(std::uint8_t b, std::size_t n) {
+    return Bytes(n, b);
+}
+Bytes Text(const std::string& s) {
+    return Bytes(s.begin(), s.end());
+}
 
 // The all-black 8 x 8 logo as Stampa sends it: 4 bytes across, 1 band; columns
 // 0..7 full (FF), columns 8..31 blank.
@@ -32,11 +37,13 @@ struct Harness {
     PrinterState state;
     Bytes replies;
     std::vector<Receipt> receipts;
-    Session session{state, [this](const Bytes& b) { replies.insert(replies.end(), b.begin(), b.end()); },
+    Session session{state,
+                    [this](const Bytes& b) { replies.insert(replies.end(), b.begin(), b.end()); },
                     [this](Receipt&& r) { receipts.push_back(std::move(r)); }};
     void Send(const Bytes& bytes) { session.Feed(bytes.data(), bytes.size()); }
     void SendByteByByte(const Bytes& bytes) {
-        for (std::uint8_t b : bytes) session.Feed(&b, 1);
+        for (std::uint8_t b : bytes)
+            session.Feed(&b, 1);
     }
 };
 
@@ -44,7 +51,8 @@ std::vector<std::pair<int, int>> Dots(const RasterLogo& logo) {
     std::vector<std::pair<int, int>> dots;
     for (int x = 0; x < logo.WidthDots(); ++x)
         for (int y = 0; y < logo.HeightDots(); ++y)
-            if (logo.Dot(x, y)) dots.emplace_back(x, y);
+            if (logo.Dot(x, y))
+                dots.emplace_back(x, y);
     return dots;
 }
 
@@ -75,7 +83,8 @@ TEST(VirtualPrinter, ColumnLayoutPutsTheTopDotInTheHighBit) {
         tall[2 * c] = 0x03;
         tall[2 * c + 1] = 0xFF;
     }
-    h.Send(Cat({{0x1C, 0x71, 0x02, 0x04, 0x00, 0x02, 0x00}, topLeft, {0x04, 0x00, 0x02, 0x00}, tall}));
+    h.Send(
+        Cat({{0x1C, 0x71, 0x02, 0x04, 0x00, 0x02, 0x00}, topLeft, {0x04, 0x00, 0x02, 0x00}, tall}));
     ASSERT_EQ(h.state.Flash().size(), 2u);
     EXPECT_EQ(Dots(h.state.Flash()[0]), (std::vector<std::pair<int, int>>{{0, 0}}));
     const RasterLogo& t = h.state.Flash()[1];
@@ -92,9 +101,15 @@ TEST(VirtualPrinter, FlashDownloadReplacesEveryLogoAndSurvivesARestart) {
     {
         PrinterState state({}, statePath);
         ASSERT_TRUE(state.LoadFlash());
-        Session s(state, [](const Bytes&) {}, [](Receipt&&) {});
-        const Bytes three = Cat({{0x1C, 0x71, 0x03}, {0x04, 0, 1, 0}, kBlack8x8, {0x04, 0, 1, 0},
-                                 Repeat(0, 32), {0x08, 0, 1, 0}, Repeat(0x01, 64)});
+        Session s(
+            state, [](const Bytes&) {}, [](Receipt&&) {});
+        const Bytes three = Cat({{0x1C, 0x71, 0x03},
+                                 {0x04, 0, 1, 0},
+                                 kBlack8x8,
+                                 {0x04, 0, 1, 0},
+                                 Repeat(0, 32),
+                                 {0x08, 0, 1, 0},
+                                 Repeat(0x01, 64)});
         s.Feed(three.data(), three.size());
         ASSERT_EQ(state.Flash().size(), 3u);
         const Bytes one = Cat({{0x1C, 0x71, 0x01, 0x04, 0, 1, 0}, Repeat(0, 32)});
@@ -123,27 +138,36 @@ TEST(VirtualPrinter, PrintsLabelsAndLogosAtEveryScale) {
     Harness h;
     h.Send(Cat({{0x1C, 0x71, 0x01, 0x04, 0x00, 0x01, 0x00}, kBlack8x8}));
     h.Send(Cat({{0x18}, Text("=============== LOGO 1"), {0x0A, 0x0A, 0x1D, 0x5C, 0x08, 0x00}}));
-    for (std::uint8_t m : {0, 1, 2, 3, 48, 51}) h.Send({0x1C, 0x70, 0x01, m, 0x0A});
+    for (std::uint8_t m : {0, 1, 2, 3, 48, 51})
+        h.Send({0x1C, 0x70, 0x01, m, 0x0A});
     h.Send({0x1C, 0x70, 0x02, 0x00, 0x0A, 0x1C, 0x70, 0x01, 0x04, 0x0C});  // no logo 2; mode 4
     ASSERT_EQ(h.receipts.size(), 1u);
     const Receipt& r = h.receipts[0];
     std::vector<std::pair<int, int>> scales;
     for (const auto& item : r.items) {
-        if (item.kind == ReceiptItem::Kind::Logo) scales.emplace_back(item.scaleX, item.scaleY);
+        if (item.kind == ReceiptItem::Kind::Logo)
+            scales.emplace_back(item.scaleX, item.scaleY);
     }
-    EXPECT_EQ(scales, (std::vector<std::pair<int, int>>{{1, 1}, {2, 1}, {1, 2}, {2, 2}, {1, 1}, {2, 2}}));
+    EXPECT_EQ(scales,
+              (std::vector<std::pair<int, int>>{{1, 1}, {2, 1}, {1, 2}, {2, 2}, {1, 1}, {2, 2}}));
     EXPECT_EQ(r.items[0].text, "=============== LOGO 1");
-    const std::vector<std::string> want = {
-        "FS q 1: 1 = 32x8", "CAN (ignored in standard mode)", "TEXT \"=============== LOGO 1\"", "LF",
-        "LF", "GS \\ 8 0 (ignored in standard mode)", "FS p 1 0"};
+    const std::vector<std::string> want = {"FS q 1: 1 = 32x8",
+                                           "CAN (ignored in standard mode)",
+                                           "TEXT \"=============== LOGO 1\"",
+                                           "LF",
+                                           "LF",
+                                           "GS \\ 8 0 (ignored in standard mode)",
+                                           "FS p 1 0"};
     EXPECT_EQ(std::vector<std::string>(r.log.begin(), r.log.begin() + 7), want);
-    EXPECT_NE(std::find(r.log.begin(), r.log.end(), "FS p 2 0 (no FLASH logo 2, nothing printed)"), r.log.end());
+    EXPECT_NE(std::find(r.log.begin(), r.log.end(), "FS p 2 0 (no FLASH logo 2, nothing printed)"),
+              r.log.end());
 }
 
 TEST(VirtualPrinter, RamLogoSelectedByNumberAndUndefinedSlotsPrintNothing) {
     Harness h;
     h.Send(Cat({{0x1D, 0x23, 0x03, 0x1D, 0x2A, 0x04, 0x01}, kBlack8x8}));
-    h.Send({0x1D, 0x23, 0x03, 0x1D, 0x2F, 0x01, 0x0A, 0x1D, 0x23, 0x05, 0x1D, 0x2F, 0x00, 0x0A, 0x0C});
+    h.Send(
+        {0x1D, 0x23, 0x03, 0x1D, 0x2F, 0x01, 0x0A, 0x1D, 0x23, 0x05, 0x1D, 0x2F, 0x00, 0x0A, 0x0C});
     ASSERT_EQ(h.receipts.size(), 1u);
     const auto& items = h.receipts[0].items;
     ASSERT_EQ(items.size(), 3u);  // logo, LF, LF
@@ -151,13 +175,17 @@ TEST(VirtualPrinter, RamLogoSelectedByNumberAndUndefinedSlotsPrintNothing) {
     EXPECT_EQ(items[0].scaleX, 2);
     const auto& log = h.receipts[0].log;
     EXPECT_NE(std::find(log.begin(), log.end(), "GS * 4 1 (32 bytes) -> slot 3"), log.end());
-    EXPECT_NE(std::find(log.begin(), log.end(), "GS / 0 (slot 5) (RAM slot 5 undefined, nothing printed)"),
+    EXPECT_NE(std::find(log.begin(), log.end(),
+                        "GS / 0 (slot 5) (RAM slot 5 undefined, nothing printed)"),
               log.end());
 }
 
 TEST(VirtualPrinter, CommandsSplitAcrossReadsAreTheSame) {
-    const Bytes stream = Cat({{0x1B, 0x40, 0x1C, 0x71, 0x01, 0x04, 0x00, 0x01, 0x00}, kBlack8x8,
-                              Text("x"), {0x0A, 0x1B, 0x21, 0x08, 0x1D, 0x56, 0x42, 0x00, 0x1C, 0x70, 0x01, 0x00, 0x0C}});
+    const Bytes stream =
+        Cat({{0x1B, 0x40, 0x1C, 0x71, 0x01, 0x04, 0x00, 0x01, 0x00},
+             kBlack8x8,
+             Text("x"),
+             {0x0A, 0x1B, 0x21, 0x08, 0x1D, 0x56, 0x42, 0x00, 0x1C, 0x70, 0x01, 0x00, 0x0C}});
     Harness whole, split;
     whole.Send(stream);
     split.SendByteByByte(stream);
@@ -194,7 +222,8 @@ int BlackWidth(const QImage& image) {
     int right = -1;
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x)
-            if (qGray(image.pixel(x, y)) < 128) right = std::max(right, x);
+            if (qGray(image.pixel(x, y)) < 128)
+                right = std::max(right, x);
     return right + 1;
 }
 

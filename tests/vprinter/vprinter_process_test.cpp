@@ -41,13 +41,14 @@ const Bytes kDownloadAndPrint = [] {
 }();
 
 class VirtualPrinterProcessTest : public ::testing::Test {
-protected:
+  protected:
     TempDir dir;
     std::string out = dir.File("out");
 };
 
 TEST_F(VirtualPrinterProcessTest, ReceivesOverUsbFifoAndWritesTheReceipt) {
-    VirtualPrinterProcess printer({"--usb", dir.File("lp0"), "--out", out, "--state", dir.File("flash")});
+    VirtualPrinterProcess printer(
+        {"--usb", dir.File("lp0"), "--out", out, "--state", dir.File("flash")});
     ASSERT_TRUE(printer.Ready()) << printer.Output();
     EXPECT_EQ(printer.Value("usb"), dir.File("lp0"));
     const int fd = open(dir.File("lp0").c_str(), O_WRONLY | O_NONBLOCK);
@@ -118,8 +119,10 @@ TEST_F(VirtualPrinterProcessTest, DropAfterClosesTheUsbDeviceUnderTheWriter) {
     const Bytes big(200000, 0x20);
     ssize_t total = 0;
     while (total < static_cast<ssize_t>(big.size())) {
-        const ssize_t n = write(fd, big.data() + total, big.size() - static_cast<std::size_t>(total));
-        if (n <= 0) break;
+        const ssize_t n =
+            write(fd, big.data() + total, big.size() - static_cast<std::size_t>(total));
+        if (n <= 0)
+            break;
         total += n;
     }
     EXPECT_LT(total, static_cast<ssize_t>(big.size())) << "the write broke off";
@@ -134,9 +137,9 @@ TEST(VirtualPrinterDecode, RendersACapturedStreamOffline) {
                      static_cast<std::streamsize>(kDownloadAndPrint.size()));
     }
     const std::string command = std::string(STAMPA_VPRINTER) + " decode " + dir.File("stream.bin") +
-                                " --out " + dir.File("out") + " --state " + dir.File("flash") + " 2>/dev/null" +
-                                " && " + STAMPA_VPRINTER + " show-flash --state " + dir.File("flash") +
-                                " --out " + dir.File("out") + " >/dev/null";
+                                " --out " + dir.File("out") + " --state " + dir.File("flash") +
+                                " 2>/dev/null" + " && " + STAMPA_VPRINTER + " show-flash --state " +
+                                dir.File("flash") + " --out " + dir.File("out") + " >/dev/null";
     ASSERT_EQ(std::system(command.c_str()), 0);
     EXPECT_TRUE(std::filesystem::exists(dir.File("out/receipt-0001.png")));
     EXPECT_TRUE(std::filesystem::exists(dir.File("out/flash-001.png")));
