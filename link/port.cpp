@@ -51,6 +51,21 @@ int PortWrite(PortHandleValue handle, const unsigned char* bytes, int length) {
     return connection->Write(bytes, length);
 }
 
+bool IsDriverConnection(PortHandleValue handle) {
+    const auto connection = FindConnection(handle);
+    return connection && !connection->Closed() && connection->Kind() == kDriverLink;
+}
+
+int PortStartDocument(PortHandleValue handle, const DocInfo& info) {
+    const auto connection = FindConnection(handle);
+    return connection && !connection->Closed() ? connection->StartDocument(info) : 0;
+}
+
+int PortEndDocument(PortHandleValue handle) {
+    const auto connection = FindConnection(handle);
+    return connection && !connection->Closed() ? connection->EndDocument() : 0;
+}
+
 int PortClose(PortHandleValue handle) {
     if (handle == kNoHandle) {
         return 1;

@@ -25,6 +25,13 @@ int PortWrite(PortHandleValue handle, const unsigned char* bytes, int length);
 // or one whose link is already gone, releases nothing and gives 1.
 int PortClose(PortHandleValue handle);
 
+// The spooler link's documents, on the connection of `handle`.
+// True when `handle` is an open connection of the spooler (driver) kind.
+bool IsDriverConnection(PortHandleValue handle);
+// Start and end a document; non-zero on success, 0 for any other kind of link.
+int PortStartDocument(PortHandleValue handle, const DocInfo& info);
+int PortEndDocument(PortHandleValue handle);
+
 // Makes an opened connection reachable through `handle` (the value the open
 // routine of its kind produced: a descriptor, a device handle, a token).
 // A connection already registered under that handle is closed first.

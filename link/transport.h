@@ -2,6 +2,7 @@
 // parallel, spooler, USB) has a backend implementing this; tests use fakes.
 #pragma once
 
+#include "link/doc_info.h"
 #include "link/link_state.h"
 
 namespace stampa {
@@ -22,6 +23,11 @@ class Transport {
     virtual int Close() = 0;
 
     virtual bool Closed() const = 0;
+
+    // Documents exist on the spooler link only: every run of the jobs there is
+    // one document. Non-zero on success; the other kinds have none to start.
+    virtual int StartDocument(const DocInfo& /*info*/) { return 0; }
+    virtual int EndDocument() { return 0; }
 };
 
 }  // namespace stampa

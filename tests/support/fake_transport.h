@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <memory>
 #include <mutex>
+#include <string>
 #include <vector>
 
 #include "link/port.h"
@@ -56,6 +57,33 @@ class FakeTransport final : public Transport {
         return closed_;
     }
 
+    // Documents, on a fake of the spooler kind: "start NAME TYPE" and "end".
+    int StartDocument(const DocInfo& info) override {
+        std::lock_guard lock(mutex_);
+        if (kind_ != kDriverLink) return 0;
+        documents_.push_back("start " + info.documentName + " " + info.dataType);
+        return refuseStart_ ? 0 : 1;
+    }
+    int EndDocument() override {
+        std::lock_guard lock(mutex_);
+        if (kind_ != kDriverLink) return 0;
+        documents_.push_back("end");
+        return refuseEnd_ ? 0 : 1;
+    }
+    void RefuseDocuments(bool start, bool end) {
+        std::lock_guard lock(mutex_);
+        refuseStart_ = start;
+        refuseEnd_ = end;
+    }
+    std::vector<std::string> Documents() const {
+        std::lock_guard lock(mutex_);
+        return documents_;
+    }
+    void ClearDocuments() {
+        std::lock_guard lock(mutex_);
+        documents_.clear();
+    }
+
     std::vector<std::vector<unsigned char>> Writes() const {
         std::lock_guard lock(mutex_);
         return writes_;
@@ -83,6 +111,9 @@ class FakeTransport final : public Transport {
     bool closeOnFailure_ = true;
     bool closed_ = false;
     int closeCalls_ = 0;
+    std::vector<std::string> documents_;
+    bool refuseStart_ = false;
+    bool refuseEnd_ = false;
 };
 
 // Registers a fake as the open link (PortHandle) and returns it.

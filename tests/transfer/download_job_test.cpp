@@ -1,0 +1,277 @@
+// The download job's checks, messages and byte streams against an in-process link.
+#include "transfer/download_job.h"
+
+#include <gtest/gtest.h>
+
+#include "app/program_state.h"
+#include "app/reset_state.h"
+#include "app/runtime_libraries.h"
+#include "logos/logo_lists.h"
+#include "support/bmp_files.h"
+#include "support/fake_transport.h"
+#include "support/job_pages.h"
+#include "support/logo_files.h"
+#include "support/recording_operator.h"
+#include "transfer/messages.h"
+#include "transfer/transfer_state.h"
+
+namespace stampa {
+namespace {
+
+using test::Bmp1;
+using test::Bmp24;
+using test::RecordingDownloadPage;
+using test::RecordingOperator;
+using test::Rgb;
+using test::TempDir;
+using test::WriteAndPick;
+using Units = std::vector<std::vector<unsigned char>>;
+
+auto All = [](int, int) { return true; };
+auto None = [](int, int) { return false; };
+
+std::vector<unsigned char> Cat(std::initializer_list<std::vector<unsigned char>> parts) {
+    std::vector<unsigned char> all;
+    for (const auto& p : parts) all.insert(all.end(), p.begin(), p.end());
+    return all;
+}
+
+const std::vector<unsigned char> kBlack8x8 = Cat({std::vector<unsigned char>(8, 0xFF),
+                                                  std::vector<unsigned char>(24, 0x00)});
+
+class DownloadJobTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ResetProgramState();
+        SetDownloadPauses({std::chrono::milliseconds(0), std::chrono::milliseconds(0)});
+        link = test::ConnectFake(kUsbLink);
+        PortConfigured = true;
+    }
+    void TearDown() override {
+        WaitForDownload();
+        PortClose(PortHandle);
+        ResetProgramState();
+        SetDownloadPauses({});
+    }
+    void Run(RecordingDownloadPage& page) {
+        StartDownload(page);
+        ASSERT_TRUE(WaitForDownload(std::chrono::seconds(20)));
+    }
+
+    TempDir dir;
+    RecordingOperator op;
+    std::shared_ptr<test::FakeTransport> link;
+};
+
+TEST_F(DownloadJobTest, AllBlackEightByEightToFlash) {
+    WriteAndPick(dir, "black.bmp", Bmp1(8, 8, All));
+    RecordingDownloadPage page(kFlashMemory);
+    Run(page);
+    EXPECT_EQ(link->Writes(), (Units{{0x1C, 0x71, 0x01}, {0x04, 0x00, 0x01, 0x00}, kBlack8x8}));
+    EXPECT_EQ(op.Shown(), (std::vector<test::ShownMessage>{{MessageKind::Question, msg::kAskDownloadFlash}}));
+    EXPECT_EQ(FlashLogos.Count(), 1);
+    EXPECT_TRUE(FlashDownloaded);
+    EXPECT_FALSE(RamDownloaded);
+    EXPECT_TRUE(DownloadIdle);
+    EXPECT_TRUE(page.Enabled());
+    EXPECT_EQ(page.Status(), msg::kDownloadProgress);
+    EXPECT_EQ(page.Positions(), (std::vector<int>{1, 2, 0}));
+}
+
+TEST_F(DownloadJobTest, AllBlackEightByEightToRam) {
+    WriteAndPick(dir, "black.bmp", Bmp1(8, 8, All));
+    RecordingDownloadPage page(kRamMemory);
+    Run(page);
+    EXPECT_EQ(link->Writes(), (Units{{0x1D, 0x23, 0x00}, {0x1D, 0x2A, 0x04, 0x01}, kBlack8x8}));
+    EXPECT_EQ(op.Texts(), std::vector<std::string>{msg::kAskDownloadRam});
+    EXPECT_EQ(RamLogos.Count(), 1);
+    EXPECT_TRUE(RamDownloaded);
+    EXPECT_FALSE(FlashDownloaded);
+}
+
+TEST_F(DownloadJobTest, ThreeFlashLogosInOneCommandWithProgress) {
+    WriteAndPick(dir, "a.bmp", Bmp1(32, 8, None));
+    WriteAndPick(dir, "b.bmp", Bmp1(33, 10, All));
+    WriteAndPick(dir, "c.bmp", Bmp1(1, 1, All));
+    RecordingDownloadPage page(kFlashMemory);
+    Run(page);
+    const Units writes = link->Writes();
+    ASSERT_EQ(writes.size(), 7u);
+    EXPECT_EQ(writes[0], (std::vector<unsigned char>{0x1C, 0x71, 0x03}));
+    EXPECT_EQ(writes[1], (std::vector<unsigned char>{0x04, 0x00, 0x01, 0x00}));
+    EXPECT_EQ(writes[3], (std::vector<unsigned char>{0x08, 0x00, 0x02, 0x00}));
+    EXPECT_EQ(writes[4].size(), 8u * 2 * 8);
+    EXPECT_EQ(page.Positions(), (std::vector<int>{1, 2, 3, 4, 5, 6, 0}));
+    const auto events = page.Events();
+    EXPECT_EQ(events[0], "disabled");
+    EXPECT_EQ(events[1], "range 0..6");
+    EXPECT_EQ(events[2], std::string("status Downloading Logo:\na.bmp"));
+    EXPECT_EQ(FlashLogos.GetName(2), "c.bmp");
+    EXPECT_EQ(FlashLogos.Entries()[2].number, 2);
+}
+
+TEST_F(DownloadJobTest, EightRamLogosAreNumberedZeroToSeven) {
+    for (int i = 0; i < 8; ++i) WriteAndPick(dir, "r" + std::to_string(i) + ".bmp", Bmp1(8, 8, All));
+    RecordingDownloadPage page(kRamMemory);
+    Run(page);
+    const Units writes = link->Writes();
+    ASSERT_EQ(writes.size(), 24u);
+    for (int i = 0; i < 8; ++i) {
+        EXPECT_EQ(writes[3 * i], (std::vector<unsigned char>{0x1D, 0x23, static_cast<unsigned char>(i)}));
+    }
+}
+
+struct LimitCase {
+    const char* what;
+    int memory;
+    int count;
+    int bytes;
+    const char* message;  // nullptr: accepted
+};
+
+TEST_F(DownloadJobTest, CapacityLimitsSizeBeforeCount) {
+    const LimitCase cases[] = {
+        {"one FLASH logo too large", kFlashMemory, 1, 127000 - 503 - 4 + 1, msg::kLogoTooLarge},
+        {"two FLASH logos too large", kFlashMemory, 2, 127000 - 503 - 8 + 1, msg::kLogosTooLarge},
+        {"FLASH exactly full", kFlashMemory, 1, 127000 - 503 - 4, nullptr},
+        {"256 FLASH logos", kFlashMemory, 256, 0, msg::kFlashHolds255},
+        {"one RAM logo too large", kRamMemory, 1, 12000 - 500 - 7 + 1, msg::kLogoTooLarge},
+        {"RAM exactly full", kRamMemory, 1, 12000 - 500 - 7, nullptr},
+        {"nine RAM logos", kRamMemory, 9, 32 * 9, msg::kRamHoldsEight},
+        {"nine RAM logos too large", kRamMemory, 9, 12000, msg::kLogosTooLarge},
+    };
+    WriteAndPick(dir, "one.bmp", Bmp1(8, 8, All));
+    for (const LimitCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        op.Clear();
+        SelectedCount = c.count;
+        SelectedBytes = c.bytes;
+        RecordingDownloadPage page(c.memory);
+        StartDownload(page);
+        ASSERT_TRUE(WaitForDownload(std::chrono::seconds(20)));
+        const auto texts = op.Texts();
+        ASSERT_GE(texts.size(), 1u);
+        if (c.message == nullptr) {
+            EXPECT_EQ(texts.size(), 1u) << texts.back();
+            EXPECT_EQ(page.Positions().back(), 0);
+        } else {
+            EXPECT_EQ(texts.back(), c.message);
+            EXPECT_TRUE(page.Events().empty()) << "nothing started";
+        }
+    }
+}
+
+TEST_F(DownloadJobTest, RefusalsBeforeAnythingIsSent) {
+    RecordingDownloadPage page;
+    StartDownload(page);  // nothing picked
+    EXPECT_EQ(op.Texts().back(), msg::kSelectLogosFirst);
+    WriteAndPick(dir, "one.bmp", Bmp1(8, 8, All));
+    op.AnswerNext(Answer::Cancel);
+    StartDownload(page);
+    PortConfigured = false;
+    StartDownload(page);
+    EXPECT_EQ(op.Texts().back(), msg::kConfigurePortFirst);
+    WaitForDownload();
+    EXPECT_TRUE(link->Writes().empty());
+    EXPECT_TRUE(page.Events().empty()) << "the button was never touched";
+    EXPECT_TRUE(DownloadIdle);
+}
+
+TEST_F(DownloadJobTest, LogoTooWideForTheRamCommandIsRefusedFirst) {
+    WriteAndPick(dir, "wide.bmp", Bmp1(2017, 8, None));
+    SelectedBytes = 100;  // passes the size rule, as 2017 x 40 can
+    RecordingDownloadPage page(kRamMemory);
+    Run(page);
+    EXPECT_EQ(op.Texts().back(), msg::kLogoTooLarge);
+    EXPECT_TRUE(link->Writes().empty());
+}
+
+TEST_F(DownloadJobTest, FailedWriteMidDownloadLeavesListsAndMarksAlone) {
+    WriteAndPick(dir, "a.bmp", Bmp1(8, 8, All));
+    WriteAndPick(dir, "b.bmp", Bmp1(8, 8, All));
+    FlashLogos.Append(0, "old.bmp", "/old.bmp", "/old.bmp", 32, 8, 8, 0);
+    link->FailAtCall(4, 10);  // the second logo's header
+    RecordingDownloadPage page(kFlashMemory);
+    Run(page);
+    EXPECT_EQ(op.Texts().back(), msg::kCommunicationFailed);
+    EXPECT_EQ(op.Shown().back().kind, MessageKind::Warning);
+    EXPECT_EQ(FlashLogos.Count(), 1);
+    EXPECT_EQ(FlashLogos.GetName(0), "old.bmp");
+    EXPECT_FALSE(FlashDownloaded);
+    EXPECT_TRUE(DownloadIdle);
+    EXPECT_TRUE(page.Enabled());
+    EXPECT_EQ(page.Status(), msg::kDownloadProgress);
+    EXPECT_EQ(page.Position(), 0);
+}
+
+TEST_F(DownloadJobTest, FailedFlashHeaderEndsTheJobAtOnce) {
+    WriteAndPick(dir, "a.bmp", Bmp1(8, 8, All));
+    link->FailAtCall(1);
+    RecordingDownloadPage page(kFlashMemory);
+    Run(page);
+    EXPECT_EQ(op.Texts().back(), msg::kCommunicationFailed);
+    EXPECT_TRUE(DownloadIdle);
+    EXPECT_TRUE(page.Enabled());
+    EXPECT_TRUE(page.Positions().empty());
+}
+
+TEST_F(DownloadJobTest, MissingFileFailsTheJob) {
+    const std::string path = WriteAndPick(dir, "gone.bmp", Bmp1(8, 8, All));
+    std::filesystem::remove(path);
+    RecordingDownloadPage page(kRamMemory);
+    Run(page);
+    // The true-colour check could not open the file; then the send fails.
+    EXPECT_EQ(op.Texts(), (std::vector<std::string>{msg::kAskDownloadRam, "打开位图失败!",
+                                                    msg::kCommunicationFailed}));
+    EXPECT_FALSE(RamDownloaded);
+}
+
+TEST_F(DownloadJobTest, TrueColourLogoIsConvertedWithDitherM3OnTheWay) {
+    ASSERT_TRUE(BindPixmelt(PIXMELT_LIBRARY));
+    const std::string path = WriteAndPick(dir, "photo.bmp", Bmp24(16, 8, [](int x, int) {
+        return x < 8 ? Rgb{0, 0, 0} : Rgb{255, 255, 255};
+    }));
+    SelectedLogos.SetMode(0, 3);
+    RecordingDownloadPage page(kFlashMemory);
+    Run(page);
+    EXPECT_EQ(SelectedLogos.GetConvertedPath(0), dir.File("photoTemp.bmp"));
+    EXPECT_EQ(SelectedLogos.GetMode(0), 3) << "the conversion mode stays as it was";
+    EXPECT_EQ(FlashLogos.GetConvertedPath(0), dir.File("photoTemp.bmp"));
+    const Units writes = link->Writes();
+    ASSERT_EQ(writes.size(), 3u);
+    // The black half prints full columns 0..7. In the white half "Dither M3"
+    // leaves one dot black where the matrix holds 63: file row 7, column 0 of
+    // the tile, which in this bottom-up file is the picture's top row at x = 8.
+    for (int x = 0; x < 8; ++x) EXPECT_EQ(writes[2][x], 0xFF) << x;
+    EXPECT_EQ(writes[2][8], 0x80);
+    for (int x = 9; x < 32; ++x) EXPECT_EQ(writes[2][x], 0x00) << x;
+    UnbindRuntimeLibraries();
+}
+
+TEST_F(DownloadJobTest, DriverLinkWrapsTheJobInADocument) {
+    PortClose(PortHandle);
+    auto driver = test::ConnectFake(kDriverLink, 77);
+    WriteAndPick(dir, "a.bmp", Bmp1(8, 8, All));
+    RecordingDownloadPage page(kFlashMemory);
+    Run(page);
+    EXPECT_EQ(driver->Documents(), (std::vector<std::string>{"start My Document RAW", "end"}));
+    EXPECT_TRUE(PrintNoticePending) << "set again when the job ends";
+
+    driver->ClearDocuments();
+    std::filesystem::remove(dir.File("a.bmp"));
+    Run(page);
+    EXPECT_EQ(driver->Documents(), (std::vector<std::string>{"start My Document RAW", "end"}))
+        << "a job that fails without a failed write still ends its document";
+
+    driver->ClearDocuments();
+    driver->RefuseDocuments(true, false);
+    RecordingDownloadPage refused(kFlashMemory);
+    StartDownload(refused);
+    WaitForDownload();
+    EXPECT_TRUE(driver->Closed()) << "a refused document closes the printer";
+    EXPECT_TRUE(refused.Enabled());
+    EXPECT_TRUE(DownloadIdle);
+}
+
+}  // namespace
+}  // namespace stampa

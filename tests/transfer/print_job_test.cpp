@@ -1,0 +1,184 @@
+// The print job's sequences, checks and messages against an in-process link.
+#include "transfer/print_job.h"
+
+#include <gtest/gtest.h>
+
+#include "app/program_state.h"
+#include "app/reset_state.h"
+#include "logos/logo_lists.h"
+#include "support/fake_transport.h"
+#include "support/job_pages.h"
+#include "support/recording_operator.h"
+#include "transfer/messages.h"
+#include "transfer/transfer_state.h"
+
+namespace stampa {
+namespace {
+
+using test::FakePrintPage;
+using test::RecordingOperator;
+using Bytes = std::vector<unsigned char>;
+
+Bytes Cat(std::initializer_list<Bytes> parts) {
+    Bytes all;
+    for (const auto& p : parts) all.insert(all.end(), p.begin(), p.end());
+    return all;
+}
+Bytes Text(const std::string& s) { return Bytes(s.begin(), s.end()); }
+
+void AddLogos(CLogoList& list, std::initializer_list<int> heights) {
+    for (int h : heights) {
+        const int i = list.Length();
+        list.Append(i, "logo" + std::to_string(i) + ".bmp", "/p", "/c", 0, 64, static_cast<std::uint32_t>(h), 0);
+    }
+}
+
+class PrintJobTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ResetProgramState();
+        link = test::ConnectFake(kUsbLink);
+        PortConfigured = true;
+    }
+    void TearDown() override {
+        PortClose(PortHandle);
+        ResetProgramState();
+    }
+    RecordingOperator op;
+    FakePrintPage page;
+    std::shared_ptr<test::FakeTransport> link;
+};
+
+TEST_F(PrintJobTest, FlashAllThreeAtActualSize) {
+    FlashDownloaded = true;
+    AddLogos(FlashLogos, {8, 16, 10});
+    PrintLogos(page);
+    EXPECT_EQ(link->Stream(), Cat({{0x18},
+                                   {0x1D, 0x5C, 8, 0, 0x1C, 0x70, 1, 0, 0x0A},
+                                   {0x1D, 0x5C, 16, 0, 0x1C, 0x70, 2, 0, 0x0A},
+                                   {0x1D, 0x5C, 16, 0, 0x1C, 0x70, 3, 0, 0x0A},
+                                   {0x0C}}));
+    EXPECT_TRUE(op.Shown().empty());
+    EXPECT_TRUE(page.enabled);
+    EXPECT_EQ(page.disabledTimes, 1);
+}
+
+TEST_F(PrintJobTest, PrintedHeightFollowsTheScale) {
+    EXPECT_EQ(PrintedHeight(100, 3), 208);
+    EXPECT_EQ(PrintedHeight(100, 1), 104);
+    EXPECT_EQ(PrintedHeight(1, 2), 16);
+    FlashDownloaded = true;
+    AddLogos(FlashLogos, {100});
+    page.scaling = 3;
+    PrintLogos(page);
+    EXPECT_EQ(link->Writes()[1], (Bytes{0x1D, 0x5C, 0xD0, 0x00}));
+    EXPECT_EQ(link->Writes()[2], (Bytes{0x1C, 0x70, 0x01, 0x03}));
+}
+
+TEST_F(PrintJobTest, RamWithLabelsNumbersFromZero) {
+    RamDownloaded = true;
+    AddLogos(RamLogos, {8});
+    page.memory = kRamMemory;
+    page.label = true;
+    page.scaling = 1;
+    PrintLogos(page);
+    EXPECT_EQ(link->Stream(), Cat({{0x18}, Text("=============== LOGO 0"), {0x0A, 0x0A},
+                                   {0x1D, 0x5C, 8, 0}, {0x1D, 0x23, 0, 0x1D, 0x2F, 1, 0x0A}, {0x0A},
+                                   {0x0C}}));
+}
+
+TEST_F(PrintJobTest, FlashLabelsNumberFromOneAndPartPrintsRowsInOrder) {
+    FlashDownloaded = true;
+    AddLogos(FlashLogos, {8, 8, 8});
+    page.range = kPrintPart;
+    page.rows = {2, 0};  // ascending order is the page's business; the job takes them as given
+    std::sort(page.rows.begin(), page.rows.end());
+    page.label = true;
+    PrintLogos(page);
+    EXPECT_EQ(link->Stream(),
+              Cat({{0x18}, Text("=============== LOGO 1"), {0x0A, 0x0A}, {0x1D, 0x5C, 8, 0, 0x1C, 0x70, 1, 0, 0x0A},
+                   Text("=============== LOGO 3"), {0x0A, 0x0A}, {0x1D, 0x5C, 8, 0, 0x1C, 0x70, 3, 0, 0x0A},
+                   {0x0C}}));
+}
+
+TEST_F(PrintJobTest, StoredFlashListServesUntilAFlashDownload) {
+    AddLogos(StoredFlashLogos, {8, 8});
+    AddLogos(FlashLogos, {8});
+    PrintLogos(page);
+    EXPECT_EQ(link->Writes().size(), 1u + 2 * 3 + 1) << "two stored logos printed";
+    StoredFlashLogos.RemoveAll();
+    PrintLogos(page);
+    EXPECT_EQ(op.Texts(), std::vector<std::string>{msg::kDownloadToFlashFirst});
+}
+
+TEST_F(PrintJobTest, RamListAfterANewConnection) {
+    page.memory = kRamMemory;
+    PrintLogos(page);
+    EXPECT_EQ(op.Texts(), std::vector<std::string>{msg::kDownloadToRamFirst});
+    EXPECT_EQ(page.disabledTimes, 0) << "the print button is not touched";
+    // A new connection clears RamDownloaded but RamLogos keeps its entries:
+    // "all" still prints them, "part" finds no row.
+    AddLogos(RamLogos, {8});
+    RamDownloaded = false;
+    PrintLogos(page);
+    EXPECT_EQ(link->Writes().size(), 7u);
+    page.range = kPrintPart;
+    PrintLogos(page);
+    EXPECT_EQ(op.Texts().back(), msg::kSelectLogosToPrint);
+    EXPECT_TRUE(page.enabled);
+}
+
+TEST_F(PrintJobTest, RefusedWithoutConnectionOrDuringADownload) {
+    AddLogos(StoredFlashLogos, {8});
+    PortConfigured = false;
+    PrintLogos(page);
+    PortConfigured = true;
+    DownloadIdle = false;
+    PrintLogos(page);
+    EXPECT_EQ(op.Shown(), (std::vector<test::ShownMessage>{{MessageKind::Information, msg::kSetPortFirst},
+                                                           {MessageKind::Plain, msg::kDownloadRunning}}));
+    EXPECT_TRUE(link->Writes().empty());
+}
+
+TEST_F(PrintJobTest, FailedExaminedWriteStopsWithoutFormFeed) {
+    AddLogos(StoredFlashLogos, {8, 8});
+    link->FailAtCall(4, 0, /*closeOnFailure=*/false);  // the first logo's closing LF
+    PrintLogos(page);
+    EXPECT_EQ(op.Shown().back(), (test::ShownMessage{MessageKind::Warning, msg::kCommunicationFailed}));
+    EXPECT_EQ(link->Writes().size(), 3u) << "CAN, GS \\, FS p; nothing after the failed LF";
+    EXPECT_TRUE(page.enabled);
+}
+
+TEST_F(PrintJobTest, UnexaminedWritesDoNotStopTheRun) {
+    AddLogos(StoredFlashLogos, {8});
+    link->FailAtCall(2, 0, /*closeOnFailure=*/false);  // GS \ fails, not examined
+    PrintLogos(page);
+    EXPECT_TRUE(op.Shown().empty());
+    EXPECT_EQ(link->Writes().back(), Bytes{0x0C});
+}
+
+TEST_F(PrintJobTest, LabelNumbersOutsideTheRangeAreRefused) {
+    EXPECT_FALSE(SendLogoLabel(PortHandle, 257));
+    EXPECT_FALSE(SendLogoLabel(PortHandle, -1));
+    EXPECT_TRUE(link->Writes().empty());
+    EXPECT_TRUE(SendLogoLabel(PortHandle, 256));
+    EXPECT_EQ(link->Stream(), Cat({Text("=============== LOGO 256"), {0x0A}}));
+}
+
+TEST_F(PrintJobTest, DriverNoticeOnceAfterStartAndAfterEachDownload) {
+    PortClose(PortHandle);
+    auto driver = test::ConnectFake(kDriverLink, 88);
+    AddLogos(StoredFlashLogos, {8});
+    PrintLogos(page);
+    PrintLogos(page);
+    PrintNoticePending = true;  // a download ended
+    PrintLogos(page);
+    EXPECT_EQ(op.Texts(), (std::vector<std::string>{msg::kPleaseWaitPrinting, msg::kPleaseWaitPrinting}));
+    EXPECT_EQ(op.Shown()[0].kind, MessageKind::Plain);
+    EXPECT_EQ(driver->Documents(), (std::vector<std::string>{"start My Document RAW", "end",
+                                                             "start My Document RAW", "end",
+                                                             "start My Document RAW", "end"}));
+}
+
+}  // namespace
+}  // namespace stampa

@@ -1,0 +1,261 @@
+#include "transfer/download_job.h"
+
+#include <condition_variable>
+#include <cstring>
+#include <mutex>
+#include <thread>
+
+#include "app/program_state.h"
+#include "app/runtime_libraries.h"
+#include "common/operator.h"
+#include "link/commands.h"
+#include "link/port.h"
+#include "logos/bitmap_reader.h"
+#include "logos/logo_lists.h"
+#include "transfer/column_image.h"
+#include "transfer/messages.h"
+#include "transfer/transfer_state.h"
+
+namespace stampa {
+namespace {
+
+std::mutex pausesMutex;
+DownloadPauses pauses;
+
+DownloadPauses Pauses() {
+    std::lock_guard lock(pausesMutex);
+    return pauses;
+}
+
+// The worker thread: one download at a time.
+class Worker {
+public:
+    ~Worker() { Join(); }
+    template <typename Fn>
+    void Start(Fn job) {
+        Join();
+        std::lock_guard lock(mutex_);
+        running_ = true;
+        thread_ = std::thread([this, job] {
+            job();
+            std::lock_guard lock(mutex_);
+            running_ = false;
+            done_.notify_all();
+        });
+    }
+    bool Wait(std::chrono::milliseconds limit) {
+        std::unique_lock lock(mutex_);
+        const bool finished = done_.wait_for(lock, limit, [this] { return !running_; });
+        lock.unlock();
+        if (finished) Join();
+        return finished;
+    }
+
+private:
+    void Join() {
+        if (thread_.joinable() && thread_.get_id() != std::this_thread::get_id()) thread_.join();
+    }
+    std::mutex mutex_;
+    std::condition_variable done_;
+    bool running_ = false;
+    std::thread thread_;
+};
+
+Worker worker;
+
+int Send(PortHandleValue handle, const std::vector<std::uint8_t>& bytes) {
+    return PortWrite(handle, bytes.data(), static_cast<int>(bytes.size()));
+}
+
+// The capacity rules: size before count, strictly greater than the limit.
+bool WithinCapacity(bool flash, int count, int bytes) {
+    const std::int64_t total = std::int64_t{bytes} + (flash ? 4 * std::int64_t{count} + 503
+                                                            : 7 * std::int64_t{count} + 500);
+    if (total > (flash ? kFlashCapacity : kRamCapacity)) {
+        ShowInformation(count == 1 ? msg::kLogoTooLarge : msg::kLogosTooLarge);
+        return false;
+    }
+    if (count > (flash ? 255 : 8)) {
+        ShowInformation(flash ? msg::kFlashHolds255 : msg::kRamHoldsEight);
+        return false;
+    }
+    return true;
+}
+
+// A logo the command cannot describe is refused before anything is sent.
+bool EveryLogoFitsTheCommand(bool flash) {
+    for (const LogoEntry& e : SelectedLogos.Entries()) {
+        const int stride = StrideOf(e.width);
+        const int bands = BandsOf(e.height);
+        if (flash ? !FitsFlashCommand(stride, bands) : !FitsRamCommand(stride, bands)) {
+            ShowInformation(msg::kLogoTooLarge);
+            return false;
+        }
+    }
+    return true;
+}
+
+// Ends the job after a failure: the page back to its idle state, nothing recorded.
+void FailDownload(IDownloadPage& page, bool showStatus) {
+    ShowWarning(msg::kCommunicationFailed);
+    if (showStatus) {
+        page.SetStatusText(msg::kDownloadProgress);
+    }
+    page.SetDownloadEnabled(true);
+    if (showStatus) {
+        page.SetProgressPosition(0);
+    }
+    // The spooler document is ended even when the job stopped for another
+    // reason than a failed write (which has closed the printer already).
+    if (IsDriverConnection(PortHandle)) {
+        PortEndDocument(PortHandle);
+    }
+    DownloadIdle = true;
+}
+
+// Converts a logo that is still 24-bit with "Dither M3" and records the file
+// Pixmelt wrote as its converted path.
+void ConvertIfTrueColor(int position) {
+    if (!IsTrueColorBitmap(SelectedLogos.GetConvertedPath(position))) {
+        return;
+    }
+    char input[PIXMELT_OUTPUT_PATH_SIZE] = {};
+    char output[PIXMELT_OUTPUT_PATH_SIZE] = {};
+    const std::string path = SelectedLogos.GetPath(position);
+    std::strncpy(input, path.c_str(), sizeof input - 1);
+    CallPixmelt(input, output, kPixmeltDitherM3, 0, 0);
+    SelectedLogos.SetConvertedPath(position, output);
+}
+
+void RunJob(IDownloadPage& page, bool flash) {
+    const PortHandleValue handle = PortHandle;
+    const int n = SelectedLogos.Count();
+    page.SetProgressRange(0, 2 * n);
+    if (flash) {
+        std::this_thread::sleep_for(Pauses().beforeFlashHeader);
+        const auto header = DefineFlashLogosCommand(n);
+        if (!header || Send(handle, *header) == 0) {
+            FailDownload(page, false);
+            return;
+        }
+    }
+    DownloadIdle = false;
+    for (int i = 0; i < n; ++i) {
+        page.SetProgressPosition(2 * i + 1);
+        page.SetStatusText(msg::kDownloadingLogo + SelectedLogos.GetName(i));
+        ConvertIfTrueColor(i);
+        const std::string file = SelectedLogos.GetConvertedPath(i);
+        const bool sent = flash ? SendFlashLogo(handle, file) : SendRamLogo(handle, file, i);
+        if (!sent) {
+            FailDownload(page, true);
+            return;
+        }
+        page.SetProgressPosition(2 * i + 2);
+    }
+    page.SetStatusText(msg::kDownloadProgress);
+    page.SetDownloadEnabled(true);
+    std::this_thread::sleep_for(Pauses().beforeProgressReset);
+    page.SetProgressPosition(0);
+    CopyLogoList(SelectedLogos, flash ? FlashLogos : RamLogos);
+    (flash ? FlashDownloaded : RamDownloaded) = true;
+    DownloadIdle = true;
+    PrintNoticePending = true;
+    if (IsDriverConnection(handle) && PortEndDocument(handle) == 0) {
+        PortClose(handle);
+    }
+}
+
+// Header and data of one logo, or nothing when the file cannot be sent.
+std::optional<ColumnImage> ReadLogo(PortHandleValue handle, const std::string& path, bool flash) {
+    if (handle == kNoHandle) {
+        return std::nullopt;
+    }
+    auto image = LoadColumnImage(path);
+    if (!image) {
+        return std::nullopt;
+    }
+    if (flash ? !FitsFlashCommand(image->stride, image->bands)
+              : !FitsRamCommand(image->stride, image->bands)) {
+        return std::nullopt;
+    }
+    return image;
+}
+
+}  // namespace
+
+void SetDownloadPauses(const DownloadPauses& p) {
+    std::lock_guard lock(pausesMutex);
+    pauses = p;
+}
+
+bool SendFlashLogo(PortHandleValue handle, const std::string& path) {
+    const auto image = ReadLogo(handle, path, true);
+    if (!image) {
+        return false;
+    }
+    const std::vector<std::uint8_t> header = {
+        static_cast<std::uint8_t>(image->stride % 256), static_cast<std::uint8_t>(image->stride / 256),
+        static_cast<std::uint8_t>(image->bands % 256), static_cast<std::uint8_t>(image->bands / 256)};
+    const bool headerSent = Send(handle, header) != 0;
+    const bool dataSent = Send(handle, image->data) != 0;
+    return headerSent && dataSent;
+}
+
+bool SendRamLogo(PortHandleValue handle, const std::string& path, int number) {
+    const auto select = SelectRamLogoCommand(number);
+    if (!select) {
+        return false;
+    }
+    const auto image = ReadLogo(handle, path, false);
+    if (!image) {
+        return false;
+    }
+    const std::vector<std::uint8_t> define = {GS, '*', static_cast<std::uint8_t>(image->stride),
+                                              static_cast<std::uint8_t>(image->bands)};
+    const bool selected = Send(handle, *select) != 0;
+    const bool defined = Send(handle, define) != 0;
+    const bool dataSent = Send(handle, image->data) != 0;
+    return selected && defined && dataSent;
+}
+
+void FlashDownloadJob(IDownloadPage& page) { RunJob(page, true); }
+
+void RamDownloadJob(IDownloadPage& page) { RunJob(page, false); }
+
+void StartDownload(IDownloadPage& page) {
+    if (!PortConfigured) {
+        ShowInformation(msg::kConfigurePortFirst);
+        return;
+    }
+    const bool flash = page.Memory() == kFlashMemory;
+    const int n = SelectedCount;
+    if (n > 0 && !AskOkCancel(flash ? msg::kAskDownloadFlash : msg::kAskDownloadRam)) {
+        return;
+    }
+    if (n < 1) {
+        ShowInformation(msg::kSelectLogosFirst);
+        return;
+    }
+    if (!WithinCapacity(flash, n, SelectedBytes) || !EveryLogoFitsTheCommand(flash)) {
+        return;
+    }
+    page.SetDownloadEnabled(false);
+    if (IsDriverConnection(PortHandle)) {
+        if (PortStartDocument(PortHandle, PrintDocInfo) == 0) {
+            PortClose(PortHandle);
+            page.SetDownloadEnabled(true);
+            return;
+        }
+        if (flash) {
+            PrintNoticePending = false;
+        }
+    }
+    // Marked busy before the worker starts, so no print can slip in while the
+    // job waits before its first byte.
+    DownloadIdle = false;
+    worker.Start([&page, flash] { flash ? FlashDownloadJob(page) : RamDownloadJob(page); });
+}
+
+bool WaitForDownload(std::chrono::milliseconds limit) { return worker.Wait(limit); }
+
+}  // namespace stampa

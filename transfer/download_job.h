@@ -1,0 +1,47 @@
+// The download job: stores every logo of SelectedLogos in the printer's FLASH
+// (one FS q command defining them all) or RAM (GS # and GS * per logo), on a
+// worker thread of its own, and on success records what that memory now holds.
+#pragma once
+
+#include <chrono>
+#include <string>
+
+#include "link/link_state.h"
+#include "transfer/job_pages.h"
+
+namespace stampa {
+
+// Capacity of the two memories in bytes (decimal, as the printer counts).
+inline constexpr int kFlashCapacity = 127000;
+inline constexpr int kRamCapacity = 12000;
+
+// The download button's handler, on the user-interface thread: checks the
+// connection, asks for confirmation, applies the capacity limits, opens the
+// spooler document on the driver link and starts the worker. Returns at once.
+void StartDownload(IDownloadPage& page);
+
+// The worker procedures (run by StartDownload on the worker thread).
+void FlashDownloadJob(IDownloadPage& page);
+void RamDownloadJob(IDownloadPage& page);
+
+// Send one logo file: FLASH its 4-byte header and data, RAM GS # number, GS * x y
+// and data. False (nothing written) for the handle -1, a RAM number outside
+// 0..8, or a file that cannot be opened, is not a 1-bit BMP, has no pixels or
+// is larger than the command can describe; false as well when a write failed
+// (every write is attempted all the same).
+bool SendFlashLogo(PortHandleValue handle, const std::string& path);
+bool SendRamLogo(PortHandleValue handle, const std::string& path, int number);
+
+// Waits until the worker of the last download has finished (tests, the command
+// line, the end of the program). True when no download is running afterwards.
+bool WaitForDownload(std::chrono::milliseconds limit = std::chrono::minutes(30));
+
+// Pauses of the job: before the FLASH header and before the progress bar is
+// reset. Tests may shorten them.
+struct DownloadPauses {
+    std::chrono::milliseconds beforeFlashHeader{1000};
+    std::chrono::milliseconds beforeProgressReset{20};
+};
+void SetDownloadPauses(const DownloadPauses& pauses);
+
+}  // namespace stampa

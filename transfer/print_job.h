@@ -1,0 +1,25 @@
+// The print job: prints logos already stored in the printer, by number, at one
+// of four sizes, optionally each under a label line. Runs on the caller's
+// (user-interface) thread and refuses to run while a download is sending.
+#pragma once
+
+#include "link/link_state.h"
+#include "transfer/job_pages.h"
+
+namespace stampa {
+
+// The print button's handler; reports by message boxes.
+void PrintLogos(IPrintPage& page);
+
+// The two print routines (PrintLogos chooses by the page's memory).
+void PrintFlashLogos(IPrintPage& page);
+void PrintRamLogos(IPrintPage& page);
+
+// "=============== LOGO n" and LF. False for a number outside 0..256 or a
+// failed text write; otherwise the result of the LF.
+bool SendLogoLabel(PortHandleValue handle, int number);
+
+// Dots a logo of `height` pixels takes on paper at `scalingMode`.
+int PrintedHeight(int height, int scalingMode);
+
+}  // namespace stampa
