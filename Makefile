@@ -1,5 +1,5 @@
 # Stampa: the two commands are `make run` and `make test`.
-.PHONY: all deps build test asan bench run clean
+.PHONY: all deps build test asan tsan bench run clean
 
 all: build
 
@@ -18,6 +18,12 @@ asan: deps
 	cmake --preset asan
 	cmake --build --preset asan
 	ctest --preset asan
+
+# The threaded tests (download worker, logo lists) under ThreadSanitizer.
+tsan: deps
+	cmake --preset tsan
+	cmake --build --preset tsan
+	ctest --preset tsan
 
 # Performance figures (not part of `make test`).
 bench: build

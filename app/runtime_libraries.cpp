@@ -39,8 +39,7 @@ void UnbindRuntimeLibraries() {
     pixmeltLibrary.reset();
 }
 
-int CallPixmelt(const char* inputPath, char* outputPath, int method, int contrast,
-                int brightness) {
+int CallPixmelt(const char* inputPath, char* outputPath, int method, int contrast, int brightness) {
     const PixmeltFunction entry = pixmeltEntry.load();
     if (entry == nullptr) {
         return -1;

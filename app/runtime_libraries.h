@@ -23,7 +23,6 @@ bool BindPixmelt(const std::string& fileName = kPixmeltLibraryFile);
 
 // Calls the bound `pixmelt` with the caller's 500-byte output buffer. -1, with
 // the buffer untouched, when Pixmelt is not bound.
-int CallPixmelt(const char* inputPath, char* outputPath, int method, int contrast,
-                int brightness);
+int CallPixmelt(const char* inputPath, char* outputPath, int method, int contrast, int brightness);
 
 }  // namespace stampa

@@ -17,7 +17,9 @@ std::optional<ColumnImage> Fail(ColumnImageError* error, ColumnImageError why) {
     return std::nullopt;
 }
 
-int Luma(const std::uint8_t* bgr) { return 114 * bgr[0] + 587 * bgr[1] + 299 * bgr[2]; }
+int Luma(const std::uint8_t* bgr) {
+    return 114 * bgr[0] + 587 * bgr[1] + 299 * bgr[2];
+}
 
 // True when a 1 bit is the dark colour: palette entry 0 is the lighter one.
 bool OneBitsAreDark(const std::vector<std::uint8_t>& file) {
@@ -64,7 +66,8 @@ std::optional<ColumnImage> ColumnImageFromBytes(const std::vector<std::uint8_t>&
     const std::size_t offset = PixelOffset(file);
     const std::size_t rowBytes = static_cast<std::size_t>((width + 7) / 8);
     const int tailBits = static_cast<int>(width % 8);
-    const std::uint8_t tailMask = tailBits == 0 ? 0xFF : static_cast<std::uint8_t>(0xFF << (8 - tailBits));
+    const std::uint8_t tailMask =
+        tailBits == 0 ? 0xFF : static_cast<std::uint8_t>(0xFF << (8 - tailBits));
 
     // The raster bottom row first, as a bottom-up file stores it: raster row r
     // is picture row (height - 1 - r) from the top. Rows past the picture stay blank.
@@ -89,7 +92,8 @@ std::optional<ColumnImage> ColumnImageFromBytes(const std::vector<std::uint8_t>&
             std::uint8_t out = 0;
             for (int j = 0; j < 8; ++j) {
                 const int r = rasterRows - 1 - 8 * b - j;
-                if (raster[static_cast<std::size_t>(r) * stride + static_cast<std::size_t>(x / 8)] & bit) {
+                if (raster[static_cast<std::size_t>(r) * stride + static_cast<std::size_t>(x / 8)] &
+                    bit) {
                     out |= static_cast<std::uint8_t>(0x80 >> j);
                 }
             }

@@ -46,7 +46,11 @@ std::optional<ColumnImage> ColumnImageFromBytes(const std::vector<std::uint8_t>&
 // 1023 and y up to 288; RAM takes one byte each (255).
 bool FitsFlashCommand(int stride, int bands);
 bool FitsRamCommand(int stride, int bands);
-inline int StrideOf(std::int64_t width) { return static_cast<int>(((width + 31) / 32) * 4); }
-inline int BandsOf(std::int64_t height) { return static_cast<int>((height + 7) / 8); }
+inline int StrideOf(std::int64_t width) {
+    return static_cast<int>(((width + 31) / 32) * 4);
+}
+inline int BandsOf(std::int64_t height) {
+    return static_cast<int>((height + 7) / 8);
+}
 
 }  // namespace stampa

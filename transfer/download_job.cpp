@@ -29,7 +29,7 @@ DownloadPauses Pauses() {
 
 // The worker thread: one download at a time.
 class Worker {
-public:
+  public:
     ~Worker() { Join(); }
     template <typename Fn>
     void Start(Fn job) {
@@ -47,13 +47,15 @@ public:
         std::unique_lock lock(mutex_);
         const bool finished = done_.wait_for(lock, limit, [this] { return !running_; });
         lock.unlock();
-        if (finished) Join();
+        if (finished)
+            Join();
         return finished;
     }
 
-private:
+  private:
     void Join() {
-        if (thread_.joinable() && thread_.get_id() != std::this_thread::get_id()) thread_.join();
+        if (thread_.joinable() && thread_.get_id() != std::this_thread::get_id())
+            thread_.join();
     }
     std::mutex mutex_;
     std::condition_variable done_;
@@ -193,9 +195,10 @@ bool SendFlashLogo(PortHandleValue handle, const std::string& path) {
     if (!image) {
         return false;
     }
-    const std::vector<std::uint8_t> header = {
-        static_cast<std::uint8_t>(image->stride % 256), static_cast<std::uint8_t>(image->stride / 256),
-        static_cast<std::uint8_t>(image->bands % 256), static_cast<std::uint8_t>(image->bands / 256)};
+    const std::vector<std::uint8_t> header = {static_cast<std::uint8_t>(image->stride % 256),
+                                              static_cast<std::uint8_t>(image->stride / 256),
+                                              static_cast<std::uint8_t>(image->bands % 256),
+                                              static_cast<std::uint8_t>(image->bands / 256)};
     const bool headerSent = Send(handle, header) != 0;
     const bool dataSent = Send(handle, image->data) != 0;
     return headerSent && dataSent;
@@ -218,9 +221,13 @@ bool SendRamLogo(PortHandleValue handle, const std::string& path, int number) {
     return selected && defined && dataSent;
 }
 
-void FlashDownloadJob(IDownloadPage& page) { RunJob(page, true); }
+void FlashDownloadJob(IDownloadPage& page) {
+    RunJob(page, true);
+}
 
-void RamDownloadJob(IDownloadPage& page) { RunJob(page, false); }
+void RamDownloadJob(IDownloadPage& page) {
+    RunJob(page, false);
+}
 
 void StartDownload(IDownloadPage& page) {
     if (!PortConfigured) {
@@ -256,6 +263,8 @@ void StartDownload(IDownloadPage& page) {
     worker.Start([&page, flash] { flash ? FlashDownloadJob(page) : RamDownloadJob(page); });
 }
 
-bool WaitForDownload(std::chrono::milliseconds limit) { return worker.Wait(limit); }
+bool WaitForDownload(std::chrono::milliseconds limit) {
+    return worker.Wait(limit);
+}
 
 }  // namespace stampa

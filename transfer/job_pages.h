@@ -12,7 +12,7 @@ enum MemoryChoice : int { kRamMemory = 0, kFlashMemory = 1 };
 
 // The download page. The Set... calls come from the download worker thread.
 class IDownloadPage {
-public:
+  public:
     virtual ~IDownloadPage() = default;
     virtual int Memory() const = 0;  // kRamMemory or kFlashMemory
     virtual void SetDownloadEnabled(bool enabled) = 0;
@@ -25,7 +25,7 @@ enum PrintRange : int { kPrintPart = 0, kPrintAll = 1 };
 
 // The print page, read and driven on the user-interface thread.
 class IPrintPage {
-public:
+  public:
     virtual ~IPrintPage() = default;
     virtual int Range() const = 0;   // kPrintPart or kPrintAll
     virtual int Memory() const = 0;  // kRamMemory or kFlashMemory

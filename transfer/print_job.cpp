@@ -43,10 +43,12 @@ void PrintFrom(IPrintPage& page, bool flash) {
     page.SetPrintEnabled(false);
     std::vector<int> rows;
     if (page.Range() == kPrintAll) {
-        for (int p = 0; p < n; ++p) rows.push_back(p);
+        for (int p = 0; p < n; ++p)
+            rows.push_back(p);
     } else {
         for (int p : page.SelectedRows()) {
-            if (p >= 0 && p < n) rows.push_back(p);
+            if (p >= 0 && p < n)
+                rows.push_back(p);
         }
         if (rows.empty()) {
             ShowInformation(msg::kSelectLogosToPrint);
@@ -83,9 +85,13 @@ bool SendLogoLabel(PortHandleValue handle, int number) {
     return SendLineFeed(handle) != 0;
 }
 
-void PrintFlashLogos(IPrintPage& page) { PrintFrom(page, true); }
+void PrintFlashLogos(IPrintPage& page) {
+    PrintFrom(page, true);
+}
 
-void PrintRamLogos(IPrintPage& page) { PrintFrom(page, false); }
+void PrintRamLogos(IPrintPage& page) {
+    PrintFrom(page, false);
+}
 
 void PrintLogos(IPrintPage& page) {
     if (!PortConfigured) {

@@ -60,13 +60,15 @@ class FakeTransport final : public Transport {
     // Documents, on a fake of the spooler kind: "start NAME TYPE" and "end".
     int StartDocument(const DocInfo& info) override {
         std::lock_guard lock(mutex_);
-        if (kind_ != kDriverLink) return 0;
+        if (kind_ != kDriverLink)
+            return 0;
         documents_.push_back("start " + info.documentName + " " + info.dataType);
         return refuseStart_ ? 0 : 1;
     }
     int EndDocument() override {
         std::lock_guard lock(mutex_);
-        if (kind_ != kDriverLink) return 0;
+        if (kind_ != kDriverLink)
+            return 0;
         documents_.push_back("end");
         return refuseEnd_ ? 0 : 1;
     }

@@ -11,7 +11,7 @@
 namespace stampa::test {
 
 class RecordingDownloadPage final : public IDownloadPage {
-public:
+  public:
     explicit RecordingDownloadPage(int memory = kFlashMemory) : memory_(memory) {}
     int Memory() const override { return memory_; }
     void SetDownloadEnabled(bool enabled) override {
@@ -34,13 +34,28 @@ public:
         positions_.push_back(position);
     }
 
-    bool Enabled() const { std::lock_guard lock(mutex_); return enabled_; }
-    std::string Status() const { std::lock_guard lock(mutex_); return status_; }
-    int Position() const { std::lock_guard lock(mutex_); return position_; }
-    std::vector<int> Positions() const { std::lock_guard lock(mutex_); return positions_; }
-    std::vector<std::string> Events() const { std::lock_guard lock(mutex_); return events_; }
+    bool Enabled() const {
+        std::lock_guard lock(mutex_);
+        return enabled_;
+    }
+    std::string Status() const {
+        std::lock_guard lock(mutex_);
+        return status_;
+    }
+    int Position() const {
+        std::lock_guard lock(mutex_);
+        return position_;
+    }
+    std::vector<int> Positions() const {
+        std::lock_guard lock(mutex_);
+        return positions_;
+    }
+    std::vector<std::string> Events() const {
+        std::lock_guard lock(mutex_);
+        return events_;
+    }
 
-private:
+  private:
     mutable std::mutex mutex_;
     int memory_;
     bool enabled_ = true;
@@ -66,7 +81,8 @@ struct FakePrintPage final : public IPrintPage {
     std::vector<int> SelectedRows() const override { return rows; }
     void SetPrintEnabled(bool on) override {
         enabled = on;
-        if (!on) ++disabledTimes;
+        if (!on)
+            ++disabledTimes;
     }
 };
 

@@ -26,7 +26,8 @@ Bytes Column(const ColumnImage& image, int x) {
 bool AllBlank(const ColumnImage& image, int fromColumn) {
     for (int x = fromColumn; x < image.stride * 8; ++x)
         for (std::uint8_t b : Column(image, x))
-            if (b != 0) return false;
+            if (b != 0)
+                return false;
     return true;
 }
 
@@ -56,7 +57,8 @@ TEST(ColumnImage, TopLeftDotIsTheHighBitOfColumnZero) {
 TEST(ColumnImage, TenRowsFillTheFirstBandFromBelow) {
     const ColumnImage image = Load(Bmp1(8, 10, All));
     EXPECT_EQ(image.bands, 2);
-    for (int x = 0; x < 8; ++x) EXPECT_EQ(Column(image, x), (Bytes{0x03, 0xFF})) << x;
+    for (int x = 0; x < 8; ++x)
+        EXPECT_EQ(Column(image, x), (Bytes{0x03, 0xFF})) << x;
     EXPECT_TRUE(AllBlank(image, 8));
 }
 
@@ -103,7 +105,8 @@ TEST(ColumnImage, BytesMissingAtTheEndPrintBlank) {
     Bytes file = Bmp1(8, 8, All);
     file.resize(62 + 4 * 4);  // the bottom four rows only
     const ColumnImage image = Load(file);
-    for (int x = 0; x < 8; ++x) EXPECT_EQ(Column(image, x), Bytes{0x0F}) << x;
+    for (int x = 0; x < 8; ++x)
+        EXPECT_EQ(Column(image, x), Bytes{0x0F}) << x;
 }
 
 TEST(ColumnImage, RefusesWhatIsNoMonochromePicture) {
@@ -124,7 +127,7 @@ TEST(ColumnImage, CommandLimits) {
     EXPECT_FALSE(FitsFlashCommand(1024, 1));  // widths 8161..8184 round up to 1024 bytes
     EXPECT_FALSE(FitsFlashCommand(4, 289));
     EXPECT_TRUE(FitsRamCommand(255, 255));
-    EXPECT_FALSE(FitsRamCommand(256, 1));   // 2017 dots wide
+    EXPECT_FALSE(FitsRamCommand(256, 1));  // 2017 dots wide
     EXPECT_EQ(StrideOf(2017), 256);
     EXPECT_EQ(StrideOf(8161), 1024);
 }

@@ -32,15 +32,16 @@ auto None = [](int, int) { return false; };
 
 std::vector<unsigned char> Cat(std::initializer_list<std::vector<unsigned char>> parts) {
     std::vector<unsigned char> all;
-    for (const auto& p : parts) all.insert(all.end(), p.begin(), p.end());
+    for (const auto& p : parts)
+        all.insert(all.end(), p.begin(), p.end());
     return all;
 }
 
-const std::vector<unsigned char> kBlack8x8 = Cat({std::vector<unsigned char>(8, 0xFF),
-                                                  std::vector<unsigned char>(24, 0x00)});
+const std::vector<unsigned char> kBlack8x8 =
+    Cat({std::vector<unsigned char>(8, 0xFF), std::vector<unsigned char>(24, 0x00)});
 
 class DownloadJobTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ResetProgramState();
         SetDownloadPauses({std::chrono::milliseconds(0), std::chrono::milliseconds(0)});
@@ -68,7 +69,8 @@ TEST_F(DownloadJobTest, AllBlackEightByEightToFlash) {
     RecordingDownloadPage page(kFlashMemory);
     Run(page);
     EXPECT_EQ(link->Writes(), (Units{{0x1C, 0x71, 0x01}, {0x04, 0x00, 0x01, 0x00}, kBlack8x8}));
-    EXPECT_EQ(op.Shown(), (std::vector<test::ShownMessage>{{MessageKind::Question, msg::kAskDownloadFlash}}));
+    EXPECT_EQ(op.Shown(),
+              (std::vector<test::ShownMessage>{{MessageKind::Question, msg::kAskDownloadFlash}}));
     EXPECT_EQ(FlashLogos.Count(), 1);
     EXPECT_TRUE(FlashDownloaded);
     EXPECT_FALSE(RamDownloaded);
@@ -111,13 +113,15 @@ TEST_F(DownloadJobTest, ThreeFlashLogosInOneCommandWithProgress) {
 }
 
 TEST_F(DownloadJobTest, EightRamLogosAreNumberedZeroToSeven) {
-    for (int i = 0; i < 8; ++i) WriteAndPick(dir, "r" + std::to_string(i) + ".bmp", Bmp1(8, 8, All));
+    for (int i = 0; i < 8; ++i)
+        WriteAndPick(dir, "r" + std::to_string(i) + ".bmp", Bmp1(8, 8, All));
     RecordingDownloadPage page(kRamMemory);
     Run(page);
     const Units writes = link->Writes();
     ASSERT_EQ(writes.size(), 24u);
     for (int i = 0; i < 8; ++i) {
-        EXPECT_EQ(writes[3 * i], (std::vector<unsigned char>{0x1D, 0x23, static_cast<unsigned char>(i)}));
+        EXPECT_EQ(writes[3 * i],
+                  (std::vector<unsigned char>{0x1D, 0x23, static_cast<unsigned char>(i)}));
     }
 }
 
@@ -229,8 +233,8 @@ TEST_F(DownloadJobTest, MissingFileFailsTheJob) {
 TEST_F(DownloadJobTest, TrueColourLogoIsConvertedWithDitherM3OnTheWay) {
     ASSERT_TRUE(BindPixmelt(PIXMELT_LIBRARY));
     const std::string path = WriteAndPick(dir, "photo.bmp", Bmp24(16, 8, [](int x, int) {
-        return x < 8 ? Rgb{0, 0, 0} : Rgb{255, 255, 255};
-    }));
+                                              return x < 8 ? Rgb{0, 0, 0} : Rgb{255, 255, 255};
+                                          }));
     SelectedLogos.SetMode(0, 3);
     RecordingDownloadPage page(kFlashMemory);
     Run(page);
@@ -242,9 +246,11 @@ TEST_F(DownloadJobTest, TrueColourLogoIsConvertedWithDitherM3OnTheWay) {
     // The black half prints full columns 0..7. In the white half "Dither M3"
     // leaves one dot black where the matrix holds 63: file row 7, column 0 of
     // the tile, which in this bottom-up file is the picture's top row at x = 8.
-    for (int x = 0; x < 8; ++x) EXPECT_EQ(writes[2][x], 0xFF) << x;
+    for (int x = 0; x < 8; ++x)
+        EXPECT_EQ(writes[2][x], 0xFF) << x;
     EXPECT_EQ(writes[2][8], 0x80);
-    for (int x = 9; x < 32; ++x) EXPECT_EQ(writes[2][x], 0x00) << x;
+    for (int x = 9; x < 32; ++x)
+        EXPECT_EQ(writes[2][x], 0x00) << x;
     UnbindRuntimeLibraries();
 }
 

@@ -21,20 +21,24 @@ using Bytes = std::vector<unsigned char>;
 
 Bytes Cat(std::initializer_list<Bytes> parts) {
     Bytes all;
-    for (const auto& p : parts) all.insert(all.end(), p.begin(), p.end());
+    for (const auto& p : parts)
+        all.insert(all.end(), p.begin(), p.end());
     return all;
 }
-Bytes Text(const std::string& s) { return Bytes(s.begin(), s.end()); }
+Bytes Text(const std::string& s) {
+    return Bytes(s.begin(), s.end());
+}
 
 void AddLogos(CLogoList& list, std::initializer_list<int> heights) {
     for (int h : heights) {
         const int i = list.Length();
-        list.Append(i, "logo" + std::to_string(i) + ".bmp", "/p", "/c", 0, 64, static_cast<std::uint32_t>(h), 0);
+        list.Append(i, "logo" + std::to_string(i) + ".bmp", "/p", "/c", 0, 64,
+                    static_cast<std::uint32_t>(h), 0);
     }
 }
 
 class PrintJobTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ResetProgramState();
         link = test::ConnectFake(kUsbLink);
@@ -82,8 +86,12 @@ TEST_F(PrintJobTest, RamWithLabelsNumbersFromZero) {
     page.label = true;
     page.scaling = 1;
     PrintLogos(page);
-    EXPECT_EQ(link->Stream(), Cat({{0x18}, Text("=============== LOGO 0"), {0x0A, 0x0A},
-                                   {0x1D, 0x5C, 8, 0}, {0x1D, 0x23, 0, 0x1D, 0x2F, 1, 0x0A}, {0x0A},
+    EXPECT_EQ(link->Stream(), Cat({{0x18},
+                                   Text("=============== LOGO 0"),
+                                   {0x0A, 0x0A},
+                                   {0x1D, 0x5C, 8, 0},
+                                   {0x1D, 0x23, 0, 0x1D, 0x2F, 1, 0x0A},
+                                   {0x0A},
                                    {0x0C}}));
 }
 
@@ -95,10 +103,14 @@ TEST_F(PrintJobTest, FlashLabelsNumberFromOneAndPartPrintsRowsInOrder) {
     std::sort(page.rows.begin(), page.rows.end());
     page.label = true;
     PrintLogos(page);
-    EXPECT_EQ(link->Stream(),
-              Cat({{0x18}, Text("=============== LOGO 1"), {0x0A, 0x0A}, {0x1D, 0x5C, 8, 0, 0x1C, 0x70, 1, 0, 0x0A},
-                   Text("=============== LOGO 3"), {0x0A, 0x0A}, {0x1D, 0x5C, 8, 0, 0x1C, 0x70, 3, 0, 0x0A},
-                   {0x0C}}));
+    EXPECT_EQ(link->Stream(), Cat({{0x18},
+                                   Text("=============== LOGO 1"),
+                                   {0x0A, 0x0A},
+                                   {0x1D, 0x5C, 8, 0, 0x1C, 0x70, 1, 0, 0x0A},
+                                   Text("=============== LOGO 3"),
+                                   {0x0A, 0x0A},
+                                   {0x1D, 0x5C, 8, 0, 0x1C, 0x70, 3, 0, 0x0A},
+                                   {0x0C}}));
 }
 
 TEST_F(PrintJobTest, StoredFlashListServesUntilAFlashDownload) {
@@ -135,8 +147,9 @@ TEST_F(PrintJobTest, RefusedWithoutConnectionOrDuringADownload) {
     PortConfigured = true;
     DownloadIdle = false;
     PrintLogos(page);
-    EXPECT_EQ(op.Shown(), (std::vector<test::ShownMessage>{{MessageKind::Information, msg::kSetPortFirst},
-                                                           {MessageKind::Plain, msg::kDownloadRunning}}));
+    EXPECT_EQ(op.Shown(),
+              (std::vector<test::ShownMessage>{{MessageKind::Information, msg::kSetPortFirst},
+                                               {MessageKind::Plain, msg::kDownloadRunning}}));
     EXPECT_TRUE(link->Writes().empty());
 }
 
@@ -144,7 +157,8 @@ TEST_F(PrintJobTest, FailedExaminedWriteStopsWithoutFormFeed) {
     AddLogos(StoredFlashLogos, {8, 8});
     link->FailAtCall(4, 0, /*closeOnFailure=*/false);  // the first logo's closing LF
     PrintLogos(page);
-    EXPECT_EQ(op.Shown().back(), (test::ShownMessage{MessageKind::Warning, msg::kCommunicationFailed}));
+    EXPECT_EQ(op.Shown().back(),
+              (test::ShownMessage{MessageKind::Warning, msg::kCommunicationFailed}));
     EXPECT_EQ(link->Writes().size(), 3u) << "CAN, GS \\, FS p; nothing after the failed LF";
     EXPECT_TRUE(page.enabled);
 }
@@ -173,11 +187,12 @@ TEST_F(PrintJobTest, DriverNoticeOnceAfterStartAndAfterEachDownload) {
     PrintLogos(page);
     PrintNoticePending = true;  // a download ended
     PrintLogos(page);
-    EXPECT_EQ(op.Texts(), (std::vector<std::string>{msg::kPleaseWaitPrinting, msg::kPleaseWaitPrinting}));
+    EXPECT_EQ(op.Texts(),
+              (std::vector<std::string>{msg::kPleaseWaitPrinting, msg::kPleaseWaitPrinting}));
     EXPECT_EQ(op.Shown()[0].kind, MessageKind::Plain);
-    EXPECT_EQ(driver->Documents(), (std::vector<std::string>{"start My Document RAW", "end",
-                                                             "start My Document RAW", "end",
-                                                             "start My Document RAW", "end"}));
+    EXPECT_EQ(driver->Documents(),
+              (std::vector<std::string>{"start My Document RAW", "end", "start My Document RAW",
+                                        "end", "start My Document RAW", "end"}));
 }
 
 }  // namespace

@@ -1,0 +1,180 @@
+// Download and print end to end: the real USB library, loaded by name, and the
+// virtual printer as a process on the other end of a FIFO device.
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <cstdlib>
+
+#include "app/program_state.h"
+#include "app/reset_state.h"
+#include "app/runtime_libraries.h"
+#include "link/commands.h"
+#include "link/port.h"
+#include "link/usb_link.h"
+#include "logos/logo_lists.h"
+#include "support/bmp_files.h"
+#include "support/job_pages.h"
+#include "support/logo_files.h"
+#include "support/recording_operator.h"
+#include "support/vprinter_process.h"
+#include "transfer/download_job.h"
+#include "transfer/messages.h"
+#include "transfer/print_job.h"
+#include "transfer/transfer_state.h"
+
+namespace stampa {
+namespace {
+
+using test::Bmp1;
+using test::Bmp24;
+using test::RecordingOperator;
+using test::Rgb;
+using test::TempDir;
+using test::VirtualPrinterProcess;
+using test::WriteAndPick;
+
+constexpr int kMargin = 16;      // paper above the first line
+constexpr int kLineHeight = 30;  // one line feed
+
+class TransferEndToEnd : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ResetProgramState();
+        SetDownloadPauses({std::chrono::milliseconds(0), std::chrono::milliseconds(0)});
+        setenv("QZUSB_DEVICE_DIR", dir.Path().c_str(), 1);
+        ASSERT_TRUE(BindRuntimeLibraries(PIXMELT_LIBRARY));
+    }
+    void TearDown() override {
+        WaitForDownload();
+        PortClose(PortHandle);
+        UnbindRuntimeLibraries();
+        unsetenv("QZUSB_DEVICE_DIR");
+        ResetProgramState();
+        SetDownloadPauses({});
+    }
+
+    std::unique_ptr<VirtualPrinterProcess> StartPrinter(std::vector<std::string> extra = {}) {
+        std::vector<std::string> args = {"--usb", dir.File("lp0"), "--out",
+                                         out,     "--state",       dir.File("flash")};
+        args.insert(args.end(), extra.begin(), extra.end());
+        auto printer = std::make_unique<VirtualPrinterProcess>(args);
+        EXPECT_TRUE(printer->Ready()) << printer->Output();
+        return printer;
+    }
+
+    // What the configuration page's OK does on a USB link.
+    void Connect() {
+        PortHandle = UsbOpen(0);
+        ASSERT_NE(PortHandle, kNoHandle);
+        ASSERT_NE(SendLineFeed(PortHandle), 0);
+        SendInitialize(PortHandle);
+        PortConfigured = true;
+    }
+
+    void Download(int memory) {
+        test::RecordingDownloadPage page(memory);
+        StartDownload(page);
+        ASSERT_TRUE(WaitForDownload(std::chrono::seconds(30)));
+    }
+
+    // Checks that the receipt shows each logo's dark pixels exactly, logos one
+    // under the other from `top`, each followed by a line feed.
+    void ExpectLogosOnReceipt(const QImage& receipt, int top) {
+        int y0 = top;
+        for (const LogoEntry& e : SelectedLogos.Entries()) {
+            SCOPED_TRACE(e.name);
+            const QImage picture(QString::fromStdString(e.convertedPath));
+            ASSERT_FALSE(picture.isNull()) << e.convertedPath;
+            const int bandsHeight = (picture.height() + 7) / 8 * 8;
+            const int blankTop = bandsHeight - picture.height();
+            int mismatches = 0;
+            for (int y = 0; y < picture.height(); ++y) {
+                for (int x = 0; x < picture.width(); ++x) {
+                    const bool dark = qGray(picture.pixel(x, y)) < 128;
+                    const bool printed = qGray(receipt.pixel(x, y0 + blankTop + y)) < 128;
+                    mismatches += dark != printed;
+                }
+            }
+            EXPECT_EQ(mismatches, 0);
+            y0 += bandsHeight + kLineHeight;
+        }
+    }
+
+    TempDir dir;
+    std::string out = dir.File("receipts");
+    RecordingOperator op;
+};
+
+Rgb Photo(int x, int y) {
+    return Rgb{static_cast<unsigned char>(x * 4), static_cast<unsigned char>(y * 5),
+               static_cast<unsigned char>(255 - x * 2)};
+}
+
+TEST_F(TransferEndToEnd, FlashDownloadThenPrintShowsTheConvertedPictures) {
+    auto printer = StartPrinter();
+    WriteAndPick(dir, "ring.bmp", Bmp1(37, 21, [](int x, int y) {
+                     return (x - 18) * (x - 18) + (y - 10) * (y - 10) < 90;
+                 }));
+    WriteAndPick(dir, "photo.bmp", Bmp24(50, 30, Photo));
+    WriteAndPick(dir, "f.bmp",
+                 Bmp1(13, -9, [](int x, int y) { return x == 1 || y == 0 || (y == 4 && x < 8); }));
+    Connect();
+    Download(kFlashMemory);
+    ASSERT_EQ(op.Texts(), std::vector<std::string>{msg::kAskDownloadFlash});
+    ASSERT_TRUE(FlashDownloaded);
+    EXPECT_EQ(SelectedLogos.GetConvertedPath(1), dir.File("photoTemp.bmp"));
+
+    test::FakePrintPage page;
+    PrintLogos(page);
+    ASSERT_EQ(op.Texts().size(), 1u) << op.Texts().back();
+    ASSERT_TRUE(VirtualPrinterProcess::WaitForFile(out + "/receipt-0001.png"));
+    const QImage receipt(QString::fromStdString(out + "/receipt-0001.png"));
+    ASSERT_FALSE(receipt.isNull());
+    ExpectLogosOnReceipt(receipt, kMargin + kLineHeight);  // after the connection's LF
+}
+
+TEST_F(TransferEndToEnd, RamDownloadThenPrintShowsThePictures) {
+    auto printer = StartPrinter();
+    WriteAndPick(dir, "a.bmp", Bmp1(20, 16, [](int x, int y) { return x == y; }));
+    WriteAndPick(dir, "b.bmp", Bmp24(24, 12, Photo));
+    Connect();
+    Download(kRamMemory);
+    ASSERT_TRUE(RamDownloaded);
+    test::FakePrintPage page;
+    page.memory = kRamMemory;
+    PrintLogos(page);
+    ASSERT_TRUE(VirtualPrinterProcess::WaitForFile(out + "/receipt-0001.png"));
+    const QImage receipt(QString::fromStdString(out + "/receipt-0001.png"));
+    // A RAM logo is followed by the LF that ends GS / and the print job's LF.
+    int y0 = kMargin + kLineHeight;
+    for (const LogoEntry& e : SelectedLogos.Entries()) {
+        const QImage picture(QString::fromStdString(e.convertedPath));
+        const int bandsHeight = (picture.height() + 7) / 8 * 8;
+        int mismatches = 0;
+        for (int y = 0; y < picture.height(); ++y)
+            for (int x = 0; x < picture.width(); ++x)
+                mismatches +=
+                    (qGray(picture.pixel(x, y)) < 128) !=
+                    (qGray(receipt.pixel(x, y0 + bandsHeight - picture.height() + y)) < 128);
+        EXPECT_EQ(mismatches, 0) << e.name;
+        y0 += bandsHeight + 2 * kLineHeight;
+    }
+}
+
+TEST_F(TransferEndToEnd, PrinterDroppingMidDownloadLeavesTheListAsItWas) {
+    auto printer = StartPrinter({"--drop-after", "3000"});
+    for (int i = 0; i < 3; ++i)
+        WriteAndPick(dir, "big" + std::to_string(i) + ".bmp",
+                     Bmp1(400, 60, [](int x, int) { return x % 3 == 0; }));
+    FlashLogos.Append(0, "earlier.bmp", "/earlier.bmp", "/earlier.bmp", 32, 8, 8, 0);
+    Connect();
+    Download(kFlashMemory);
+    EXPECT_EQ(op.Texts().back(), msg::kCommunicationFailed);
+    EXPECT_EQ(FlashLogos.Count(), 1);
+    EXPECT_EQ(FlashLogos.GetName(0), "earlier.bmp");
+    EXPECT_FALSE(FlashDownloaded);
+    EXPECT_TRUE(DownloadIdle);
+}
+
+}  // namespace
+}  // namespace stampa
