@@ -1,0 +1,80 @@
+#include "app/config_file.h"
+
+#include <ini.h>
+#include <strings.h>
+
+#include <cstdlib>
+#include <map>
+
+namespace stampa {
+namespace {
+
+// Section and key names compare without case, as the private profile functions do.
+struct NoCase {
+    bool operator()(const std::string& a, const std::string& b) const {
+        return strcasecmp(a.c_str(), b.c_str()) < 0;
+    }
+};
+using Section = std::map<std::string, std::string, NoCase>;
+using Profile = std::map<std::string, Section, NoCase>;
+
+int Handler(void* user, const char* section, const char* name, const char* value) {
+    auto& profile = *static_cast<Profile*>(user);
+    auto& entries = profile[section];
+    entries.emplace(name, value);  // the first occurrence of a key counts
+    return 1;
+}
+
+std::string Text(const Profile& p, const char* section, const char* key, const char* fallback) {
+    const auto s = p.find(section);
+    if (s == p.end())
+        return fallback;
+    const auto k = s->second.find(key);
+    if (k == s->second.end())
+        return fallback;
+    std::string v = k->second;
+    if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front()) {
+        v = v.substr(1, v.size() - 2);  // surrounding quotes are not part of the value
+    }
+    return v.substr(0, 99);
+}
+
+int Number(const Profile& p, const char* section, const char* key, int fallback) {
+    const auto s = p.find(section);
+    if (s == p.end() || s->second.find(key) == s->second.end())
+        return fallback;
+    return static_cast<int>(std::strtol(s->second.at(key).c_str(), nullptr, 10));
+}
+
+}  // namespace
+
+int Configuration::DefaultModelIndex() const {
+    const int count = static_cast<int>(models.size());
+    return (defaultNumber >= 1 && defaultNumber <= count) ? defaultNumber - 1 : 0;
+}
+
+std::string Configuration::DefaultModel() const {
+    return models.empty() ? std::string()
+                          : models[static_cast<std::size_t>(DefaultModelIndex())].name;
+}
+
+std::string ConfigurationPath(const std::string& folder) {
+    return folder + "/" + kConfigFileName;
+}
+
+Configuration ReadConfiguration(const std::string& path) {
+    Profile profile;
+    ini_parse(path.c_str(), Handler, &profile);  // a missing file leaves the profile empty
+    Configuration c;
+    c.number = Number(profile, "Common", "Number", 1);
+    c.defaultNumber = Number(profile, "Common", "DefaultNumber", 1);
+    c.baseDriverName = Text(profile, "Common", "BaseDriverName", "RP-820");
+    for (int i = 1; i <= c.number && i <= kMaxModels; ++i) {
+        const std::string section = "Pos" + std::to_string(i);
+        c.models.push_back({Text(profile, section.c_str(), "Name", "RP-820"),
+                            Number(profile, section.c_str(), "Width", 1)});
+    }
+    return c;
+}
+
+}  // namespace stampa

@@ -1,0 +1,102 @@
+#include "cli/cli_io.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <iostream>
+
+namespace stampa::cli {
+
+CliOperator::CliOperator(bool assumeYes) : assumeYes_(assumeYes), previous_(SetOperator(this)) {}
+
+CliOperator::~CliOperator() {
+    SetOperator(previous_);
+}
+
+Answer CliOperator::Show(MessageKind kind, const std::string& text) {
+    std::lock_guard lock(mutex_);
+    std::fprintf(stderr, "%s\n", text.c_str());
+    if (kind == MessageKind::Warning)
+        warning_ = true;
+    if (kind == MessageKind::Information || kind == MessageKind::Exclamation)
+        refusal_ = true;
+    if (kind != MessageKind::Question)
+        return Answer::Ok;
+    if (assumeYes_)
+        return Answer::Ok;
+    if (!isatty(STDIN_FILENO)) {
+        std::fprintf(stderr, "(no terminal to answer on; give --yes to confirm)\n");
+        cancelled_ = true;
+        return Answer::Cancel;
+    }
+    std::fprintf(stderr, "[OK/Cancel] (y/N) ");
+    std::string reply;
+    std::getline(std::cin, reply);
+    const bool ok = !reply.empty() &&
+                    (reply[0] == 'y' || reply[0] == 'Y' || reply[0] == 'o' || reply[0] == 'O');
+    cancelled_ = !ok;
+    return ok ? Answer::Ok : Answer::Cancel;
+}
+
+bool CliOperator::SawWarning() const {
+    std::lock_guard lock(mutex_);
+    return warning_;
+}
+bool CliOperator::SawRefusal() const {
+    std::lock_guard lock(mutex_);
+    return refusal_;
+}
+bool CliOperator::AnsweredCancel() const {
+    std::lock_guard lock(mutex_);
+    return cancelled_;
+}
+
+ProgressPage::ProgressPage(int memory) : memory_(memory), terminal_(isatty(STDERR_FILENO) == 1) {}
+
+void ProgressPage::SetStatusText(const std::string& text) {
+    std::lock_guard lock(mutex_);
+    status_ = text;
+    for (char& c : status_) {
+        if (c == '\n')
+            c = ' ';
+    }
+    if (terminal_ && position_ > 0)
+        Draw();
+}
+
+void ProgressPage::SetProgressRange(int, int high) {
+    std::lock_guard lock(mutex_);
+    high_ = high;
+}
+
+void ProgressPage::SetProgressPosition(int position) {
+    std::lock_guard lock(mutex_);
+    position_ = position;
+    if (position > 0)
+        Draw();
+}
+
+// On a terminal a bar redrawn in place; elsewhere one line per logo sent.
+void ProgressPage::Draw() {
+    if (!terminal_) {
+        if (position_ % 2 == 0) {
+            std::fprintf(stderr, "sent %d/%d  (%s)\n", position_ / 2, high_ / 2, status_.c_str());
+        }
+        return;
+    }
+    constexpr int kWidth = 30;
+    const int filled = high_ > 0 ? position_ * kWidth / high_ : 0;
+    std::fprintf(stderr, "\r[%s%s] %d/%d %s\033[K",
+                 std::string(static_cast<std::size_t>(filled), '#').c_str(),
+                 std::string(static_cast<std::size_t>(kWidth - filled), '-').c_str(), position_,
+                 high_, status_.c_str());
+    drawn_ = true;
+}
+
+void ProgressPage::Finish() {
+    std::lock_guard lock(mutex_);
+    if (terminal_ && drawn_)
+        std::fprintf(stderr, "\n");
+}
+
+}  // namespace stampa::cli

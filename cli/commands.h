@@ -1,0 +1,41 @@
+// The commands of stampa-cli. Each returns the exit status.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "link/link_open.h"
+
+namespace stampa::cli {
+
+struct ConvertOptions {
+    std::string input;
+    int method = 1;
+    int contrast = 0;
+    int brightness = 0;
+};
+
+struct DownloadOptions {
+    LinkSettings link;
+    int memory = 1;     // kFlashMemory
+    std::string model;  // empty: the configuration's default model
+    bool yes = false;
+    std::vector<std::string> files;
+};
+
+struct PrintOptions {
+    LinkSettings link;
+    int memory = 1;
+    std::string model;
+    std::vector<int> logos;  // the numbers the print page shows; empty: all
+    int scaling = 0;
+    bool label = false;
+};
+
+int RunConvert(const ConvertOptions& options);
+int RunDownload(const DownloadOptions& options);
+int RunPrint(const PrintOptions& options);
+int RunList(const std::string& model);
+int RunPorts();
+
+}  // namespace stampa::cli

@@ -1,0 +1,15 @@
+// The --link argument: serial:COM1[:BAUD[:PARITY[:STOPBITS[:FLOW]]]],
+// parallel:LPT1, usb:N, driver:PRINTER.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "link/link_open.h"
+
+namespace stampa::cli {
+
+// The settings, or nullopt with `error` saying what is wrong.
+std::optional<LinkSettings> ParseLinkSpec(const std::string& spec, std::string& error);
+
+}  // namespace stampa::cli

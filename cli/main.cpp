@@ -1,0 +1,132 @@
+// stampa-cli: Stampa's jobs from a shell — convert, download, print, list.
+#include <CLI/CLI.hpp>
+#include <map>
+#include <sstream>
+
+#include "cli/cli_io.h"
+#include "cli/commands.h"
+#include "cli/link_spec.h"
+#include "transfer/job_pages.h"
+
+namespace {
+
+using stampa::cli::kUsage;
+
+const std::map<std::string, int> kMethods = {
+    {"threshold", 0}, {"m3", 1}, {"m4", 2}, {"error", 3}, {"none", -1}};
+const std::map<std::string, int> kMemories = {{"flash", stampa::kFlashMemory},
+                                              {"ram", stampa::kRamMemory}};
+const std::map<std::string, int> kScales = {
+    {"normal", 0}, {"double-width", 1}, {"double-height", 2}, {"double", 3}};
+
+// "all" or "1,3,5".
+bool ParseLogoNumbers(const std::string& text, std::vector<int>& numbers) {
+    numbers.clear();
+    if (text == "all")
+        return true;
+    std::stringstream s(text);
+    std::string item;
+    while (std::getline(s, item, ',')) {
+        try {
+            std::size_t used = 0;
+            numbers.push_back(std::stoi(item, &used));
+            if (used != item.size())
+                return false;
+        } catch (...) {
+            return false;
+        }
+    }
+    return !numbers.empty();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    CLI::App app{"stampa-cli: load logos into ESC/POS receipt printers from a shell"};
+    app.require_subcommand(1);
+    app.set_help_all_flag("--help-all", "Help for every command");
+
+    stampa::cli::ConvertOptions convert;
+    auto* convertCmd = app.add_subcommand(
+        "convert", "Convert a 24-bit BMP to a 1-bit BMP beside it (prints its path)");
+    convertCmd->add_option("input", convert.input, "The BMP file")->required();
+    convertCmd
+        ->add_option("--method", convert.method,
+                     "threshold, m3 (Dither M3), m4 (Dither M4), error, none")
+        ->transform(CLI::CheckedTransformer(kMethods, CLI::ignore_case))
+        ->capture_default_str();
+    convertCmd->add_option("--contrast", convert.contrast, "-100..100")
+        ->check(CLI::Range(-100, 100));
+    convertCmd->add_option("--brightness", convert.brightness, "-100..100")
+        ->check(CLI::Range(-100, 100));
+
+    std::string linkText;
+    stampa::cli::DownloadOptions download;
+    auto* downloadCmd =
+        app.add_subcommand("download", "Download BMP files into the printer's FLASH or RAM");
+    downloadCmd
+        ->add_option(
+            "--link", linkText,
+            "serial:COM1[:BAUD[:PARITY[:STOPBITS[:FLOW]]]], parallel:LPT1, usb:N, driver:PRINTER")
+        ->required();
+    downloadCmd->add_option("--memory", download.memory, "flash or ram")
+        ->transform(CLI::CheckedTransformer(kMemories, CLI::ignore_case))
+        ->required();
+    downloadCmd->add_option("--model", download.model,
+                            "Printer model (default: Stampa.ini's, or RP-820)");
+    downloadCmd->add_flag("--yes", download.yes, "Confirm the download without asking");
+    downloadCmd->add_option("files", download.files, "BMP files, in order")->required();
+
+    stampa::cli::PrintOptions print;
+    std::string logos = "all";
+    auto* printCmd = app.add_subcommand("print", "Print logos stored in the printer");
+    printCmd->add_option("--link", linkText, "As for download")->required();
+    printCmd->add_option("--memory", print.memory, "flash or ram")
+        ->transform(CLI::CheckedTransformer(kMemories, CLI::ignore_case))
+        ->required();
+    printCmd->add_option("--logos", logos, "all, or numbers as listed: FLASH from 1, RAM from 0")
+        ->capture_default_str();
+    printCmd->add_option("--scale", print.scaling, "normal, double-width, double-height, double")
+        ->transform(CLI::CheckedTransformer(kScales, CLI::ignore_case));
+    printCmd->add_flag("--label", print.label, "Print \"=============== LOGO n\" above each logo");
+    printCmd->add_option("--model", print.model,
+                         "Printer model (default: Stampa.ini's, or RP-820)");
+
+    std::string listModel;
+    auto* listCmd = app.add_subcommand("list", "What is known to be stored in FLASH for a model");
+    listCmd->add_option("--model", listModel, "Printer model (default: Stampa.ini's, or RP-820)");
+
+    auto* portsCmd =
+        app.add_subcommand("ports", "Serial port mapping, USB devices present, spooler printers");
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& e) {
+        const int status = app.exit(e);  // prints help or the error
+        return status == 0 ? 0 : kUsage;
+    }
+
+    if (*convertCmd)
+        return stampa::cli::RunConvert(convert);
+    if (*listCmd)
+        return stampa::cli::RunList(listModel);
+    if (*portsCmd)
+        return stampa::cli::RunPorts();
+
+    std::string error;
+    const auto link = stampa::cli::ParseLinkSpec(linkText, error);
+    if (!link) {
+        std::fprintf(stderr, "stampa-cli: %s\n", error.c_str());
+        return kUsage;
+    }
+    if (*downloadCmd) {
+        download.link = *link;
+        return stampa::cli::RunDownload(download);
+    }
+    print.link = *link;
+    if (!ParseLogoNumbers(logos, print.logos)) {
+        std::fprintf(stderr, "stampa-cli: --logos takes 'all' or numbers like 1,3\n");
+        return kUsage;
+    }
+    return stampa::cli::RunPrint(print);
+}

@@ -1,0 +1,75 @@
+#include "link/link_open.h"
+
+#include "link/commands.h"
+#include "link/port.h"
+#include "link/usb_link.h"
+
+namespace stampa {
+namespace {
+
+LinkOpenOutcome Failed(LinkOpenResult why) {
+    return {why, kNoHandle};
+}
+
+LinkOpenOutcome OpenUsb(const LinkSettings& settings) {
+    const PortHandleValue handle = UsbOpen(settings.usbDevice);
+    if (handle == kNoHandle) {
+        return Failed(LinkOpenResult::CommunicationFailed);
+    }
+    if (SendLineFeed(handle) == 0) {
+        PortClose(handle);
+        return Failed(LinkOpenResult::CommunicationFailed);
+    }
+    SendInitialize(handle);  // its result is not examined
+    return {LinkOpenResult::Opened, handle};
+}
+
+}  // namespace
+
+int StopBitsCode(const std::string& text) {
+    return text == "2" ? 2 : 0;
+}
+
+int ParityCode(const std::string& text) {
+    if (text == "Even")
+        return 2;
+    if (text == "Odd")
+        return 1;
+    return 0;
+}
+
+int FlowModeCode(const std::string& text) {
+    if (text == "Xon/Xoff")
+        return 1;
+    if (text == "DTR/DSR")
+        return 2;
+    return 0;
+}
+
+LinkOpenOutcome OpenAndTestLink(const LinkSettings& settings) {
+    switch (settings.kind) {
+        case kUsbLink:
+            return OpenUsb(settings);
+        case kNoLink:
+            return Failed(LinkOpenResult::NoLinkChosen);
+        default:
+            return Failed(LinkOpenResult::NotAvailable);
+    }
+}
+
+std::string LinkPortName(const LinkSettings& settings) {
+    switch (settings.kind) {
+        case kSerialLink:
+            return settings.serialPort;
+        case kParallelLink:
+            return settings.parallelPort;
+        case kDriverLink:
+            return "Driver";
+        case kUsbLink:
+            return "QZUSB-" + std::to_string(settings.usbDevice);
+        default:
+            return {};
+    }
+}
+
+}  // namespace stampa

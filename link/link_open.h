@@ -1,0 +1,59 @@
+// Opening a link and proving that the printer answers: the sequence behind the
+// configuration page's OK, shared with stampa-cli.
+//
+//   open by kind -> link test -> ESC @ (every kind but serial)
+//
+// On the spooler link the test (one LF) is one document and ESC @ a second one.
+#pragma once
+
+#include <string>
+
+#include "link/link_state.h"
+
+namespace stampa {
+
+// The settings of one link, as the configuration page turns its texts into them.
+struct LinkSettings {
+    PortKindValue kind = kSerialLink;
+    // serial
+    std::string serialPort = "COM1";
+    int baud = 9600;
+    int dataBits = 8;
+    int stopBits = 0;  // code: 0 one stop bit, 2 two
+    int parity = 0;    // code: 0 none, 1 odd, 2 even
+    int flowMode = 2;  // 0 RTS/CTS, 1 Xon/Xoff, 2 DTR/DSR
+    // parallel
+    std::string parallelPort = "LPT1";
+    // spooler
+    std::string printerName;
+    // USB
+    int usbDevice = 0;
+};
+
+// The texts of the configuration page as codes.
+int StopBitsCode(const std::string& text);  // "2" -> 2, anything else -> 0
+int ParityCode(const std::string& text);    // "Even" -> 2, "Odd" -> 1, else 0
+int FlowModeCode(const std::string& text);  // "Xon/Xoff" -> 1, "DTR/DSR" -> 2, else 0
+
+enum class LinkOpenResult {
+    Opened,               // the handle is open and tested
+    NoLinkChosen,         // kind -1
+    DriverNotOpened,      // the spooler did not open the printer
+    DocumentRefused,      // the spooler refused to start or end a document
+    CommunicationFailed,  // open or link test failed
+    NotAvailable,         // this kind of link is not built into this program
+};
+
+struct LinkOpenOutcome {
+    LinkOpenResult result = LinkOpenResult::CommunicationFailed;
+    PortHandleValue handle = kNoHandle;  // open only when result is Opened
+};
+
+// Opens and tests the link of `settings`. Whatever fails leaves no link open.
+LinkOpenOutcome OpenAndTestLink(const LinkSettings& settings);
+
+// The name the pages show for the port of an open link: the serial or parallel
+// port's name, "Driver", or the USB device's list text "QZUSB-n".
+std::string LinkPortName(const LinkSettings& settings);
+
+}  // namespace stampa

@@ -1,0 +1,158 @@
+// stampa-cli as a process, against the virtual printer over a USB FIFO device.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "app/reset_state.h"
+#include "logos/logo_lists.h"
+#include "logos/stored_list.h"
+#include "support/bmp_files.h"
+#include "support/temp_dir.h"
+#include "support/vprinter_process.h"
+
+namespace stampa {
+namespace {
+
+using test::Bmp1;
+using test::Bmp24;
+using test::Rgb;
+using test::TempDir;
+using test::VirtualPrinterProcess;
+using test::WriteFileBytes;
+
+std::string ReadText(const std::string& path) {
+    std::ifstream in(path);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+struct CliRun {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+class CliTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ResetProgramState();
+        WriteFileBytes(dir.File("a.bmp"), Bmp1(40, 20, [](int x, int y) { return x == y; }));
+        WriteFileBytes(dir.File("b.bmp"), Bmp24(24, 16, [](int x, int y) {
+                           return Rgb{static_cast<unsigned char>(x * 10),
+                                      static_cast<unsigned char>(y * 15), 90};
+                       }));
+        WriteFileBytes(dir.File("c.bmp"), Bmp1(16, 8, [](int, int) { return true; }));
+    }
+    void TearDown() override { ResetProgramState(); }
+
+    std::unique_ptr<VirtualPrinterProcess> StartPrinter(std::vector<std::string> extra = {}) {
+        std::vector<std::string> args = {"--usb",         dir.File("lp0"), "--out",
+                                         dir.File("out"), "--state",       dir.File("flash")};
+        args.insert(args.end(), extra.begin(), extra.end());
+        auto printer = std::make_unique<VirtualPrinterProcess>(args);
+        EXPECT_TRUE(printer->Ready()) << printer->Output();
+        return printer;
+    }
+
+    CliRun Cli(const std::string& arguments) {
+        const std::string command =
+            "cd " + dir.Path().string() + " && QZUSB_DEVICE_DIR=" + dir.Path().string() + " " +
+            STAMPA_CLI + " " + arguments + " > cli.out 2> cli.err < /dev/null";
+        const int raw = std::system(command.c_str());
+        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadText(dir.File("cli.out")),
+                ReadText(dir.File("cli.err"))};
+    }
+
+    TempDir dir;
+};
+
+TEST_F(CliTest, DownloadThreeThenPrintTwoDoubleUnderLabels) {
+    auto printer = StartPrinter();
+    const CliRun download = Cli("download --link usb:0 --memory flash --yes a.bmp b.bmp c.bmp");
+    ASSERT_EQ(download.status, 0) << download.err;
+    EXPECT_NE(download.err.find("下载所选位图到FLASH.\n继续吗?"), std::string::npos);
+    EXPECT_NE(download.err.find("sent 3/3"), std::string::npos) << download.err;
+    // The download's connection ends its receipt (the blank line of the link
+    // test) once the printer sees the device closed; a FIFO cannot tell two
+    // writers apart, so wait for that before the next connection.
+    ASSERT_TRUE(VirtualPrinterProcess::WaitForFile(dir.File("out/receipt-0001.txt")));
+
+    const CliRun print =
+        Cli("print --link usb:0 --memory flash --logos 2,3 --scale double --label");
+    ASSERT_EQ(print.status, 0) << print.err;
+    ASSERT_TRUE(VirtualPrinterProcess::WaitForFile(dir.File("out/receipt-0002.txt")));
+    const std::string log = ReadText(dir.File("out/receipt-0002.txt"));
+    const auto label2 = log.find("TEXT \"=============== LOGO 2\"");
+    const auto logo2 = log.find("FS p 2 3");
+    const auto label3 = log.find("TEXT \"=============== LOGO 3\"");
+    const auto logo3 = log.find("FS p 3 3");
+    EXPECT_LT(label2, logo2) << log;
+    EXPECT_LT(logo2, label3);
+    EXPECT_LT(label3, logo3);
+    EXPECT_NE(logo3, std::string::npos);
+    EXPECT_EQ(log.find("FS p 1 "), std::string::npos) << "logo 1 was not asked for";
+}
+
+TEST_F(CliTest, StoredLogoFileIsTheProgramsOwn) {
+    auto printer = StartPrinter();
+    ASSERT_EQ(Cli("download --link usb:0 --memory flash --yes --model RP-900 a.bmp b.bmp").status,
+              0);
+    ASSERT_EQ(LoadLogoList(dir.File("RP-900")), 1);
+    ASSERT_EQ(StoredFlashLogos.Count(), 2);
+    EXPECT_EQ(StoredFlashLogos.GetName(1), "b.bmp");
+    EXPECT_EQ(StoredFlashLogos.GetPath(0), dir.File("a.bmp"));
+    EXPECT_EQ(StoredFlashLogos.GetWidth(0), 40u);
+    const CliRun list = Cli("list --model RP-900");
+    EXPECT_NE(list.out.find("RP-900: 2 logos in FLASH"), std::string::npos) << list.out;
+}
+
+TEST_F(CliTest, LimitsAndCancelAreRefusals) {
+    auto printer = StartPrinter();
+    const CliRun nine =
+        Cli("download --link usb:0 --memory ram --yes a.bmp a.bmp a.bmp a.bmp a.bmp a.bmp a.bmp "
+            "a.bmp a.bmp");
+    EXPECT_EQ(nine.status, 1);
+    EXPECT_NE(nine.err.find("RAM中只能存储8个位图!"), std::string::npos) << nine.err;
+    const CliRun unconfirmed = Cli("download --link usb:0 --memory flash a.bmp");
+    EXPECT_EQ(unconfirmed.status, 1) << "no --yes and no terminal: Cancel";
+    const CliRun noFlash = Cli("print --link usb:0 --memory flash --model Unknown");
+    EXPECT_EQ(noFlash.status, 1);
+    EXPECT_NE(noFlash.err.find("请先将位图下载到FLASH!"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(dir.File("RP-820")));
+}
+
+TEST_F(CliTest, DroppedConnectionIsACommunicationFailure) {
+    // More than a pipe's 64 KiB beyond the drop, so the writer meets the closed device.
+    WriteFileBytes(dir.File("big.bmp"), Bmp1(1600, 120, [](int x, int) { return x % 2 == 0; }));
+    auto printer = StartPrinter({"--drop-after", "3000"});
+    const CliRun run = Cli("download --link usb:0 --memory flash --yes big.bmp big.bmp big.bmp");
+    EXPECT_EQ(run.status, 3);
+    EXPECT_NE(run.err.find("通讯失败，请重试!"), std::string::npos) << run.err;
+    EXPECT_FALSE(std::filesystem::exists(dir.File("RP-820")));
+}
+
+TEST_F(CliTest, NoPrinterAndBadArguments) {
+    const CliRun absent = Cli("download --link usb:5 --memory flash --yes a.bmp");
+    EXPECT_EQ(absent.status, 3);
+    EXPECT_NE(absent.err.find("通讯失败.请检查打印机是否与通讯端口正确连接。"), std::string::npos);
+    EXPECT_EQ(Cli("download --link usb:9 --memory flash a.bmp").status, 2);
+    EXPECT_EQ(Cli("download --link usb:0 --memory rom a.bmp").status, 2);
+    EXPECT_EQ(Cli("print --link usb:0 --memory flash --logos 1,x").status, 2);
+    const CliRun notBmp = Cli("download --link usb:0 --memory flash --yes cli.err");
+    EXPECT_EQ(notBmp.status, 1);
+}
+
+TEST_F(CliTest, ConvertPrintsTheConvertedPath) {
+    const CliRun run = Cli("convert b.bmp --method error --contrast 20");
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "bTemp.bmp\n") << "named after the input as given";
+    EXPECT_TRUE(std::filesystem::exists(dir.File("bTemp.bmp")));
+    EXPECT_EQ(Cli("convert a.bmp").out, "a.bmp\n") << "already 1-bit";
+    EXPECT_EQ(Cli("convert missing.bmp").status, 1);
+}
+
+}  // namespace
+}  // namespace stampa
