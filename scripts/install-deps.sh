@@ -7,8 +7,8 @@ PACKAGES=(
     # build
     g++ make cmake ninja-build pkg-config
     # libraries: Qt 6 (the program window; QtGui renders the virtual printer's
-    # receipts), CLI11 (command lines)
-    qt6-base-dev libcli11-dev
+    # receipts), CLI11 (command lines), inih (Stampa.ini)
+    qt6-base-dev libcli11-dev libinih-dev
     # fonts: a monospace font for receipt text
     fonts-dejavu-core
     # tests and benchmarks
