@@ -9,6 +9,7 @@
 #include "app/runtime_libraries.h"
 #include "cli/cli_io.h"
 #include "link/port.h"
+#include "link/serial_link.h"
 #include "link/usb_library.h"
 #include "link/usb_link.h"
 #include "logos/bitmap_reader.h"
@@ -183,6 +184,9 @@ int RunList(const std::string& model) {
 }
 
 int RunPorts() {
+    for (const auto& [name, device] : SerialPortMap()) {
+        std::printf("serial:%s  %s\n", name.c_str(), device.c_str());
+    }
     std::printf("usb:");
     if (BindUsbLibrary()) {
         for (int device : UsbProbeDevices())

@@ -82,6 +82,10 @@ int SendLineFeed(PortHandleValue handle) {
     return Send(handle, LineFeedCommand());
 }
 
+int SendStatusRequest(PortHandleValue handle) {
+    return Send(handle, StatusRequestCommand());
+}
+
 int SendFormFeed(PortHandleValue handle) {
     return Send(handle, FormFeedCommand());
 }

@@ -38,10 +38,11 @@ std::optional<Bytes> VerticalOffsetCommand(int value);             // GS \ nL nH
 std::optional<Bytes> DefineFlashLogosCommand(int count);           // FS q n; n 1..255
 
 // Senders: 1 (or PortWrite's non-zero result) on success, 0 on failure.
-int SendInitialize(PortHandleValue handle);  // 0 without writing for the handle -1
-int SendLineFeed(PortHandleValue handle);    // PortWrite's result unchanged
-int SendFormFeed(PortHandleValue handle);    // PortWrite's result unchanged
-int SendCancel(PortHandleValue handle);      // 0 without writing for the handle -1
+int SendInitialize(PortHandleValue handle);     // 0 without writing for the handle -1
+int SendLineFeed(PortHandleValue handle);       // PortWrite's result unchanged
+int SendStatusRequest(PortHandleValue handle);  // GS r 1; PortWrite's result unchanged
+int SendFormFeed(PortHandleValue handle);       // PortWrite's result unchanged
+int SendCancel(PortHandleValue handle);         // 0 without writing for the handle -1
 int SendPrintFlashLogo(PortHandleValue handle, int mode, int number);
 // GS # number, GS / mode, LF in three writes; all three are attempted even when
 // one fails, and the result is non-zero only when all three succeeded.

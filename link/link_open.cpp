@@ -2,6 +2,7 @@
 
 #include "link/commands.h"
 #include "link/port.h"
+#include "link/serial_link.h"
 #include "link/usb_link.h"
 
 namespace stampa {
@@ -21,6 +22,16 @@ LinkOpenOutcome OpenUsb(const LinkSettings& settings) {
         return Failed(LinkOpenResult::CommunicationFailed);
     }
     SendInitialize(handle);  // its result is not examined
+    return {LinkOpenResult::Opened, handle};
+}
+
+// The serial link tests itself inside SerialOpen; no ESC @ follows on serial.
+LinkOpenOutcome OpenSerial(const LinkSettings& s) {
+    const PortHandleValue handle =
+        SerialOpen(s.serialPort, s.baud, s.dataBits, s.stopBits, s.parity, s.flowMode);
+    if (handle == kNoHandle) {
+        return Failed(LinkOpenResult::CommunicationFailed);
+    }
     return {LinkOpenResult::Opened, handle};
 }
 
@@ -48,6 +59,8 @@ int FlowModeCode(const std::string& text) {
 
 LinkOpenOutcome OpenAndTestLink(const LinkSettings& settings) {
     switch (settings.kind) {
+        case kSerialLink:
+            return OpenSerial(settings);
         case kUsbLink:
             return OpenUsb(settings);
         case kNoLink:

@@ -58,9 +58,10 @@ class CliTest : public ::testing::Test {
     }
 
     CliRun Cli(const std::string& arguments) {
-        const std::string command =
-            "cd " + dir.Path().string() + " && QZUSB_DEVICE_DIR=" + dir.Path().string() + " " +
-            STAMPA_CLI + " " + arguments + " > cli.out 2> cli.err < /dev/null";
+        const std::string command = "cd " + dir.Path().string() +
+                                    " && QZUSB_DEVICE_DIR=" + dir.Path().string() +
+                                    " XDG_CONFIG_HOME=" + dir.File("config") + " " + STAMPA_CLI +
+                                    " " + arguments + " > cli.out 2> cli.err < /dev/null";
         const int raw = std::system(command.c_str());
         return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadText(dir.File("cli.out")),
                 ReadText(dir.File("cli.err"))};
@@ -94,6 +95,36 @@ TEST_F(CliTest, DownloadThreeThenPrintTwoDoubleUnderLabels) {
     EXPECT_LT(label3, logo3);
     EXPECT_NE(logo3, std::string::npos);
     EXPECT_EQ(log.find("FS p 1 "), std::string::npos) << "logo 1 was not asked for";
+}
+
+TEST_F(CliTest, DownloadAndPrintOverTheSerialLink) {
+    // COM1 is a link in the ports folder to the virtual printer's pseudo-terminal.
+    std::filesystem::create_directories(dir.File("config/stampa/ports"));
+    VirtualPrinterProcess printer(
+        {"--serial", dir.File("config/stampa/ports/com1"), "--out", dir.File("out")});
+    ASSERT_TRUE(printer.Ready()) << printer.Output();
+    const CliRun ports = Cli("ports");
+    EXPECT_NE(
+        ports.out.find("serial:COM1  " + dir.File("config/stampa/ports/com1") + " -> /dev/pts/"),
+        std::string::npos)
+        << ports.out;
+    const CliRun download =
+        Cli("download --link serial:COM1:57600 --memory flash --yes a.bmp c.bmp");
+    ASSERT_EQ(download.status, 0) << download.err;
+    const CliRun print = Cli("print --link serial:COM1:57600 --memory flash --label");
+    ASSERT_EQ(print.status, 0) << print.err;
+    // Whether the two connections' bytes make one receipt or two depends on
+    // whether the printer saw the port closed in between: read them all.
+    std::string log;
+    for (int i = 0; i < 500 && log.find("FF") == std::string::npos; ++i) {
+        usleep(10000);
+        log.clear();
+        for (int n = 1; n <= 2; ++n)
+            log += ReadText(dir.File("out/receipt-000" + std::to_string(n) + ".txt"));
+    }
+    EXPECT_NE(log.find("FS p 1 0"), std::string::npos) << log;
+    EXPECT_NE(log.find("FS p 2 0"), std::string::npos) << log;
+    EXPECT_EQ(log.find("ESC @"), std::string::npos) << "no ESC @ on a serial link";
 }
 
 TEST_F(CliTest, StoredLogoFileIsTheProgramsOwn) {

@@ -1,0 +1,273 @@
+#include "link/serial_link.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+#include <cctype>
+#include <cerrno>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+#include "link/commands.h"
+#include "link/port.h"
+#include "link/transport.h"
+
+namespace stampa {
+namespace {
+
+std::mutex timingsMutex;
+SerialTimings timings;
+
+using Clock = std::chrono::steady_clock;
+
+// An open COM port. Writes go one byte a call, each gated by poll() with the
+// byte's time-out; the first byte that cannot go in time fails the write.
+class SerialTransport final : public Transport {
+  public:
+    SerialTransport(int fd, bool dsrFlow) : fd_(fd), dsrFlow_(dsrFlow) {}
+    ~SerialTransport() override { Close(); }
+
+    PortKindValue Kind() const override { return kSerialLink; }
+    bool Closed() const override { return fd_ < 0; }
+
+    void SetTimeouts(const CommTimeouts& t) {
+        std::lock_guard lock(mutex_);
+        timeouts_ = t;
+    }
+
+    int Write(const unsigned char* bytes, int length) override {
+        std::lock_guard lock(mutex_);
+        for (int i = 0; i < length; ++i) {
+            if (!WriteByte(bytes[i])) {
+                return 0;  // bytes already written stay written
+            }
+        }
+        return 1;
+    }
+
+    int Close() override {
+        if (fd_ < 0) {
+            return 1;
+        }
+        const int result = ::close(fd_);  // also releases the flock
+        fd_ = -1;
+        return result == 0 ? 1 : 0;
+    }
+
+    int Fd() const { return fd_; }
+
+  private:
+    // Waits, within the deadline, until the printer raises DSR. A port without
+    // modem lines (a pseudo-terminal) answers TIOCMGET with an error: no wait.
+    bool WaitForDsr(Clock::time_point deadline) const {
+        for (;;) {
+            int lines = 0;
+            if (::ioctl(fd_, TIOCMGET, &lines) != 0 || (lines & TIOCM_DSR)) {
+                return true;
+            }
+            if (Clock::now() >= deadline) {
+                return false;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+    }
+
+    bool WriteByte(unsigned char byte) {
+        const auto deadline = Clock::now() + std::chrono::milliseconds(timeouts_.ByteTimeoutMs());
+        if (dsrFlow_ && !WaitForDsr(deadline)) {
+            return false;
+        }
+        for (;;) {
+            const ssize_t n = ::write(fd_, &byte, 1);
+            if (n == 1) {
+                return true;
+            }
+            if (n < 0 && errno != EAGAIN && errno != EINTR) {
+                return false;
+            }
+            const auto left =
+                std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+            if (left.count() <= 0) {
+                return false;
+            }
+            pollfd p{fd_, POLLOUT, 0};
+            if (::poll(&p, 1, static_cast<int>(left.count())) < 0 && errno != EINTR) {
+                return false;
+            }
+        }
+    }
+
+    std::mutex mutex_;
+    int fd_;
+    bool dsrFlow_;
+    CommTimeouts timeouts_ = LinkTestTimeouts();
+};
+
+std::shared_ptr<SerialTransport> SerialConnection(PortHandleValue handle) {
+    return std::dynamic_pointer_cast<SerialTransport>(FindConnection(handle));
+}
+
+// COMn -> n, 0 for other names.
+int ComNumber(const std::string& name) {
+    if (name.size() < 4 || std::toupper(static_cast<unsigned char>(name[0])) != 'C' ||
+        std::toupper(static_cast<unsigned char>(name[1])) != 'O' ||
+        std::toupper(static_cast<unsigned char>(name[2])) != 'M') {
+        return 0;
+    }
+    const int n = std::atoi(name.c_str() + 3);
+    return n > 0 ? n : 0;
+}
+
+// Sets the raised or lowered state of the DTR and RTS lines; ports without
+// modem lines ignore it.
+void SetModemLines(int fd, const Dcb& dcb) {
+    int dtr = TIOCM_DTR;
+    int rts = TIOCM_RTS;
+    ::ioctl(fd, dcb.fDtrControl == kControlDisable ? TIOCMBIC : TIOCMBIS, &dtr);
+    if (!dcb.fOutxCtsFlow) {  // with RTS/CTS the driver drives RTS itself
+        ::ioctl(fd, dcb.fRtsControl == kControlDisable ? TIOCMBIC : TIOCMBIS, &rts);
+    }
+}
+
+bool ConfigurePort(int fd, int baud, int dataBits, int stopBits, int parity, int flowMode,
+                   Dcb& dcb) {
+    termios t{};
+    if (::tcgetattr(fd, &t) != 0) {
+        return false;
+    }
+    Dcb reported;
+    reported.XonChar = static_cast<char>(t.c_cc[VSTART]);
+    reported.XoffChar = static_cast<char>(t.c_cc[VSTOP]);
+    dcb = BuildDcb(reported, baud, dataBits, stopBits, parity, flowMode);
+    if (!ApplyDcb(dcb, t) || ::tcsetattr(fd, TCSANOW, &t) != 0) {
+        return false;
+    }
+    SetModemLines(fd, dcb);
+    return true;
+}
+
+}  // namespace
+
+void SetSerialTimings(const SerialTimings& t) {
+    std::lock_guard lock(timingsMutex);
+    timings = t;
+}
+
+SerialTimings CurrentSerialTimings() {
+    std::lock_guard lock(timingsMutex);
+    return timings;
+}
+
+std::string SerialPortsFolder() {
+    const char* config = std::getenv("XDG_CONFIG_HOME");
+    std::string base;
+    if (config != nullptr && *config != '\0') {
+        base = config;
+    } else {
+        const char* home = std::getenv("HOME");
+        base = std::string(home != nullptr ? home : "") + "/.config";
+    }
+    return base + "/stampa/ports";
+}
+
+std::string SerialDevicePath(const std::string& name) {
+    const int n = ComNumber(name);
+    if (n == 0) {
+        return name;
+    }
+    const std::string link = SerialPortsFolder() + "/com" + std::to_string(n);
+    std::error_code error;
+    if (std::filesystem::exists(std::filesystem::symlink_status(link, error))) {
+        return link;
+    }
+    return "/dev/ttyS" + std::to_string(n - 1);
+}
+
+std::vector<std::pair<std::string, std::string>> SerialPortMap() {
+    std::vector<std::pair<std::string, std::string>> map;
+    for (int n = 1; n <= 8; ++n) {
+        const std::string name = "COM" + std::to_string(n);
+        std::string device = SerialDevicePath(name);
+        std::error_code error;
+        const auto target = std::filesystem::read_symlink(device, error);
+        if (!error)
+            device += " -> " + target.string();
+        map.emplace_back(name, device);
+    }
+    return map;
+}
+
+PortHandleValue SerialOpen(const std::string& name, int baud, int dataBits, int stopBits,
+                           int parity, int flowMode) {
+    const bool comPort = !name.empty() && (name[0] == 'C' || name[0] == 'c');
+    const int fd =
+        ::open(SerialDevicePath(name).c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        return kNoHandle;
+    }
+    // Exclusive: a port another program holds fails here.
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        ::close(fd);
+        return kNoHandle;
+    }
+    ::ioctl(fd, TIOCEXCL);
+    Dcb dcb;
+    if (comPort && !ConfigurePort(fd, baud, dataBits, stopBits, parity, flowMode, dcb)) {
+        ::close(fd);
+        return kNoHandle;
+    }
+    auto transport = std::make_shared<SerialTransport>(fd, comPort && dcb.fOutxDsrFlow);
+    transport->SetTimeouts(CurrentSerialTimings().linkTest);
+    const PortHandleValue handle = fd;
+    RegisterConnection(handle, transport);
+    if (!comPort) {
+        return handle;
+    }
+    ::tcflush(fd, TCIOFLUSH);  // discard both queues; the result does not matter
+    if (SerialLinkTest(handle) == 0) {
+        PortClose(handle);
+        return kNoHandle;
+    }
+    return handle;
+}
+
+int SerialLinkTest(PortHandleValue handle) {
+    const auto port = SerialConnection(handle);
+    if (!port || SendStatusRequest(handle) == 0) {
+        return 0;
+    }
+    // Wait for the answer without reading it: it stays in the input queue.
+    const SerialTimings t = CurrentSerialTimings();
+    const auto deadline = Clock::now() + t.statusWait;
+    for (;;) {
+        int queued = 0;
+        if (::ioctl(port->Fd(), FIONREAD, &queued) == 0 && queued > 0) {
+            break;
+        }
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+        if (left.count() <= 0) {
+            return 0;
+        }
+        pollfd p{port->Fd(), POLLIN, 0};
+        if (::poll(&p, 1, static_cast<int>(left.count())) < 0 && errno != EINTR) {
+            return 0;
+        }
+        if (p.revents & (POLLHUP | POLLERR)) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));  // no partner yet
+        }
+    }
+    if (SendLineFeed(handle) == 0) {
+        return 0;
+    }
+    port->SetTimeouts(t.afterTest);
+    return 1;
+}
+
+}  // namespace stampa
