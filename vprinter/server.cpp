@@ -233,14 +233,13 @@ void Server::Stop() {
 void Server::ServePty(Pty& pty) {
     std::uint8_t buffer[4096];
     for (;;) {
-        if (pty.connection && pty.connection->Stalled())
+        // The session exists before its first read, so its limits hold from byte one.
+        if (!pty.connection)
+            pty.connection = NewConnection("serial " + pty.end->LinkPath(), pty.end->Fd());
+        if (pty.connection->Stalled())
             return;
-        const std::size_t allowance =
-            pty.connection ? pty.connection->ReadAllowance(sizeof buffer) : sizeof buffer;
-        const ssize_t n = ::read(pty.end->Fd(), buffer, allowance);
+        const ssize_t n = ::read(pty.end->Fd(), buffer, pty.connection->ReadAllowance(sizeof buffer));
         if (n > 0) {
-            if (!pty.connection)
-                pty.connection = NewConnection("serial " + pty.end->LinkPath(), pty.end->Fd());
             if (pty.connection->Take(buffer, static_cast<std::size_t>(n), capture_)) {
                 pty.connection->End();
                 pty.connection.reset();
@@ -267,20 +266,20 @@ void Server::ServePty(Pty& pty) {
 void Server::ServeFifo(Fifo& fifo, short revents) {
     std::uint8_t buffer[65536];
     if (revents & POLLIN) {
-        if (fifo.connection && fifo.connection->Stalled())
+        if (!fifo.connection)
+            fifo.connection = NewConnection("usb " + fifo.end->Path(), -1);
+        if (fifo.connection->Stalled())
             return;
-        const std::size_t allowance =
-            fifo.connection ? fifo.connection->ReadAllowance(sizeof buffer) : sizeof buffer;
-        const ssize_t n = ::read(fifo.end->Fd(), buffer, allowance);
+        const ssize_t n = ::read(fifo.end->Fd(), buffer, fifo.connection->ReadAllowance(sizeof buffer));
         if (n > 0) {
-            if (!fifo.connection)
-                fifo.connection = NewConnection("usb " + fifo.end->Path(), -1);
             if (fifo.connection->Take(buffer, static_cast<std::size_t>(n), capture_)) {
                 fifo.connection->End();
                 fifo.connection.reset();
                 fifo.end->CloseReadEnd();  // the writer's next write fails: the device is gone
                 fifo.closedForDrop = true;
-                fifo.reopenAt = Clock::now() + std::chrono::milliseconds(500);
+                // The device comes back after a while, as a replugged printer does; long
+                // enough that the program's next write surely finds it gone.
+                fifo.reopenAt = Clock::now() + std::chrono::seconds(2);
             }
             return;
         }
