@@ -10,6 +10,7 @@
 #include "cli/cli_io.h"
 #include "link/port.h"
 #include "link/serial_link.h"
+#include "link/spooler_link.h"
 #include "link/usb_library.h"
 #include "link/usb_link.h"
 #include "logos/bitmap_reader.h"
@@ -43,7 +44,7 @@ bool StartUp(const std::string& model) {
 
 // Opens and tests the link as the configuration page's OK does.
 int Connect(const LinkSettings& settings) {
-    const LinkOpenOutcome outcome = OpenAndTestLink(settings);
+    const LinkOpenOutcome outcome = OpenAndTestLink(settings, PrintDocInfo);
     switch (outcome.result) {
         case LinkOpenResult::Opened:
             PortHandle = outcome.handle;
@@ -56,6 +57,9 @@ int Connect(const LinkSettings& settings) {
             return kUsage;
         case LinkOpenResult::DriverNotOpened:
             std::fprintf(stderr, "%s\n", kDriverNotOpened);
+            return kCommunicationFailure;
+        case LinkOpenResult::DocumentRefused:
+            std::fprintf(stderr, "the spooler refused the document\n");
             return kCommunicationFailure;
         case LinkOpenResult::NotAvailable:
             std::fprintf(stderr, "this kind of link is not available in this build\n");
@@ -196,6 +200,15 @@ int RunPorts() {
         std::printf(" (%s)", kLoadFailed);
     }
     std::printf("\n");
+    const std::string base =
+        ReadConfiguration(ConfigurationPath(std::filesystem::current_path().string()))
+            .baseDriverName;
+    bool ok = false;
+    const auto printers = QualifyingPrinters(base, &ok);
+    std::printf("driver (names containing \"%s\"):", base.c_str());
+    for (const std::string& name : printers)
+        std::printf(" driver:%s", name.c_str());
+    std::printf("%s\n", ok ? "" : " (the spooler could not be asked)");
     return kDone;
 }
 

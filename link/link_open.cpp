@@ -3,6 +3,7 @@
 #include "link/commands.h"
 #include "link/port.h"
 #include "link/serial_link.h"
+#include "link/spooler_link.h"
 #include "link/usb_link.h"
 
 namespace stampa {
@@ -35,6 +36,30 @@ LinkOpenOutcome OpenSerial(const LinkSettings& s) {
     return {LinkOpenResult::Opened, handle};
 }
 
+// One document holds the link test (LF), a second one ESC @. A document the
+// spooler refuses to start or end closes the printer, without a message.
+LinkOpenOutcome OpenDriver(const LinkSettings& s, const DocInfo& info) {
+    const PortHandleValue handle = OpenPrinter(s.printerName);
+    if (handle == kNoHandle) {
+        return Failed(LinkOpenResult::DriverNotOpened);
+    }
+    auto refused = [handle] {
+        PortClose(handle);
+        return Failed(LinkOpenResult::DocumentRefused);
+    };
+    if (PortStartDocument(handle, info) == 0)
+        return refused();
+    SendLineFeed(handle);
+    if (PortEndDocument(handle) == 0)
+        return refused();
+    if (PortStartDocument(handle, info) == 0)
+        return refused();
+    SendInitialize(handle);  // its result is not examined
+    if (PortEndDocument(handle) == 0)
+        return refused();
+    return {LinkOpenResult::Opened, handle};
+}
+
 }  // namespace
 
 int StopBitsCode(const std::string& text) {
@@ -57,12 +82,14 @@ int FlowModeCode(const std::string& text) {
     return 0;
 }
 
-LinkOpenOutcome OpenAndTestLink(const LinkSettings& settings) {
+LinkOpenOutcome OpenAndTestLink(const LinkSettings& settings, const DocInfo& documentInfo) {
     switch (settings.kind) {
         case kSerialLink:
             return OpenSerial(settings);
         case kUsbLink:
             return OpenUsb(settings);
+        case kDriverLink:
+            return OpenDriver(settings, documentInfo);
         case kNoLink:
             return Failed(LinkOpenResult::NoLinkChosen);
         default:

@@ -8,6 +8,7 @@
 
 #include <string>
 
+#include "link/doc_info.h"
 #include "link/link_state.h"
 
 namespace stampa {
@@ -50,7 +51,8 @@ struct LinkOpenOutcome {
 };
 
 // Opens and tests the link of `settings`. Whatever fails leaves no link open.
-LinkOpenOutcome OpenAndTestLink(const LinkSettings& settings);
+// `documentInfo` describes the spooler documents of the driver link.
+LinkOpenOutcome OpenAndTestLink(const LinkSettings& settings, const DocInfo& documentInfo);
 
 // The name the pages show for the port of an open link: the serial or parallel
 // port's name, "Driver", or the USB device's list text "QZUSB-n".

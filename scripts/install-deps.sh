@@ -9,6 +9,9 @@ PACKAGES=(
     # libraries: Qt 6 (the program window; QtGui renders the virtual printer's
     # receipts), CLI11 (command lines), inih (Stampa.ini)
     qt6-base-dev libcli11-dev libinih-dev
+    # the print spooler: libcups for the spooler link; a daemon, its tools and
+    # the socket backend for the tests' private cupsd
+    libcups2-dev cups-daemon cups-client cups
     # fonts: a monospace font for receipt text
     fonts-dejavu-core
     # tests and benchmarks
