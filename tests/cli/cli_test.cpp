@@ -157,7 +157,7 @@ TEST_F(CliTest, LimitsAndCancelAreRefusals) {
 
 TEST_F(CliTest, DroppedConnectionIsACommunicationFailure) {
     // More than a pipe's 64 KiB beyond the drop, so the writer meets the closed device.
-    WriteFileBytes(dir.File("big.bmp"), Bmp1(1600, 120, [](int x, int) { return x % 2 == 0; }));
+    WriteFileBytes(dir.File("big.bmp"), Bmp1(1600, 200, [](int x, int) { return x % 2 == 0; }));
     auto printer = StartPrinter({"--drop-after", "3000"});
     const CliRun run = Cli("download --link usb:0 --memory flash --yes big.bmp big.bmp big.bmp");
     EXPECT_EQ(run.status, 3);

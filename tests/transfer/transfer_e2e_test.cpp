@@ -166,7 +166,7 @@ TEST_F(TransferEndToEnd, PrinterDroppingMidDownloadLeavesTheListAsItWas) {
     auto printer = StartPrinter({"--drop-after", "3000"});
     for (int i = 0; i < 3; ++i) {
         WriteAndPick(dir, "big" + std::to_string(i) + ".bmp",
-                     Bmp1(1600, 120, [](int x, int) { return x % 3 == 0; }));
+                     Bmp1(1600, 200, [](int x, int) { return x % 3 == 0; }));
     }
     FlashLogos.Append(0, "earlier.bmp", "/earlier.bmp", "/earlier.bmp", 32, 8, 8, 0);
     Connect();
