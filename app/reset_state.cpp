@@ -2,6 +2,7 @@
 
 #include "app/program_state.h"
 #include "link/link_state.h"
+#include "link/parallel_link.h"
 #include "logos/logo_lists.h"
 #include "logos/stored_list.h"
 #include "transfer/transfer_state.h"
@@ -15,6 +16,7 @@ void ResetProgramState() {
     RamLogos.RemoveAll();
     StoredListLoaded = false;
     ResetLinkState();
+    ResetParallelState();
     ResetTransferState();
     ResetAppState();
 }

@@ -60,6 +60,16 @@ LinkOpenOutcome OpenDriver(const LinkSettings& s, const DocInfo& info) {
     return {LinkOpenResult::Opened, handle};
 }
 
+// The parallel branch of SerialOpen tests the link with one LF; then ESC @.
+LinkOpenOutcome OpenParallel(const LinkSettings& s) {
+    const PortHandleValue handle = SerialOpen(s.parallelPort, 0, 0, 0, 0, 0);
+    if (handle == kNoHandle) {
+        return Failed(LinkOpenResult::CommunicationFailed);
+    }
+    SendInitialize(handle);
+    return {LinkOpenResult::Opened, handle};
+}
+
 }  // namespace
 
 int StopBitsCode(const std::string& text) {
@@ -88,6 +98,8 @@ LinkOpenOutcome OpenAndTestLink(const LinkSettings& settings, const DocInfo& doc
             return OpenSerial(settings);
         case kUsbLink:
             return OpenUsb(settings);
+        case kParallelLink:
+            return OpenParallel(settings);
         case kDriverLink:
             return OpenDriver(settings, documentInfo);
         case kNoLink:

@@ -1,5 +1,7 @@
 #include "link/port.h"
 
+#include "link/parallel_link.h"
+
 #include <map>
 #include <mutex>
 
@@ -32,6 +34,10 @@ void RegisterConnection(PortHandleValue handle, std::shared_ptr<Transport> conne
     }
     std::lock_guard lock(tableMutex);
     Table()[handle] = std::move(connection);
+}
+
+void UnregisterConnection(PortHandleValue handle) {
+    Take(handle);
 }
 
 std::shared_ptr<Transport> FindConnection(PortHandleValue handle) {
@@ -68,6 +74,10 @@ int PortEndDocument(PortHandleValue handle) {
 
 int PortClose(PortHandleValue handle) {
     if (handle == kNoHandle) {
+        // A failed parallel open leaves the port I/O driver loaded.
+        if (PortKind == kParallelLink) {
+            ParallelShutdown();
+        }
         return 1;
     }
     if (auto connection = Take(handle)) {

@@ -37,6 +37,9 @@ int PortEndDocument(PortHandleValue handle);
 // A connection already registered under that handle is closed first.
 void RegisterConnection(PortHandleValue handle, std::shared_ptr<Transport> connection);
 
+// Forgets a handle without releasing its link.
+void UnregisterConnection(PortHandleValue handle);
+
 // The connection of a handle, nullptr when none is registered.
 std::shared_ptr<Transport> FindConnection(PortHandleValue handle);
 

@@ -15,6 +15,7 @@
 #include <thread>
 
 #include "link/commands.h"
+#include "link/parallel_link.h"
 #include "link/port.h"
 #include "link/transport.h"
 
@@ -205,6 +206,9 @@ std::vector<std::pair<std::string, std::string>> SerialPortMap() {
 
 PortHandleValue SerialOpen(const std::string& name, int baud, int dataBits, int stopBits,
                            int parity, int flowMode) {
+    if (!name.empty() && (name[0] == 'L' || name[0] == 'l')) {
+        return ParallelPortOpen(name);  // the port's registers, not a device file
+    }
     const bool comPort = !name.empty() && (name[0] == 'C' || name[0] == 'c');
     const int fd =
         ::open(SerialDevicePath(name).c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);

@@ -3,6 +3,7 @@
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <netinet/in.h>
+#include <sys/mman.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <termios.h>
@@ -12,6 +13,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+
+#include "standins/dlportio/sim_port.h"
 
 namespace vprinter {
 namespace {
@@ -104,6 +107,69 @@ void FifoEndpoint::Remove() {
         ::unlink(path_.c_str());
         path_.clear();
     }
+}
+
+LptSimEndpoint::~LptSimEndpoint() {
+    Remove();
+}
+
+bool LptSimEndpoint::Create(bool paperOut) {
+    paperOut_ = paperOut;
+    ::unlink(path_.c_str());
+    const int fd = ::open(path_.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0 || ::ftruncate(fd, sizeof(dlportio::SimPort)) != 0) {
+        Complain("cannot create the simulated port " + path_);
+        if (fd >= 0)
+            ::close(fd);
+        return false;
+    }
+    void* m = ::mmap(nullptr, sizeof(dlportio::SimPort), PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
+    ::close(fd);
+    if (m == MAP_FAILED) {
+        Complain("cannot map the simulated port " + path_);
+        return false;
+    }
+    port_ = m;
+    auto* port = static_cast<dlportio::SimPort*>(m);
+    port->ringSize = dlportio::kSimRingSize;
+    port->control = 0x0C;
+    port->status =
+        paperOut ? dlportio::kStatusIdle | dlportio::kStatusPaperEnd : dlportio::kStatusIdle;
+    port->magic = dlportio::kSimMagic;
+    return true;
+}
+
+void LptSimEndpoint::Remove() {
+    if (port_ != nullptr) {
+        ::munmap(port_, sizeof(dlportio::SimPort));
+        port_ = nullptr;
+        ::unlink(path_.c_str());
+    }
+}
+
+std::size_t LptSimEndpoint::Drain(std::uint8_t* out, std::size_t limit, bool holdBusy) {
+    auto* port = static_cast<dlportio::SimPort*>(port_);
+    if (port == nullptr)
+        return 0;
+    if (holdBusy) {
+        // Busy first, then free no slot: the computer waits.
+        port->status &= static_cast<std::uint8_t>(~dlportio::kStatusNotBusy);
+        return 0;
+    }
+    const std::uint32_t head = port->head.load();
+    std::uint32_t tail = port->tail.load();
+    std::size_t n = 0;
+    while (tail != head && n < limit) {
+        out[n++] = port->ring[tail % port->ringSize];
+        ++tail;
+    }
+    port->tail = tail;
+    std::uint8_t status = dlportio::kStatusIdle;
+    if (paperOut_)
+        status |= dlportio::kStatusPaperEnd;
+    if (n < limit)
+        port->status = status;  // everything taken: ready again
+    return n;
 }
 
 TcpEndpoint::~TcpEndpoint() {

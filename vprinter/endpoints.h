@@ -3,6 +3,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -42,6 +43,25 @@ class FifoEndpoint {
   private:
     std::string path_;
     int fd_ = -1;
+};
+
+// The printer's side of a simulated parallel port: a shared file the port I/O
+// library maps too (its DLPORTIO_SIM).
+class LptSimEndpoint {
+  public:
+    explicit LptSimEndpoint(std::string path) : path_(std::move(path)) {}
+    ~LptSimEndpoint();
+    bool Create(bool paperOut);
+    void Remove();
+    // Takes what the computer has strobed out since the last call, at most
+    // `limit` bytes; then shows the printer ready (BUSY off) unless `holdBusy`.
+    std::size_t Drain(std::uint8_t* out, std::size_t limit, bool holdBusy);
+    const std::string& Path() const { return path_; }
+
+  private:
+    std::string path_;
+    void* port_ = nullptr;
+    bool paperOut_ = false;
 };
 
 // A listening TCP socket, loopback unless a host is given.

@@ -79,6 +79,8 @@ int main(int argc, char** argv) {
     cli.add_option("--usb", options.usbDevices, "Create a FIFO at DIR/lpN (USB printer device N)");
     cli.add_option("--tcp", options.tcpListen,
                    "Raw print server on [HOST:]PORT (loopback by default)");
+    cli.add_option("--lpt-sim", options.lptSims,
+                   "Create a simulated parallel port at FILE (DLPORTIO_SIM)");
     cli.add_option("--state", options.statePath, "File keeping the FLASH logos between runs");
     cli.add_option("--out", options.outDir, "Folder for receipt-NNNN.png and .txt")
         ->capture_default_str();
@@ -109,8 +111,10 @@ int main(int argc, char** argv) {
         return ShowFlash(showState, showOut);
     if (decode->parsed())
         return Decode(stream, decodeOut, decodeState, options.printer);
-    if (options.serialLinks.empty() && options.usbDevices.empty() && options.tcpListen.empty()) {
-        std::fprintf(stderr, "stampa-vprinter: give at least one of --serial, --usb, --tcp\n");
+    if (options.serialLinks.empty() && options.usbDevices.empty() && options.tcpListen.empty() &&
+        options.lptSims.empty()) {
+        std::fprintf(stderr,
+                     "stampa-vprinter: give at least one of --serial, --usb, --tcp, --lpt-sim\n");
         return 2;
     }
     return vprinter::RunServer(options);

@@ -126,6 +126,10 @@ class Server {
         Clock::time_point reopenAt{};
         bool closedForDrop = false;
     };
+    struct Lpt {
+        std::unique_ptr<LptSimEndpoint> end;
+        std::unique_ptr<Connection> connection;
+    };
     struct TcpClient {
         int fd;
         std::unique_ptr<Connection> connection;
@@ -138,6 +142,7 @@ class Server {
     void ReceiptDone(Receipt&& receipt);
 
     void ServePty(Pty& pty);
+    void ServeLpt(Lpt& lpt);
     void ServeFifo(Fifo& fifo, short revents);
     void ServeTcpClient(TcpClient& client, short revents);
     void AcceptTcp(int listenFd);
@@ -146,6 +151,7 @@ class Server {
     PrinterState state_;
     std::vector<Pty> ptys_;
     std::vector<Fifo> fifos_;
+    std::vector<Lpt> lpts_;
     std::vector<std::unique_ptr<TcpEndpoint>> listeners_;
     std::list<TcpClient> clients_;
     std::FILE* capture_ = nullptr;
@@ -196,6 +202,14 @@ bool Server::Start() {
         std::printf("usb: %s\n", path.c_str());
         fifos_.push_back(std::move(fifo));
     }
+    for (const std::string& path : options_.lptSims) {
+        Lpt lpt{std::make_unique<LptSimEndpoint>(path), nullptr};
+        if (!lpt.end->Create(options_.printer.paperOut))
+            return false;
+        lpt.connection = NewConnection("lpt " + path, -1);
+        std::printf("lpt-sim: %s\n", path.c_str());
+        lpts_.push_back(std::move(lpt));
+    }
     for (const std::string& spec : options_.tcpListen) {
         auto listener = std::make_unique<TcpEndpoint>();
         if (!listener->Listen(spec))
@@ -221,6 +235,10 @@ void Server::Stop() {
             fifo.connection->End();
         fifo.end->Remove();
     }
+    for (Lpt& lpt : lpts_) {
+        lpt.connection->End();
+        lpt.end->Remove();
+    }
     for (TcpClient& client : clients_) {
         client.connection->End();
         ::close(client.fd);
@@ -238,7 +256,8 @@ void Server::ServePty(Pty& pty) {
             pty.connection = NewConnection("serial " + pty.end->LinkPath(), pty.end->Fd());
         if (pty.connection->Stalled())
             return;
-        const ssize_t n = ::read(pty.end->Fd(), buffer, pty.connection->ReadAllowance(sizeof buffer));
+        const ssize_t n =
+            ::read(pty.end->Fd(), buffer, pty.connection->ReadAllowance(sizeof buffer));
         if (n > 0) {
             if (pty.connection->Take(buffer, static_cast<std::size_t>(n), capture_)) {
                 pty.connection->End();
@@ -263,6 +282,19 @@ void Server::ServePty(Pty& pty) {
     }
 }
 
+// The simulated parallel port has no connections: one session takes every
+// byte strobed out; --stall-after holds BUSY from then on.
+void Server::ServeLpt(Lpt& lpt) {
+    std::uint8_t buffer[65536];
+    for (;;) {
+        const std::size_t allowance = lpt.connection->ReadAllowance(sizeof buffer);
+        const std::size_t n = lpt.end->Drain(buffer, allowance, allowance == 0);
+        if (n == 0)
+            return;
+        lpt.connection->Take(buffer, n, capture_);
+    }
+}
+
 void Server::ServeFifo(Fifo& fifo, short revents) {
     std::uint8_t buffer[65536];
     if (revents & POLLIN) {
@@ -270,7 +302,8 @@ void Server::ServeFifo(Fifo& fifo, short revents) {
             fifo.connection = NewConnection("usb " + fifo.end->Path(), -1);
         if (fifo.connection->Stalled())
             return;
-        const ssize_t n = ::read(fifo.end->Fd(), buffer, fifo.connection->ReadAllowance(sizeof buffer));
+        const ssize_t n =
+            ::read(fifo.end->Fd(), buffer, fifo.connection->ReadAllowance(sizeof buffer));
         if (n > 0) {
             if (fifo.connection->Take(buffer, static_cast<std::size_t>(n), capture_)) {
                 fifo.connection->End();
@@ -356,6 +389,10 @@ void Server::Loop(int signalFd) {
                 continue;
             fds.push_back({fifo.end->Fd(), POLLIN, 0});
             handlers.push_back([this, &fifo](short r) { ServeFifo(fifo, r); });
+        }
+        for (Lpt& lpt : lpts_) {
+            ServeLpt(lpt);
+            ticking = true;
         }
         for (auto& listener : listeners_) {
             fds.push_back({listener->Fd(), POLLIN, 0});

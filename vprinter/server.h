@@ -16,6 +16,7 @@ struct ServerOptions {
     std::vector<std::string> serialLinks;  // pseudo-terminals linked at these paths
     std::vector<std::string> usbDevices;   // FIFOs at these paths (DIR/lpN)
     std::vector<std::string> tcpListen;    // [HOST:]PORT
+    std::vector<std::string> lptSims;      // simulated parallel ports (shared files)
     long long stallAfter = -1;             // stop reading a connection after this many bytes
     long long dropAfter = -1;              // close a connection after this many bytes
     std::string capturePath;               // every received byte is appended here

@@ -58,10 +58,10 @@ class CliTest : public ::testing::Test {
     }
 
     CliRun Cli(const std::string& arguments) {
-        const std::string command = "cd " + dir.Path().string() +
-                                    " && QZUSB_DEVICE_DIR=" + dir.Path().string() +
-                                    " XDG_CONFIG_HOME=" + dir.File("config") + " " + STAMPA_CLI +
-                                    " " + arguments + " > cli.out 2> cli.err < /dev/null";
+        const std::string command =
+            "cd " + dir.Path().string() + " && QZUSB_DEVICE_DIR=" + dir.Path().string() +
+            " XDG_CONFIG_HOME=" + dir.File("config") + " DLPORTIO_SIM=" + dir.File("lpt1.sim") +
+            " " + STAMPA_CLI + " " + arguments + " > cli.out 2> cli.err < /dev/null";
         const int raw = std::system(command.c_str());
         return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadText(dir.File("cli.out")),
                 ReadText(dir.File("cli.err"))};
@@ -125,6 +125,23 @@ TEST_F(CliTest, DownloadAndPrintOverTheSerialLink) {
     EXPECT_NE(log.find("FS p 1 0"), std::string::npos) << log;
     EXPECT_NE(log.find("FS p 2 0"), std::string::npos) << log;
     EXPECT_EQ(log.find("ESC @"), std::string::npos) << "no ESC @ on a serial link";
+}
+
+TEST_F(CliTest, DownloadAndPrintOverTheSimulatedParallelPort) {
+    VirtualPrinterProcess printer({"--lpt-sim", dir.File("lpt1.sim"), "--out", dir.File("out")});
+    ASSERT_TRUE(printer.Ready()) << printer.Output();
+    const CliRun download =
+        Cli("download --link parallel:LPT1 --memory flash --yes a.bmp b.bmp c.bmp");
+    ASSERT_EQ(download.status, 0) << download.err;
+    const CliRun print =
+        Cli("print --link parallel:LPT1 --memory flash --logos 3 --scale double-width");
+    ASSERT_EQ(print.status, 0) << print.err;
+    // The parallel port has no connections: one receipt, ended by the print's FF.
+    ASSERT_TRUE(VirtualPrinterProcess::WaitForFile(dir.File("out/receipt-0001.txt")));
+    const std::string log = ReadText(dir.File("out/receipt-0001.txt"));
+    EXPECT_NE(log.find("FS q 3"), std::string::npos) << log;
+    EXPECT_NE(log.find("FS p 3 1"), std::string::npos) << log;
+    EXPECT_NE(log.find("ESC @"), std::string::npos) << "ESC @ follows the link test on parallel";
 }
 
 TEST_F(CliTest, StoredLogoFileIsTheProgramsOwn) {

@@ -19,10 +19,11 @@ stop() {
             local pid
             pid=$(cat "$dir/$name.pid")
             kill -TERM "$pid" 2>/dev/null || true
-            for _ in $(seq 1 50); do
+            for _ in $(seq 1 100); do
                 kill -0 "$pid" 2>/dev/null || break
                 sleep 0.1
             done
+            kill -KILL "$pid" 2>/dev/null || true
             rm -f "$dir/$name.pid"
         fi
     done
