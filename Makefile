@@ -29,9 +29,9 @@ tsan: deps
 bench: build
 	./scripts/bench-pixmelt.sh
 
+# The program, with the virtual printer attached on serial, USB and parallel.
 run: build
-	@echo "The Stampa program window is not built yet; the logo store and its tests are."
-	@echo "Run 'make test' to build and check everything that exists."
+	./scripts/run-stampa.sh
 
 clean:
 	rm -rf build

@@ -12,8 +12,10 @@ PACKAGES=(
     # the print spooler: libcups for the spooler link; a daemon, its tools and
     # the socket backend for the tests' private cupsd
     libcups2-dev cups-daemon cups-client cups
-    # fonts: a monospace font for receipt text
-    fonts-dejavu-core
+    # fonts: a monospace font for receipt text, and one for the program's Chinese texts
+    fonts-dejavu-core fonts-wqy-microhei
+    # scripts
+    python3
     # tests and benchmarks
     googletest libgtest-dev libgmock-dev libbenchmark-dev
 )

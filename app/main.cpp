@@ -1,0 +1,15 @@
+// Stampa: loads logos into ESC/POS receipt printers.
+#include <QApplication>
+
+#include "app/qt_operator.h"
+#include "app/stampa_app.h"
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    stampa::QtOperator messageBoxes;
+    stampa::SetOperator(&messageBoxes);
+    stampa::CStampaApp app;
+    const int status = app.Run();
+    stampa::SetOperator(nullptr);
+    return status;
+}

@@ -1,0 +1,88 @@
+#include "app/main_sheet.h"
+
+#include <QHBoxLayout>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include "app/dialog_units.h"
+#include "common/operator.h"
+#include "pages/config_page.h"
+#include "transfer/transfer_state.h"
+
+namespace stampa {
+
+QIcon StampaIcon() {
+    QIcon icon;
+    for (int size : {16, 32, 48, 64}) {
+        QPixmap pixmap(size, size);
+        pixmap.fill(Qt::transparent);
+        QPainter p(&pixmap);
+        p.setRenderHint(QPainter::Antialiasing);
+        const double s = size / 16.0;
+        // A strip of receipt paper with a torn lower edge.
+        QPainterPath paper;
+        paper.moveTo(3 * s, 1 * s);
+        paper.lineTo(13 * s, 1 * s);
+        paper.lineTo(13 * s, 14 * s);
+        for (int i = 0; i < 5; ++i) {
+            paper.lineTo((12 - 2 * i) * s, (i % 2 ? 14 : 15) * s);
+        }
+        paper.lineTo(3 * s, 14 * s);
+        paper.closeSubpath();
+        p.setPen(QPen(QColor(60, 60, 60), std::max(1.0, s * 0.6)));
+        p.setBrush(Qt::white);
+        p.drawPath(paper);
+        // The logo: a dark ring with a bar, as the printer would put it.
+        p.setPen(QPen(QColor(20, 60, 140), std::max(1.0, 1.2 * s)));
+        p.setBrush(Qt::NoBrush);
+        p.drawEllipse(QPointF(8 * s, 6 * s), 3 * s, 3 * s);
+        p.drawLine(QPointF(5 * s, 11 * s), QPointF(11 * s, 11 * s));
+        icon.addPixmap(pixmap);
+    }
+    return icon;
+}
+
+CMainSheet::CMainSheet(QWidget* parent) : QDialog(parent) {
+    setWindowTitle(QStringLiteral("Stampa V1.52"));
+    setWindowIcon(StampaIcon());
+    setFont(DialogFont());
+    tabs_ = new QTabWidget(this);
+    config_ = new CConfigPage;
+    tabs_->addTab(config_, QStringLiteral("配置"));
+    tabs_->addTab(new QWidget, QStringLiteral("选择"));
+    tabs_->addTab(new QWidget, QStringLiteral("预览"));
+    tabs_->addTab(new QWidget, QStringLiteral("下载"));
+    tabs_->addTab(new QWidget, QStringLiteral("打印"));
+    tabs_->setCurrentIndex(0);
+
+    auto* exit = new QPushButton(QStringLiteral("退  出"), this);
+    exit->setObjectName(QStringLiteral("exit"));
+    connect(exit, &QPushButton::clicked, this, &QDialog::reject);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(exit);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(tabs_);
+    layout->addLayout(buttons);
+}
+
+void CMainSheet::showEvent(QShowEvent* event) {
+    if (!initialized_) {
+        initialized_ = true;
+        config_->Initialize();  // the first page reads the configuration when the sheet opens
+    }
+    QDialog::showEvent(event);
+}
+
+void CMainSheet::done(int result) {
+    if (!DownloadIdle) {
+        ShowPlain("位图正在下载!");
+        return;
+    }
+    QDialog::done(result);
+}
+
+}  // namespace stampa

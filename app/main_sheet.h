@@ -1,0 +1,37 @@
+// The main sheet: the program's one window, five pages as tabs and one button,
+// "退  出".
+#pragma once
+
+#include <QDialog>
+
+class QTabWidget;
+
+namespace stampa {
+
+class CConfigPage;
+
+class CMainSheet : public QDialog {
+    Q_OBJECT
+  public:
+    explicit CMainSheet(QWidget* parent = nullptr);
+
+    CConfigPage* ConfigPage() const { return config_; }
+    QTabWidget* Tabs() const { return tabs_; }
+
+    // Closing while a download is sending would cut the printer off in the
+    // middle of a command: refused with "位图正在下载!".
+    void done(int result) override;
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+
+  private:
+    QTabWidget* tabs_;
+    CConfigPage* config_;
+    bool initialized_ = false;
+};
+
+// The program's icon, drawn here: a receipt with a logo on it.
+QIcon StampaIcon();
+
+}  // namespace stampa

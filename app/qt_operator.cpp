@@ -1,0 +1,46 @@
+#include "app/qt_operator.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QThread>
+
+namespace stampa {
+
+Answer QtOperator::ShowHere(MessageKind kind, const std::string& text) {
+    QMessageBox box(parent_);
+    box.setWindowTitle(QStringLiteral("Stampa"));
+    box.setText(QString::fromStdString(text));
+    switch (kind) {
+        case MessageKind::Information:
+            box.setIcon(QMessageBox::Information);
+            break;
+        case MessageKind::Warning:
+        case MessageKind::Exclamation:
+            box.setIcon(QMessageBox::Warning);
+            break;
+        case MessageKind::Question:
+            box.setIcon(QMessageBox::Question);
+            break;
+        case MessageKind::Plain:
+            box.setIcon(QMessageBox::NoIcon);
+            break;
+    }
+    if (kind == MessageKind::Question) {
+        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+    } else {
+        box.setStandardButtons(QMessageBox::Ok);
+    }
+    return box.exec() == QMessageBox::Ok ? Answer::Ok : Answer::Cancel;
+}
+
+Answer QtOperator::Show(MessageKind kind, const std::string& text) {
+    if (QThread::currentThread() == qApp->thread()) {
+        return ShowHere(kind, text);
+    }
+    Answer answer = Answer::Cancel;
+    QMetaObject::invokeMethod(
+        qApp, [&] { answer = ShowHere(kind, text); }, Qt::BlockingQueuedConnection);
+    return answer;
+}
+
+}  // namespace stampa

@@ -1,0 +1,63 @@
+// The configuration page: the printer model and one of four links with its
+// settings; OK opens the link, proves the printer answers, publishes model and
+// port for the other pages and reloads the model's stored FLASH list.
+#pragma once
+
+#include <QWidget>
+#include <string>
+
+#include "app/config_file.h"
+#include "link/link_open.h"
+
+class QButtonGroup;
+class QComboBox;
+class QPushButton;
+class QRadioButton;
+
+namespace stampa {
+
+class CConfigPage : public QWidget {
+    Q_OBJECT
+  public:
+    explicit CConfigPage(QWidget* parent = nullptr);
+
+    // Reads Stampa.ini from the working directory, fills the model list and
+    // probes drivers and USB devices (the page's initialisation).
+    void Initialize();
+
+    // The handlers of the page's controls.
+    void OnLinkButton(int kind);
+    void OnModelChanged(int index);
+    void OnOk();
+
+    const Configuration& ConfigurationRead() const { return configuration_; }
+
+  private:
+    void BuildControls();
+    void EnableGroups(int kind);
+    void FillDriverList();
+    void FillUsbList();
+    LinkSettings SettingsFromControls() const;
+
+    Configuration configuration_;
+    std::string modelText_;  // as last taken by a selection change or an OK
+    QComboBox* models_ = nullptr;
+    QButtonGroup* links_ = nullptr;
+    QRadioButton* serialButton_ = nullptr;
+    QRadioButton* parallelButton_ = nullptr;
+    QRadioButton* driverButton_ = nullptr;
+    QRadioButton* usbButton_ = nullptr;
+    QComboBox* serialPort_ = nullptr;
+    QComboBox* baud_ = nullptr;
+    QComboBox* dataBits_ = nullptr;
+    QComboBox* stopBits_ = nullptr;
+    QComboBox* parity_ = nullptr;
+    QComboBox* flow_ = nullptr;
+    QComboBox* parallelPort_ = nullptr;
+    QComboBox* baseAddress_ = nullptr;
+    QComboBox* drivers_ = nullptr;
+    QComboBox* usbDevices_ = nullptr;
+    QPushButton* ok_ = nullptr;
+};
+
+}  // namespace stampa

@@ -1,0 +1,330 @@
+// The configuration page and the program's start, offscreen, with the
+// virtual printer on every link and the private cupsd for the driver link.
+#include "pages/config_page.h"
+
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <thread>
+
+#include "app/main_sheet.h"
+#include "app/program_state.h"
+#include "app/reset_state.h"
+#include "app/runtime_libraries.h"
+#include "app/stampa_app.h"
+#include "link/port.h"
+#include "link/serial_link.h"
+#include "logos/logo_lists.h"
+#include "logos/stored_list.h"
+#include "support/fifo_reader.h"
+#include "support/recording_operator.h"
+#include "support/temp_dir.h"
+#include "support/vprinter_process.h"
+#include "transfer/transfer_state.h"
+
+namespace stampa {
+namespace {
+
+using test::RecordingOperator;
+using test::TempDir;
+using test::VirtualPrinterProcess;
+
+template <typename W>
+W* Find(QWidget* page, int id) {
+    W* w = page->findChild<W*>(QString::number(id));
+    EXPECT_NE(w, nullptr) << "control " << id;
+    return w;
+}
+
+QStringList Items(QComboBox* combo) {
+    QStringList items;
+    for (int i = 0; i < combo->count(); ++i)
+        items << combo->itemText(i);
+    return items;
+}
+
+class ConfigPageTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ResetProgramState();
+        saved = std::filesystem::current_path();
+        std::filesystem::current_path(dir.Path());
+        StartDirectory = dir.Path().string();
+        setenv("QZUSB_DEVICE_DIR", dir.Path().c_str(), 1);
+        setenv("XDG_CONFIG_HOME", dir.File("config").c_str(), 1);
+        setenv("DLPORTIO_SIM", dir.File("lpt.sim").c_str(), 1);
+        std::filesystem::create_directories(dir.File("config/stampa/ports"));
+        ASSERT_TRUE(BindRuntimeLibraries());
+        SerialTimings fast;
+        fast.statusWait = std::chrono::milliseconds(300);
+        SetSerialTimings(fast);
+    }
+    void TearDown() override {
+        PortClose(PortHandle);
+        UnbindRuntimeLibraries();
+        std::filesystem::current_path(saved);
+        for (const char* v : {"QZUSB_DEVICE_DIR", "XDG_CONFIG_HOME", "DLPORTIO_SIM"})
+            unsetenv(v);
+        SetSerialTimings({});
+        ResetProgramState();
+    }
+    std::vector<unsigned char> Captured(std::size_t atLeast) {
+        std::vector<unsigned char> bytes;
+        for (int i = 0; i < 300; ++i) {
+            std::ifstream in(dir.File("capture"), std::ios::binary);
+            bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+            if (bytes.size() >= atLeast)
+                break;
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        return bytes;
+    }
+    std::unique_ptr<VirtualPrinterProcess> Printer(std::vector<std::string> link) {
+        link.insert(link.end(), {"--out", dir.File("out"), "--capture", dir.File("capture")});
+        auto p = std::make_unique<VirtualPrinterProcess>(link);
+        EXPECT_TRUE(p->Ready()) << p->Output();
+        return p;
+    }
+    void Click(int id) { Find<QRadioButton>(&page, id)->click(); }
+    void Ok() { Find<QPushButton>(&page, 1)->click(); }
+
+    TempDir dir;
+    std::filesystem::path saved;
+    RecordingOperator op;
+    CConfigPage page;
+};
+
+TEST_F(ConfigPageTest, WithoutAConfigurationFileOneModelAndCom1) {
+    page.Initialize();
+    QComboBox* models = Find<QComboBox>(&page, 1003);
+    EXPECT_EQ(Items(models), QStringList{"RP-820"});
+    EXPECT_EQ(models->currentText(), "RP-820");
+    EXPECT_EQ(PrinterModel, "RP-820");
+    EXPECT_EQ(PortName, "COM1");
+    EXPECT_TRUE(Find<QRadioButton>(&page, 1004)->isChecked());
+    EXPECT_FALSE(Find<QRadioButton>(&page, 1014)->isEnabled()) << "no USB device present";
+    EXPECT_TRUE(Find<QComboBox>(&page, 1006)->isEnabled());
+    EXPECT_FALSE(Find<QComboBox>(&page, 1008)->isEnabled());
+    EXPECT_FALSE(Find<QComboBox>(&page, 1009)->isVisible());
+    EXPECT_EQ(Find<QComboBox>(&page, 1007)->currentText(), "9600");
+    EXPECT_EQ(Find<QComboBox>(&page, 1041)->currentText(), "None");
+    EXPECT_EQ(Find<QComboBox>(&page, 1042)->currentText(), "DTR/DSR");
+}
+
+TEST_F(ConfigPageTest, ModelsFromTheFileWithTheDefaultSelected) {
+    std::ofstream(dir.File("Stampa.ini"))
+        << "[Common]\nNumber=3\nDefaultNumber=2\n"
+           "[Pos1]\nName=RP-810\n[Pos2]\nName=RP-820\n[Pos3]\nName=RP-900\n";
+    page.Initialize();
+    QComboBox* models = Find<QComboBox>(&page, 1003);
+    EXPECT_EQ(Items(models), (QStringList{"RP-810", "RP-820", "RP-900"}));
+    EXPECT_EQ(models->currentIndex(), 1);
+    // RP-810 has no USB link, and no driver link once confirmed.
+    test::FifoReader lp0(dir.File("lp0"));
+    page.Initialize();
+    EXPECT_TRUE(Find<QRadioButton>(&page, 1014)->isEnabled());
+    models->setCurrentIndex(0);
+    EXPECT_FALSE(Find<QRadioButton>(&page, 1014)->isEnabled());
+    PortKind = kNoLink;
+    Ok();
+    EXPECT_FALSE(Find<QRadioButton>(&page, 1012)->isEnabled());
+    EXPECT_FALSE(Find<QComboBox>(&page, 1013)->isEnabled());
+    EXPECT_EQ(op.Shown().back(),
+              (test::ShownMessage{MessageKind::Exclamation, "没有选择正确的通讯端口或驱动程序!"}));
+}
+
+TEST_F(ConfigPageTest, UsbListShowsThePresentDevicesAndOkOpensTheChosenOne) {
+    test::FifoReader lp0(dir.File("lp0"));
+    test::FifoReader lp2(dir.File("lp2"));
+    page.Initialize();
+    Click(1014);
+    QComboBox* usb = Find<QComboBox>(&page, 1015);
+    EXPECT_EQ(Items(usb), (QStringList{"QZUSB-0", "QZUSB-2"}));
+    usb->setCurrentIndex(1);
+    Ok();
+    EXPECT_TRUE(PortConfigured);
+    EXPECT_EQ(PortName, "QZUSB-2");
+    EXPECT_EQ(lp2.WaitFor(3), (std::vector<unsigned char>{0x0A, 0x1B, 0x40}));
+    EXPECT_TRUE(lp0.Received().empty());
+}
+
+TEST_F(ConfigPageTest, NoUsbDeviceMeansNoLink) {
+    page.Initialize();
+    page.OnLinkButton(kUsbLink);
+    EXPECT_EQ(PortKind, kNoLink);
+    EXPECT_TRUE(op.Shown().empty()) << "no message for USB";
+    Ok();
+    EXPECT_EQ(op.Texts(), std::vector<std::string>{"没有选择正确的通讯端口或驱动程序!"});
+    EXPECT_FALSE(PortConfigured);
+}
+
+TEST_F(ConfigPageTest, OkOnTheSerialLinkSendsStatusRequestAndLineFeedOnly) {
+    auto printer = Printer({"--serial", dir.File("config/stampa/ports/com1")});
+    page.Initialize();
+    Ok();
+    ASSERT_TRUE(PortConfigured) << (op.Texts().empty() ? "" : op.Texts().back());
+    EXPECT_EQ(PortName, "COM1");
+    EXPECT_EQ(Captured(4), (std::vector<unsigned char>{0x1D, 0x72, 0x01, 0x0A}));
+}
+
+TEST_F(ConfigPageTest, SilentSerialPrinterFailsWithTheConnectionMessage) {
+    auto printer = Printer({"--serial", dir.File("config/stampa/ports/com1"), "--no-status"});
+    page.Initialize();
+    PortConfigured = true;
+    Ok();
+    EXPECT_EQ(op.Shown().back(),
+              (test::ShownMessage{MessageKind::Exclamation,
+                                  "通讯失败.请检查打印机是否与通讯端口正确连接。"}));
+    EXPECT_FALSE(PortConfigured);
+    EXPECT_EQ(PortHandle, kNoHandle);
+    EXPECT_TRUE(Find<QPushButton>(&page, 1)->isEnabled());
+}
+
+TEST_F(ConfigPageTest, OkOnTheParallelLinkSendsLineFeedThenInitialize) {
+    auto printer = Printer({"--lpt-sim", dir.File("lpt.sim")});
+    page.Initialize();
+    Click(1005);
+    Ok();
+    ASSERT_TRUE(PortConfigured);
+    EXPECT_EQ(PortName, "LPT1");
+    EXPECT_EQ(Captured(3), (std::vector<unsigned char>{0x0A, 0x1B, 0x40}));
+}
+
+TEST_F(ConfigPageTest, ANewConnectionSavesTheOldModelsListAndLoadsTheNewOnes) {
+    std::ofstream(dir.File("Stampa.ini"))
+        << "[Common]\nNumber=2\n[Pos1]\nName=RP-820\n[Pos2]\nName=RP-900\n";
+    test::FifoReader lp0(dir.File("lp0"));
+    page.Initialize();
+    FlashLogos.Append(0, "a.bmp", "/a.bmp", "/a.bmp", 32, 8, 8, 0);
+    FlashLogos.Append(1, "b.bmp", "/b.bmp", "/b.bmp", 32, 8, 8, 0);
+    FlashLogos.Append(2, "c.bmp", "/c.bmp", "/c.bmp", 32, 8, 8, 0);
+    FlashDownloaded = true;
+    RamDownloaded = true;
+    StoredFlashLogos.Append(0, "stale.bmp", "/s", "/s", 0, 0, 0, 0);
+    Find<QComboBox>(&page, 1003)->setCurrentIndex(1);
+    Click(1014);
+    Ok();
+    ASSERT_TRUE(PortConfigured);
+    EXPECT_EQ(PrinterModel, "RP-900");
+    EXPECT_TRUE(std::filesystem::exists(dir.File("RP-820"))) << "saved under the old model";
+    EXPECT_FALSE(std::filesystem::exists(dir.File("RP-900")));
+    EXPECT_EQ(StoredFlashLogos.Length(), 0) << "RP-900 has no file yet";
+    EXPECT_TRUE(StoredListLoaded);
+    EXPECT_FALSE(FlashDownloaded);
+    EXPECT_FALSE(RamDownloaded);
+    // Back to RP-820: its three logos come back.
+    Find<QComboBox>(&page, 1003)->setCurrentIndex(0);
+    Ok();
+    EXPECT_EQ(StoredFlashLogos.Count(), 3);
+    EXPECT_EQ(StoredFlashLogos.GetName(2), "c.bmp");
+}
+
+TEST_F(ConfigPageTest, DriverListHoldsTheQualifyingQueuesAndOkUsesTwoDocuments) {
+    const char* server = std::getenv("CUPS_SERVER");
+    ASSERT_NE(server, nullptr) << "runs under the cups test fixture";
+    const std::string capture =
+        std::filesystem::path(server).parent_path().string() + "/capture.bin";
+    auto size = [&] {
+        return std::filesystem::exists(capture) ? std::filesystem::file_size(capture) : 0;
+    };
+    page.Initialize();
+    EXPECT_TRUE(Find<QRadioButton>(&page, 1012)->isEnabled());
+    Click(1012);
+    QComboBox* drivers = Find<QComboBox>(&page, 1013);
+    EXPECT_EQ(Items(drivers), (QStringList{"RP-820_Rejecting", "RP-820_Test"}))
+        << "Office_Laser does not qualify";
+    EXPECT_EQ(drivers->currentIndex(), 0);
+    Ok();  // the rejecting queue refuses the document: no message, no link
+    EXPECT_FALSE(PortConfigured);
+    EXPECT_TRUE(op.Shown().empty());
+    const auto before = size();
+    drivers->setCurrentIndex(1);
+    Ok();
+    ASSERT_TRUE(PortConfigured);
+    EXPECT_EQ(PortName, "Driver");
+    for (int i = 0; i < 300 && size() < before + 3; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    std::ifstream in(capture, std::ios::binary);
+    const std::vector<unsigned char> all{std::istreambuf_iterator<char>(in),
+                                         std::istreambuf_iterator<char>()};
+    EXPECT_EQ(std::vector<unsigned char>(all.begin() + static_cast<long>(before), all.end()),
+              (std::vector<unsigned char>{0x0A, 0x1B, 0x40}));
+}
+
+TEST_F(ConfigPageTest, NoQualifyingDriverIsSaidAndLeavesNoLink) {
+    std::ofstream(dir.File("Stampa.ini")) << "[Common]\nBaseDriverName=NoSuchMaker\n";
+    page.Initialize();
+    page.OnLinkButton(kDriverLink);
+    EXPECT_EQ(op.Shown(),
+              (std::vector<test::ShownMessage>{{MessageKind::Plain, "找不到正确的打印机驱动!"}}));
+    EXPECT_EQ(PortKind, kNoLink);
+}
+
+TEST(StampaStart, AMissingLibraryEndsTheProgramWithTheLoadingMessage) {
+    ResetProgramState();
+    for (const StartupFiles& files :
+         {StartupFiles{"/nonexistent/libpixmelt.so", kUsbLibraryFile},
+          StartupFiles{kPixmeltLibraryFile, QZUSB_WITHOUT_SETINTERFACE_LIBRARY}}) {
+        RecordingOperator op;
+        CStampaApp app(files);
+        EXPECT_EQ(app.Run(), 1);
+        EXPECT_EQ(op.Shown(), (std::vector<test::ShownMessage>{
+                                  {MessageKind::Plain, "装载USB dll 或 pixmelt dll失败!"}}));
+        EXPECT_FALSE(UsbLibraryBound());
+    }
+}
+
+TEST(StampaStart, TheSheetHasItsCaptionTabsAndExitButton) {
+    ResetProgramState();
+    CMainSheet sheet;
+    EXPECT_EQ(sheet.windowTitle(), "Stampa V1.52");
+    QStringList tabs;
+    for (int i = 0; i < sheet.Tabs()->count(); ++i)
+        tabs << sheet.Tabs()->tabText(i);
+    EXPECT_EQ(tabs, (QStringList{"配置", "选择", "预览", "下载", "打印"}));
+    EXPECT_EQ(sheet.Tabs()->currentIndex(), 0);
+    auto* exit = sheet.findChild<QPushButton*>("exit");
+    ASSERT_NE(exit, nullptr);
+    EXPECT_EQ(exit->text(), "退  出");
+    EXPECT_FALSE(sheet.windowIcon().isNull());
+    // Closing during a download is refused.
+    RecordingOperator op;
+    DownloadIdle = false;
+    sheet.show();
+    exit->click();
+    EXPECT_TRUE(sheet.isVisible());
+    EXPECT_EQ(op.Texts(), std::vector<std::string>{"位图正在下载!"});
+    DownloadIdle = true;
+    exit->click();
+    EXPECT_FALSE(sheet.isVisible());
+}
+
+TEST(StampaStart, ExitAfterAFlashDownloadWritesTheModelsFile) {
+    ResetProgramState();
+    TempDir dir;
+    const auto saved = std::filesystem::current_path();
+    std::filesystem::current_path(dir.Path());
+    CStampaApp app;
+    ASSERT_TRUE(app.Start());
+    std::filesystem::current_path(saved);  // the file dialog may move the working directory
+    PrinterModel = "RP-820";
+    FlashLogos.Append(0, "a.bmp", "/a.bmp", "/a.bmp", 32, 8, 8, 0);
+    app.ShutDown();
+    EXPECT_FALSE(std::filesystem::exists(dir.File("RP-820")))
+        << "no FLASH download: nothing written";
+    ASSERT_TRUE(app.Start() || true);
+    StartDirectory = dir.Path().string();
+    FlashDownloaded = true;
+    app.ShutDown();
+    EXPECT_TRUE(std::filesystem::exists(dir.File("RP-820")));
+    ResetProgramState();
+}
+
+}  // namespace
+}  // namespace stampa
