@@ -10,6 +10,8 @@
 #include "app/dialog_units.h"
 #include "common/operator.h"
 #include "pages/config_page.h"
+#include "pages/preview_page.h"
+#include "pages/select_page.h"
 #include "transfer/transfer_state.h"
 
 namespace stampa {
@@ -52,8 +54,10 @@ CMainSheet::CMainSheet(QWidget* parent) : QDialog(parent) {
     tabs_ = new QTabWidget(this);
     config_ = new CConfigPage;
     tabs_->addTab(config_, QStringLiteral("配置"));
-    tabs_->addTab(new QWidget, QStringLiteral("选择"));
-    tabs_->addTab(new QWidget, QStringLiteral("预览"));
+    select_ = new CSelectPage;
+    tabs_->addTab(select_, QStringLiteral("选择"));
+    preview_ = new CPreviewPage;
+    tabs_->addTab(preview_, QStringLiteral("预览"));
     tabs_->addTab(new QWidget, QStringLiteral("下载"));
     tabs_->addTab(new QWidget, QStringLiteral("打印"));
     tabs_->setCurrentIndex(0);

@@ -9,6 +9,8 @@ class QTabWidget;
 namespace stampa {
 
 class CConfigPage;
+class CPreviewPage;
+class CSelectPage;
 
 class CMainSheet : public QDialog {
     Q_OBJECT
@@ -16,6 +18,8 @@ class CMainSheet : public QDialog {
     explicit CMainSheet(QWidget* parent = nullptr);
 
     CConfigPage* ConfigPage() const { return config_; }
+    CSelectPage* SelectPage() const { return select_; }
+    CPreviewPage* PreviewPage() const { return preview_; }
     QTabWidget* Tabs() const { return tabs_; }
 
     // Closing while a download is sending would cut the printer off in the
@@ -28,6 +32,8 @@ class CMainSheet : public QDialog {
   private:
     QTabWidget* tabs_;
     CConfigPage* config_;
+    CSelectPage* select_;
+    CPreviewPage* preview_;
     bool initialized_ = false;
 };
 

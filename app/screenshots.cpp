@@ -1,15 +1,39 @@
 // stampa-screenshots: renders the main sheet's pages offscreen to PNG files
-// for the README (`stampa-screenshots OUT_DIR`), in the working directory's
-// state (Stampa.ini, logos picked by the caller's arguments).
+// for the README (`stampa-screenshots OUT_DIR [LOGO.bmp...]`), in the working
+// directory's state (Stampa.ini); the logos given are picked, the first one
+// shown converted on the preview page.
 #include <QApplication>
 #include <QDir>
 #include <QTabWidget>
 #include <cstdio>
 
+#include "app/file_dialog.h"
 #include "app/main_sheet.h"
 #include "app/program_state.h"
 #include "app/qt_operator.h"
 #include "app/runtime_libraries.h"
+#include "pages/preview_page.h"
+#include "pages/select_page.h"
+
+#include <QAbstractButton>
+#include <QTreeWidget>
+
+namespace {
+
+// Picks the files named on the command line, as the operator would.
+class GivenFiles final : public stampa::IFileDialog {
+  public:
+    explicit GivenFiles(std::vector<std::string> files) : files_(std::move(files)) {}
+    bool PickBitmaps(QWidget*, std::vector<std::string>& files) override {
+        files = files_;
+        return true;
+    }
+
+  private:
+    std::vector<std::string> files_;
+};
+
+}  // namespace
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -23,12 +47,26 @@ int main(int argc, char** argv) {
     stampa::BindRuntimeLibraries();
     stampa::CMainSheet sheet;
     sheet.show();
+    // The logos given after the folder are picked; the first is shown converted.
+    std::vector<std::string> files;
+    for (int i = 2; i < argc; ++i)
+        files.push_back(QDir(QString::fromLocal8Bit(argv[i])).absolutePath().toStdString());
+    GivenFiles given(files);
+    stampa::SetFileDialog(&given);
+    if (!files.empty()) {
+        sheet.SelectPage()->OnOpen();
+        sheet.Tabs()->setCurrentIndex(2);
+        QApplication::processEvents();
+        sheet.PreviewPage()->findChild<QAbstractButton*>(QStringLiteral("1072"))->click();
+        sheet.PreviewPage()->OnListClick(sheet.PreviewPage()->List()->topLevelItem(0));
+    }
     const char* names[] = {"config", "select", "preview", "download", "print"};
     for (int i = 0; i < sheet.Tabs()->count() && i < 5; ++i) {
         sheet.Tabs()->setCurrentIndex(i);
         QApplication::processEvents();
         sheet.grab().save(out + "/page-" + names[i] + ".png");
     }
+    stampa::SetFileDialog(nullptr);
     stampa::UnbindRuntimeLibraries();
     return 0;
 }

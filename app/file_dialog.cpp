@@ -1,0 +1,47 @@
+#include "app/file_dialog.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+
+namespace stampa {
+namespace {
+
+class QtFileDialog final : public IFileDialog {
+  public:
+    bool PickBitmaps(QWidget* parent, std::vector<std::string>& files) override {
+        QFileDialog dialog(parent);
+        dialog.setFileMode(QFileDialog::ExistingFiles);
+        dialog.setNameFilters(
+            {QStringLiteral("Bitmap Files(*.bmp)"), QStringLiteral("All Files(*.*)")});
+        dialog.setDefaultSuffix(QStringLiteral("bmp"));
+        dialog.setDirectory(QDir::current());
+        if (dialog.exec() != QDialog::Accepted) {
+            return false;
+        }
+        files.clear();
+        for (const QString& file : dialog.selectedFiles())
+            files.push_back(file.toStdString());
+        if (!files.empty()) {
+            QDir::setCurrent(QFileInfo(QString::fromStdString(files.front())).absolutePath());
+        }
+        return true;
+    }
+};
+
+QtFileDialog qtDialog;
+IFileDialog* installed = nullptr;
+
+}  // namespace
+
+IFileDialog* SetFileDialog(IFileDialog* dialog) {
+    IFileDialog* previous = installed;
+    installed = dialog;
+    return previous;
+}
+
+IFileDialog& CurrentFileDialog() {
+    return installed != nullptr ? *installed : qtDialog;
+}
+
+}  // namespace stampa

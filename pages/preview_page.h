@@ -1,0 +1,72 @@
+// The preview page: the logos of the list in use, shown as picked ("初始状态")
+// or converted ("变化后状态") with the method, contrast and brightness chosen,
+// at one of four display scales. Conversions go through Pixmelt and are kept
+// in the logo's record for the download.
+#pragma once
+
+#include <QWidget>
+
+class QButtonGroup;
+class QLabel;
+class QLineEdit;
+class QRadioButton;
+class QSlider;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace stampa {
+
+class CLogoList;
+
+class CPreviewPage : public QWidget {
+    Q_OBJECT
+  public:
+    explicit CPreviewPage(QWidget* parent = nullptr);
+
+    // The handlers.
+    void OnShow();
+    void OnListClick(QTreeWidgetItem* item);
+    void OnScale(int scale);
+    void OnMethod(int method);
+    void OnView(int view);
+    void OnSliderMoved();
+    // While a download is sending, SelectedLogos is not converted here.
+    void SetChangesAllowed(bool allowed);
+
+    void UpdatePreview(int method, int index);
+    void ConvertLogo(int method, int index);
+    void ShowPicture(bool converted, int index);
+    void FillLogoList();
+
+    int DisplayScale() const { return displayScale_; }
+    int ConvertedView() const { return convertedView_; }
+    int CurrentMethod() const { return currentMethod_; }
+    QLabel* Picture() const { return picture_; }
+    QTreeWidget* List() const { return list_; }
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+
+  private:
+    CLogoList& ListInUse() const;
+    void SetConversionControlsEnabled(bool enabled);
+    void PushMembers();
+
+    int displayScale_ = 0;
+    int convertedView_ = 0;
+    int currentMethod_ = 0;
+    bool changesAllowed_ = true;
+    QTreeWidget* list_;
+    QLabel* picture_;
+    QLabel* count_;
+    QLabel* size_;
+    QSlider* contrast_;
+    QSlider* brightness_;
+    QLineEdit* contrastText_;
+    QLineEdit* brightnessText_;
+    QButtonGroup* views_;
+    QButtonGroup* methods_;
+    QButtonGroup* scales_;
+};
+
+}  // namespace stampa

@@ -1,0 +1,264 @@
+// The select and preview pages, offscreen, with files picked through a
+// scripted file dialog and message boxes answered by the recorder.
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QTreeWidget>
+#include <cstring>
+#include <filesystem>
+
+#include "app/file_dialog.h"
+#include "app/program_state.h"
+#include "app/reset_state.h"
+#include "app/runtime_libraries.h"
+#include "logos/logo_lists.h"
+#include "logos/stored_list.h"
+#include "pages/preview_page.h"
+#include "pages/select_page.h"
+#include "support/bmp_files.h"
+#include "support/recording_operator.h"
+#include "support/temp_dir.h"
+
+namespace stampa {
+namespace {
+
+using test::Bmp1;
+using test::Bmp24;
+using test::BmpHeader;
+using test::RecordingOperator;
+using test::Rgb;
+using test::TempDir;
+
+class ScriptedDialog final : public IFileDialog {
+  public:
+    ScriptedDialog() { previous_ = SetFileDialog(this); }
+    ~ScriptedDialog() override { SetFileDialog(previous_); }
+    bool PickBitmaps(QWidget*, std::vector<std::string>& files) override {
+        files = next;
+        return accept;
+    }
+    std::vector<std::string> next;
+    bool accept = true;
+
+  private:
+    IFileDialog* previous_;
+};
+
+template <typename W>
+W* Find(QWidget* page, int id) {
+    W* w = page->findChild<W*>(QString::number(id));
+    EXPECT_NE(w, nullptr) << "control " << id;
+    return w;
+}
+
+class PagesTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ResetProgramState();
+        ASSERT_TRUE(BindPixmelt(PIXMELT_LIBRARY));
+    }
+    void TearDown() override {
+        UnbindRuntimeLibraries();
+        ResetProgramState();
+    }
+    std::string File(const std::string& name, const std::vector<unsigned char>& bytes) {
+        test::WriteFileBytes(dir.File(name), bytes);
+        return dir.File(name);
+    }
+    std::string Mono(const std::string& name, int w = 40, int h = 8) {
+        return File(name, Bmp1(w, h, [](int x, int y) { return (x + y) % 3 == 0; }));
+    }
+    std::string Photo(const std::string& name, int w = 200, int h = 100) {
+        return File(
+            name, Bmp24(w, h, [](int x, int y) {
+                return Rgb{static_cast<unsigned char>(x), static_cast<unsigned char>(y * 2), 128};
+            }));
+    }
+    void SelectRows(QTreeWidget* list, std::initializer_list<int> rows) {
+        list->clearSelection();
+        for (int r : rows)
+            list->topLevelItem(r)->setSelected(true);
+    }
+
+    TempDir dir;
+    RecordingOperator op;
+    ScriptedDialog dialog;
+};
+
+TEST_F(PagesTest, ThreeFilesBecomeRowsZeroToTwo) {
+    CSelectPage page;
+    dialog.next = {Mono("a.bmp"), Photo("b.bmp"), Mono("c.bmp")};
+    page.OnOpen();
+    ASSERT_EQ(page.List()->topLevelItemCount(), 3);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(page.List()->topLevelItem(i)->text(0), QString::number(i));
+    EXPECT_EQ(page.List()->topLevelItem(1)->text(1), "b.bmp");
+    EXPECT_EQ(page.List()->topLevelItem(1)->text(2), QString::fromStdString(dir.File("b.bmp")));
+    EXPECT_EQ(page.List()->topLevelItem(1)->text(3), "2800");  // 4 x 7 x 100
+    EXPECT_EQ(page.CountText(), "3");
+    EXPECT_EQ(SelectedCount, 3);
+    EXPECT_EQ(CurrentLogo, 0);
+    EXPECT_TRUE(LogosPicked);
+    EXPECT_TRUE(op.Shown().empty());
+}
+
+TEST_F(PagesTest, AtMost255LogosAndTheOpenButtonFollowsTheLimit) {
+    CSelectPage page;
+    const std::string one = Mono("one.bmp");
+    dialog.next.assign(300, one);
+    page.OnOpen();
+    EXPECT_EQ(SelectedCount, 255);
+    EXPECT_TRUE(op.Shown().empty()) << "the rest are dropped without a message";
+    auto* open = Find<QPushButton>(&page, 1010);
+    EXPECT_FALSE(open->isEnabled());
+    SelectRows(page.List(), {7});
+    page.OnDelete();
+    EXPECT_EQ(op.Texts(), std::vector<std::string>{"删除吗?"});
+    EXPECT_EQ(SelectedCount, 254);
+    EXPECT_TRUE(open->isEnabled());
+}
+
+TEST_F(PagesTest, FilesOfOtherKindsAreRefusedWithTheirMessages) {
+    CSelectPage page;
+    dialog.next = {Mono("a.bmp"), File("four.bmp", BmpHeader(8, 8, 4)),
+                   File("huge.bmp", BmpHeader(9000, 8, 1)), Photo("b.bmp")};
+    page.OnOpen();
+    EXPECT_EQ(SelectedCount, 2);
+    EXPECT_EQ(op.Texts(),
+              (std::vector<std::string>{"请选择单色位图或24真彩色位图 .", "图像太大，打开失败!",
+                                        "请选择单色位图或24真彩色位图 ."}));
+}
+
+TEST_F(PagesTest, DeletingRowsAdjustsTheShownLogo) {
+    for (int current : {4, 3}) {
+        SCOPED_TRACE(current);
+        ResetProgramState();
+        CSelectPage page;
+        dialog.next.clear();
+        for (int i = 0; i < 5; ++i)
+            dialog.next.push_back(Mono("m" + std::to_string(i) + ".bmp"));
+        page.OnOpen();
+        CurrentLogo = current;
+        SelectRows(page.List(), {1, 3});
+        op.AnswerNext(Answer::Ok);
+        page.OnDelete();
+        EXPECT_EQ(op.Texts().back(), "删除全部吗?");
+        ASSERT_EQ(page.List()->topLevelItemCount(), 3);
+        EXPECT_EQ(page.List()->topLevelItem(2)->text(0), "2");
+        EXPECT_EQ(page.List()->topLevelItem(2)->text(1), "m4.bmp");
+        EXPECT_EQ(CurrentLogo, current == 4 ? 2 : -1);
+        EXPECT_EQ(SelectedLogos.GetName(1), "m2.bmp");
+    }
+    CSelectPage page;
+    page.List()->clearSelection();
+    page.OnDelete();
+    EXPECT_EQ(op.Texts().back(), "请先在列表中选择需删除的位图!");
+}
+
+TEST_F(PagesTest, SizesAreShownInKiloBytesRoundedToTheNearest) {
+    EXPECT_EQ(KiloBytes(1500), 2);
+    EXPECT_EQ(KiloBytes(1499), 1);
+    EXPECT_EQ(KiloBytes(499), 0);
+    CSelectPage page;
+    dialog.next = {Mono("a.bmp", 32, 375)};  // 4 x 375 = 1500 bytes
+    page.OnOpen();
+    EXPECT_EQ(page.SizeText(), "2 K Bytes");
+    dialog.accept = false;  // a cancelled dialog changes nothing
+    page.OnOpen();
+    EXPECT_EQ(SelectedCount, 1);
+}
+
+TEST_F(PagesTest, PreviewConvertsATrueColourLogoWithDitherM3AtOnce) {
+    CSelectPage select;
+    dialog.next = {Mono("m.bmp"), Photo("p.bmp")};
+    select.OnOpen();
+    CPreviewPage preview;
+    preview.OnShow();
+    ASSERT_EQ(preview.List()->topLevelItemCount(), 2);
+    Find<QRadioButton>(&preview, 1072)->click();  // "变化后状态"
+    preview.OnListClick(preview.List()->topLevelItem(1));
+    EXPECT_EQ(preview.CurrentMethod(), 1);
+    EXPECT_TRUE(Find<QRadioButton>(&preview, 1074)->isChecked());
+    EXPECT_EQ(SelectedLogos.GetConvertedPath(1), dir.File("pTemp.bmp"));
+    EXPECT_EQ(SelectedLogos.GetMode(1), 1);
+    EXPECT_TRUE(std::filesystem::exists(dir.File("pTemp.bmp")));
+    EXPECT_EQ(CurrentLogo, 1);
+    // A monochrome logo switches the page back to the picked view.
+    preview.OnListClick(preview.List()->topLevelItem(0));
+    EXPECT_EQ(preview.ConvertedView(), 0);
+    EXPECT_TRUE(Find<QRadioButton>(&preview, 1071)->isChecked());
+    EXPECT_FALSE(Find<QRadioButton>(&preview, 1072)->isEnabled());
+    EXPECT_FALSE(Find<QSlider>(&preview, 1078)->isEnabled());
+    EXPECT_EQ(SelectedLogos.GetConvertedPath(1), dir.File("pTemp.bmp"))
+        << "the earlier logo keeps its conversion";
+    EXPECT_EQ(SelectedLogos.GetConvertedPath(0), dir.File("m.bmp"));
+    EXPECT_TRUE(op.Shown().empty());
+}
+
+TEST_F(PagesTest, DisplayScalesStretchThePicture) {
+    CSelectPage select;
+    dialog.next = {Photo("p.bmp", 200, 100)};
+    select.OnOpen();
+    CPreviewPage preview;
+    preview.OnShow();
+    preview.OnListClick(preview.List()->topLevelItem(0));
+    const struct {
+        int id, w, h;
+    } scales[] = {{1058, 200, 100}, {1059, 400, 100}, {1060, 400, 200}, {1061, 200, 200}};
+    for (const auto& s : scales) {
+        Find<QRadioButton>(&preview, s.id)->click();
+        const QPixmap shown = preview.Picture()->pixmap();
+        EXPECT_EQ(shown.size(), QSize(s.w, s.h)) << s.id;
+    }
+}
+
+TEST_F(PagesTest, SliderEndsReachPixmelt) {
+    CSelectPage select;
+    const std::string photo = Photo("p.bmp", 64, 32);
+    dialog.next = {photo};
+    select.OnOpen();
+    CPreviewPage preview;
+    preview.OnShow();
+    Find<QRadioButton>(&preview, 1072)->click();
+    preview.OnListClick(preview.List()->topLevelItem(0));
+    Find<QSlider>(&preview, 1078)->setValue(0);
+    Find<QSlider>(&preview, 1079)->setValue(200);
+    EXPECT_EQ(Find<QLineEdit>(&preview, 1080)->text(), "-100");
+    EXPECT_EQ(Find<QLineEdit>(&preview, 1081)->text(), "100");
+    const auto shown = test::ReadFileBytes(dir.File("pTemp.bmp"));
+    // The same conversion made directly: Dither M3, contrast -100, brightness 100.
+    std::filesystem::copy_file(photo, dir.File("q.bmp"));
+    char out[PIXMELT_OUTPUT_PATH_SIZE] = {};
+    ASSERT_EQ(CallPixmelt(dir.File("q.bmp").c_str(), out, 1, -100, 100), 1);
+    EXPECT_EQ(test::ReadFileBytes(out), shown);
+}
+
+TEST_F(PagesTest, BrokenPictureFilesAreReported) {
+    CSelectPage select;
+    const std::string photo = Photo("p.bmp", 16, 8);
+    dialog.next = {photo};
+    select.OnOpen();
+    CPreviewPage preview;
+    preview.OnShow();
+    test::WriteFileBytes(photo, {'B', 'M', 0, 0});
+    preview.OnListClick(preview.List()->topLevelItem(0));
+    EXPECT_EQ(op.Texts().back(), "打开位图失败!");
+}
+
+TEST_F(PagesTest, WithoutPickedLogosThePreviewShowsTheStoredFlashList) {
+    StoredFlashLogos.Append(0, "stored.bmp", Mono("stored.bmp"), "", 40, 40, 8, 0);
+    StoredListLoaded = true;
+    CPreviewPage preview;
+    preview.OnShow();
+    ASSERT_EQ(preview.List()->topLevelItemCount(), 1);
+    EXPECT_EQ(preview.List()->topLevelItem(0)->text(1), "stored.bmp");
+    preview.OnListClick(preview.List()->topLevelItem(0));
+    EXPECT_EQ(StoredFlashLogos.GetMode(0), 0);
+}
+
+}  // namespace
+}  // namespace stampa
