@@ -10,7 +10,9 @@
 #include "app/dialog_units.h"
 #include "common/operator.h"
 #include "pages/config_page.h"
+#include "pages/download_page.h"
 #include "pages/preview_page.h"
+#include "pages/print_page.h"
 #include "pages/select_page.h"
 #include "transfer/transfer_state.h"
 
@@ -58,8 +60,15 @@ CMainSheet::CMainSheet(QWidget* parent) : QDialog(parent) {
     tabs_->addTab(select_, QStringLiteral("选择"));
     preview_ = new CPreviewPage;
     tabs_->addTab(preview_, QStringLiteral("预览"));
-    tabs_->addTab(new QWidget, QStringLiteral("下载"));
-    tabs_->addTab(new QWidget, QStringLiteral("打印"));
+    download_ = new CDownloadPage;
+    tabs_->addTab(download_, QStringLiteral("下载"));
+    print_ = new CPrintPage;
+    tabs_->addTab(print_, QStringLiteral("打印"));
+    // While a download sends, the logo lists cannot be changed elsewhere.
+    connect(download_, &CDownloadPage::downloadRunning, this, [this](bool running) {
+        select_->SetChangesAllowed(!running);
+        preview_->SetChangesAllowed(!running);
+    });
     tabs_->setCurrentIndex(0);
 
     auto* exit = new QPushButton(QStringLiteral("退  出"), this);

@@ -9,6 +9,8 @@ class QTabWidget;
 namespace stampa {
 
 class CConfigPage;
+class CDownloadPage;
+class CPrintPage;
 class CPreviewPage;
 class CSelectPage;
 
@@ -20,6 +22,8 @@ class CMainSheet : public QDialog {
     CConfigPage* ConfigPage() const { return config_; }
     CSelectPage* SelectPage() const { return select_; }
     CPreviewPage* PreviewPage() const { return preview_; }
+    CDownloadPage* DownloadPage() const { return download_; }
+    CPrintPage* PrintPage() const { return print_; }
     QTabWidget* Tabs() const { return tabs_; }
 
     // Closing while a download is sending would cut the printer off in the
@@ -34,6 +38,8 @@ class CMainSheet : public QDialog {
     CConfigPage* config_;
     CSelectPage* select_;
     CPreviewPage* preview_;
+    CDownloadPage* download_;
+    CPrintPage* print_;
     bool initialized_ = false;
 };
 

@@ -8,7 +8,7 @@ top=$(pwd)
 bin="$top/build/default/bin"
 run="$top/run"
 
-if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
     echo "Stampa needs a display, and none is set (DISPLAY / WAYLAND_DISPLAY)."
     echo "On a machine without one, run it under a virtual display:"
     echo "    sudo apt-get install -y xvfb && xvfb-run -a make run"

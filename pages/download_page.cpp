@@ -1,0 +1,147 @@
+#include "pages/download_page.h"
+
+#include <QButtonGroup>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTreeWidget>
+
+#include "app/dialog_units.h"
+#include "app/program_state.h"
+#include "logos/logo_lists.h"
+#include "logos/stored_list.h"
+#include "pages/logo_table.h"
+#include "pages/select_page.h"
+#include "transfer/download_job.h"
+
+namespace stampa {
+namespace {
+
+QLabel* Static(QWidget* parent, const DialogUnits& u, int id, const QString& text, int x, int y,
+               int w, int h) {
+    auto* label = new QLabel(text, parent);
+    Place(label, u, id, x, y, w, h);
+    return label;
+}
+
+QLineEdit* ReadOnly(QWidget* parent, const DialogUnits& u, int id, int x, int y) {
+    auto* edit = new QLineEdit(parent);
+    Place(edit, u, id, x, y, 63, 14);
+    edit->setEnabled(false);
+    return edit;
+}
+
+}  // namespace
+
+CDownloadPage::CDownloadPage(QWidget* parent) : QWidget(parent) {
+    setFont(DialogFont(10));
+    const DialogUnits u(font());
+    setMinimumSize(u.ToPixels(320, 280));
+    Static(this, u, 0, QStringLiteral("下载位图列表"), 5, 5, 68, 8);
+    list_ = new QTreeWidget(this);
+    Place(list_, u, 1021, 5, 20, 140, 215);
+    SetUpLogoTable(list_);
+    auto* info = new QGroupBox(QStringLiteral("打印机信息"), this);
+    Place(info, u, 0, 164, 17, 151, 56);
+    Static(this, u, 0, QStringLiteral("类型："), 196, 35, 31, 8);
+    model_ = ReadOnly(this, u, 1024, 227, 32);
+    Static(this, u, 0, QStringLiteral("通讯端口名称："), 166, 55, 60, 8);
+    port_ = ReadOnly(this, u, 1025, 227, 52);
+    auto* memory = new QGroupBox(QStringLiteral("存储器选择"), this);
+    Place(memory, u, 0, 164, 81, 151, 32);
+    auto* group = new QButtonGroup(this);
+    ram_ = new QRadioButton(QStringLiteral("RAM"), this);
+    Place(ram_, u, 1044, 189, 95, 28, 10);
+    flash_ = new QRadioButton(QStringLiteral("Flash"), this);
+    Place(flash_, u, 1045, 258, 95, 36, 10);
+    group->addButton(ram_, kRamMemory);
+    group->addButton(flash_, kFlashMemory);
+    flash_->setChecked(true);
+    progress_ = new QProgressBar(this);
+    Place(progress_, u, 1052, 164, 191, 151, 15);
+    progress_->setTextVisible(false);
+    progress_->setRange(0, 100);
+    progress_->setValue(0);
+    status_ = Static(this, u, 1065, QStringLiteral("下载进程"), 164, 210, 151, 21);
+    status_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    download_ = new QPushButton(QStringLiteral("下    载"), this);
+    Place(download_, u, 1026, 122, 246, 60, 14);
+    download_->setDefault(true);
+    Static(this, u, 0, QStringLiteral("Logo Size"), 5, 267, 37, 8)->hide();
+    size_ = Static(this, u, 1022, {}, 46, 267, 106, 8);
+    size_->hide();
+    Static(this, u, 0, QStringLiteral("位图数："), 162, 267, 39, 8);
+    count_ = Static(this, u, 1023, {}, 206, 267, 103, 8);
+    info->lower();
+    memory->lower();
+
+    connect(group, &QButtonGroup::idClicked, this, &CDownloadPage::OnMemory);
+    connect(download_, &QPushButton::clicked, this, &CDownloadPage::OnDownload);
+}
+
+QString CDownloadPage::CountText() const {
+    return count_->text();
+}
+QString CDownloadPage::SizeText() const {
+    return size_->text();
+}
+QString CDownloadPage::StatusText() const {
+    return status_->text();
+}
+
+void CDownloadPage::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    OnShow();
+}
+
+void CDownloadPage::OnShow() {
+    if (!StoredListLoaded && !PrinterModel.empty()) {
+        ReloadStoredFlashLogos(StartDirectory, PrinterModel);  // for the other pages
+    }
+    RefreshDownloadList();
+}
+
+void CDownloadPage::OnMemory(int memory) {
+    memory_ = memory;
+    RefreshDownloadList();
+}
+
+void CDownloadPage::RefreshDownloadList() {
+    const bool flash = memory_ == kFlashMemory;
+    const auto entries = LogosPicked ? SelectedLogos.Entries() : std::vector<LogoEntry>{};
+    const std::int64_t sum = FillLogoTable(list_, entries, flash ? 1 : 0);
+    model_->setText(QString::fromStdString(PrinterModel));
+    port_->setText(QString::fromStdString(PortName));
+    size_->setText(QStringLiteral("%1 / %2 K Bytes").arg(KiloBytes(sum)).arg(flash ? 128 : 12));
+    count_->setText(QStringLiteral("%1 / %2").arg(entries.size()).arg(flash ? 255 : 8));
+    (flash ? flash_ : ram_)->setChecked(true);
+}
+
+void CDownloadPage::OnDownload() {
+    StartDownload(*this);
+}
+
+void CDownloadPage::SetDownloadEnabled(bool enabled) {
+    QMetaObject::invokeMethod(this, [this, enabled] {
+        download_->setEnabled(enabled);
+        emit downloadRunning(!enabled);
+    });
+}
+
+void CDownloadPage::SetStatusText(const std::string& text) {
+    QMetaObject::invokeMethod(this,
+                              [this, text] { status_->setText(QString::fromStdString(text)); });
+}
+
+void CDownloadPage::SetProgressRange(int low, int high) {
+    QMetaObject::invokeMethod(this, [this, low, high] { progress_->setRange(low, high); });
+}
+
+void CDownloadPage::SetProgressPosition(int position) {
+    QMetaObject::invokeMethod(this, [this, position] { progress_->setValue(position); });
+}
+
+}  // namespace stampa

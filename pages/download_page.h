@@ -1,0 +1,65 @@
+// The download page: what a download would send, the printer's model and port,
+// the memory with its capacity figures, and the progress of a running
+// download. The job's worker drives the page through queued calls onto the
+// user-interface thread.
+#pragma once
+
+#include <QWidget>
+#include <atomic>
+
+#include "transfer/job_pages.h"
+
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+class QRadioButton;
+class QTreeWidget;
+
+namespace stampa {
+
+class CDownloadPage : public QWidget, public IDownloadPage {
+    Q_OBJECT
+  public:
+    explicit CDownloadPage(QWidget* parent = nullptr);
+
+    void OnShow();
+    void OnMemory(int memory);
+    void OnDownload();
+    void RefreshDownloadList();
+
+    // IDownloadPage, callable from the worker thread.
+    int Memory() const override { return memory_; }
+    void SetDownloadEnabled(bool enabled) override;
+    void SetStatusText(const std::string& text) override;
+    void SetProgressRange(int low, int high) override;
+    void SetProgressPosition(int position) override;
+
+    QTreeWidget* List() const { return list_; }
+    QString CountText() const;
+    QString SizeText() const;
+    QString StatusText() const;
+    QProgressBar* Progress() const { return progress_; }
+
+  signals:
+    // A download starts sending (true) or is over (false).
+    void downloadRunning(bool running);
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+
+  private:
+    std::atomic<int> memory_{kFlashMemory};
+    QTreeWidget* list_;
+    QLineEdit* model_;
+    QLineEdit* port_;
+    QRadioButton* ram_;
+    QRadioButton* flash_;
+    QProgressBar* progress_;
+    QLabel* status_;
+    QPushButton* download_;
+    QLabel* size_;
+    QLabel* count_;
+};
+
+}  // namespace stampa

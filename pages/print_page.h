@@ -1,0 +1,63 @@
+// The print page: the logos the printer holds in the chosen memory, as far as
+// the program knows them; prints some or all at one of four sizes, with or
+// without a label line before each. Every choice lasts while the program runs.
+#pragma once
+
+#include <QWidget>
+
+#include "transfer/job_pages.h"
+
+class QButtonGroup;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTreeWidget;
+
+namespace stampa {
+
+class CPrintPage : public QWidget, public IPrintPage {
+    Q_OBJECT
+  public:
+    explicit CPrintPage(QWidget* parent = nullptr);
+
+    void OnShow();
+    void RefreshRamList();
+    void RefreshFlashList();
+    void OnPrint();
+
+    // IPrintPage.
+    int Range() const override { return range_; }
+    int Memory() const override { return memory_; }
+    int ScalingMode() const override { return scaling_; }
+    bool PrintLabel() const override { return label_; }
+    std::vector<int> SelectedRows() const override;
+    void SetPrintEnabled(bool enabled) override;
+
+    QTreeWidget* List() const { return list_; }
+    QString CountText() const;
+    QString SizeText() const;
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+
+  private:
+    void PushMembers();
+
+    int range_ = kPrintAll;
+    int memory_ = kFlashMemory;
+    int scaling_ = 0;
+    bool label_ = false;
+    QTreeWidget* list_;
+    QLineEdit* model_;
+    QLineEdit* port_;
+    QButtonGroup* ranges_;
+    QButtonGroup* memories_;
+    QButtonGroup* sizes_;
+    QCheckBox* labelBox_;
+    QPushButton* print_;
+    QLabel* size_;
+    QLabel* count_;
+};
+
+}  // namespace stampa

@@ -1,0 +1,258 @@
+// The download and print pages, and the whole path a user takes through the
+// program: connect, pick, convert, download, print, exit, start again.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QImage>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTreeWidget>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "app/file_dialog.h"
+#include "app/main_sheet.h"
+#include "app/program_state.h"
+#include "app/reset_state.h"
+#include "app/runtime_libraries.h"
+#include "app/stampa_app.h"
+#include "link/port.h"
+#include "logos/logo_lists.h"
+#include "pages/config_page.h"
+#include "pages/download_page.h"
+#include "pages/preview_page.h"
+#include "pages/print_page.h"
+#include "pages/select_page.h"
+#include "support/bmp_files.h"
+#include "support/recording_operator.h"
+#include "support/temp_dir.h"
+#include "support/vprinter_process.h"
+#include "transfer/download_job.h"
+#include "transfer/transfer_state.h"
+
+namespace stampa {
+namespace {
+
+using test::RecordingOperator;
+using test::TempDir;
+
+template <typename W>
+W* Find(QWidget* page, int id) {
+    W* w = page->findChild<W*>(QString::number(id));
+    EXPECT_NE(w, nullptr) << "control " << id;
+    return w;
+}
+
+QStringList Column(QTreeWidget* list, int column) {
+    QStringList values;
+    for (int i = 0; i < list->topLevelItemCount(); ++i)
+        values << list->topLevelItem(i)->text(column);
+    return values;
+}
+
+class PageListsTest : public ::testing::Test {
+  protected:
+    void SetUp() override { ResetProgramState(); }
+    void TearDown() override { ResetProgramState(); }
+    static void Pick(std::initializer_list<std::uint32_t> sizes) {
+        int i = 0;
+        for (std::uint32_t size : sizes) {
+            SelectedLogos.Append(i, "l" + std::to_string(i) + ".bmp", "/p", "/p", size, 8, 8, 0);
+            ++i;
+        }
+        LogosPicked = true;
+    }
+    RecordingOperator op;
+};
+
+TEST_F(PageListsTest, DownloadPageNumbersByMemoryAndSumsInKiloBytes) {
+    CDownloadPage page;
+    page.OnShow();
+    EXPECT_EQ(page.CountText(), "0 / 255");
+    EXPECT_EQ(page.SizeText(), "0 / 128 K Bytes");
+    page.OnMemory(kRamMemory);
+    EXPECT_EQ(page.CountText(), "0 / 8");
+    Pick({1000, 1499, 1});
+    page.OnMemory(kFlashMemory);
+    EXPECT_EQ(Column(page.List(), 0), (QStringList{"1", "2", "3"}));
+    EXPECT_EQ(page.SizeText(), "3 / 128 K Bytes");
+    Find<QRadioButton>(&page, 1044)->click();  // RAM renumbers at once
+    EXPECT_EQ(Column(page.List(), 0), (QStringList{"0", "1", "2"}));
+    EXPECT_EQ(page.SizeText(), "3 / 12 K Bytes");
+    EXPECT_EQ(page.CountText(), "3 / 8");
+    EXPECT_EQ(page.Memory(), kRamMemory);
+}
+
+TEST_F(PageListsTest, PrintPageDefaultsAndChoices) {
+    CPrintPage page;
+    page.OnShow();
+    EXPECT_TRUE(Find<QRadioButton>(&page, 1032)->isChecked()) << "全部";
+    EXPECT_TRUE(Find<QRadioButton>(&page, 1048)->isChecked()) << "Flash";
+    EXPECT_TRUE(Find<QRadioButton>(&page, 1053)->isChecked()) << "原始大小";
+    EXPECT_FALSE(Find<QCheckBox>(&page, 1064)->isChecked());
+    // The size group in tab order 1053, 1055, 1054, 1056 gives 0, 1, 2, 3.
+    const int order[] = {1053, 1055, 1054, 1056};
+    for (int mode = 0; mode < 4; ++mode) {
+        Find<QRadioButton>(&page, order[mode])->click();
+        EXPECT_EQ(page.ScalingMode(), mode);
+    }
+    StoredFlashLogos.Append(0, "s.bmp", "/s", "", 32, 8, 8, 0);
+    page.RefreshFlashList();
+    EXPECT_EQ(Column(page.List(), 0), QStringList{"1"});
+    emit page.List()->itemClicked(page.List()->topLevelItem(0), 0);
+    EXPECT_EQ(page.Range(), kPrintPart);
+    EXPECT_TRUE(Find<QRadioButton>(&page, 1029)->isChecked()) << "a click switches to 部分";
+    // RAM logos kept from before a new connection are not listed.
+    RamLogos.Append(0, "r.bmp", "/r", "/r", 32, 8, 8, 0);
+    Find<QRadioButton>(&page, 1047)->click();
+    EXPECT_EQ(page.List()->topLevelItemCount(), 0);
+    EXPECT_EQ(page.CountText(), "0 / 8");
+    RamDownloaded = true;
+    page.RefreshRamList();
+    EXPECT_EQ(Column(page.List(), 0), QStringList{"0"});
+    EXPECT_EQ(page.Range(), kPrintPart) << "choices last";
+}
+
+TEST_F(PageListsTest, RamBeforeAnyRamDownloadIsRefused) {
+    CPrintPage page;
+    PortConfigured = true;
+    Find<QRadioButton>(&page, 1047)->click();
+    page.OnPrint();
+    EXPECT_EQ(op.Texts(), std::vector<std::string>{"请先将位图下载到RAM!"});
+}
+
+// Picks the files given, as the operator would in the file dialog.
+class GivenFiles final : public IFileDialog {
+  public:
+    explicit GivenFiles(std::vector<std::string> files) : files_(std::move(files)) {
+        previous_ = SetFileDialog(this);
+    }
+    ~GivenFiles() override { SetFileDialog(previous_); }
+    bool PickBitmaps(QWidget*, std::vector<std::string>& files) override {
+        files = files_;
+        return true;
+    }
+
+  private:
+    std::vector<std::string> files_;
+    IFileDialog* previous_;
+};
+
+std::string ReadText(const std::string& path) {
+    std::ifstream in(path);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+// Dark pixels of a picture, each shown twice as wide on the receipt from `top`.
+int MismatchesDoubleWidth(const QImage& receipt, const QImage& picture, int top) {
+    int mismatches = 0;
+    for (int y = 0; y < picture.height(); ++y) {
+        for (int x = 0; x < picture.width(); ++x) {
+            const bool dark = qGray(picture.pixel(x, y)) < 128;
+            for (int dx = 0; dx < 2; ++dx)
+                mismatches += dark != (qGray(receipt.pixel(2 * x + dx, top + y)) < 128);
+        }
+    }
+    return mismatches;
+}
+
+TEST(WholePath, ConnectPickConvertDownloadPrintExitAndStartAgain) {
+    ResetProgramState();
+    TempDir dir;
+    const auto saved = std::filesystem::current_path();
+    std::filesystem::current_path(dir.Path());
+    setenv("QZUSB_DEVICE_DIR", dir.Path().c_str(), 1);
+    SetDownloadPauses({std::chrono::milliseconds(0), std::chrono::milliseconds(20)});
+    test::VirtualPrinterProcess printer({"--usb", dir.File("lp0"), "--out", dir.File("out")});
+    ASSERT_TRUE(printer.Ready());
+    test::WriteFileBytes(dir.File("ring.bmp"), test::Bmp1(40, 24, [](int x, int y) {
+                             return (x - 12) * (x - 12) + (y - 12) * (y - 12) < 100;
+                         }));
+    test::WriteFileBytes(dir.File("photo.bmp"), test::Bmp24(48, 20, [](int x, int y) {
+                             return test::Rgb{static_cast<unsigned char>(x * 5),
+                                              static_cast<unsigned char>(y * 12), 60};
+                         }));
+    RecordingOperator op;
+    GivenFiles files({dir.File("ring.bmp"), dir.File("photo.bmp")});
+
+    CStampaApp app;
+    ASSERT_TRUE(app.Start());
+    CMainSheet& sheet = *app.Sheet();
+    sheet.show();
+    // Configuration: USB device 0, OK.
+    Find<QRadioButton>(sheet.ConfigPage(), 1014)->click();
+    Find<QPushButton>(sheet.ConfigPage(), 1)->click();
+    ASSERT_TRUE(PortConfigured);
+    // Select both logos; convert the photo with error accumulation.
+    sheet.SelectPage()->OnOpen();
+    sheet.Tabs()->setCurrentIndex(2);
+    CPreviewPage& preview = *sheet.PreviewPage();
+    Find<QRadioButton>(&preview, 1072)->click();
+    preview.OnListClick(preview.List()->topLevelItem(1));
+    Find<QRadioButton>(&preview, 1076)->click();
+    EXPECT_EQ(SelectedLogos.GetMode(1), 3);
+    // Download to FLASH.
+    sheet.Tabs()->setCurrentIndex(3);
+    CDownloadPage& download = *sheet.DownloadPage();
+    int highest = 0;
+    QObject::connect(download.Progress(), &QProgressBar::valueChanged,
+                     [&](int v) { highest = std::max(highest, v); });
+    Find<QPushButton>(&download, 1026)->click();
+    ASSERT_TRUE(WaitForDownload(std::chrono::seconds(30)));
+    QApplication::processEvents();
+    EXPECT_TRUE(FlashDownloaded);
+    EXPECT_EQ(highest, 4) << "the progress reached the end";
+    EXPECT_EQ(download.Progress()->value(), 0);
+    EXPECT_EQ(download.StatusText(), "下载进程");
+    EXPECT_TRUE(Find<QPushButton>(&download, 1026)->isEnabled());
+    // Print all at double width with labels.
+    sheet.Tabs()->setCurrentIndex(4);
+    CPrintPage& print = *sheet.PrintPage();
+    Find<QRadioButton>(&print, 1055)->click();
+    Find<QCheckBox>(&print, 1064)->click();
+    Find<QPushButton>(&print, 1033)->click();
+    EXPECT_EQ(op.Texts(), std::vector<std::string>{"下载所选位图到FLASH.\n继续吗?"});
+
+    ASSERT_TRUE(test::VirtualPrinterProcess::WaitForFile(dir.File("out/receipt-0001.png")));
+    const std::string log = ReadText(dir.File("out/receipt-0001.txt"));
+    EXPECT_NE(log.find("TEXT \"=============== LOGO 1\""), std::string::npos) << log;
+    EXPECT_NE(log.find("FS p 2 1"), std::string::npos) << log;
+    const QImage receipt(QString::fromStdString(dir.File("out/receipt-0001.png")));
+    // The connection's LF, then per logo: label, LF, the logo, LF.
+    int top = 16 + 30;
+    for (const LogoEntry& e : SelectedLogos.Entries()) {
+        const QImage picture(QString::fromStdString(e.convertedPath));
+        top += 2 * 30;
+        const int bands = (picture.height() + 7) / 8 * 8;
+        EXPECT_EQ(MismatchesDoubleWidth(receipt, picture, top + bands - picture.height()), 0)
+            << e.name;
+        top += bands + 30;
+    }
+    // Exit writes the stored-logo file; a new run shows the two logos.
+    app.ShutDown();
+    EXPECT_TRUE(std::filesystem::exists(dir.File("RP-820")));
+    ResetProgramState();
+    CStampaApp again;
+    ASSERT_TRUE(again.Start());
+    again.Sheet()->show();
+    Find<QRadioButton>(again.Sheet()->ConfigPage(), 1014)->click();
+    Find<QPushButton>(again.Sheet()->ConfigPage(), 1)->click();
+    again.Sheet()->Tabs()->setCurrentIndex(4);
+    EXPECT_EQ(Column(again.Sheet()->PrintPage()->List(), 1),
+              (QStringList{"ring.bmp", "photo.bmp"}));
+    again.ShutDown();
+
+    SetDownloadPauses({});
+    unsetenv("QZUSB_DEVICE_DIR");
+    std::filesystem::current_path(saved);
+    ResetProgramState();
+}
+
+}  // namespace
+}  // namespace stampa
