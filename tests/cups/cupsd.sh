@@ -39,6 +39,8 @@ free_port() {
     done
 }
 
+scheduler_running() { lpstat -r 2>/dev/null | grep -q 'scheduler is running'; }
+
 wait_for() {  # wait_for SECONDS COMMAND...
     local limit=$1
     shift
@@ -109,7 +111,7 @@ CONF
     /usr/sbin/cupsd -f -c "$dir/etc/cupsd.conf" -s "$dir/etc/cups-files.conf" >"$dir/log/cupsd.out" 2>&1 &
     echo $! >"$dir/cupsd.pid"
     export CUPS_SERVER="$dir/cups.sock"
-    wait_for 20 lpstat -r || { echo "cupsd did not start"; cat "$dir/log/"*; exit 1; }
+    wait_for 20 scheduler_running || { echo "cupsd did not start"; cat "$dir/log/"*; exit 1; }
 
     for queue in RP-820_Test Office_Laser RP-820_Rejecting; do
         lpadmin -p "$queue" -E -v "socket://$printer"
