@@ -5,6 +5,7 @@
 #include "app/main_sheet.h"
 #include "app/program_state.h"
 #include "common/operator.h"
+#include "link/messages.h"
 #include "link/port.h"
 #include "logos/stored_list.h"
 #include "transfer/download_job.h"
@@ -20,7 +21,7 @@ bool CStampaApp::Start() {
     sheet_ = new CMainSheet;
     if (!BindRuntimeLibraries(files_.pixmelt, files_.usb)) {
         UnbindRuntimeLibraries();
-        ShowPlain("装载USB dll 或 pixmelt dll失败!");
+        ShowPlain(msg::kLibrariesNotLoaded);
         delete sheet_;
         sheet_ = nullptr;
         return false;

@@ -8,6 +8,7 @@
 #include "app/program_state.h"
 #include "app/runtime_libraries.h"
 #include "cli/cli_io.h"
+#include "link/messages.h"
 #include "link/port.h"
 #include "link/serial_link.h"
 #include "link/spooler_link.h"
@@ -23,12 +24,6 @@
 namespace stampa::cli {
 namespace {
 
-constexpr const char* kLoadFailed = "装载USB dll 或 pixmelt dll失败!";
-constexpr const char* kNotABitmapForUs = "请选择单色位图或24真彩色位图 .";
-constexpr const char* kNoLinkChosen = "没有选择正确的通讯端口或驱动程序!";
-constexpr const char* kDriverNotOpened = "驱动没有打开!";
-constexpr const char* kConnectionFailed = "通讯失败.请检查打印机是否与通讯端口正确连接。";
-
 // The program's start: the working directory as StartDirectory, the libraries
 // bound by name, the model chosen as on the configuration page.
 bool StartUp(const std::string& model) {
@@ -36,7 +31,7 @@ bool StartUp(const std::string& model) {
     PrinterModel =
         model.empty() ? ReadConfiguration(ConfigurationPath(StartDirectory)).DefaultModel() : model;
     if (!BindRuntimeLibraries()) {
-        std::fprintf(stderr, "%s\n", kLoadFailed);
+        std::fprintf(stderr, "%s\n", msg::kLibrariesNotLoaded);
         return false;
     }
     return true;
@@ -53,10 +48,10 @@ int Connect(const LinkSettings& settings) {
             PortName = LinkPortName(settings);
             return kDone;
         case LinkOpenResult::NoLinkChosen:
-            std::fprintf(stderr, "%s\n", kNoLinkChosen);
+            std::fprintf(stderr, "%s\n", msg::kNoLinkChosen);
             return kUsage;
         case LinkOpenResult::DriverNotOpened:
-            std::fprintf(stderr, "%s\n", kDriverNotOpened);
+            std::fprintf(stderr, "%s\n", msg::kDriverNotOpened);
             return kCommunicationFailure;
         case LinkOpenResult::DocumentRefused:
             std::fprintf(stderr, "the spooler refused the document\n");
@@ -65,7 +60,7 @@ int Connect(const LinkSettings& settings) {
             std::fprintf(stderr, "this kind of link is not available in this build\n");
             return kUsage;
         default:
-            std::fprintf(stderr, "%s\n", kConnectionFailed);
+            std::fprintf(stderr, "%s\n", msg::kConnectionFailed);
             return kCommunicationFailure;
     }
 }
@@ -75,7 +70,7 @@ bool PickFiles(const std::vector<std::string>& files) {
     for (const std::string& file : files) {
         const std::string path = std::filesystem::absolute(file).string();
         if (!IsMonoBitmap(path) && !IsTrueColorBitmap(path)) {
-            std::fprintf(stderr, "%s (%s)\n", kNotABitmapForUs, file.c_str());
+            std::fprintf(stderr, "%s (%s)\n", msg::kNotABitmapForUs, file.c_str());
             return false;
         }
         const int position = SelectedLogos.Length();
@@ -105,7 +100,7 @@ void Disconnect() {
 
 int RunConvert(const ConvertOptions& o) {
     if (!BindPixmelt()) {
-        std::fprintf(stderr, "%s\n", kLoadFailed);
+        std::fprintf(stderr, "%s\n", msg::kLibrariesNotLoaded);
         return kRefused;
     }
     char output[PIXMELT_OUTPUT_PATH_SIZE] = {};
@@ -117,7 +112,7 @@ int RunConvert(const ConvertOptions& o) {
             std::printf("%s\n", output);
             return kDone;
         case kPixmeltNotAcceptable:
-            std::fprintf(stderr, "%s\n", kNotABitmapForUs);
+            std::fprintf(stderr, "%s\n", msg::kNotABitmapForUs);
             return kRefused;
         default:
             std::fprintf(stderr, "cannot read %s or write its converted file\n", o.input.c_str());
@@ -197,7 +192,7 @@ int RunPorts() {
             std::printf(" usb:%d", device);
         UnbindUsbLibrary();
     } else {
-        std::printf(" (%s)", kLoadFailed);
+        std::printf(" (%s)", msg::kLibrariesNotLoaded);
     }
     std::printf("\n");
     const std::string base =

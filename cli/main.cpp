@@ -5,7 +5,7 @@
 
 #include "cli/cli_io.h"
 #include "cli/commands.h"
-#include "cli/link_spec.h"
+#include "cli/link_argument.h"
 #include "transfer/job_pages.h"
 
 namespace {
@@ -114,7 +114,7 @@ int main(int argc, char** argv) {
         return stampa::cli::RunPorts();
 
     std::string error;
-    const auto link = stampa::cli::ParseLinkSpec(linkText, error);
+    const auto link = stampa::cli::ParseLinkArgument(linkText, error);
     if (!link) {
         std::fprintf(stderr, "stampa-cli: %s\n", error.c_str());
         return kUsage;

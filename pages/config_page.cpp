@@ -11,6 +11,7 @@
 #include "app/dialog_units.h"
 #include "app/program_state.h"
 #include "common/operator.h"
+#include "link/messages.h"
 #include "link/port.h"
 #include "link/spooler_link.h"
 #include "link/usb_link.h"
@@ -20,9 +21,6 @@
 namespace stampa {
 namespace {
 
-constexpr const char* kNoLinkChosen = "没有选择正确的通讯端口或驱动程序!";
-constexpr const char* kDriverNotOpened = "驱动没有打开!";
-constexpr const char* kConnectionFailed = "通讯失败.请检查打印机是否与通讯端口正确连接。";
 constexpr const char* kNoDriverFound = "找不到正确的打印机驱动!";
 constexpr const char* kModelWithoutUsb = "RP-810";
 
@@ -214,7 +212,7 @@ void CConfigPage::OnOk() {
         drivers_->setEnabled(false);
     }
     if (PortKind == kNoLink) {
-        ShowExclamation(kNoLinkChosen);
+        ShowExclamation(msg::kNoLinkChosen);
         return;
     }
     if (FlashDownloaded && !PrinterModel.empty()) {
@@ -228,7 +226,7 @@ void CConfigPage::OnOk() {
     const LinkSettings settings = SettingsFromControls();
     const LinkOpenOutcome outcome = OpenAndTestLink(settings, PrintDocInfo);
     if (outcome.result == LinkOpenResult::DriverNotOpened) {
-        ShowExclamation(kDriverNotOpened);
+        ShowExclamation(msg::kDriverNotOpened);
         ok_->setEnabled(true);
         return;
     }
@@ -237,7 +235,7 @@ void CConfigPage::OnOk() {
         return;
     }
     if (outcome.result != LinkOpenResult::Opened) {
-        ShowExclamation(kConnectionFailed);
+        ShowExclamation(msg::kConnectionFailed);
         ok_->setEnabled(true);
         PortConfigured = false;
         return;

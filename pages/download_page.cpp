@@ -14,27 +14,11 @@
 #include "logos/logo_lists.h"
 #include "logos/stored_list.h"
 #include "pages/logo_table.h"
+#include "pages/page_controls.h"
 #include "pages/select_page.h"
 #include "transfer/download_job.h"
 
 namespace stampa {
-namespace {
-
-QLabel* Static(QWidget* parent, const DialogUnits& u, int id, const QString& text, int x, int y,
-               int w, int h) {
-    auto* label = new QLabel(text, parent);
-    Place(label, u, id, x, y, w, h);
-    return label;
-}
-
-QLineEdit* ReadOnly(QWidget* parent, const DialogUnits& u, int id, int x, int y) {
-    auto* edit = new QLineEdit(parent);
-    Place(edit, u, id, x, y, 63, 14);
-    edit->setEnabled(false);
-    return edit;
-}
-
-}  // namespace
 
 CDownloadPage::CDownloadPage(QWidget* parent) : QWidget(parent) {
     setFont(DialogFont(10));
@@ -47,9 +31,9 @@ CDownloadPage::CDownloadPage(QWidget* parent) : QWidget(parent) {
     auto* info = new QGroupBox(QStringLiteral("打印机信息"), this);
     Place(info, u, 0, 164, 17, 151, 56);
     Static(this, u, 0, QStringLiteral("类型："), 196, 35, 31, 8);
-    model_ = ReadOnly(this, u, 1024, 227, 32);
+    model_ = ReadOnlyField(this, u, 1024, 227, 32);
     Static(this, u, 0, QStringLiteral("通讯端口名称："), 166, 55, 60, 8);
-    port_ = ReadOnly(this, u, 1025, 227, 52);
+    port_ = ReadOnlyField(this, u, 1025, 227, 52);
     auto* memory = new QGroupBox(QStringLiteral("存储器选择"), this);
     Place(memory, u, 0, 164, 81, 151, 32);
     auto* group = new QButtonGroup(this);

@@ -13,19 +13,13 @@
 #include "app/program_state.h"
 #include "logos/logo_lists.h"
 #include "pages/logo_table.h"
+#include "pages/page_controls.h"
 #include "pages/select_page.h"
 #include "transfer/print_job.h"
 #include "transfer/transfer_state.h"
 
 namespace stampa {
 namespace {
-
-QLabel* Static(QWidget* parent, const DialogUnits& u, int id, const QString& text, int x, int y,
-               int w, int h) {
-    auto* label = new QLabel(text, parent);
-    Place(label, u, id, x, y, w, h);
-    return label;
-}
 
 void Radio(QWidget* parent, const DialogUnits& u, QButtonGroup* group, int value, int id,
            const char* text, int x, int y, int w) {
@@ -51,13 +45,9 @@ CPrintPage::CPrintPage(QWidget* parent) : QWidget(parent) {
     };
     box("打印机信息", 164, 17, 151, 56);
     Static(this, u, 0, QStringLiteral("类型："), 200, 35, 27, 8);
-    model_ = new QLineEdit(this);
-    Place(model_, u, 1027, 227, 32, 63, 14);
-    model_->setEnabled(false);
+    model_ = ReadOnlyField(this, u, 1027, 227, 32);
     Static(this, u, 0, QStringLiteral("端口名称："), 184, 55, 43, 8);
-    port_ = new QLineEdit(this);
-    Place(port_, u, 1028, 227, 52, 63, 14);
-    port_->setEnabled(false);
+    port_ = ReadOnlyField(this, u, 1028, 227, 52);
     box("打印位图数目选择", 164, 81, 151, 32);
     ranges_ = new QButtonGroup(this);
     Radio(this, u, ranges_, kPrintPart, 1029, "部分", 189, 95, 31);

@@ -10,13 +10,12 @@
 #include "app/file_dialog.h"
 #include "app/program_state.h"
 #include "common/operator.h"
+#include "link/messages.h"
 #include "logos/bitmap_reader.h"
 #include "logos/logo_lists.h"
 
 namespace stampa {
 namespace {
-
-constexpr const char* kNotABitmapForUs = "请选择单色位图或24真彩色位图 .";
 
 QTreeWidgetItem* Row(int number, const LogoEntry& e) {
     auto* item = new QTreeWidgetItem({QString::number(number), QString::fromStdString(e.name),
@@ -83,7 +82,7 @@ void CSelectPage::SetChangesAllowed(bool allowed) {
 
 void CSelectPage::AddFile(const std::string& path) {
     if (!IsMonoBitmap(path) && !IsTrueColorBitmap(path)) {
-        ShowInformation(kNotABitmapForUs);
+        ShowInformation(msg::kNotABitmapForUs);
         return;
     }
     const int position = SelectedCount;

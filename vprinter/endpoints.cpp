@@ -177,12 +177,12 @@ TcpEndpoint::~TcpEndpoint() {
         ::close(fd_);
 }
 
-bool TcpEndpoint::Listen(const std::string& spec) {
+bool TcpEndpoint::Listen(const std::string& address) {
     std::string host = "127.0.0.1";
-    std::string port = spec;
-    if (const auto colon = spec.rfind(':'); colon != std::string::npos) {
-        host = spec.substr(0, colon);
-        port = spec.substr(colon + 1);
+    std::string port = address;
+    if (const auto colon = address.rfind(':'); colon != std::string::npos) {
+        host = address.substr(0, colon);
+        port = address.substr(colon + 1);
     }
     sockaddr_in addr{};
     addr.sin_family = AF_INET;
@@ -196,7 +196,7 @@ bool TcpEndpoint::Listen(const std::string& spec) {
     ::setsockopt(fd_, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
     if (fd_ < 0 || ::bind(fd_, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 ||
         ::listen(fd_, 8) != 0) {
-        Complain("cannot listen on " + spec);
+        Complain("cannot listen on " + address);
         return false;
     }
     socklen_t length = sizeof addr;

@@ -68,7 +68,7 @@ class LptSimEndpoint {
 class TcpEndpoint {
   public:
     ~TcpEndpoint();
-    bool Listen(const std::string& spec);  // "[HOST:]PORT"; port 0 picks a free one
+    bool Listen(const std::string& address);  // "[HOST:]PORT"; port 0 picks a free one
     int Fd() const { return fd_; }
     const std::string& Address() const { return address_; }
 

@@ -210,9 +210,9 @@ bool Server::Start() {
         std::printf("lpt-sim: %s\n", path.c_str());
         lpts_.push_back(std::move(lpt));
     }
-    for (const std::string& spec : options_.tcpListen) {
+    for (const std::string& address : options_.tcpListen) {
         auto listener = std::make_unique<TcpEndpoint>();
-        if (!listener->Listen(spec))
+        if (!listener->Listen(address))
             return false;
         std::printf("tcp: %s\n", listener->Address().c_str());
         listeners_.push_back(std::move(listener));

@@ -1,4 +1,4 @@
-#include "cli/link_spec.h"
+#include "cli/link_argument.h"
 
 #include <cstdlib>
 #include <vector>
@@ -44,13 +44,13 @@ std::optional<LinkSettings> Serial(const std::vector<std::string>& p, std::strin
 
 }  // namespace
 
-std::optional<LinkSettings> ParseLinkSpec(const std::string& spec, std::string& error) {
-    const auto colon = spec.find(':');
-    const std::string kind = spec.substr(0, colon);
-    const std::string rest = colon == std::string::npos ? std::string() : spec.substr(colon + 1);
+std::optional<LinkSettings> ParseLinkArgument(const std::string& text, std::string& error) {
+    const auto colon = text.find(':');
+    const std::string kind = text.substr(0, colon);
+    const std::string rest = colon == std::string::npos ? std::string() : text.substr(colon + 1);
     LinkSettings s;
     if (kind == "serial") {
-        return Serial(Split(spec, ':'), error);
+        return Serial(Split(text, ':'), error);
     }
     if (kind == "parallel") {
         s.kind = kParallelLink;
@@ -74,7 +74,7 @@ std::optional<LinkSettings> ParseLinkSpec(const std::string& spec, std::string& 
         }
         return s;
     }
-    error = "unknown link '" + spec + "' (serial:COM1, parallel:LPT1, usb:N, driver:PRINTER)";
+    error = "unknown link '" + text + "' (serial:COM1, parallel:LPT1, usb:N, driver:PRINTER)";
     return std::nullopt;
 }
 

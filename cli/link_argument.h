@@ -10,6 +10,6 @@
 namespace stampa::cli {
 
 // The settings, or nullopt with `error` saying what is wrong.
-std::optional<LinkSettings> ParseLinkSpec(const std::string& spec, std::string& error);
+std::optional<LinkSettings> ParseLinkArgument(const std::string& text, std::string& error);
 
 }  // namespace stampa::cli
