@@ -1,5 +1,5 @@
 # Stampa: the two commands are `make run` and `make test`.
-.PHONY: all deps build test asan tsan bench run clean
+.PHONY: all deps build test asan tsan fuzz bench run clean
 
 all: build
 
@@ -24,6 +24,11 @@ tsan: deps
 	cmake --preset tsan
 	cmake --build --preset tsan
 	ctest --preset tsan
+
+# Every fuzz target for FUZZ_SECONDS (default 60) under ASan + UBSan.
+FUZZ_SECONDS ?= 60
+fuzz: deps
+	./scripts/fuzz.sh $(FUZZ_SECONDS)
 
 # Performance figures (not part of `make test`).
 bench: build

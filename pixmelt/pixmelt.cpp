@@ -18,7 +18,7 @@ namespace {
 // The largest 24-bit pixel array a call takes on (the largest logo the program
 // accepts, 8184 x 2304, needs 57 MB). A header asking for more is treated as an
 // allocation failure instead of exhausting the machine's memory.
-constexpr std::uint64_t kMaxPixelArray = std::uint64_t{1} << 30;
+constexpr std::uint64_t kMaxPixelArray = std::uint64_t{256} << 20;
 
 struct FileCloser {
     void operator()(std::FILE* f) const { std::fclose(f); }

@@ -16,8 +16,8 @@ PACKAGES=(
     fonts-dejavu-core fonts-wqy-microhei
     # scripts
     python3
-    # tests and benchmarks
-    googletest libgtest-dev libgmock-dev libbenchmark-dev
+    # tests and benchmarks; clang and its runtime for the libFuzzer targets
+    googletest libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
 )
 
 missing=()

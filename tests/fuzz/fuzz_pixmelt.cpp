@@ -1,0 +1,22 @@
+// The conversion of any bytes, with every method and any contrast and
+// brightness (taken from the input's first bytes).
+#include <cstring>
+
+#include "fuzz_support.h"
+#include "pixmelt/pixmelt.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size < 3)
+        return 0;
+    const int method = static_cast<int>(data[0] % 6) - 1;  // -1 .. 4
+    const int contrast = static_cast<int>(static_cast<std::int8_t>(data[1])) * 2;
+    const int brightness = static_cast<int>(static_cast<std::int8_t>(data[2])) * 2;
+    const std::string path = stampa::fuzz::WriteInput(data + 3, size - 3);
+    char output[PIXMELT_OUTPUT_PATH_SIZE];
+    std::memset(output, 0, sizeof output);
+    pixmelt(path.c_str(), output, method, contrast, brightness);
+    if (output[0] != '\0' && std::strcmp(output, path.c_str()) != 0) {
+        std::remove(output);  // the converted file
+    }
+    return 0;
+}
