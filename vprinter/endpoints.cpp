@@ -115,8 +115,9 @@ LptSimEndpoint::~LptSimEndpoint() {
 
 bool LptSimEndpoint::Create(bool paperOut) {
     paperOut_ = paperOut;
-    ::unlink(path_.c_str());
-    const int fd = ::open(path_.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    // An existing file is taken over in place (same inode), so a port I/O
+    // library that mapped it before sees this printer, as a cable replugged.
+    const int fd = ::open(path_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
     if (fd < 0 || ::ftruncate(fd, sizeof(dlportio::SimPort)) != 0) {
         Complain("cannot create the simulated port " + path_);
         if (fd >= 0)
@@ -131,6 +132,9 @@ bool LptSimEndpoint::Create(bool paperOut) {
     }
     port_ = m;
     auto* port = static_cast<dlportio::SimPort*>(m);
+    port->magic = 0;
+    port->head = 0;
+    port->tail = 0;
     port->ringSize = dlportio::kSimRingSize;
     port->control = 0x0C;
     port->status =
@@ -139,11 +143,13 @@ bool LptSimEndpoint::Create(bool paperOut) {
     return true;
 }
 
+// The printer goes away: BUSY for good, as the lines of an unplugged printer.
+// The file stays, so the next printer takes it over in place.
 void LptSimEndpoint::Remove() {
     if (port_ != nullptr) {
+        static_cast<dlportio::SimPort*>(port_)->status = 0;
         ::munmap(port_, sizeof(dlportio::SimPort));
         port_ = nullptr;
-        ::unlink(path_.c_str());
     }
 }
 

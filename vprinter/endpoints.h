@@ -52,7 +52,7 @@ class LptSimEndpoint {
     explicit LptSimEndpoint(std::string path) : path_(std::move(path)) {}
     ~LptSimEndpoint();
     bool Create(bool paperOut);
-    void Remove();
+    void Remove();  // shows the printer gone (BUSY), keeps the file
     // Takes what the computer has strobed out since the last call, at most
     // `limit` bytes; then shows the printer ready (BUSY off) unless `holdBusy`.
     std::size_t Drain(std::uint8_t* out, std::size_t limit, bool holdBusy);

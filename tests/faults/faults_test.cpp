@@ -1,0 +1,244 @@
+// Failing printers on every link where the fault exists: each failure gives the
+// system's message, leaves the lists and the stored-logo file as they were,
+// leaves the program usable (a new connection and a retry succeed) and leaks
+// no descriptor.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+#include "app/program_state.h"
+#include "app/reset_state.h"
+#include "app/runtime_libraries.h"
+#include "link/link_open.h"
+#include "link/parallel_link.h"
+#include "link/port.h"
+#include "link/serial_link.h"
+#include "logos/logo_lists.h"
+#include "logos/stored_list.h"
+#include "support/bmp_files.h"
+#include "support/job_pages.h"
+#include "support/logo_files.h"
+#include "support/recording_operator.h"
+#include "support/temp_dir.h"
+#include "support/vprinter_process.h"
+#include "transfer/download_job.h"
+#include "transfer/print_job.h"
+#include "transfer/transfer_state.h"
+
+namespace stampa {
+namespace {
+
+using test::RecordingOperator;
+using test::TempDir;
+using test::VirtualPrinterProcess;
+
+constexpr const char* kCommunicationFailed = "通讯失败，请重试!";
+
+int OpenDescriptors() {
+    int n = 0;
+    for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator("/proc/self/fd"))
+        ++n;
+    return n;
+}
+
+struct LinkCase {
+    const char* name;
+    PortKindValue kind;
+};
+
+class FaultTest : public ::testing::TestWithParam<LinkCase> {
+  protected:
+    void SetUp() override {
+        ResetProgramState();
+        setenv("QZUSB_DEVICE_DIR", dir.Path().c_str(), 1);
+        setenv("XDG_CONFIG_HOME", dir.File("config").c_str(), 1);
+        setenv("DLPORTIO_SIM", dir.File("lpt.sim").c_str(), 1);
+        std::filesystem::create_directories(dir.File("config/stampa/ports"));
+        ASSERT_TRUE(BindRuntimeLibraries(PIXMELT_LIBRARY));
+        SetDownloadPauses({std::chrono::milliseconds(0), std::chrono::milliseconds(0)});
+        SerialTimings fast;
+        fast.statusWait = std::chrono::milliseconds(300);
+        fast.afterTest = {0xFFFFFFFF, 0, 150, 150};
+        SetSerialTimings(fast);
+        StartDirectory = dir.Path().string();
+        PrinterModel = "RP-820";
+        PortKind = GetParam().kind;
+        // Logos big enough that a dropped link meets the writer (more than a pipe holds).
+        for (int i = 0; i < 3; ++i) {
+            test::WriteAndPick(
+                dir, "l" + std::to_string(i) + ".bmp",
+                test::Bmp1(1600, 200, [](int x, int y) { return (x + y) % 5 == 0; }));
+        }
+        FlashLogos.Append(0, "before.bmp", "/before.bmp", "/before.bmp", 32, 8, 8, 0);
+        ASSERT_EQ(SaveLogoList(StoredLogoFileName(StartDirectory, PrinterModel)), 1);
+        storedBefore = test::ReadFileBytes(StoredLogoFileName(StartDirectory, PrinterModel));
+        descriptorsBefore = OpenDescriptors();
+    }
+    void TearDown() override {
+        WaitForDownload();
+        PortClose(PortHandle);
+        UnbindRuntimeLibraries();
+        for (const char* v : {"QZUSB_DEVICE_DIR", "XDG_CONFIG_HOME", "DLPORTIO_SIM"})
+            unsetenv(v);
+        SetSerialTimings({});
+        SetDownloadPauses({});
+        ResetProgramState();
+    }
+
+    std::vector<std::string> LinkArguments() const {
+        switch (GetParam().kind) {
+            case kSerialLink:
+                return {"--serial", dir.File("config/stampa/ports/com1")};
+            case kUsbLink:
+                return {"--usb", dir.File("lp0")};
+            default:
+                return {"--lpt-sim", dir.File("lpt.sim")};
+        }
+    }
+    std::unique_ptr<VirtualPrinterProcess> Printer(std::vector<std::string> faults) {
+        auto args = LinkArguments();
+        args.insert(args.end(), {"--out", dir.File("out")});
+        args.insert(args.end(), faults.begin(), faults.end());
+        auto printer = std::make_unique<VirtualPrinterProcess>(args);
+        EXPECT_TRUE(printer->Ready()) << printer->Output();
+        return printer;
+    }
+    LinkOpenResult Connect() {
+        LinkSettings s;
+        s.kind = GetParam().kind;
+        s.baud = 57600;
+        const LinkOpenOutcome outcome = OpenAndTestLink(s, PrintDocInfo);
+        PortHandle = outcome.handle;
+        PortConfigured = outcome.result == LinkOpenResult::Opened;
+        return outcome.result;
+    }
+    void Download() {
+        test::RecordingDownloadPage page(kFlashMemory);
+        StartDownload(page);
+        ASSERT_TRUE(WaitForDownload(std::chrono::seconds(60)));
+    }
+    void Disconnect() {
+        PortClose(PortHandle);
+        PortHandle = kNoHandle;
+        if (GetParam().kind == kParallelLink)
+            ParallelShutdown();
+    }
+    // Nothing recorded, the stored file untouched, no descriptor left.
+    void ExpectNothingChanged() {
+        EXPECT_EQ(FlashLogos.Count(), 1);
+        EXPECT_EQ(FlashLogos.GetName(0), "before.bmp");
+        EXPECT_FALSE(FlashDownloaded);
+        EXPECT_TRUE(DownloadIdle);
+        EXPECT_EQ(test::ReadFileBytes(StoredLogoFileName(StartDirectory, PrinterModel)),
+                  storedBefore);
+    }
+    // A healthy printer afterwards: a new connection and a retry succeed.
+    void ExpectRetrySucceeds() {
+        Disconnect();
+        auto healthy = Printer({});
+        ASSERT_EQ(Connect(), LinkOpenResult::Opened);
+        Download();
+        EXPECT_TRUE(FlashDownloaded);
+        EXPECT_EQ(FlashLogos.Count(), 3);
+        Disconnect();
+        healthy.reset();
+        EXPECT_EQ(OpenDescriptors(), descriptorsBefore) << "no descriptor leaked";
+    }
+    void UseFastParallelClock() {
+        auto now = std::make_shared<std::int64_t>(0);
+        ParallelClock c;
+        c.nowMs = [now] { return *now; };
+        c.pause = [now] { *now += 100; };
+        SetParallelClock(c);
+    }
+
+    TempDir dir;
+    RecordingOperator op;
+    std::vector<unsigned char> storedBefore;
+    int descriptorsBefore = 0;
+};
+
+TEST_P(FaultTest, PrinterSilentAtConnection) {
+    std::unique_ptr<VirtualPrinterProcess> printer;
+    if (GetParam().kind == kSerialLink)
+        printer = Printer({"--no-status"});
+    if (GetParam().kind == kParallelLink) {
+        printer = Printer({"--paper-out"});
+        UseFastParallelClock();
+    }
+    // USB: no printer at all, the device is not present.
+    EXPECT_EQ(Connect(), LinkOpenResult::CommunicationFailed);
+    EXPECT_EQ(PortHandle, kNoHandle);
+    SetParallelClock(DefaultParallelClock());
+    printer.reset();
+    ExpectNothingChanged();
+    ExpectRetrySucceeds();
+}
+
+TEST_P(FaultTest, PrinterDroppingInTheMiddleOfAFlashDownload) {
+    if (GetParam().kind == kParallelLink)
+        GTEST_SKIP() << "a parallel port has no connection to drop";
+    auto printer = Printer({"--drop-after", "3000"});
+    ASSERT_EQ(Connect(), LinkOpenResult::Opened);
+    Download();
+    EXPECT_EQ(op.Texts().back(), kCommunicationFailed);
+    printer.reset();
+    ExpectNothingChanged();
+    ExpectRetrySucceeds();
+}
+
+TEST_P(FaultTest, PrinterDroppingInTheMiddleOfAPrint) {
+    if (GetParam().kind == kParallelLink)
+        GTEST_SKIP() << "a parallel port has no connection to drop";
+    auto printer = Printer({"--drop-after", "8"});  // the link test, ESC @, then a few bytes
+    ASSERT_EQ(Connect(), LinkOpenResult::Opened);
+    for (int i = 0; i < 3000; ++i)
+        StoredFlashLogos.Append(i, "s.bmp", "/s", "", 32, 8, 8, 0);
+    test::FakePrintPage page;
+    page.label = true;
+    PrintLogos(page);
+    EXPECT_EQ(op.Texts().back(), kCommunicationFailed);
+    EXPECT_TRUE(page.enabled);
+    printer.reset();
+    ExpectNothingChanged();
+    ExpectRetrySucceeds();
+}
+
+TEST_P(FaultTest, StalledPrinter) {
+    if (GetParam().kind == kUsbLink)
+        GTEST_SKIP() << "a stalled USB printer blocks the write without a time-out";
+    auto printer = Printer({"--stall-after", "2000"});
+    ASSERT_EQ(Connect(), LinkOpenResult::Opened);
+    if (GetParam().kind == kParallelLink)
+        UseFastParallelClock();
+    Download();
+    EXPECT_EQ(op.Texts().back(), kCommunicationFailed);
+    SetParallelClock(DefaultParallelClock());
+    printer.reset();
+    ExpectNothingChanged();
+    ExpectRetrySucceeds();
+}
+
+TEST_P(FaultTest, DeviceRemovedBetweenConnectionAndDownload) {
+    auto printer = Printer({});
+    ASSERT_EQ(Connect(), LinkOpenResult::Opened);
+    printer.reset();  // unplugged
+    if (GetParam().kind == kParallelLink)
+        UseFastParallelClock();
+    Download();
+    EXPECT_EQ(op.Texts().back(), kCommunicationFailed);
+    SetParallelClock(DefaultParallelClock());
+    ExpectNothingChanged();
+    ExpectRetrySucceeds();
+}
+
+INSTANTIATE_TEST_SUITE_P(Links, FaultTest,
+                         ::testing::Values(LinkCase{"serial", kSerialLink},
+                                           LinkCase{"usb", kUsbLink},
+                                           LinkCase{"parallel", kParallelLink}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace stampa
