@@ -1,5 +1,5 @@
 # Stampa: the two commands are `make run` and `make test`.
-.PHONY: all deps build test asan tsan fuzz bench run clean
+.PHONY: all deps build test asan tsan fuzz reliability bench run clean
 
 all: build
 
@@ -29,6 +29,10 @@ tsan: deps
 FUZZ_SECONDS ?= 60
 fuzz: deps
 	./scripts/fuzz.sh $(FUZZ_SECONDS)
+
+# docs/reliability.md from a real run: fuzzing, failing printers, hostile files.
+reliability: deps
+	./scripts/reliability-report.sh $(FUZZ_SECONDS)
 
 # Performance figures (not part of `make test`).
 bench: build
