@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Writes the seed corpora of the fuzz targets into DIR/<target>/: small valid
+"""Writes seed corpora for the fuzz targets into DIR/<target>/: small valid
 and nearly valid inputs of each kind, made here rather than downloaded."""
 import os
 import struct

@@ -72,7 +72,8 @@ FifoEndpoint::~FifoEndpoint() {
     Remove();
 }
 
-bool FifoEndpoint::Create() {
+bool FifoEndpoint::Create(bool smallBuffer) {
+    smallBuffer_ = smallBuffer;
     struct stat st {};
     if (::lstat(path_.c_str(), &st) == 0 && S_ISFIFO(st.st_mode)) {
         ::unlink(path_.c_str());
@@ -90,6 +91,9 @@ bool FifoEndpoint::Reopen() {
     if (fd_ < 0) {
         Complain("cannot open the FIFO " + path_);
         return false;
+    }
+    if (smallBuffer_) {
+        ::fcntl(fd_, F_SETPIPE_SZ, 4096);
     }
     return true;
 }

@@ -33,7 +33,10 @@ class FifoEndpoint {
   public:
     explicit FifoEndpoint(std::string path) : path_(std::move(path)) {}
     ~FifoEndpoint();
-    bool Create();  // makes the FIFO (replacing a stale one) and opens it
+    // Makes the FIFO (replacing a stale one) and opens it. A small buffer (4 KiB
+    // instead of 64) makes a drop or a stall felt by the writer after a few KiB,
+    // as a printer with a small input buffer does.
+    bool Create(bool smallBuffer = false);
     bool Reopen();  // a fresh read end: a new writer session
     void CloseReadEnd();
     void Remove();
@@ -43,6 +46,7 @@ class FifoEndpoint {
   private:
     std::string path_;
     int fd_ = -1;
+    bool smallBuffer_ = false;
 };
 
 // The printer's side of a simulated parallel port: a shared file the port I/O

@@ -197,7 +197,7 @@ bool Server::Start() {
     }
     for (const std::string& path : options_.usbDevices) {
         Fifo fifo{std::make_unique<FifoEndpoint>(path), nullptr};
-        if (!fifo.end->Create())
+        if (!fifo.end->Create(options_.dropAfter >= 0 || options_.stallAfter >= 0))
             return false;
         std::printf("usb: %s\n", path.c_str());
         fifos_.push_back(std::move(fifo));

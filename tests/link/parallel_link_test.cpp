@@ -18,6 +18,7 @@
 #include "link/port.h"
 #include "link/serial_link.h"
 #include "support/temp_dir.h"
+#include "support/test_helpers.h"
 #include "support/vprinter_process.h"
 
 namespace stampa {
@@ -242,14 +243,6 @@ class ParallelPortTest : public ::testing::Test {
         }
         return bytes;
     }
-    // A clock that moves 100 ms at every pause: the 5 s limit passes in 50 reads.
-    void UseFastClock() {
-        auto now = std::make_shared<std::int64_t>(0);
-        ParallelClock c;
-        c.nowMs = [now] { return *now; };
-        c.pause = [now] { *now += 100; };
-        SetParallelClock(c);
-    }
     TempDir dir;
     std::string sim = dir.File("lpt1.sim");
 };
@@ -274,7 +267,7 @@ TEST_F(ParallelPortTest, LinkTestAndADownloadArriveIntact) {
 
 TEST_F(ParallelPortTest, PaperOutFailsTheFirstByteAfterTheLimit) {
     auto printer = StartPrinter({"--paper-out"});
-    UseFastClock();
+    test::UseFastParallelClock();
     EXPECT_EQ(SerialOpen("LPT1", 0, 0, 0, 0, 0), kNoHandle) << "the link test's LF cannot go";
     EXPECT_TRUE(PortDriverLoaded()) << "a failed open leaves the driver loaded";
     EXPECT_EQ(PortClose(kNoHandle), 1);
@@ -285,7 +278,7 @@ TEST_F(ParallelPortTest, HeldBusyFailsTheWrite) {
     auto printer = StartPrinter({"--stall-after", "10"});
     PortHandle = SerialOpen("lpt1", 0, 0, 0, 0, 0);
     ASSERT_EQ(PortHandle, kParallelToken);
-    UseFastClock();
+    test::UseFastParallelClock();
     const std::vector<unsigned char> data(70000, 0x41);
     EXPECT_EQ(PortWrite(PortHandle, data.data(), static_cast<int>(data.size())), 0);
 }

@@ -12,6 +12,7 @@
 #include "link/commands.h"
 #include "link/port.h"
 #include "support/temp_dir.h"
+#include "support/test_helpers.h"
 #include "support/vprinter_process.h"
 
 namespace stampa {
@@ -19,13 +20,6 @@ namespace {
 
 using test::TempDir;
 using test::VirtualPrinterProcess;
-
-int OpenDescriptors() {
-    int n = 0;
-    for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator("/proc/self/fd"))
-        ++n;
-    return n;
-}
 
 class SerialLinkTest : public ::testing::Test {
   protected:
@@ -86,9 +80,9 @@ TEST_F(SerialLinkTest, OpensWhenThePrinterAnswersAndLeavesTheAnswerUnread) {
 
 TEST_F(SerialLinkTest, FailsAndClosesWhenThePrinterNeverAnswers) {
     auto printer = StartPrinter({"--no-status"});
-    const int before = OpenDescriptors();
+    const int before = test::OpenDescriptors();
     EXPECT_EQ(SerialOpen("COM1", 9600, 8, 0, 0, 2), kNoHandle);
-    EXPECT_EQ(OpenDescriptors(), before) << "the port is closed again";
+    EXPECT_EQ(test::OpenDescriptors(), before) << "the port is closed again";
     EXPECT_EQ(SerialOpen("COM9", 9600, 8, 0, 0, 2), kNoHandle) << "no such port";
 }
 
