@@ -21,6 +21,7 @@
 #include "support/bmp_files.h"
 #include "support/fake_transport.h"
 #include "support/job_pages.h"
+#include "support/page_helpers.h"
 #include "support/recording_operator.h"
 #include "support/temp_dir.h"
 #include "transfer/download_job.h"
@@ -88,20 +89,6 @@ std::vector<Hostile> Corpus() {
     return c;
 }
 
-class GivenFiles final : public IFileDialog {
-  public:
-    explicit GivenFiles(std::vector<std::string> f) : files(std::move(f)) {
-        previous = SetFileDialog(this);
-    }
-    ~GivenFiles() override { SetFileDialog(previous); }
-    bool PickBitmaps(QWidget*, std::vector<std::string>& out) override {
-        out = files;
-        return true;
-    }
-    std::vector<std::string> files;
-    IFileDialog* previous;
-};
-
 std::set<std::string> FilesIn(const std::filesystem::path& folder) {
     std::set<std::string> names;
     for (const auto& e : std::filesystem::recursive_directory_iterator(folder))
@@ -128,7 +115,7 @@ TEST(HostileFiles, RefusedOrHandledAndNothingWrittenElsewhere) {
         const std::string path = (inputs / (h.name + ".bmp")).string();
         test::WriteFileBytes(path, h.bytes);
         test::RecordingOperator op;
-        GivenFiles dialog({path});
+        test::ScriptedFileDialog dialog({path});
         CSelectPage select;
         select.OnOpen();
         const bool taken = SelectedCount == 1;

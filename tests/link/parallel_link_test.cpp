@@ -233,15 +233,7 @@ class ParallelPortTest : public ::testing::Test {
         return printer;
     }
     std::vector<unsigned char> Captured(std::size_t atLeast) {
-        std::vector<unsigned char> bytes;
-        for (int i = 0; i < 300; ++i) {
-            std::ifstream in(dir.File("capture"), std::ios::binary);
-            bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-            if (bytes.size() >= atLeast)
-                break;
-            usleep(10000);
-        }
-        return bytes;
+        return test::FileBytesOnceAtLeast(dir.File("capture"), atLeast);
     }
     TempDir dir;
     std::string sim = dir.File("lpt1.sim");

@@ -23,24 +23,20 @@
 #include "logos/logo_lists.h"
 #include "logos/stored_list.h"
 #include "support/fifo_reader.h"
+#include "support/page_helpers.h"
 #include "support/recording_operator.h"
 #include "support/temp_dir.h"
+#include "support/test_helpers.h"
 #include "support/vprinter_process.h"
 #include "transfer/transfer_state.h"
 
 namespace stampa {
 namespace {
 
+using test::Find;
 using test::RecordingOperator;
 using test::TempDir;
 using test::VirtualPrinterProcess;
-
-template <typename W>
-W* Find(QWidget* page, int id) {
-    W* w = page->findChild<W*>(QString::number(id));
-    EXPECT_NE(w, nullptr) << "control " << id;
-    return w;
-}
 
 QStringList Items(QComboBox* combo) {
     QStringList items;
@@ -75,15 +71,7 @@ class ConfigPageTest : public ::testing::Test {
         ResetProgramState();
     }
     std::vector<unsigned char> Captured(std::size_t atLeast) {
-        std::vector<unsigned char> bytes;
-        for (int i = 0; i < 300; ++i) {
-            std::ifstream in(dir.File("capture"), std::ios::binary);
-            bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-            if (bytes.size() >= atLeast)
-                break;
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-        return bytes;
+        return test::FileBytesOnceAtLeast(dir.File("capture"), atLeast);
     }
     std::unique_ptr<VirtualPrinterProcess> Printer(std::vector<std::string> link) {
         link.insert(link.end(), {"--out", dir.File("out"), "--capture", dir.File("capture")});

@@ -28,6 +28,7 @@
 #include "pages/print_page.h"
 #include "pages/select_page.h"
 #include "support/bmp_files.h"
+#include "support/page_helpers.h"
 #include "support/recording_operator.h"
 #include "support/temp_dir.h"
 #include "support/vprinter_process.h"
@@ -37,15 +38,9 @@
 namespace stampa {
 namespace {
 
+using test::Find;
 using test::RecordingOperator;
 using test::TempDir;
-
-template <typename W>
-W* Find(QWidget* page, int id) {
-    W* w = page->findChild<W*>(QString::number(id));
-    EXPECT_NE(w, nullptr) << "control " << id;
-    return w;
-}
 
 QStringList Column(QTreeWidget* list, int column) {
     QStringList values;
@@ -125,23 +120,6 @@ TEST_F(PageListsTest, RamBeforeAnyRamDownloadIsRefused) {
     EXPECT_EQ(op.Texts(), std::vector<std::string>{"请先将位图下载到RAM!"});
 }
 
-// Picks the files given, as the operator would in the file dialog.
-class GivenFiles final : public IFileDialog {
-  public:
-    explicit GivenFiles(std::vector<std::string> files) : files_(std::move(files)) {
-        previous_ = SetFileDialog(this);
-    }
-    ~GivenFiles() override { SetFileDialog(previous_); }
-    bool PickBitmaps(QWidget*, std::vector<std::string>& files) override {
-        files = files_;
-        return true;
-    }
-
-  private:
-    std::vector<std::string> files_;
-    IFileDialog* previous_;
-};
-
 std::string ReadText(const std::string& path) {
     std::ifstream in(path);
     std::stringstream s;
@@ -179,7 +157,7 @@ TEST(WholePath, ConnectPickConvertDownloadPrintExitAndStartAgain) {
                                               static_cast<unsigned char>(y * 12), 60};
                          }));
     RecordingOperator op;
-    GivenFiles files({dir.File("ring.bmp"), dir.File("photo.bmp")});
+    test::ScriptedFileDialog files({dir.File("ring.bmp"), dir.File("photo.bmp")});
 
     CStampaApp app;
     ASSERT_TRUE(app.Start());

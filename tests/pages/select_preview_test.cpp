@@ -20,6 +20,7 @@
 #include "pages/preview_page.h"
 #include "pages/select_page.h"
 #include "support/bmp_files.h"
+#include "support/page_helpers.h"
 #include "support/recording_operator.h"
 #include "support/temp_dir.h"
 
@@ -29,31 +30,10 @@ namespace {
 using test::Bmp1;
 using test::Bmp24;
 using test::BmpHeader;
+using test::Find;
 using test::RecordingOperator;
 using test::Rgb;
 using test::TempDir;
-
-class ScriptedDialog final : public IFileDialog {
-  public:
-    ScriptedDialog() { previous_ = SetFileDialog(this); }
-    ~ScriptedDialog() override { SetFileDialog(previous_); }
-    bool PickBitmaps(QWidget*, std::vector<std::string>& files) override {
-        files = next;
-        return accept;
-    }
-    std::vector<std::string> next;
-    bool accept = true;
-
-  private:
-    IFileDialog* previous_;
-};
-
-template <typename W>
-W* Find(QWidget* page, int id) {
-    W* w = page->findChild<W*>(QString::number(id));
-    EXPECT_NE(w, nullptr) << "control " << id;
-    return w;
-}
 
 class PagesTest : public ::testing::Test {
   protected:
@@ -86,7 +66,7 @@ class PagesTest : public ::testing::Test {
 
     TempDir dir;
     RecordingOperator op;
-    ScriptedDialog dialog;
+    test::ScriptedFileDialog dialog;
 };
 
 TEST_F(PagesTest, ThreeFilesBecomeRowsZeroToTwo) {

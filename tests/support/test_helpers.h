@@ -1,9 +1,15 @@
 // Small helpers several test suites share.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <memory>
+#include <string>
+#include <thread>
+#include <vector>
 
 #include "link/parallel_link.h"
 
@@ -25,6 +31,21 @@ inline void UseFastParallelClock() {
     c.nowMs = [now] { return *now; };
     c.pause = [now] { *now += 100; };
     SetParallelClock(c);
+}
+
+// The bytes of a file another process appends to, once there are at least
+// `atLeast` of them (or after three seconds, whatever is there then).
+inline std::vector<unsigned char> FileBytesOnceAtLeast(const std::string& path,
+                                                       std::size_t atLeast) {
+    std::vector<unsigned char> bytes;
+    for (int i = 0; i < 300; ++i) {
+        std::ifstream in(path, std::ios::binary);
+        bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        if (bytes.size() >= atLeast)
+            break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return bytes;
 }
 
 }  // namespace stampa::test
