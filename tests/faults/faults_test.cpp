@@ -180,8 +180,9 @@ TEST_P(FaultTest, PrinterDroppingInTheMiddleOfAPrint) {
         GTEST_SKIP() << "a parallel port has no connection to drop";
     auto printer = Printer({"--drop-after", "8"});  // the link test, ESC @, then a few bytes
     ASSERT_EQ(Connect(), LinkOpenResult::Opened);
-    // 255 logos under labels: some 8 KB of commands, more than the printer's buffer holds.
-    for (int i = 0; i < 255; ++i)
+    // A long list under labels: some 25 KB of commands, more than the printer's
+    // buffer (a FIFO's 4 KiB, a pseudo-terminal's few KiB) takes before the drop.
+    for (int i = 0; i < 3000; ++i)
         StoredFlashLogos.Append(i, "s.bmp", "/s", "", 32, 8, 8, 0);
     test::FakePrintPage page;
     page.label = true;
