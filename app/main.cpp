@@ -9,7 +9,7 @@ int main(int argc, char** argv) {
     stampa::QtOperator messageBoxes;
     stampa::SetOperator(&messageBoxes);
     stampa::CStampaApp app;
-    const int status = app.Run();
+    const int status = app.Run(&messageBoxes);
     stampa::SetOperator(nullptr);
     return status;
 }

@@ -7,9 +7,10 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "app/dialog_units.h"
+#include "common/messages.h"
 #include "common/operator.h"
 #include "pages/config_page.h"
+#include "pages/dialog_units.h"
 #include "pages/download_page.h"
 #include "pages/preview_page.h"
 #include "pages/print_page.h"
@@ -50,28 +51,26 @@ QIcon StampaIcon() {
 }
 
 CMainSheet::CMainSheet(QWidget* parent) : QDialog(parent) {
-    setWindowTitle(QStringLiteral("Stampa V1.52"));
+    setWindowTitle(QString::fromUtf8(msg::kSheetCaption));
     setWindowIcon(StampaIcon());
     setFont(DialogFont());
     tabs_ = new QTabWidget(this);
     config_ = new CConfigPage;
-    tabs_->addTab(config_, QStringLiteral("配置"));
+    tabs_->addTab(config_, QString::fromUtf8(msg::kTabConfig));
     select_ = new CSelectPage;
-    tabs_->addTab(select_, QStringLiteral("选择"));
+    tabs_->addTab(select_, QString::fromUtf8(msg::kTabSelect));
     preview_ = new CPreviewPage;
-    tabs_->addTab(preview_, QStringLiteral("预览"));
+    tabs_->addTab(preview_, QString::fromUtf8(msg::kTabPreview));
     download_ = new CDownloadPage;
-    tabs_->addTab(download_, QStringLiteral("下载"));
+    tabs_->addTab(download_, QString::fromUtf8(msg::kTabDownload));
     print_ = new CPrintPage;
-    tabs_->addTab(print_, QStringLiteral("打印"));
+    tabs_->addTab(print_, QString::fromUtf8(msg::kTabPrint));
     // While a download sends, the logo lists cannot be changed elsewhere.
-    connect(download_, &CDownloadPage::downloadRunning, this, [this](bool running) {
-        select_->SetChangesAllowed(!running);
-        preview_->SetChangesAllowed(!running);
-    });
+    connect(download_, &CDownloadPage::downloadRunning, this,
+            [this](bool running) { select_->SetChangesAllowed(!running); });
     tabs_->setCurrentIndex(0);
 
-    auto* exit = new QPushButton(QStringLiteral("退  出"), this);
+    auto* exit = new QPushButton(QString::fromUtf8(msg::kExitButton), this);
     exit->setObjectName(QStringLiteral("exit"));
     connect(exit, &QPushButton::clicked, this, &QDialog::reject);
     auto* buttons = new QHBoxLayout;
@@ -92,7 +91,7 @@ void CMainSheet::showEvent(QShowEvent* event) {
 
 void CMainSheet::done(int result) {
     if (!DownloadIdle) {
-        ShowPlain("位图正在下载!");
+        ShowPlain(msg::kDownloadRunning);
         return;
     }
     QDialog::done(result);

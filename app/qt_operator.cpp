@@ -4,11 +4,13 @@
 #include <QMessageBox>
 #include <QThread>
 
+#include "common/messages.h"
+
 namespace stampa {
 
 Answer QtOperator::ShowHere(MessageKind kind, const std::string& text) {
     QMessageBox box(parent_);
-    box.setWindowTitle(QStringLiteral("Stampa"));
+    box.setWindowTitle(QString::fromUtf8(msg::kMessageBoxCaption));
     box.setText(QString::fromStdString(text));
     switch (kind) {
         case MessageKind::Information:

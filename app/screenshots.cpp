@@ -2,21 +2,18 @@
 // for the README (`stampa-screenshots OUT_DIR [LOGO.bmp...]`), in the working
 // directory's state (Stampa.ini); the logos given are picked, the first one
 // shown converted on the preview page.
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
 #include <QTabWidget>
+#include <QTreeWidget>
 #include <cstdio>
 
-#include "app/file_dialog.h"
 #include "app/main_sheet.h"
-#include "app/program_state.h"
-#include "app/qt_operator.h"
-#include "app/runtime_libraries.h"
+#include "pages/file_dialog.h"
 #include "pages/preview_page.h"
 #include "pages/select_page.h"
-
-#include <QAbstractButton>
-#include <QTreeWidget>
+#include "workflows/startup.h"
 
 namespace {
 
@@ -43,8 +40,9 @@ int main(int argc, char** argv) {
         return 2;
     }
     const QString out = QString::fromLocal8Bit(argv[1]);
-    stampa::StartDirectory = QDir::currentPath().toStdString();
-    stampa::BindRuntimeLibraries();
+    if (!stampa::StartUp()) {
+        return 1;
+    }
     stampa::CMainSheet sheet;
     sheet.show();
     // The logos given after the folder are picked; the first is shown converted.
@@ -67,6 +65,6 @@ int main(int argc, char** argv) {
         sheet.grab().save(out + "/page-" + names[i] + ".png");
     }
     stampa::SetFileDialog(nullptr);
-    stampa::UnbindRuntimeLibraries();
+    stampa::ShutDown();
     return 0;
 }

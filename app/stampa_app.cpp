@@ -1,30 +1,20 @@
 #include "app/stampa_app.h"
 
-#include <filesystem>
-
 #include "app/main_sheet.h"
-#include "app/program_state.h"
-#include "common/operator.h"
-#include "link/messages.h"
-#include "link/port.h"
-#include "logos/stored_list.h"
-#include "transfer/download_job.h"
-#include "transfer/transfer_state.h"
+#include "app/qt_operator.h"
 
 namespace stampa {
 
-bool CStampaApp::Start() {
-    StartDirectory.clear();
-    PrintDocInfo = DefaultPrintDocInfo();
-    std::error_code error;
-    StartDirectory = std::filesystem::current_path(error).string();
+bool CStampaApp::Start(QtOperator* messageBoxes) {
     sheet_ = new CMainSheet;
-    if (!BindRuntimeLibraries(files_.pixmelt, files_.usb)) {
-        UnbindRuntimeLibraries();
-        ShowPlain(msg::kLibrariesNotLoaded);
+    if (!StartUp(files_)) {  // the loading message has no window to sit on
         delete sheet_;
         sheet_ = nullptr;
         return false;
+    }
+    messageBoxes_ = messageBoxes;
+    if (messageBoxes_ != nullptr) {
+        messageBoxes_->SetParent(sheet_);
     }
     return true;
 }
@@ -34,18 +24,16 @@ void CStampaApp::RunSheet() {
 }
 
 void CStampaApp::ShutDown() {
-    PortClose(PortHandle);
-    PortHandle = kNoHandle;
-    if (FlashDownloaded && !PrinterModel.empty()) {
-        SaveLogoList(StoredLogoFileName(StartDirectory, PrinterModel));
+    stampa::ShutDown();
+    if (messageBoxes_ != nullptr) {
+        messageBoxes_->SetParent(nullptr);
     }
-    UnbindRuntimeLibraries();
     delete sheet_;
     sheet_ = nullptr;
 }
 
-int CStampaApp::Run() {
-    if (!Start()) {
+int CStampaApp::Run(QtOperator* messageBoxes) {
+    if (!Start(messageBoxes)) {
         return 1;
     }
     RunSheet();

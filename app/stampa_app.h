@@ -1,41 +1,35 @@
-// CStampaApp: the program's start and end. Notes the working directory, binds
-// Pixmelt and the USB library by name, runs the main sheet, and at the end
-// closes the link, saves the FLASH list and unloads the libraries.
+// CStampaApp: the program's start and end around the main sheet. The steps
+// themselves are the start-up and shut-down workflows, shared with stampa-cli.
 #pragma once
 
-#include <string>
-
-#include "app/runtime_libraries.h"
-#include "link/usb_library.h"
+#include "workflows/startup.h"
 
 namespace stampa {
 
 class CMainSheet;
-
-struct StartupFiles {
-    std::string pixmelt = kPixmeltLibraryFile;
-    std::string usb = kUsbLibraryFile;
-};
+class QtOperator;
 
 class CStampaApp {
   public:
-    explicit CStampaApp(StartupFiles files = {}) : files_(std::move(files)) {}
+    explicit CStampaApp(RuntimeLibraryFiles files = {}) : files_(std::move(files)) {}
 
     // Start-up until the sheet is ready; false (after the loading message)
-    // when a library cannot be bound.
-    bool Start();
+    // when a library cannot be bound. Message boxes of `messageBoxes`, when
+    // given, are centred on and modal to the sheet from then on.
+    bool Start(QtOperator* messageBoxes = nullptr);
     // Runs the sheet modally.
     void RunSheet();
     // Closes the link, saves the FLASH list when due, unloads the libraries.
     void ShutDown();
     // All three; the exit status (non-zero when start-up failed).
-    int Run();
+    int Run(QtOperator* messageBoxes = nullptr);
 
     CMainSheet* Sheet() const { return sheet_; }
 
   private:
-    StartupFiles files_;
+    RuntimeLibraryFiles files_;
     CMainSheet* sheet_ = nullptr;
+    QtOperator* messageBoxes_ = nullptr;
 };
 
 }  // namespace stampa

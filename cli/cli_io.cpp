@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <iostream>
 
+#include "common/messages.h"
+
 namespace stampa::cli {
 
 CliOperator::CliOperator(bool assumeYes) : assumeYes_(assumeYes), previous_(SetOperator(this)) {}
@@ -25,11 +27,11 @@ Answer CliOperator::Show(MessageKind kind, const std::string& text) {
     if (assumeYes_)
         return Answer::Ok;
     if (!isatty(STDIN_FILENO)) {
-        std::fprintf(stderr, "(no terminal to answer on; give --yes to confirm)\n");
+        std::fprintf(stderr, "%s\n", msg::kCliNoTerminal);
         cancelled_ = true;
         return Answer::Cancel;
     }
-    std::fprintf(stderr, "[OK/Cancel] (y/N) ");
+    std::fprintf(stderr, "%s", msg::kCliAskOkCancel);
     std::string reply;
     std::getline(std::cin, reply);
     const bool ok = !reply.empty() &&

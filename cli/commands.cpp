@@ -1,87 +1,57 @@
 #include "cli/commands.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 
-#include "app/config_file.h"
-#include "app/program_state.h"
-#include "app/runtime_libraries.h"
 #include "cli/cli_io.h"
-#include "link/messages.h"
-#include "link/port.h"
+#include "common/messages.h"
+#include "common/text_format.h"
+#include "link/link_state.h"
 #include "link/serial_link.h"
 #include "link/spooler_link.h"
 #include "link/usb_library.h"
 #include "link/usb_link.h"
-#include "logos/bitmap_reader.h"
 #include "logos/logo_lists.h"
 #include "logos/stored_list.h"
 #include "transfer/download_job.h"
 #include "transfer/print_job.h"
 #include "transfer/transfer_state.h"
+#include "workflows/config_file.h"
+#include "workflows/connect.h"
+#include "workflows/memory_lists.h"
+#include "workflows/pick.h"
+#include "workflows/startup.h"
 
 namespace stampa::cli {
 namespace {
 
-// The program's start: the working directory as StartDirectory, the libraries
-// bound by name, the model chosen as on the configuration page.
-bool StartUp(const std::string& model) {
-    StartDirectory = std::filesystem::current_path().string();
-    PrinterModel =
-        model.empty() ? ReadConfiguration(ConfigurationPath(StartDirectory)).DefaultModel() : model;
-    if (!BindRuntimeLibraries()) {
-        std::fprintf(stderr, "%s\n", msg::kLibrariesNotLoaded);
-        return false;
-    }
-    return true;
-}
-
-// Opens and tests the link as the configuration page's OK does.
-int Connect(const LinkSettings& settings) {
-    const LinkOpenOutcome outcome = OpenAndTestLink(settings, PrintDocInfo);
-    switch (outcome.result) {
+// The connect workflow has told the operator why it failed; this is the exit status.
+int ConnectStatus(LinkOpenResult result) {
+    switch (result) {
         case LinkOpenResult::Opened:
-            PortHandle = outcome.handle;
-            PortKind = settings.kind;
-            PortConfigured = true;
-            PortName = LinkPortName(settings);
             return kDone;
         case LinkOpenResult::NoLinkChosen:
-            std::fprintf(stderr, "%s\n", msg::kNoLinkChosen);
             return kUsage;
-        case LinkOpenResult::DriverNotOpened:
-            std::fprintf(stderr, "%s\n", msg::kDriverNotOpened);
-            return kCommunicationFailure;
         case LinkOpenResult::DocumentRefused:
-            std::fprintf(stderr, "the spooler refused the document\n");
+            std::fprintf(stderr, "%s\n", msg::kCliDocumentRefused);
             return kCommunicationFailure;
-        case LinkOpenResult::NotAvailable:
-            std::fprintf(stderr, "this kind of link is not available in this build\n");
-            return kUsage;
         default:
-            std::fprintf(stderr, "%s\n", msg::kConnectionFailed);
             return kCommunicationFailure;
     }
 }
 
-// The select page's checks for each file; false when one is refused.
+// The select page's pick; false, after naming each refused file, when a file
+// was refused. The page drops files past the 255th silently; a command line
+// refuses them rather than send fewer logos than it was given.
 bool PickFiles(const std::vector<std::string>& files) {
-    for (const std::string& file : files) {
-        const std::string path = std::filesystem::absolute(file).string();
-        if (!IsMonoBitmap(path) && !IsTrueColorBitmap(path)) {
-            std::fprintf(stderr, "%s (%s)\n", msg::kNotABitmapForUs, file.c_str());
-            return false;
-        }
-        const int position = SelectedLogos.Length();
-        SelectedLogos.Append(position, std::filesystem::path(path).filename().string(), path, path,
-                             0, 0, 0, 0);
-        ReadBitmapGeometry(position);
-        SelectedBytes = SelectedBytes + static_cast<std::int32_t>(SelectedLogos.GetSize(position));
+    const PickOutcome outcome = PickLogos(files);
+    for (const std::string& file : outcome.refused) {
+        std::fprintf(stderr, "%s\n", FormatText(msg::kCliRefusedFile, file.c_str()).c_str());
     }
-    SelectedCount = SelectedLogos.Count();
-    LogosPicked = true;
-    return true;
+    if (outcome.dropped > 0) {
+        std::fprintf(stderr, "%s\n", msg::kFlashHolds255);
+    }
+    return outcome.refused.empty() && outcome.dropped == 0;
 }
 
 int Outcome(const CliOperator& op) {
@@ -90,10 +60,13 @@ int Outcome(const CliOperator& op) {
     return (op.SawRefusal() || op.AnsweredCancel()) ? kRefused : kDone;
 }
 
-void Disconnect() {
-    PortClose(PortHandle);
-    PortHandle = kNoHandle;
-    UnbindRuntimeLibraries();
+// A connection as the configuration page's OK makes it. The exit status; on
+// failure everything is shut down.
+int ConnectOrShutDown(const std::string& model, const LinkSettings& link) {
+    const int status = ConnectStatus(Connect(ModelOrDefault(model), link));
+    if (status != kDone)
+        ShutDown();
+    return status;
 }
 
 }  // namespace
@@ -103,30 +76,32 @@ int RunConvert(const ConvertOptions& o) {
         std::fprintf(stderr, "%s\n", msg::kLibrariesNotLoaded);
         return kRefused;
     }
-    char output[PIXMELT_OUTPUT_PATH_SIZE] = {};
-    const int result = CallPixmelt(o.input.c_str(), output, o.method, o.contrast, o.brightness);
-    UnbindRuntimeLibraries();
-    switch (result) {
+    const PixmeltConversion conversion = ConvertBitmap(o.input, o.method, o.contrast, o.brightness);
+    UnbindPixmelt();
+    switch (conversion.result) {
         case kPixmeltWritten:
         case kPixmeltAlreadyMono:
-            std::printf("%s\n", output);
+            std::printf("%s\n", conversion.outputPath.c_str());
             return kDone;
         case kPixmeltNotAcceptable:
             std::fprintf(stderr, "%s\n", msg::kNotABitmapForUs);
             return kRefused;
         default:
-            std::fprintf(stderr, "cannot read %s or write its converted file\n", o.input.c_str());
+            std::fprintf(stderr, "%s\n",
+                         FormatText(msg::kCliCannotConvert, o.input.c_str()).c_str());
             return kRefused;
     }
 }
 
 int RunDownload(const DownloadOptions& o) {
     CliOperator op(o.yes);
-    if (!StartUp(o.model))
+    if (!StartUp())
         return kRefused;
-    if (!PickFiles(o.files))
+    if (!PickFiles(o.files)) {
+        ShutDown();
         return kRefused;
-    if (const int status = Connect(o.link); status != kDone)
+    }
+    if (const int status = ConnectOrShutDown(o.model, o.link); status != kDone)
         return status;
     ProgressPage page(o.memory);
     StartDownload(page);
@@ -134,23 +109,19 @@ int RunDownload(const DownloadOptions& o) {
     page.Finish();
     const bool flash = o.memory == kFlashMemory;
     if (flash ? FlashDownloaded : RamDownloaded) {
-        if (flash) {
-            // As the program does at exit: the model's stored-logo file.
-            SaveLogoList(StoredLogoFileName(StartDirectory, PrinterModel));
-        }
-        std::printf("%d logos downloaded to %s on %s\n", SelectedLogos.Count(),
-                    flash ? "FLASH" : "RAM", PortName.c_str());
+        std::printf("%s\n", FormatText(msg::kCliDownloaded, SelectedLogos.Count(),
+                                       flash ? "FLASH" : "RAM", PortName.c_str())
+                                .c_str());
     }
-    Disconnect();
+    ShutDown();  // after FLASH, writes the model's stored-logo file, as the program does at exit
     return Outcome(op);
 }
 
 int RunPrint(const PrintOptions& o) {
     CliOperator op(true);
-    if (!StartUp(o.model))
+    if (!StartUp())
         return kRefused;
-    ReloadStoredFlashLogos(StartDirectory, PrinterModel);
-    if (const int status = Connect(o.link); status != kDone)
+    if (const int status = ConnectOrShutDown(o.model, o.link); status != kDone)
         return status;
     PrintChoices page;
     page.memory = o.memory;
@@ -158,26 +129,24 @@ int RunPrint(const PrintOptions& o) {
     page.label = o.label;
     if (!o.logos.empty()) {
         page.range = kPrintPart;
-        for (int number : o.logos)
-            page.rows.push_back(o.memory == kFlashMemory ? number - 1 : number);
-        std::sort(page.rows.begin(), page.rows.end());
+        page.rows = RowsOfLogoNumbers(o.memory, o.logos);
     }
     PrintLogos(page);
-    Disconnect();
+    ShutDown();
     return Outcome(op);
 }
 
 int RunList(const std::string& model) {
     StartDirectory = std::filesystem::current_path().string();
-    PrinterModel =
-        model.empty() ? ReadConfiguration(ConfigurationPath(StartDirectory)).DefaultModel() : model;
+    PrinterModel = ModelOrDefault(model);
     ReloadStoredFlashLogos(StartDirectory, PrinterModel);
     const auto entries = StoredFlashLogos.Entries();
-    std::printf("%s: %zu logos in FLASH\n", PrinterModel.c_str(), entries.size());
+    std::printf("%s\n",
+                FormatText(msg::kCliStoredList, PrinterModel.c_str(), entries.size()).c_str());
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const LogoEntry& e = entries[i];
-        std::printf("%3zu  %-24s %5u x %-5u %4u K  %s\n", i + 1, e.name.c_str(), e.width, e.height,
-                    (e.size + 500) / 1000, e.path.c_str());
+        std::printf("%3zu  %-24s %5u x %-5u %4d K  %s\n", i + 1, e.name.c_str(), e.width, e.height,
+                    KiloBytes(e.size), e.path.c_str());
     }
     return kDone;
 }
@@ -195,15 +164,13 @@ int RunPorts() {
         std::printf(" (%s)", msg::kLibrariesNotLoaded);
     }
     std::printf("\n");
-    const std::string base =
-        ReadConfiguration(ConfigurationPath(std::filesystem::current_path().string()))
-            .baseDriverName;
+    const std::string base = ReadWorkingConfiguration().baseDriverName;
     bool ok = false;
     const auto printers = QualifyingPrinters(base, &ok);
     std::printf("driver (names containing \"%s\"):", base.c_str());
     for (const std::string& name : printers)
         std::printf(" driver:%s", name.c_str());
-    std::printf("%s\n", ok ? "" : " (the spooler could not be asked)");
+    std::printf("%s\n", ok ? "" : msg::kCliSpoolerUnreachable);
     return kDone;
 }
 

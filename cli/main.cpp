@@ -6,6 +6,7 @@
 #include "cli/cli_io.h"
 #include "cli/commands.h"
 #include "cli/link_argument.h"
+#include "common/messages.h"
 #include "transfer/job_pages.h"
 
 namespace {
@@ -125,7 +126,7 @@ int main(int argc, char** argv) {
     }
     print.link = *link;
     if (!ParseLogoNumbers(logos, print.logos)) {
-        std::fprintf(stderr, "stampa-cli: --logos takes 'all' or numbers like 1,3\n");
+        std::fprintf(stderr, "stampa-cli: %s\n", stampa::msg::kCliBadLogoList);
         return kUsage;
     }
     return stampa::cli::RunPrint(print);

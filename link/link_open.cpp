@@ -1,5 +1,7 @@
 #include "link/link_open.h"
 
+#include "common/messages.h"
+#include "common/text_format.h"
 #include "link/commands.h"
 #include "link/port.h"
 #include "link/serial_link.h"
@@ -102,11 +104,13 @@ LinkOpenOutcome OpenAndTestLink(const LinkSettings& settings, const DocInfo& doc
             return OpenParallel(settings);
         case kDriverLink:
             return OpenDriver(settings, documentInfo);
-        case kNoLink:
+        default:  // kNoLink, or no kind of link at all
             return Failed(LinkOpenResult::NoLinkChosen);
-        default:
-            return Failed(LinkOpenResult::NotAvailable);
     }
+}
+
+std::string UsbDeviceName(int device) {
+    return FormatText(msg::kUsbDeviceFormat, device);
 }
 
 std::string LinkPortName(const LinkSettings& settings) {
@@ -116,9 +120,9 @@ std::string LinkPortName(const LinkSettings& settings) {
         case kParallelLink:
             return settings.parallelPort;
         case kDriverLink:
-            return "Driver";
+            return msg::kDriverPortName;
         case kUsbLink:
-            return "QZUSB-" + std::to_string(settings.usbDevice);
+            return UsbDeviceName(settings.usbDevice);
         default:
             return {};
     }

@@ -38,11 +38,10 @@ int FlowModeCode(const std::string& text);  // "Xon/Xoff" -> 1, "DTR/DSR" -> 2, 
 
 enum class LinkOpenResult {
     Opened,               // the handle is open and tested
-    NoLinkChosen,         // kind -1
+    NoLinkChosen,         // kind -1, or no kind of link
     DriverNotOpened,      // the spooler did not open the printer
     DocumentRefused,      // the spooler refused to start or end a document
     CommunicationFailed,  // open or link test failed
-    NotAvailable,         // this kind of link is not built into this program
 };
 
 struct LinkOpenOutcome {
@@ -57,5 +56,8 @@ LinkOpenOutcome OpenAndTestLink(const LinkSettings& settings, const DocInfo& doc
 // The name the pages show for the port of an open link: the serial or parallel
 // port's name, "Driver", or the USB device's list text "QZUSB-n".
 std::string LinkPortName(const LinkSettings& settings);
+
+// A USB device as the configuration page lists it: "QZUSB-n".
+std::string UsbDeviceName(int device);
 
 }  // namespace stampa

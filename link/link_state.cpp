@@ -4,10 +4,20 @@ namespace stampa {
 
 std::atomic<PortHandleValue> PortHandle{kNoHandle};
 std::atomic<std::int32_t> PortKind{kSerialLink};
+std::atomic<bool> PortConfigured{false};
+std::string PortName;
+DocInfo PrintDocInfo = DefaultPrintDocInfo();
+
+DocInfo DefaultPrintDocInfo() {
+    return DocInfo{"My Document", "", "RAW"};
+}
 
 void ResetLinkState() {
     PortHandle = kNoHandle;
     PortKind = kSerialLink;
+    PortConfigured = false;
+    PortName.clear();
+    PrintDocInfo = DefaultPrintDocInfo();
 }
 
 }  // namespace stampa

@@ -1,9 +1,13 @@
-// The process-wide state of the printer link: the one open connection and the
-// kind of link chosen on the configuration page.
+// The process-wide state of the printer link: the one open connection, the
+// kind of link chosen on the configuration page, and what the other pages
+// show of the connection.
 #pragma once
 
 #include <atomic>
 #include <cstdint>
+#include <string>
+
+#include "link/doc_info.h"
 
 namespace stampa {
 
@@ -20,13 +24,25 @@ enum PortKindValue : std::int32_t {
 using PortHandleValue = std::intptr_t;
 inline constexpr PortHandleValue kNoHandle = -1;
 
-// The open link, kNoHandle while none is open. Written by the configuration
-// page's OK; read by every job, the download worker included.
+// The open link, kNoHandle while none is open. Written by the connect
+// workflow; read by every job, the download worker included.
 extern std::atomic<PortHandleValue> PortHandle;
 
 // The link chosen on the configuration page; starts at serial. Changes with
 // every click on a link button, also while a download runs, hence atomic.
 extern std::atomic<std::int32_t> PortKind;
+
+// A link was opened and tested by the connect workflow.
+extern std::atomic<bool> PortConfigured;
+
+// The port or device name of the connection, shown on the download and print pages.
+extern std::string PortName;
+
+// Passed with every spooler document ("My Document", no output file, "RAW").
+extern DocInfo PrintDocInfo;
+
+// The document description every spooler document carries.
+DocInfo DefaultPrintDocInfo();
 
 // Back to the start values (tests).
 void ResetLinkState();

@@ -5,8 +5,8 @@
 #include <mutex>
 #include <thread>
 
+#include "common/library_loader.h"
 #include "link/commands.h"
-#include "link/library_loader.h"
 #include "link/port.h"
 #include "link/transport.h"
 

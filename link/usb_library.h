@@ -5,8 +5,8 @@
 #include <memory>
 #include <string>
 
-#include "link/library_loader.h"
-#include "standins/qzusbint/qzusbint.h"
+#include "common/library_loader.h"
+#include "link/usb_interface.h"
 
 namespace stampa {
 

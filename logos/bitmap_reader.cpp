@@ -3,19 +3,20 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <limits>
 
 #include "common/bytes.h"
+#include "common/messages.h"
 #include "common/operator.h"
 #include "logos/logo_lists.h"
-#include "logos/messages.h"
 
 namespace stampa {
 namespace {
 
-constexpr std::size_t kHeaderBytes = 54;
+constexpr std::size_t kHeaderBytes = kBitmapHeaderBytes;
 
 // Reads up to kHeaderBytes from the start of the file into `header` (which the
 // caller has zeroed). Returns the count read, or -1 when the file cannot be opened.
@@ -39,15 +40,6 @@ long ReadHeaderBytes(const std::string& path, unsigned char* header) {
     return static_cast<long>(got);
 }
 
-BitmapHeader ParseHeader(const unsigned char* bytes) {
-    BitmapHeader h;
-    h.fileType = ReadU16(bytes + 0);
-    h.width = ReadI32(bytes + 18);
-    h.height = ReadI32(bytes + 22);
-    h.bitCount = ReadU16(bytes + 28);
-    return h;
-}
-
 std::int64_t AbsoluteHeight(std::int32_t height) {
     return std::llabs(std::int64_t{height});
 }
@@ -58,10 +50,10 @@ int CheckBitmap(const std::string& path, std::uint16_t wantedBits) {
         ShowInformation(msg::kOpenBitmapFailed);
         return 0;
     }
-    const BitmapHeader h = ParseHeader(bytes);
+    const BitmapHeader h = ParseBitmapHeader(bytes);
     // A picture without pixels (width below 1, height 0) is no logo of any kind:
     // refused silently like a wrong kind, so the caller gives its own message.
-    if (h.fileType != 0x4D42 || h.bitCount != wantedBits || h.width < 1 || h.height == 0) {
+    if (h.fileType != kBitmapFileType || h.bitCount != wantedBits || h.width < 1 || h.height == 0) {
         return 0;
     }
     // A top-down picture (negative height) is measured by its row count.
@@ -73,6 +65,44 @@ int CheckBitmap(const std::string& path, std::uint16_t wantedBits) {
 }
 
 }  // namespace
+
+BitmapHeader ParseBitmapHeader(const unsigned char* bytes) {
+    BitmapHeader h;
+    h.fileType = ReadU16(bytes + 0);
+    h.pixelOffset = ReadU32(bytes + 10);
+    h.infoSize = ReadU32(bytes + 14);
+    h.width = ReadI32(bytes + 18);
+    h.height = ReadI32(bytes + 22);
+    h.bitCount = ReadU16(bytes + 28);
+    return h;
+}
+
+std::optional<BitmapHeader> ReadBitmapHeader(const std::string& path) {
+    unsigned char bytes[kHeaderBytes] = {};
+    if (ReadHeaderBytes(path, bytes) != static_cast<long>(kHeaderBytes)) {
+        return std::nullopt;
+    }
+    return ParseBitmapHeader(bytes);
+}
+
+std::optional<PictureSize> ShowablePictureSize(const std::string& path) {
+    const auto h = ReadBitmapHeader(path);
+    if (!h || h->fileType != kBitmapFileType) {
+        return std::nullopt;
+    }
+    const std::uint16_t bits = h->bitCount;
+    if (bits != 1 && bits != 4 && bits != 8 && bits != 24 && bits != 32) {
+        return std::nullopt;
+    }
+    PictureSize size;
+    size.width = std::min(h->width, kMaxLogoWidth);
+    size.height =
+        static_cast<int>(std::min(AbsoluteHeight(h->height), std::int64_t{kMaxLogoHeight}));
+    if (size.width <= 0 || size.height <= 0) {
+        return std::nullopt;
+    }
+    return size;
+}
 
 std::uint32_t OneBitImageSize(std::int32_t width, std::int32_t height) {
     if (width < 1) {
@@ -99,7 +129,7 @@ void ReadBitmapGeometry(int position) {
     if (ReadHeaderBytes(SelectedLogos.GetPath(position), bytes) < 0) {
         return;
     }
-    const BitmapHeader h = ParseHeader(bytes);
+    const BitmapHeader h = ParseBitmapHeader(bytes);
     const auto width = static_cast<std::uint32_t>(h.width < 0 ? 0 : h.width);
     const auto height = static_cast<std::uint32_t>(AbsoluteHeight(h.height));
     SelectedLogos.SetSize(position, OneBitImageSize(h.width, h.height));

@@ -2,7 +2,9 @@
 // a file is a logo the printer can take (1-bit or 24-bit, at most 8184 x 2304).
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace stampa {
@@ -10,13 +12,34 @@ namespace stampa {
 inline constexpr std::int32_t kMaxLogoWidth = 8184;   // 1023 bytes of 8 dots
 inline constexpr std::int32_t kMaxLogoHeight = 2304;  // 288 bytes of 8 dots
 
-// The fields of the 54 header bytes that the checks look at.
+inline constexpr std::size_t kBitmapHeaderBytes = 54;
+inline constexpr std::uint16_t kBitmapFileType = 0x4D42;  // "BM"
+
+// The fields of the 54 header bytes that the program looks at.
 struct BitmapHeader {
-    std::uint16_t fileType = 0;  // 0x4D42, "BM"
+    std::uint16_t fileType = 0;     // 0x4D42, "BM"
+    std::uint32_t pixelOffset = 0;  // bfOffBits: where the rows start
+    std::uint32_t infoSize = 0;     // biSize: the palette follows 14 + infoSize
     std::int32_t width = 0;
     std::int32_t height = 0;  // negative: rows stored top-down
     std::uint16_t bitCount = 0;
 };
+
+// The fields of `bytes`, which hold at least kBitmapHeaderBytes bytes.
+BitmapHeader ParseBitmapHeader(const unsigned char* bytes);
+
+// The header of a file; nothing when it cannot be opened or is shorter than
+// the 54 header bytes. Silent.
+std::optional<BitmapHeader> ReadBitmapHeader(const std::string& path);
+
+// The size of a picture the preview can show: "BM" with 1, 4, 8, 24 or 32 bits
+// and pixels, capped at 8184 x 2304. Nothing for any other file; the header
+// is checked here because Qt's reader takes broken files without a word.
+struct PictureSize {
+    int width = 0;
+    int height = 0;
+};
+std::optional<PictureSize> ShowablePictureSize(const std::string& path);
 
 // Size of a logo as a 1-bit picture with rows padded to 32 dots:
 // 4 x ((width + 31) / 32) x |height|. Degenerate sizes (width < 1) give 0;

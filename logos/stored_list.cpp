@@ -13,6 +13,14 @@
 namespace stampa {
 
 std::atomic<bool> StoredListLoaded{false};
+std::string StartDirectory;
+std::string PrinterModel;
+
+void ResetStoredListState() {
+    StoredListLoaded = false;
+    StartDirectory.clear();
+    PrinterModel.clear();
+}
 
 namespace {
 

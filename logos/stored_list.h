@@ -23,6 +23,16 @@ inline constexpr std::size_t kRecordPathField = 260;
 // Set by every read of StoredFlashLogos from its file; never cleared again.
 extern std::atomic<bool> StoredListLoaded;
 
+// The folder of the stored-logo files: the working directory when the program
+// started, whatever the file dialog makes the working directory later.
+extern std::string StartDirectory;
+
+// The printer model of the connection, which names its stored-logo file.
+extern std::string PrinterModel;
+
+// Back to the start values: the three items above (tests).
+void ResetStoredListState();
+
 // The file of a printer model: the start directory, "/", the model name.
 std::string StoredLogoFileName(const std::string& startDirectory, const std::string& model);
 

@@ -6,8 +6,8 @@
 #include <QWidget>
 #include <string>
 
-#include "app/config_file.h"
 #include "link/link_open.h"
+#include "workflows/config_file.h"
 
 class QButtonGroup;
 class QComboBox;
@@ -29,8 +29,6 @@ class CConfigPage : public QWidget {
     void OnLinkButton(int kind);
     void OnModelChanged(int index);
     void OnOk();
-
-    const Configuration& ConfigurationRead() const { return configuration_; }
 
   private:
     void BuildControls();

@@ -9,14 +9,15 @@
 #include <QRadioButton>
 #include <QTreeWidget>
 
-#include "app/dialog_units.h"
-#include "app/program_state.h"
-#include "logos/logo_lists.h"
+#include "common/messages.h"
+#include "link/link_state.h"
 #include "logos/stored_list.h"
+#include "pages/dialog_units.h"
 #include "pages/logo_table.h"
 #include "pages/page_controls.h"
-#include "pages/select_page.h"
 #include "transfer/download_job.h"
+#include "workflows/memory_lists.h"
+#include "workflows/preview.h"
 
 namespace stampa {
 
@@ -24,22 +25,22 @@ CDownloadPage::CDownloadPage(QWidget* parent) : QWidget(parent) {
     setFont(DialogFont(10));
     const DialogUnits u(font());
     setMinimumSize(u.ToPixels(320, 280));
-    Static(this, u, 0, QStringLiteral("下载位图列表"), 5, 5, 68, 8);
+    Static(this, u, 0, QString::fromUtf8(msg::kDownloadListTitle), 5, 5, 68, 8);
     list_ = new QTreeWidget(this);
     Place(list_, u, 1021, 5, 20, 140, 215);
     SetUpLogoTable(list_);
-    auto* info = new QGroupBox(QStringLiteral("打印机信息"), this);
+    auto* info = new QGroupBox(QString::fromUtf8(msg::kPrinterInfo), this);
     Place(info, u, 0, 164, 17, 151, 56);
-    Static(this, u, 0, QStringLiteral("类型："), 196, 35, 31, 8);
+    Static(this, u, 0, QString::fromUtf8(msg::kPrinterType), 196, 35, 31, 8);
     model_ = ReadOnlyField(this, u, 1024, 227, 32);
-    Static(this, u, 0, QStringLiteral("通讯端口名称："), 166, 55, 60, 8);
+    Static(this, u, 0, QString::fromUtf8(msg::kPortNameLong), 166, 55, 60, 8);
     port_ = ReadOnlyField(this, u, 1025, 227, 52);
-    auto* memory = new QGroupBox(QStringLiteral("存储器选择"), this);
+    auto* memory = new QGroupBox(QString::fromUtf8(msg::kMemoryChoice), this);
     Place(memory, u, 0, 164, 81, 151, 32);
     auto* group = new QButtonGroup(this);
-    ram_ = new QRadioButton(QStringLiteral("RAM"), this);
+    ram_ = new QRadioButton(QString::fromUtf8(msg::kRam), this);
     Place(ram_, u, 1044, 189, 95, 28, 10);
-    flash_ = new QRadioButton(QStringLiteral("Flash"), this);
+    flash_ = new QRadioButton(QString::fromUtf8(msg::kFlash), this);
     Place(flash_, u, 1045, 258, 95, 36, 10);
     group->addButton(ram_, kRamMemory);
     group->addButton(flash_, kFlashMemory);
@@ -49,15 +50,15 @@ CDownloadPage::CDownloadPage(QWidget* parent) : QWidget(parent) {
     progress_->setTextVisible(false);
     progress_->setRange(0, 100);
     progress_->setValue(0);
-    status_ = Static(this, u, 1065, QStringLiteral("下载进程"), 164, 210, 151, 21);
+    status_ = Static(this, u, 1065, QString::fromUtf8(msg::kDownloadProgress), 164, 210, 151, 21);
     status_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    download_ = new QPushButton(QStringLiteral("下    载"), this);
+    download_ = new QPushButton(QString::fromUtf8(msg::kDownloadButton), this);
     Place(download_, u, 1026, 122, 246, 60, 14);
     download_->setDefault(true);
-    Static(this, u, 0, QStringLiteral("Logo Size"), 5, 267, 37, 8)->hide();
+    Static(this, u, 0, QString::fromUtf8(msg::kLogoSize), 5, 267, 37, 8)->hide();
     size_ = Static(this, u, 1022, {}, 46, 267, 106, 8);
     size_->hide();
-    Static(this, u, 0, QStringLiteral("位图数："), 162, 267, 39, 8);
+    Static(this, u, 0, QString::fromUtf8(msg::kLogoCount), 162, 267, 39, 8);
     count_ = Static(this, u, 1023, {}, 206, 267, 103, 8);
     info->lower();
     memory->lower();
@@ -82,9 +83,7 @@ void CDownloadPage::showEvent(QShowEvent* event) {
 }
 
 void CDownloadPage::OnShow() {
-    if (!StoredListLoaded && !PrinterModel.empty()) {
-        ReloadStoredFlashLogos(StartDirectory, PrinterModel);  // for the other pages
-    }
+    LoadStoredListIfNeeded();  // for the other pages
     RefreshDownloadList();
 }
 
@@ -94,14 +93,13 @@ void CDownloadPage::OnMemory(int memory) {
 }
 
 void CDownloadPage::RefreshDownloadList() {
-    const bool flash = memory_ == kFlashMemory;
-    const auto entries = LogosPicked ? SelectedLogos.Entries() : std::vector<LogoEntry>{};
-    const std::int64_t sum = FillLogoTable(list_, entries, flash ? 1 : 0);
+    const MemoryListing listing = DownloadListing(memory_);
+    FillLogoTable(list_, listing);
     model_->setText(QString::fromStdString(PrinterModel));
     port_->setText(QString::fromStdString(PortName));
-    size_->setText(QStringLiteral("%1 / %2 K Bytes").arg(KiloBytes(sum)).arg(flash ? 128 : 12));
-    count_->setText(QStringLiteral("%1 / %2").arg(entries.size()).arg(flash ? 255 : 8));
-    (flash ? flash_ : ram_)->setChecked(true);
+    size_->setText(QString::fromStdString(listing.sizeText));
+    count_->setText(QString::fromStdString(listing.countText));
+    (memory_ == kFlashMemory ? flash_ : ram_)->setChecked(true);
 }
 
 void CDownloadPage::OnDownload() {

@@ -1,9 +1,13 @@
 #include "pages/logo_table.h"
 
+#include "common/messages.h"
+
 namespace stampa {
 
 void SetUpLogoTable(QTreeWidget* list) {
-    list->setHeaderLabels({QStringLiteral("编号"), QStringLiteral("名称"), QStringLiteral("大小")});
+    list->setHeaderLabels({QString::fromUtf8(msg::kColumnNumber),
+                           QString::fromUtf8(msg::kColumnName),
+                           QString::fromUtf8(msg::kColumnSize)});
     list->setColumnWidth(0, 30);
     list->setColumnWidth(1, 110);
     list->setColumnWidth(2, 50);
@@ -14,19 +18,17 @@ void SetUpLogoTable(QTreeWidget* list) {
     list->setAllColumnsShowFocus(true);
 }
 
-std::int64_t FillLogoTable(QTreeWidget* list, const std::vector<LogoEntry>& entries,
-                           int firstNumber) {
+void FillLogoTable(QTreeWidget* list, const MemoryListing& listing) {
     list->clear();
-    std::int64_t sum = 0;
+    const std::vector<LogoEntry>& entries = listing.entries;
+    const int firstNumber = listing.firstNumber;
     for (std::size_t i = 0; i < entries.size(); ++i) {
         auto* item = new QTreeWidgetItem({QString::number(static_cast<int>(i) + firstNumber),
                                           QString::fromStdString(entries[i].name),
                                           QString::number(entries[i].size)});
         item->setTextAlignment(2, Qt::AlignRight | Qt::AlignVCenter);
         list->addTopLevelItem(item);
-        sum += entries[i].size;
     }
-    return sum;
 }
 
 }  // namespace stampa

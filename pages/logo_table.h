@@ -3,16 +3,14 @@
 #pragma once
 
 #include <QTreeWidget>
-#include <vector>
 
-#include "logos/logo_list.h"
+#include "workflows/memory_lists.h"
 
 namespace stampa {
 
 void SetUpLogoTable(QTreeWidget* list);
 
-// Fills the rows, numbered from `firstNumber`; the sum of the sizes shown.
-std::int64_t FillLogoTable(QTreeWidget* list, const std::vector<LogoEntry>& entries,
-                           int firstNumber);
+// Fills the rows of a memory's listing, numbered as it says.
+void FillLogoTable(QTreeWidget* list, const MemoryListing& listing);
 
 }  // namespace stampa

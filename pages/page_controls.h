@@ -4,7 +4,7 @@
 #include <QLabel>
 #include <QLineEdit>
 
-#include "app/dialog_units.h"
+#include "pages/dialog_units.h"
 
 namespace stampa {
 

@@ -9,18 +9,14 @@
 #include <QRadioButton>
 #include <QSlider>
 #include <QTreeWidget>
-#include <cstring>
 
-#include "app/dialog_units.h"
-#include "app/program_state.h"
-#include "app/runtime_libraries.h"
-#include "common/bytes.h"
+#include "common/messages.h"
 #include "common/operator.h"
 #include "logos/bitmap_reader.h"
 #include "logos/logo_lists.h"
-#include "logos/messages.h"
-#include "logos/stored_list.h"
-#include "pages/select_page.h"
+#include "pages/dialog_units.h"
+#include "workflows/memory_lists.h"
+#include "workflows/preview.h"
 
 namespace stampa {
 namespace {
@@ -51,45 +47,26 @@ QLineEdit* ValueEdit(QWidget* parent, const DialogUnits& u, int id, int x, int y
     return e;
 }
 
-// A picture file's size from its header, or false when it is no picture we can show.
-bool PictureSize(const std::string& path, int& width, int& height) {
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (f == nullptr)
-        return false;
-    unsigned char h[54] = {};
-    const bool whole = std::fread(h, 1, sizeof h, f) == sizeof h;
-    std::fclose(f);
-    const std::uint16_t bits = ReadU16(h + 28);
-    // Qt's reader takes broken files without a word; the header is checked here.
-    if (!whole || ReadU16(h) != 0x4D42 ||
-        (bits != 1 && bits != 4 && bits != 8 && bits != 24 && bits != 32)) {
-        return false;
-    }
-    width = std::min(ReadI32(h + 18), kMaxLogoWidth);
-    height = std::min(static_cast<std::int32_t>(std::abs(std::int64_t{ReadI32(h + 22)})),
-                      kMaxLogoHeight);
-    return width > 0 && height > 0;
-}
-
 }  // namespace
 
 CPreviewPage::CPreviewPage(QWidget* parent) : QWidget(parent) {
     setFont(DialogFont());
     const DialogUnits u(font());
     setMinimumSize(u.ToPixels(319, 297));
-    auto* title = new QLabel(QStringLiteral("位图列表"), this);
+    auto* title = new QLabel(QString::fromUtf8(msg::kPreviewListTitle), this);
     Place(title, u, 0, 5, 4, 62, 8);
     list_ = new QTreeWidget(this);
     Place(list_, u, 1017, 5, 18, 138, 264);
-    list_->setHeaderLabels(
-        {QStringLiteral("编号"), QStringLiteral("名称"), QStringLiteral("大小")});
+    list_->setHeaderLabels({QString::fromUtf8(msg::kColumnNumber),
+                            QString::fromUtf8(msg::kColumnName),
+                            QString::fromUtf8(msg::kColumnSize)});
     list_->setColumnWidth(0, 50);
     list_->setColumnWidth(1, 100);
     list_->setColumnWidth(2, 50);
     list_->headerItem()->setTextAlignment(2, Qt::AlignRight | Qt::AlignVCenter);
     list_->setRootIsDecorated(false);
     list_->setAllColumnsShowFocus(true);
-    auto* sizeLabel = new QLabel(QStringLiteral("Logo Size"), this);
+    auto* sizeLabel = new QLabel(QString::fromUtf8(msg::kLogoSize), this);
     Place(sizeLabel, u, 0, 5, 284, 37, 8);
     sizeLabel->hide();
     size_ = new QLabel(this);
@@ -97,37 +74,37 @@ CPreviewPage::CPreviewPage(QWidget* parent) : QWidget(parent) {
     size_->hide();
 
     views_ = new QButtonGroup(this);
-    Radio(this, u, views_, 0, 1071, "初始状态", 160, 4, 46, 10);
-    Radio(this, u, views_, 1, 1072, "变化后状态", 244, 4, 53, 10);
+    Radio(this, u, views_, 0, 1071, msg::kViewAsPicked, 160, 4, 46, 10);
+    Radio(this, u, views_, 1, 1072, msg::kViewConverted, 244, 4, 53, 10);
     picture_ = new QLabel(this);
     Place(picture_, u, 1020, 168, 15, 128, 120);
     picture_->setAlignment(Qt::AlignCenter);
     picture_->setFrameShape(QFrame::Box);
 
-    Place(new QLabel(QStringLiteral("对比度"), this), u, 0, 149, 135, 39, 8);
+    Place(new QLabel(QString::fromUtf8(msg::kContrast), this), u, 0, 149, 135, 39, 8);
     contrast_ = Slider(this, u, 1078, 148, 143);
     contrastText_ = ValueEdit(this, u, 1080, 286, 149);
-    Place(new QLabel(QStringLiteral("亮度"), this), u, 0, 150, 167, 39, 8);
+    Place(new QLabel(QString::fromUtf8(msg::kBrightness), this), u, 0, 150, 167, 39, 8);
     brightness_ = Slider(this, u, 1079, 148, 175);
     brightnessText_ = ValueEdit(this, u, 1081, 286, 180);
 
-    auto* methodBox = new QGroupBox(QStringLiteral("二值化"), this);
+    auto* methodBox = new QGroupBox(QString::fromUtf8(msg::kMethodGroup), this);
     Place(methodBox, u, 0, 151, 204, 162, 34);
     methods_ = new QButtonGroup(this);
-    Radio(this, u, methods_, 0, 1073, "阈值", 173, 213, 29, 9);
-    Radio(this, u, methods_, 1, 1074, "Dither M3", 240, 213, 52, 10);
-    Radio(this, u, methods_, 2, 1075, "Dither M4", 173, 224, 59, 10);
-    Radio(this, u, methods_, 3, 1076, "错误积累", 240, 226, 67, 10);
-    auto* scaleBox = new QGroupBox(QStringLiteral("位图缩放"), this);
+    Radio(this, u, methods_, 0, 1073, msg::kMethodThreshold, 173, 213, 29, 9);
+    Radio(this, u, methods_, 1, 1074, msg::kMethodDitherM3, 240, 213, 52, 10);
+    Radio(this, u, methods_, 2, 1075, msg::kMethodDitherM4, 173, 224, 59, 10);
+    Radio(this, u, methods_, 3, 1076, msg::kMethodErrorDiffusion, 240, 226, 67, 10);
+    auto* scaleBox = new QGroupBox(QString::fromUtf8(msg::kScaleGroup), this);
     Place(scaleBox, u, 0, 150, 239, 163, 43);
     scales_ = new QButtonGroup(this);
-    Radio(this, u, scales_, 0, 1058, "原始大小", 173, 250, 46, 10);
-    Radio(this, u, scales_, 1, 1059, "双倍宽", 240, 250, 38, 10);
-    Radio(this, u, scales_, 2, 1060, "双倍宽、高", 173, 265, 53, 10);
-    Radio(this, u, scales_, 3, 1061, "双倍高", 240, 265, 38, 10);
+    Radio(this, u, scales_, 0, 1058, msg::kScaleNormal, 173, 250, 46, 10);
+    Radio(this, u, scales_, 1, 1059, msg::kScaleDoubleWidth, 240, 250, 38, 10);
+    Radio(this, u, scales_, 2, 1060, msg::kScaleDoubleBoth, 173, 265, 53, 10);
+    Radio(this, u, scales_, 3, 1061, msg::kScaleDoubleHeight, 240, 265, 38, 10);
     methodBox->lower();
     scaleBox->lower();
-    Place(new QLabel(QStringLiteral("位图数："), this), u, 0, 162, 284, 37, 8);
+    Place(new QLabel(QString::fromUtf8(msg::kLogoCount), this), u, 0, 162, 284, 37, 8);
     count_ = new QLabel(this);
     Place(count_, u, 1019, 206, 284, 103, 8);
     PushMembers();
@@ -141,10 +118,6 @@ CPreviewPage::CPreviewPage(QWidget* parent) : QWidget(parent) {
         connect(s, &QSlider::valueChanged, this, &CPreviewPage::OnSliderMoved);
         connect(s, &QSlider::sliderReleased, this, &CPreviewPage::OnSliderMoved);
     }
-}
-
-CLogoList& CPreviewPage::ListInUse() const {
-    return LogosPicked ? SelectedLogos : StoredFlashLogos;
 }
 
 void CPreviewPage::PushMembers() {
@@ -169,19 +142,13 @@ void CPreviewPage::SetConversionControlsEnabled(bool enabled) {
         b->setEnabled(enabled);
 }
 
-void CPreviewPage::SetChangesAllowed(bool allowed) {
-    changesAllowed_ = allowed;
-}
-
 void CPreviewPage::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     OnShow();
 }
 
 void CPreviewPage::OnShow() {
-    if (!StoredListLoaded && !PrinterModel.empty()) {
-        ReloadStoredFlashLogos(StartDirectory, PrinterModel);
-    }
+    LoadStoredListIfNeeded();
     FillLogoList();
     if (CurrentLogo >= 0 && CurrentLogo < list_->topLevelItemCount()) {
         QTreeWidgetItem* item = list_->topLevelItem(CurrentLogo);
@@ -193,7 +160,7 @@ void CPreviewPage::OnShow() {
 
 void CPreviewPage::FillLogoList() {
     list_->clear();
-    const auto entries = ListInUse().Entries();
+    const auto entries = PreviewList().Entries();
     std::int64_t total = 0;
     for (std::size_t i = 0; i < entries.size(); ++i) {
         auto* item =
@@ -203,7 +170,7 @@ void CPreviewPage::FillLogoList() {
         list_->addTopLevelItem(item);
         total += entries[i].size;
     }
-    size_->setText(QStringLiteral("%1 K Bytes").arg(KiloBytes(total)));
+    size_->setText(QString::asprintf(msg::kKiloBytesFormat, KiloBytes(total)));
     count_->setText(QString::number(entries.size()));
     PushMembers();
 }
@@ -225,7 +192,7 @@ void CPreviewPage::OnListClick(QTreeWidgetItem* item) {
     QAbstractButton* picked = views_->button(0);
     QAbstractButton* converted = views_->button(1);
     if (LogosPicked) {
-        if (IsMonoBitmap(SelectedLogos.GetPath(r))) {
+        if (IsMonochromeLogo(r)) {
             // A monochrome logo is shown as it is; its conversion record is reset
             // (the clicked logo's, not the one shown before).
             currentMethod_ = -1;
@@ -280,24 +247,15 @@ void CPreviewPage::UpdatePreview(int method, int index) {
         return;
     }
     ShowPicture(false, index);
-    ListInUse().SetMode(index, 0);
+    ShowAsPicked(index);
 }
 
 void CPreviewPage::ConvertLogo(int method, int index) {
-    CLogoList& list = ListInUse();
-    if (&list == &SelectedLogos && !changesAllowed_) {
-        ShowPlain("位图正在下载!");
-        return;
-    }
-    char input[PIXMELT_OUTPUT_PATH_SIZE] = {};
-    char output[PIXMELT_OUTPUT_PATH_SIZE] = {};
-    std::strncpy(input, list.GetPath(index).c_str(), sizeof input - 1);
     const int contrast = contrastText_->text().toInt();
     const int brightness = brightnessText_->text().toInt();
-    CallPixmelt(input, output, method, contrast, brightness);
-    list.SetMode(index, method);
-    list.SetConvertedPath(index, output);
-    ShowPicture(true, index);
+    if (ConvertForPreview(index, method, contrast, brightness)) {
+        ShowPicture(true, index);
+    }
 }
 
 void CPreviewPage::ShowPicture(bool converted, int index) {
@@ -305,15 +263,16 @@ void CPreviewPage::ShowPicture(bool converted, int index) {
         picture_->clear();
         return;
     }
-    const CLogoList& list = ListInUse();
+    const CLogoList& list = PreviewList();
     const std::string path = converted ? list.GetConvertedPath(index) : list.GetPath(index);
-    int width = 0;
-    int height = 0;
+    const auto size = ShowablePictureSize(path);
     QImage image;
-    if (!PictureSize(path, width, height) || !image.load(QString::fromStdString(path), "BMP")) {
+    if (!size || !image.load(QString::fromStdString(path), "BMP")) {
         ShowInformation(msg::kOpenBitmapFailed);
         return;
     }
+    int width = size->width;
+    int height = size->height;
     if (displayScale_ == 1 || displayScale_ == 2)
         width *= 2;
     if (displayScale_ == 2 || displayScale_ == 3)

@@ -16,8 +16,6 @@ class QTreeWidgetItem;
 
 namespace stampa {
 
-class CLogoList;
-
 class CPreviewPage : public QWidget {
     Q_OBJECT
   public:
@@ -30,15 +28,12 @@ class CPreviewPage : public QWidget {
     void OnMethod(int method);
     void OnView(int view);
     void OnSliderMoved();
-    // While a download is sending, SelectedLogos is not converted here.
-    void SetChangesAllowed(bool allowed);
 
     void UpdatePreview(int method, int index);
     void ConvertLogo(int method, int index);
     void ShowPicture(bool converted, int index);
     void FillLogoList();
 
-    int DisplayScale() const { return displayScale_; }
     int ConvertedView() const { return convertedView_; }
     int CurrentMethod() const { return currentMethod_; }
     QLabel* Picture() const { return picture_; }
@@ -48,14 +43,12 @@ class CPreviewPage : public QWidget {
     void showEvent(QShowEvent* event) override;
 
   private:
-    CLogoList& ListInUse() const;
     void SetConversionControlsEnabled(bool enabled);
     void PushMembers();
 
     int displayScale_ = 0;
     int convertedView_ = 0;
     int currentMethod_ = 0;
-    bool changesAllowed_ = true;
     QTreeWidget* list_;
     QLabel* picture_;
     QLabel* count_;

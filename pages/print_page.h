@@ -43,6 +43,7 @@ class CPrintPage : public QWidget, public IPrintPage {
 
   private:
     void PushMembers();
+    void ShowMemory(int memory);
 
     int range_ = kPrintAll;
     int memory_ = kFlashMemory;

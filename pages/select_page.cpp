@@ -4,15 +4,13 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTreeWidget>
-#include <filesystem>
 
-#include "app/dialog_units.h"
-#include "app/file_dialog.h"
-#include "app/program_state.h"
-#include "common/operator.h"
-#include "link/messages.h"
-#include "logos/bitmap_reader.h"
+#include "common/messages.h"
 #include "logos/logo_lists.h"
+#include "pages/dialog_units.h"
+#include "pages/file_dialog.h"
+#include "workflows/memory_lists.h"
+#include "workflows/pick.h"
 
 namespace stampa {
 namespace {
@@ -26,20 +24,17 @@ QTreeWidgetItem* Row(int number, const LogoEntry& e) {
 
 }  // namespace
 
-int KiloBytes(std::int64_t bytes) {
-    return static_cast<int>((bytes + 500) / 1000);
-}
-
 CSelectPage::CSelectPage(QWidget* parent) : QWidget(parent) {
     setFont(DialogFont());
     const DialogUnits u(font());
     setMinimumSize(u.ToPixels(320, 280));
-    auto* title = new QLabel(QStringLiteral("选择位图列表"), this);
+    auto* title = new QLabel(QString::fromUtf8(msg::kSelectListTitle), this);
     Place(title, u, 0, 7, 6, 100, 10);
     list_ = new QTreeWidget(this);
     Place(list_, u, 1016, 7, 18, 306, 222);
-    list_->setHeaderLabels({QStringLiteral("编号"), QStringLiteral("名称"), QStringLiteral("路径"),
-                            QStringLiteral("大小")});
+    list_->setHeaderLabels(
+        {QString::fromUtf8(msg::kColumnNumber), QString::fromUtf8(msg::kColumnName),
+         QString::fromUtf8(msg::kColumnPath), QString::fromUtf8(msg::kColumnSize)});
     for (int c = 0; c < 4; ++c)
         list_->setColumnWidth(c, std::array{50, 100, 250, 50}[c]);
     list_->headerItem()->setTextAlignment(3, Qt::AlignRight | Qt::AlignVCenter);
@@ -48,17 +43,17 @@ CSelectPage::CSelectPage(QWidget* parent) : QWidget(parent) {
     list_->setSelectionBehavior(QAbstractItemView::SelectRows);
     list_->setAllColumnsShowFocus(true);
 
-    open_ = new QPushButton(QStringLiteral("打开文件..."), this);
+    open_ = new QPushButton(QString::fromUtf8(msg::kOpenFilesButton), this);
     Place(open_, u, 1010, 170, 250, 64, 16);
-    delete_ = new QPushButton(QStringLiteral("删   除"), this);
+    delete_ = new QPushButton(QString::fromUtf8(msg::kDeleteButton), this);
     Place(delete_, u, 1011, 246, 250, 64, 16);
-    auto* sizeLabel = new QLabel(QStringLiteral("Logo Size"), this);
+    auto* sizeLabel = new QLabel(QString::fromUtf8(msg::kLogoSize), this);
     Place(sizeLabel, u, 0, 7, 262, 40, 10);
     sizeLabel->hide();
-    size_ = new QLabel(QStringLiteral("0 K Bytes"), this);
+    size_ = new QLabel(QString::asprintf(msg::kKiloBytesFormat, 0), this);
     Place(size_, u, 1018, 50, 262, 100, 10);
     size_->hide();
-    auto* countLabel = new QLabel(QStringLiteral("位图数："), this);
+    auto* countLabel = new QLabel(QString::fromUtf8(msg::kLogoCount), this);
     Place(countLabel, u, 0, 7, 252, 40, 10);
     count_ = new QLabel(QStringLiteral("0"), this);
     Place(count_, u, 1019, 48, 252, 60, 10);
@@ -76,36 +71,20 @@ QString CSelectPage::SizeText() const {
 
 void CSelectPage::SetChangesAllowed(bool allowed) {
     changesAllowed_ = allowed;
-    open_->setEnabled(allowed && SelectedCount < kMaxPickedLogos);
-    delete_->setEnabled(allowed);
+    EnableButtons();
 }
 
-void CSelectPage::AddFile(const std::string& path) {
-    if (!IsMonoBitmap(path) && !IsTrueColorBitmap(path)) {
-        ShowInformation(msg::kNotABitmapForUs);
-        return;
-    }
-    const int position = SelectedCount;
-    const std::string name = std::filesystem::path(path).filename().string();
-    SelectedLogos.Append(position, name, path, path, 0, 0, 0, 0);
-    ReadBitmapGeometry(position);
-    SelectedBytes = SelectedBytes + static_cast<std::int32_t>(SelectedLogos.GetSize(position));
-    SelectedCount = SelectedCount + 1;
+void CSelectPage::EnableButtons() {
+    open_->setEnabled(changesAllowed_ && CanPickMore());
+    delete_->setEnabled(changesAllowed_);
 }
 
 void CSelectPage::OnOpen() {
     std::vector<std::string> files;
-    if (changesAllowed_ && CurrentFileDialog().PickBitmaps(this, files)) {
-        for (const std::string& file : files) {
-            if (SelectedCount >= kMaxPickedLogos)
-                break;  // the rest are dropped silently
-            AddFile(std::filesystem::absolute(file).string());
-        }
-        LogosPicked = true;
-        CurrentLogo = SelectedCount >= 1 ? 0 : -1;
+    if (changesAllowed_ && PickChangesAllowed() && CurrentFileDialog().PickBitmaps(this, files)) {
+        PickLogos(files);
     }
-    if (SelectedCount >= kMaxPickedLogos)
-        open_->setEnabled(false);
+    EnableButtons();
     Rebuild();
 }
 
@@ -117,33 +96,17 @@ void CSelectPage::OnDelete() {
         if (list_->topLevelItem(i)->isSelected())
             rows.push_back(i);
     }
-    if (rows.empty()) {
-        ShowInformation("请先在列表中选择需删除的位图!");
+    if (RemoveLogos(rows) != RemoveOutcome::Removed)
         return;
-    }
-    if (!AskOkCancel(rows.size() == 1 ? "删除吗?" : "删除全部吗?"))
-        return;
-    // From the last row down, so the rows still to visit keep their positions.
-    for (auto it = rows.rbegin(); it != rows.rend(); ++it) {
-        const int i = *it;
-        delete list_->takeTopLevelItem(i);
-        SelectedBytes = SelectedBytes - static_cast<std::int32_t>(SelectedLogos.GetSize(i));
-        SelectedCount = SelectedCount - 1;
-        if (CurrentLogo == i) {
-            CurrentLogo = -1;
-        } else if (CurrentLogo > i) {
-            CurrentLogo = CurrentLogo - 1;
-        }
-        SelectedLogos.RemoveAt(i);
-    }
-    if (SelectedCount < kMaxPickedLogos)
-        open_->setEnabled(changesAllowed_);
+    for (auto it = rows.rbegin(); it != rows.rend(); ++it)
+        delete list_->takeTopLevelItem(*it);
+    EnableButtons();
     Rebuild();
 }
 
 void CSelectPage::Rebuild() {
     if (SelectedCount < 1) {
-        size_->setText(QStringLiteral("0 K Bytes"));
+        size_->setText(QString::asprintf(msg::kKiloBytesFormat, 0));
         count_->setText(QStringLiteral("0"));
         return;
     }
@@ -154,7 +117,7 @@ void CSelectPage::Rebuild() {
         list_->addTopLevelItem(Row(static_cast<int>(i), entries[i]));
         total += entries[i].size;
     }
-    size_->setText(QStringLiteral("%1 K Bytes").arg(KiloBytes(total)));
+    size_->setText(QString::asprintf(msg::kKiloBytesFormat, KiloBytes(total)));
     count_->setText(QString::number(list_->topLevelItemCount()));
 }
 

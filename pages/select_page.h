@@ -1,6 +1,5 @@
-// The select page: BMP files picked with the file dialog, checked and appended
-// to SelectedLogos; selected rows deleted after confirmation. Keeps
-// SelectedCount and SelectedBytes and sets LogosPicked and CurrentLogo.
+// The select page: BMP files picked with the file dialog and the pick
+// workflow; selected rows removed after confirmation.
 #pragma once
 
 #include <QWidget>
@@ -10,8 +9,6 @@ class QPushButton;
 class QTreeWidget;
 
 namespace stampa {
-
-inline constexpr int kMaxPickedLogos = 255;
 
 class CSelectPage : public QWidget {
     Q_OBJECT
@@ -29,7 +26,7 @@ class CSelectPage : public QWidget {
 
   private:
     void Rebuild();
-    void AddFile(const std::string& path);
+    void EnableButtons();
 
     QTreeWidget* list_;
     QPushButton* open_;
@@ -38,8 +35,5 @@ class CSelectPage : public QWidget {
     QLabel* size_;
     bool changesAllowed_ = true;
 };
-
-// K bytes as the pages show them: (bytes + 500) / 1000.
-int KiloBytes(std::int64_t bytes);
 
 }  // namespace stampa

@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <fstream>
 
-#include "common/bytes.h"
+#include "logos/bitmap_reader.h"
 
 namespace stampa {
 namespace {
@@ -22,16 +22,16 @@ int Luma(const std::uint8_t* bgr) {
 }
 
 // True when a 1 bit is the dark colour: palette entry 0 is the lighter one.
-bool OneBitsAreDark(const std::vector<std::uint8_t>& file) {
-    std::size_t palette = 14 + ReadU32(&file[14]);
+bool OneBitsAreDark(const std::vector<std::uint8_t>& file, const BitmapHeader& header) {
+    std::size_t palette = 14 + std::size_t{header.infoSize};
     if (palette < 54 || palette + 8 > file.size()) {
         palette = 54;
     }
     return Luma(&file[palette]) > Luma(&file[palette + 4]);
 }
 
-std::size_t PixelOffset(const std::vector<std::uint8_t>& file) {
-    const std::uint32_t offset = ReadU32(&file[10]);
+std::size_t PixelOffset(const std::vector<std::uint8_t>& file, const BitmapHeader& header) {
+    const std::uint32_t offset = header.pixelOffset;
     return (offset >= kHeaderAndPalette && offset < file.size()) ? offset : kHeaderAndPalette;
 }
 
@@ -47,11 +47,15 @@ bool FitsRamCommand(int stride, int bands) {
 
 std::optional<ColumnImage> ColumnImageFromBytes(const std::vector<std::uint8_t>& file,
                                                 ColumnImageError* error) {
-    if (file.size() < kHeaderAndPalette || ReadU16(&file[0]) != 0x4D42 || ReadU16(&file[28]) != 1) {
+    if (file.size() < kHeaderAndPalette) {
         return Fail(error, ColumnImageError::NotMonochromeBmp);
     }
-    const std::int64_t width = ReadI32(&file[18]);
-    const std::int32_t rawHeight = ReadI32(&file[22]);
+    const BitmapHeader header = ParseBitmapHeader(file.data());
+    if (header.fileType != kBitmapFileType || header.bitCount != 1) {
+        return Fail(error, ColumnImageError::NotMonochromeBmp);
+    }
+    const std::int64_t width = header.width;
+    const std::int32_t rawHeight = header.height;
     const std::int64_t height = std::llabs(std::int64_t{rawHeight});
     // Past the largest logo a command can carry there is nothing to build.
     if (width < 1 || height == 0 || width > 1023 * 8 || height > 288 * 8) {
@@ -62,8 +66,8 @@ std::optional<ColumnImage> ColumnImageFromBytes(const std::vector<std::uint8_t>&
     image.bands = BandsOf(height);
     const std::size_t stride = static_cast<std::size_t>(image.stride);
     const int rasterRows = 8 * image.bands;
-    const bool oneIsDark = OneBitsAreDark(file);
-    const std::size_t offset = PixelOffset(file);
+    const bool oneIsDark = OneBitsAreDark(file, header);
+    const std::size_t offset = PixelOffset(file, header);
     const std::size_t rowBytes = static_cast<std::size_t>((width + 7) / 8);
     const int tailBits = static_cast<int>(width % 8);
     const std::uint8_t tailMask =

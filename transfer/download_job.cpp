@@ -1,19 +1,17 @@
 #include "transfer/download_job.h"
 
 #include <condition_variable>
-#include <cstring>
 #include <mutex>
 #include <thread>
 
-#include "app/program_state.h"
-#include "app/runtime_libraries.h"
+#include "common/messages.h"
 #include "common/operator.h"
 #include "link/commands.h"
 #include "link/port.h"
 #include "logos/bitmap_reader.h"
 #include "logos/logo_lists.h"
+#include "pixmelt/pixmelt_binding.h"
 #include "transfer/column_image.h"
-#include "transfer/messages.h"
 #include "transfer/transfer_state.h"
 
 namespace stampa {
@@ -121,12 +119,9 @@ void ConvertIfTrueColor(int position) {
     if (!IsTrueColorBitmap(SelectedLogos.GetConvertedPath(position))) {
         return;
     }
-    char input[PIXMELT_OUTPUT_PATH_SIZE] = {};
-    char output[PIXMELT_OUTPUT_PATH_SIZE] = {};
-    const std::string path = SelectedLogos.GetPath(position);
-    std::strncpy(input, path.c_str(), sizeof input - 1);
-    CallPixmelt(input, output, kPixmeltDitherM3, 0, 0);
-    SelectedLogos.SetConvertedPath(position, output);
+    const PixmeltConversion conversion =
+        ConvertBitmap(SelectedLogos.GetPath(position), kPixmeltDitherM3, 0, 0);
+    SelectedLogos.SetConvertedPath(position, conversion.outputPath);
 }
 
 void RunJob(IDownloadPage& page, bool flash) {

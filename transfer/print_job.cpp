@@ -2,12 +2,11 @@
 
 #include <string>
 
-#include "app/program_state.h"
+#include "common/messages.h"
 #include "common/operator.h"
 #include "link/commands.h"
 #include "link/port.h"
 #include "logos/logo_lists.h"
-#include "transfer/messages.h"
 #include "transfer/transfer_state.h"
 
 namespace stampa {

@@ -1,5 +1,5 @@
 // The USB interface library over the Linux USB printer devices.
-#include "standins/qzusbint/qzusbint.h"
+#include "link/usb_interface.h"
 
 #include <fcntl.h>
 #include <signal.h>

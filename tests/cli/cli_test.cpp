@@ -5,12 +5,12 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/reset_state.h"
 #include "logos/logo_lists.h"
 #include "logos/stored_list.h"
 #include "support/bmp_files.h"
 #include "support/temp_dir.h"
 #include "support/vprinter_process.h"
+#include "workflows/reset_state.h"
 
 namespace stampa {
 namespace {

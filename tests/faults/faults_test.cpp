@@ -8,10 +8,8 @@
 #include <fstream>
 #include <thread>
 
-#include "app/program_state.h"
-#include "app/reset_state.h"
-#include "app/runtime_libraries.h"
 #include "link/link_open.h"
+#include "link/link_state.h"
 #include "link/parallel_link.h"
 #include "link/port.h"
 #include "link/serial_link.h"
@@ -27,6 +25,8 @@
 #include "transfer/download_job.h"
 #include "transfer/print_job.h"
 #include "transfer/transfer_state.h"
+#include "workflows/reset_state.h"
+#include "workflows/startup.h"
 
 namespace stampa {
 namespace {
@@ -50,7 +50,7 @@ class FaultTest : public ::testing::TestWithParam<LinkCase> {
         setenv("XDG_CONFIG_HOME", dir.File("config").c_str(), 1);
         setenv("DLPORTIO_SIM", dir.File("lpt.sim").c_str(), 1);
         std::filesystem::create_directories(dir.File("config/stampa/ports"));
-        ASSERT_TRUE(BindRuntimeLibraries(PIXMELT_LIBRARY));
+        ASSERT_TRUE(BindRuntimeLibraries({PIXMELT_LIBRARY}));
         SetDownloadPauses({std::chrono::milliseconds(0), std::chrono::milliseconds(0)});
         SerialTimings fast;
         fast.statusWait = std::chrono::milliseconds(300);

@@ -10,12 +10,10 @@
 #include <fstream>
 #include <set>
 
-#include "app/file_dialog.h"
-#include "app/program_state.h"
-#include "app/reset_state.h"
-#include "app/runtime_libraries.h"
 #include "common/bytes.h"
+#include "link/link_state.h"
 #include "logos/logo_lists.h"
+#include "pages/file_dialog.h"
 #include "pages/preview_page.h"
 #include "pages/select_page.h"
 #include "support/bmp_files.h"
@@ -26,6 +24,8 @@
 #include "support/temp_dir.h"
 #include "transfer/download_job.h"
 #include "transfer/transfer_state.h"
+#include "workflows/reset_state.h"
+#include "workflows/startup.h"
 
 namespace stampa {
 namespace {
@@ -148,7 +148,7 @@ TEST(HostileFiles, RefusedOrHandledAndNothingWrittenElsewhere) {
             file.find("Temp.bmp") != std::string::npos && file.find(".part-") == std::string::npos;
         EXPECT_TRUE(input || converted) << file;
     }
-    UnbindRuntimeLibraries();
+    UnbindPixmelt();
     SetDownloadPauses({});
     ResetProgramState();
 }

@@ -1,8 +1,8 @@
 // The BMP acceptance checks and the geometry read on any bytes.
-#include "app/reset_state.h"
 #include "fuzz_support.h"
 #include "logos/bitmap_reader.h"
 #include "logos/logo_lists.h"
+#include "workflows/reset_state.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     stampa::fuzz::InstallQuietOperator();

@@ -1,6 +1,6 @@
 // Stampa.ini files of any content.
-#include "app/config_file.h"
 #include "fuzz_support.h"
+#include "workflows/config_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string path = stampa::fuzz::WriteInput(data, size, ".ini");

@@ -4,8 +4,8 @@
 
 #include <functional>
 
-#include "app/reset_state.h"
 #include "support/fake_transport.h"
+#include "workflows/reset_state.h"
 
 namespace stampa {
 namespace {

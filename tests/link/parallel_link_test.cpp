@@ -11,15 +11,15 @@
 #include <map>
 #include <set>
 
-#include "app/program_state.h"
-#include "app/reset_state.h"
 #include "link/commands.h"
 #include "link/link_open.h"
+#include "link/link_state.h"
 #include "link/port.h"
 #include "link/serial_link.h"
 #include "support/temp_dir.h"
 #include "support/test_helpers.h"
 #include "support/vprinter_process.h"
+#include "workflows/reset_state.h"
 
 namespace stampa {
 namespace {

@@ -4,9 +4,9 @@
 
 #include <numeric>
 
-#include "app/reset_state.h"
 #include "link/usb_link.h"
 #include "support/fake_transport.h"
+#include "workflows/reset_state.h"
 
 namespace stampa {
 namespace {

@@ -8,12 +8,12 @@
 #include <fstream>
 #include <iterator>
 
-#include "app/reset_state.h"
 #include "link/commands.h"
 #include "link/port.h"
 #include "support/temp_dir.h"
 #include "support/test_helpers.h"
 #include "support/vprinter_process.h"
+#include "workflows/reset_state.h"
 
 namespace stampa {
 namespace {

@@ -11,13 +11,13 @@
 #include <sstream>
 #include <thread>
 
-#include "app/program_state.h"
-#include "app/reset_state.h"
 #include "link/commands.h"
 #include "link/link_open.h"
+#include "link/link_state.h"
 #include "link/port.h"
 #include "support/bmp_files.h"
 #include "support/temp_dir.h"
+#include "workflows/reset_state.h"
 
 namespace stampa {
 namespace {

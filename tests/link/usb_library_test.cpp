@@ -5,12 +5,12 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "app/reset_state.h"
 #include "link/commands.h"
 #include "link/port.h"
 #include "link/usb_link.h"
 #include "support/fifo_reader.h"
 #include "support/temp_dir.h"
+#include "workflows/reset_state.h"
 
 namespace stampa {
 namespace {

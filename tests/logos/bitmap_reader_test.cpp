@@ -2,12 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include "app/reset_state.h"
+#include "common/messages.h"
 #include "logos/logo_lists.h"
-#include "logos/messages.h"
 #include "support/bmp_files.h"
 #include "support/recording_operator.h"
 #include "support/temp_dir.h"
+#include "workflows/reset_state.h"
 
 namespace stampa {
 namespace {

@@ -6,11 +6,11 @@
 #include <csignal>
 #include <filesystem>
 
-#include "app/reset_state.h"
 #include "common/bytes.h"
 #include "logos/gbk_text.h"
 #include "logos/logo_lists.h"
 #include "support/temp_dir.h"
+#include "workflows/reset_state.h"
 
 namespace stampa {
 namespace {

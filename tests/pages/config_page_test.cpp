@@ -14,10 +14,8 @@
 #include <thread>
 
 #include "app/main_sheet.h"
-#include "app/program_state.h"
-#include "app/reset_state.h"
-#include "app/runtime_libraries.h"
 #include "app/stampa_app.h"
+#include "link/link_state.h"
 #include "link/port.h"
 #include "link/serial_link.h"
 #include "logos/logo_lists.h"
@@ -29,6 +27,8 @@
 #include "support/test_helpers.h"
 #include "support/vprinter_process.h"
 #include "transfer/transfer_state.h"
+#include "workflows/reset_state.h"
+#include "workflows/startup.h"
 
 namespace stampa {
 namespace {
@@ -256,9 +256,9 @@ TEST_F(ConfigPageTest, NoQualifyingDriverIsSaidAndLeavesNoLink) {
 
 TEST(StampaStart, AMissingLibraryEndsTheProgramWithTheLoadingMessage) {
     ResetProgramState();
-    for (const StartupFiles& files :
-         {StartupFiles{"/nonexistent/libpixmelt.so", kUsbLibraryFile},
-          StartupFiles{kPixmeltLibraryFile, QZUSB_WITHOUT_SETINTERFACE_LIBRARY}}) {
+    for (const RuntimeLibraryFiles& files :
+         {RuntimeLibraryFiles{"/nonexistent/libpixmelt.so", kUsbLibraryFile},
+          RuntimeLibraryFiles{kPixmeltLibraryFile, QZUSB_WITHOUT_SETINTERFACE_LIBRARY}}) {
         RecordingOperator op;
         CStampaApp app(files);
         EXPECT_EQ(app.Run(), 1);

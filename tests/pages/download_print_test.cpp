@@ -14,16 +14,14 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/file_dialog.h"
 #include "app/main_sheet.h"
-#include "app/program_state.h"
-#include "app/reset_state.h"
-#include "app/runtime_libraries.h"
 #include "app/stampa_app.h"
+#include "link/link_state.h"
 #include "link/port.h"
 #include "logos/logo_lists.h"
 #include "pages/config_page.h"
 #include "pages/download_page.h"
+#include "pages/file_dialog.h"
 #include "pages/preview_page.h"
 #include "pages/print_page.h"
 #include "pages/select_page.h"
@@ -34,6 +32,8 @@
 #include "support/vprinter_process.h"
 #include "transfer/download_job.h"
 #include "transfer/transfer_state.h"
+#include "workflows/reset_state.h"
+#include "workflows/startup.h"
 
 namespace stampa {
 namespace {

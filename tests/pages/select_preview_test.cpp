@@ -11,18 +11,18 @@
 #include <cstring>
 #include <filesystem>
 
-#include "app/file_dialog.h"
-#include "app/program_state.h"
-#include "app/reset_state.h"
-#include "app/runtime_libraries.h"
 #include "logos/logo_lists.h"
 #include "logos/stored_list.h"
+#include "pages/file_dialog.h"
 #include "pages/preview_page.h"
 #include "pages/select_page.h"
 #include "support/bmp_files.h"
 #include "support/page_helpers.h"
 #include "support/recording_operator.h"
 #include "support/temp_dir.h"
+#include "workflows/memory_lists.h"
+#include "workflows/reset_state.h"
+#include "workflows/startup.h"
 
 namespace stampa {
 namespace {
@@ -42,7 +42,7 @@ class PagesTest : public ::testing::Test {
         ASSERT_TRUE(BindPixmelt(PIXMELT_LIBRARY));
     }
     void TearDown() override {
-        UnbindRuntimeLibraries();
+        UnbindPixmelt();
         ResetProgramState();
     }
     std::string File(const std::string& name, const std::vector<unsigned char>& bytes) {

@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "app/program_state.h"
 #include "logos/bitmap_reader.h"
 #include "logos/logo_lists.h"
 #include "support/temp_dir.h"

@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/file_dialog.h"
+#include "pages/file_dialog.h"
 
 namespace stampa::test {
 

@@ -3,17 +3,17 @@
 
 #include <gtest/gtest.h>
 
-#include "app/program_state.h"
-#include "app/reset_state.h"
-#include "app/runtime_libraries.h"
+#include "common/messages.h"
+#include "link/link_state.h"
 #include "logos/logo_lists.h"
 #include "support/bmp_files.h"
 #include "support/fake_transport.h"
 #include "support/job_pages.h"
 #include "support/logo_files.h"
 #include "support/recording_operator.h"
-#include "transfer/messages.h"
 #include "transfer/transfer_state.h"
+#include "workflows/reset_state.h"
+#include "workflows/startup.h"
 
 namespace stampa {
 namespace {
@@ -251,7 +251,7 @@ TEST_F(DownloadJobTest, TrueColourLogoIsConvertedWithDitherM3OnTheWay) {
     EXPECT_EQ(writes[2][8], 0x80);
     for (int x = 9; x < 32; ++x)
         EXPECT_EQ(writes[2][x], 0x00) << x;
-    UnbindRuntimeLibraries();
+    UnbindPixmelt();
 }
 
 TEST_F(DownloadJobTest, DriverLinkWrapsTheJobInADocument) {

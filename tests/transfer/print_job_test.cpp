@@ -3,14 +3,14 @@
 
 #include <gtest/gtest.h>
 
-#include "app/program_state.h"
-#include "app/reset_state.h"
+#include "common/messages.h"
+#include "link/link_state.h"
 #include "logos/logo_lists.h"
 #include "support/fake_transport.h"
 #include "support/job_pages.h"
 #include "support/recording_operator.h"
-#include "transfer/messages.h"
 #include "transfer/transfer_state.h"
+#include "workflows/reset_state.h"
 
 namespace stampa {
 namespace {

@@ -5,10 +5,9 @@
 #include <QImage>
 #include <cstdlib>
 
-#include "app/program_state.h"
-#include "app/reset_state.h"
-#include "app/runtime_libraries.h"
+#include "common/messages.h"
 #include "link/commands.h"
+#include "link/link_state.h"
 #include "link/port.h"
 #include "link/usb_link.h"
 #include "logos/logo_lists.h"
@@ -18,9 +17,10 @@
 #include "support/recording_operator.h"
 #include "support/vprinter_process.h"
 #include "transfer/download_job.h"
-#include "transfer/messages.h"
 #include "transfer/print_job.h"
 #include "transfer/transfer_state.h"
+#include "workflows/reset_state.h"
+#include "workflows/startup.h"
 
 namespace stampa {
 namespace {
@@ -42,7 +42,7 @@ class TransferEndToEnd : public ::testing::Test {
         ResetProgramState();
         SetDownloadPauses({std::chrono::milliseconds(0), std::chrono::milliseconds(0)});
         setenv("QZUSB_DEVICE_DIR", dir.Path().c_str(), 1);
-        ASSERT_TRUE(BindRuntimeLibraries(PIXMELT_LIBRARY));
+        ASSERT_TRUE(BindRuntimeLibraries({PIXMELT_LIBRARY}));
     }
     void TearDown() override {
         WaitForDownload();

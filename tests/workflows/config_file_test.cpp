@@ -1,4 +1,4 @@
-#include "app/config_file.h"
+#include "workflows/config_file.h"
 
 #include <gtest/gtest.h>
 
@@ -18,7 +18,8 @@ Configuration Read(const TempDir& dir, const std::string& text) {
 
 std::vector<std::string> Names(const Configuration& c) {
     std::vector<std::string> names;
-    for (const auto& m : c.models) names.push_back(m.name);
+    for (const auto& m : c.models)
+        names.push_back(m.name);
     return names;
 }
 
@@ -50,7 +51,8 @@ TEST(ConfigurationFile, ModelsInFileOrderAndTheDefaultSelected) {
 TEST(ConfigurationFile, OutOfRangeNumbersAreHandled) {
     TempDir dir;
     std::string text = "[Common]\nNumber=150\nDefaultNumber=120\n";
-    for (int i = 1; i <= 150; ++i) text += "[Pos" + std::to_string(i) + "]\nName=M" + std::to_string(i) + "\n";
+    for (int i = 1; i <= 150; ++i)
+        text += "[Pos" + std::to_string(i) + "]\nName=M" + std::to_string(i) + "\n";
     const Configuration many = Read(dir, text);
     EXPECT_EQ(many.models.size(), 100u) << "the first 100 are listed";
     EXPECT_EQ(many.DefaultModel(), "M1") << "a default outside the list selects the first";

@@ -1,6 +1,5 @@
-#include "app/reset_state.h"
+#include "workflows/reset_state.h"
 
-#include "app/program_state.h"
 #include "link/link_state.h"
 #include "link/parallel_link.h"
 #include "logos/logo_lists.h"
@@ -10,15 +9,11 @@
 namespace stampa {
 
 void ResetProgramState() {
-    SelectedLogos.RemoveAll();
-    FlashLogos.RemoveAll();
-    StoredFlashLogos.RemoveAll();
-    RamLogos.RemoveAll();
-    StoredListLoaded = false;
+    ResetLogoLists();
+    ResetStoredListState();
     ResetLinkState();
     ResetParallelState();
     ResetTransferState();
-    ResetAppState();
 }
 
 }  // namespace stampa

@@ -35,4 +35,10 @@ Configuration ReadConfiguration(const std::string& path);
 // "Stampa.ini" in the given folder.
 std::string ConfigurationPath(const std::string& folder);
 
+// "Stampa.ini" of the working directory, read.
+Configuration ReadWorkingConfiguration();
+
+// `model`, or the working directory's default model when it is empty.
+std::string ModelOrDefault(const std::string& model);
+
 }  // namespace stampa

@@ -1,11 +1,12 @@
 /* QzUsbInt: the USB interface library of the printer maker, as Stampa binds it
- * by name. This is our own library with the same twelve entry points, over the
- * Linux USB printer class devices (/dev/usb/lp0 .. lp7).
+ * by name: the twelve entry points the program resolves, with their types and
+ * what it expects of them. Our stand-in (standins/qzusbint) implements this
+ * header over the Linux USB printer class devices (/dev/usb/lp0 .. lp7).
  *
- * Only OpenDeviceX, uWrite and CloseDevice do work; the nine others exist so
- * that a program binding all twelve finds them, and return 0.
+ * Only OpenDeviceX, uWrite and CloseDevice are called; the nine others must be
+ * present so that binding finds all twelve, and the stand-in returns 0 from them.
  *
- * The device folder is /dev/usb unless the environment variable
+ * The stand-in's device folder is /dev/usb unless the environment variable
  * QZUSB_DEVICE_DIR names another (the virtual printer and the tests use a
  * folder of FIFOs named lp0 .. lp7). */
 #ifndef QZUSBINT_H

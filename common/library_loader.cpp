@@ -1,4 +1,4 @@
-#include "link/library_loader.h"
+#include "common/library_loader.h"
 
 #include <dlfcn.h>
 #include <unistd.h>

@@ -1,8 +1,10 @@
-#include "app/file_dialog.h"
+#include "pages/file_dialog.h"
 
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+
+#include "common/messages.h"
 
 namespace stampa {
 namespace {
@@ -13,7 +15,7 @@ class QtFileDialog final : public IFileDialog {
         QFileDialog dialog(parent);
         dialog.setFileMode(QFileDialog::ExistingFiles);
         dialog.setNameFilters(
-            {QStringLiteral("Bitmap Files(*.bmp)"), QStringLiteral("All Files(*.*)")});
+            {QString::fromUtf8(msg::kBitmapFilesFilter), QString::fromUtf8(msg::kAllFilesFilter)});
         dialog.setDefaultSuffix(QStringLiteral("bmp"));
         dialog.setDirectory(QDir::current());
         if (dialog.exec() != QDialog::Accepted) {

@@ -1,9 +1,10 @@
-#include "app/config_file.h"
+#include "workflows/config_file.h"
 
 #include <ini.h>
 #include <strings.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <map>
 
 namespace stampa {
@@ -60,6 +61,15 @@ std::string Configuration::DefaultModel() const {
 
 std::string ConfigurationPath(const std::string& folder) {
     return folder + "/" + kConfigFileName;
+}
+
+Configuration ReadWorkingConfiguration() {
+    std::error_code error;
+    return ReadConfiguration(ConfigurationPath(std::filesystem::current_path(error).string()));
+}
+
+std::string ModelOrDefault(const std::string& model) {
+    return model.empty() ? ReadWorkingConfiguration().DefaultModel() : model;
 }
 
 Configuration ReadConfiguration(const std::string& path) {

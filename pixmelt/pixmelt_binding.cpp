@@ -1,10 +1,10 @@
-#include "app/runtime_libraries.h"
+#include "pixmelt/pixmelt_binding.h"
 
 #include <atomic>
+#include <cstring>
 #include <memory>
 
-#include "link/library_loader.h"
-#include "link/usb_library.h"
+#include "common/library_loader.h"
 
 namespace stampa {
 namespace {
@@ -29,12 +29,7 @@ bool BindPixmelt(const std::string& fileName) {
     return true;
 }
 
-bool BindRuntimeLibraries(const std::string& pixmeltFile, const std::string& usbFile) {
-    return BindPixmelt(pixmeltFile) && BindUsbLibrary(usbFile);
-}
-
-void UnbindRuntimeLibraries() {
-    UnbindUsbLibrary();
+void UnbindPixmelt() {
     pixmeltEntry = nullptr;
     pixmeltLibrary.reset();
 }
@@ -45,6 +40,17 @@ int CallPixmelt(const char* inputPath, char* outputPath, int method, int contras
         return -1;
     }
     return entry(inputPath, outputPath, method, contrast, brightness);
+}
+
+PixmeltConversion ConvertBitmap(const std::string& inputPath, int method, int contrast,
+                                int brightness) {
+    char input[PIXMELT_OUTPUT_PATH_SIZE] = {};
+    char output[PIXMELT_OUTPUT_PATH_SIZE] = {};
+    std::strncpy(input, inputPath.c_str(), sizeof input - 1);
+    PixmeltConversion conversion;
+    conversion.result = CallPixmelt(input, output, method, contrast, brightness);
+    conversion.outputPath.assign(output, strnlen(output, sizeof output));
+    return conversion;
 }
 
 }  // namespace stampa

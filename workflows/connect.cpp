@@ -1,0 +1,64 @@
+#include "workflows/connect.h"
+
+#include "common/messages.h"
+#include "common/operator.h"
+#include "link/link_state.h"
+#include "link/port.h"
+#include "logos/stored_list.h"
+#include "transfer/transfer_state.h"
+
+namespace stampa {
+namespace {
+
+void Publish(const std::string& model, const LinkSettings& settings, PortHandleValue handle) {
+    PortHandle = handle;
+    PortKind = settings.kind;
+    PortConfigured = true;
+    PrinterModel = model;
+    PortName = LinkPortName(settings);
+    ReloadStoredFlashLogos(StartDirectory, PrinterModel);
+    RamDownloaded = false;
+    FlashDownloaded = false;
+}
+
+}  // namespace
+
+Configuration BeginConfiguration(const std::string& serialPort) {
+    Configuration configuration = ReadWorkingConfiguration();
+    PortKind = kSerialLink;
+    PrinterModel = configuration.DefaultModel();
+    PortName = serialPort;
+    return configuration;
+}
+
+LinkOpenResult Connect(const std::string& model, const LinkSettings& settings) {
+    if (settings.kind == kNoLink) {
+        ShowExclamation(msg::kNoLinkChosen);
+        return LinkOpenResult::NoLinkChosen;
+    }
+    if (FlashDownloaded && !PrinterModel.empty()) {
+        SaveLogoList(StoredLogoFileName(StartDirectory, PrinterModel));  // under the old model
+    }
+    if (PortHandle != kNoHandle) {
+        PortClose(PortHandle);
+        PortHandle = kNoHandle;
+    }
+    const LinkOpenOutcome outcome = OpenAndTestLink(settings, PrintDocInfo);
+    switch (outcome.result) {
+        case LinkOpenResult::Opened:
+            Publish(model, settings, outcome.handle);
+            break;
+        case LinkOpenResult::DriverNotOpened:
+            ShowExclamation(msg::kDriverNotOpened);
+            break;
+        case LinkOpenResult::DocumentRefused:
+            break;
+        default:
+            ShowExclamation(msg::kConnectionFailed);
+            PortConfigured = false;
+            break;
+    }
+    return outcome.result;
+}
+
+}  // namespace stampa

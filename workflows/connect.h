@@ -1,0 +1,27 @@
+// Connecting to the printer, as the configuration page's OK and stampa-cli do
+// it: save the previous model's FLASH list when a FLASH download happened,
+// close the old link, open and test the new one, publish model and port name,
+// reload the new model's stored FLASH list and clear the download marks.
+#pragma once
+
+#include <string>
+
+#include "link/link_open.h"
+#include "workflows/config_file.h"
+
+namespace stampa {
+
+// The configuration page's start: reads the working directory's Stampa.ini,
+// chooses the serial link and the default model, and shows `serialPort` as
+// the port until a connection is made.
+Configuration BeginConfiguration(const std::string& serialPort);
+
+// Connects with `settings` for printer model `model`. The operator is told
+// why a connection failed, as the configuration page tells it: no link chosen
+// or the communication failed (exclamation), the spooler did not open the
+// printer (exclamation); a refused spooler document is not reported. On a
+// failed communication PortConfigured is cleared; the previous link is closed
+// whenever a link was chosen.
+LinkOpenResult Connect(const std::string& model, const LinkSettings& settings);
+
+}  // namespace stampa

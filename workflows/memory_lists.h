@@ -1,0 +1,38 @@
+// What the download and print pages list for a memory, and how the numbers
+// they show map to list rows: FLASH logos are numbered from 1, RAM logos from
+// 0; sizes are shown in K bytes, (bytes + 500) / 1000.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "logos/logo_list.h"
+
+namespace stampa {
+
+// K bytes as the pages show them: (bytes + 500) / 1000.
+int KiloBytes(std::int64_t bytes);
+
+// The first number shown for a memory's logos: 1 for FLASH, 0 for RAM.
+int FirstLogoNumber(int memory);
+
+struct MemoryListing {
+    std::vector<LogoEntry> entries;
+    int firstNumber = 1;
+    std::string sizeText;   // "%d / 128 K Bytes" or "%d / 12 K Bytes"
+    std::string countText;  // "%d / 255" or "%d / 8"
+};
+
+// The picked logos as a download into `memory` would store them (none before
+// the file dialog was confirmed).
+MemoryListing DownloadListing(int memory);
+
+// The logos the printer holds in `memory`: FLASH this run's download or else
+// the model's stored list; RAM this run's RAM download, or none.
+MemoryListing PrintListing(int memory);
+
+// The rows of a memory's list for the numbers the pages show, ascending.
+std::vector<int> RowsOfLogoNumbers(int memory, const std::vector<int>& numbers);
+
+}  // namespace stampa

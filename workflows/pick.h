@@ -1,0 +1,40 @@
+// Picking logos and removing them again, as the select page and stampa-cli do
+// it: each file checked (1-bit or 24-bit BMP within the limits), appended to
+// SelectedLogos with its size, at most 255 kept; SelectedCount, SelectedBytes,
+// LogosPicked and CurrentLogo kept in step.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace stampa {
+
+// Whether the pick may change now: not while a download is sending it.
+bool PickChangesAllowed();
+
+// Whether another logo may be picked (fewer than 255 are).
+bool CanPickMore();
+
+struct PickOutcome {
+    int added = 0;
+    std::vector<std::string> refused;  // files that are no logo, as given
+    int dropped = 0;                   // files past the 255th, dropped silently
+};
+
+// Picks `files` in order, as the file dialog gave them (relative paths are
+// taken from the working directory). A refused file is reported to the
+// operator ("请选择单色位图或24真彩色位图 ." after the checker's own message)
+// and the next one is tried. Afterwards LogosPicked is set and the first
+// logo, if any, becomes the one the preview shows. Nothing changes while a
+// download is sending.
+PickOutcome PickLogos(const std::vector<std::string>& files);
+
+enum class RemoveOutcome { Removed, NothingSelected, Cancelled, NotNow };
+
+// Removes the picked logos at `rows` after asking ("删除吗?" for one,
+// "删除全部吗?" for several); with no row, tells the operator to select
+// some. Rows are removed from the last one down; CurrentLogo follows its logo
+// or becomes -1 when that logo goes.
+RemoveOutcome RemoveLogos(std::vector<int> rows);
+
+}  // namespace stampa

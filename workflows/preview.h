@@ -1,0 +1,36 @@
+// Previewing logos, as the preview page does it: which list it shows, the
+// stored FLASH list read when nothing was picked, and conversions through
+// Pixmelt kept in the logo's record for the download.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "pixmelt/pixmelt_binding.h"
+
+namespace stampa {
+
+class CLogoList;
+
+// The list the preview shows: the picked logos once the file dialog was
+// confirmed, else the model's stored FLASH list.
+CLogoList& PreviewList();
+
+// Reads the model's stored FLASH list when it was not read yet and a model is
+// chosen (the preview and download pages do so when shown).
+void LoadStoredListIfNeeded();
+
+// Converts logo `index` of the preview list with `method`, contrast and
+// brightness (-100..100) and records the method and the file Pixmelt gave back
+// in the logo's record. Refused with "位图正在下载!" (nothing converted) while
+// a download is sending the picked logos.
+std::optional<PixmeltConversion> ConvertForPreview(int index, int method, int contrast,
+                                                   int brightness);
+
+// The logo is shown as picked: its record's conversion mode goes back to 0.
+void ShowAsPicked(int index);
+
+// Whether a logo of the preview list is a 1-bit picture (shown as it is, never converted).
+bool IsMonochromeLogo(int index);
+
+}  // namespace stampa

@@ -1,0 +1,44 @@
+#include "workflows/startup.h"
+
+#include <filesystem>
+
+#include "common/messages.h"
+#include "common/operator.h"
+#include "link/link_state.h"
+#include "link/port.h"
+#include "logos/stored_list.h"
+#include "transfer/transfer_state.h"
+
+namespace stampa {
+
+bool BindRuntimeLibraries(const RuntimeLibraryFiles& files) {
+    return BindPixmelt(files.pixmelt) && BindUsbLibrary(files.usb);
+}
+
+void UnbindRuntimeLibraries() {
+    UnbindUsbLibrary();
+    UnbindPixmelt();
+}
+
+bool StartUp(const RuntimeLibraryFiles& files) {
+    PrintDocInfo = DefaultPrintDocInfo();
+    std::error_code error;
+    StartDirectory = std::filesystem::current_path(error).string();
+    if (!BindRuntimeLibraries(files)) {
+        UnbindRuntimeLibraries();
+        ShowPlain(msg::kLibrariesNotLoaded);
+        return false;
+    }
+    return true;
+}
+
+void ShutDown() {
+    PortClose(PortHandle);
+    PortHandle = kNoHandle;
+    if (FlashDownloaded && !PrinterModel.empty()) {
+        SaveLogoList(StoredLogoFileName(StartDirectory, PrinterModel));
+    }
+    UnbindRuntimeLibraries();
+}
+
+}  // namespace stampa

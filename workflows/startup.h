@@ -1,0 +1,37 @@
+// The program's start and end, as the sheet and stampa-cli both run them:
+// note the working directory, bind Pixmelt and the USB library by name; at the
+// end close the link, save the FLASH list when due and unload the libraries.
+#pragma once
+
+#include <string>
+
+#include "link/usb_library.h"
+#include "pixmelt/pixmelt_binding.h"
+
+namespace stampa {
+
+// The files bound at start-up, by name.
+struct RuntimeLibraryFiles {
+    std::string pixmelt = kPixmeltLibraryFile;
+    std::string usb = kUsbLibraryFile;
+};
+
+// Binds libpixmelt.so and its `pixmelt`, then libQzUsbInt.so and its twelve
+// entry points; stops at the first failure. True when both are bound.
+bool BindRuntimeLibraries(const RuntimeLibraryFiles& files = {});
+
+// Unloads the USB library, then Pixmelt.
+void UnbindRuntimeLibraries();
+
+// Start-up: StartDirectory becomes the working directory, PrintDocInfo its
+// start value, and the libraries are bound. On a failed binding nothing stays
+// bound, "装载USB dll 或 pixmelt dll失败!" goes to the operator as a plain
+// message, and the result is false.
+bool StartUp(const RuntimeLibraryFiles& files = {});
+
+// Shut-down: closes the link, saves FlashLogos as the model's stored-logo file
+// when a FLASH download happened since the last connection, unloads the
+// libraries. A running download is not waited for.
+void ShutDown();
+
+}  // namespace stampa
