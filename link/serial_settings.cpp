@@ -5,34 +5,24 @@ namespace stampa {
 Dcb BuildDcb(const Dcb& reported, int baud, int dataBits, int stopBits, int parity, int flowMode) {
     Dcb d = reported;
     // Every mode; unchanged, this is the DTR/DSR mode.
-    d.DCBlength = 28;
     d.BaudRate = static_cast<std::uint32_t>(baud);
     d.ByteSize = static_cast<std::uint8_t>(dataBits);
     d.StopBits = static_cast<std::uint8_t>(stopBits);
     d.Parity = static_cast<std::uint8_t>(parity);
-    d.fBinary = true;
-    d.fParity = parity != 0;
     d.fOutxCtsFlow = false;
     d.fOutxDsrFlow = true;
     d.fDtrControl = kControlEnable;
-    d.fDsrSensitivity = true;
-    d.fTXContinueOnXoff = true;
     d.fOutX = false;
     d.fInX = false;
-    d.fNull = false;
     d.fRtsControl = kControlDisable;
-    d.fAbortOnError = false;
     if (flowMode == 0) {  // RTS/CTS
         d.fOutxCtsFlow = true;
         d.fOutxDsrFlow = false;
         d.fDtrControl = kControlDisable;
-        d.fDsrSensitivity = false;
         d.fRtsControl = kControlEnable;
     } else if (flowMode == 1) {  // Xon/Xoff
         d.fOutxDsrFlow = false;
         d.fDtrControl = kControlDisable;
-        d.fDsrSensitivity = false;
-        d.fTXContinueOnXoff = false;
         d.fOutX = true;
         d.fInX = true;
         d.XonChar = 0x11;

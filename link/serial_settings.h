@@ -22,26 +22,21 @@
 
 namespace stampa {
 
+// The fields the serial link acts on; a field would be added here only with
+// the code that reads it.
 struct Dcb {
-    std::uint32_t DCBlength = 28;
     std::uint32_t BaudRate = 9600;
     std::uint8_t ByteSize = 8;
     std::uint8_t StopBits = 0;  // 0 one, 1 one and a half, 2 two
     std::uint8_t Parity = 0;    // 0 none, 1 odd, 2 even, 3 mark, 4 space
-    bool fBinary = true;
-    bool fParity = false;
     bool fOutxCtsFlow = false;
     bool fOutxDsrFlow = false;
     std::uint8_t fDtrControl = 0;  // 0 disable, 1 enable, 2 handshake
-    bool fDsrSensitivity = false;
-    bool fTXContinueOnXoff = false;
     bool fOutX = false;
     bool fInX = false;
     char XonChar = 0x11;
     char XoffChar = 0x13;
-    bool fNull = false;
     std::uint8_t fRtsControl = 0;  // 0 disable, 1 enable, 2 handshake, 3 toggle
-    bool fAbortOnError = false;
     bool operator==(const Dcb&) const = default;
 };
 
