@@ -5,7 +5,6 @@
 #include "common/messages.h"
 #include "common/text_format.h"
 #include "logos/logo_lists.h"
-#include "transfer/job_pages.h"
 #include "transfer/transfer_state.h"
 
 namespace stampa {

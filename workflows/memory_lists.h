@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "logos/logo_list.h"
+#include "transfer/job_pages.h"
 
 namespace stampa {
 

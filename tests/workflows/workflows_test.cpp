@@ -1,0 +1,128 @@
+// The operator's workflows where the pages do not already show them: picking
+// and removing while a download sends, the refusals of a pick, converting for
+// the preview, and connecting when it fails.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "common/messages.h"
+#include "link/link_state.h"
+#include "link/usb_library.h"
+#include "logos/logo_lists.h"
+#include "logos/stored_list.h"
+#include "support/bmp_files.h"
+#include "support/recording_operator.h"
+#include "support/temp_dir.h"
+#include "transfer/transfer_state.h"
+#include "workflows/connect.h"
+#include "workflows/memory_lists.h"
+#include "workflows/pick.h"
+#include "workflows/preview.h"
+#include "workflows/reset_state.h"
+
+namespace stampa {
+namespace {
+
+using test::Bmp1;
+using test::RecordingOperator;
+using test::TempDir;
+using test::WriteFileBytes;
+
+class WorkflowsTest : public ::testing::Test {
+  protected:
+    void SetUp() override { ResetProgramState(); }
+    void TearDown() override { ResetProgramState(); }
+
+    std::string Mono(const std::string& name) {
+        WriteFileBytes(dir.File(name), Bmp1(16, 8, [](int x, int) { return x < 3; }));
+        return dir.File(name);
+    }
+
+    TempDir dir;
+    RecordingOperator op;
+};
+
+TEST_F(WorkflowsTest, PickChecksEveryFileKeepsTheGoodOnesAndDropsPastTheLimit) {
+    const std::string text = dir.File("note.txt");
+    WriteFileBytes(text, {'h', 'i'});
+    const PickOutcome first = PickLogos({Mono("a.bmp"), text, Mono("b.bmp")});
+    EXPECT_EQ(first.added, 2);
+    EXPECT_EQ(first.refused, std::vector<std::string>{text});
+    EXPECT_EQ(op.Texts(), (std::vector<std::string>{msg::kOpenBitmapFailed, msg::kOpenBitmapFailed,
+                                                    msg::kNotABitmapForUs}));
+    EXPECT_EQ(SelectedCount, 2);
+    EXPECT_EQ(SelectedBytes, 2 * 32);  // 4 x ((16 + 31) / 32) x 8 each
+    EXPECT_EQ(CurrentLogo, 0);
+    EXPECT_TRUE(LogosPicked);
+
+    std::vector<std::string> many(kMaxPickedLogos, Mono("c.bmp"));
+    const PickOutcome second = PickLogos(many);
+    EXPECT_EQ(second.added, kMaxPickedLogos - 2);
+    EXPECT_EQ(second.dropped, 2);
+    EXPECT_FALSE(CanPickMore());
+}
+
+TEST_F(WorkflowsTest, NothingChangesThePickWhileADownloadSends) {
+    PickLogos({Mono("a.bmp"), Mono("b.bmp")});
+    op.Clear();
+    DownloadIdle = false;
+    EXPECT_EQ(PickLogos({Mono("c.bmp")}).added, 0);
+    EXPECT_EQ(RemoveLogos({0}), RemoveOutcome::NotNow);
+    EXPECT_FALSE(ConvertForPreview(0, kPixmeltDitherM3, 0, 0).has_value());
+    EXPECT_EQ(op.Texts(), std::vector<std::string>{msg::kDownloadRunning});
+    EXPECT_EQ(SelectedCount, 2);
+    DownloadIdle = true;
+}
+
+TEST_F(WorkflowsTest, RemoveAsksThenRemovesValidRowsFromTheLastDown) {
+    PickLogos({Mono("a.bmp"), Mono("b.bmp"), Mono("c.bmp")});
+    CurrentLogo = 2;
+    op.Clear();
+    EXPECT_EQ(RemoveLogos({7, -1}), RemoveOutcome::NothingSelected);
+    op.AnswerNext(Answer::Cancel);
+    EXPECT_EQ(RemoveLogos({0}), RemoveOutcome::Cancelled);
+    EXPECT_EQ(RemoveLogos({1, 0, 1}), RemoveOutcome::Removed);
+    EXPECT_EQ(op.Texts(), (std::vector<std::string>{msg::kSelectRowsToDelete, msg::kAskDeleteOne,
+                                                    msg::kAskDeleteAll}));
+    EXPECT_EQ(SelectedCount, 1);
+    EXPECT_EQ(SelectedLogos.GetName(0), "c.bmp");
+    EXPECT_EQ(CurrentLogo, 0) << "the logo shown moved up with its row";
+}
+
+TEST_F(WorkflowsTest, LogoNumbersMapToRowsPerMemory) {
+    EXPECT_EQ(RowsOfLogoNumbers(kFlashMemory, {3, 1}), (std::vector<int>{0, 2}));
+    EXPECT_EQ(RowsOfLogoNumbers(kRamMemory, {3, 0}), (std::vector<int>{0, 3}));
+    PickLogos({Mono("a.bmp")});
+    EXPECT_EQ(DownloadListing(kRamMemory).countText, "1 / 8");
+    EXPECT_EQ(PrintListing(kRamMemory).entries.size(), 0u) << "no RAM download in this run";
+}
+
+TEST_F(WorkflowsTest, AFailedConnectionSavesTheOldModelsListAndClearsTheLink) {
+    ASSERT_TRUE(BindUsbLibrary());
+    setenv("QZUSB_DEVICE_DIR", dir.Path().c_str(), 1);  // no device here
+    StartDirectory = dir.Path().string();
+    PrinterModel = "RP-820";
+    PortConfigured = true;
+    PickLogos({Mono("a.bmp")});
+    CopyLogoList(SelectedLogos, FlashLogos);
+    FlashDownloaded = true;
+
+    LinkSettings none;
+    none.kind = kNoLink;
+    EXPECT_EQ(Connect("RP-830", none), LinkOpenResult::NoLinkChosen);
+    EXPECT_FALSE(std::filesystem::exists(dir.File("RP-820"))) << "nothing saved without a link";
+
+    LinkSettings usb;
+    usb.kind = kUsbLink;
+    EXPECT_EQ(Connect("RP-830", usb), LinkOpenResult::CommunicationFailed);
+    EXPECT_TRUE(std::filesystem::exists(dir.File("RP-820")));
+    EXPECT_FALSE(PortConfigured);
+    EXPECT_EQ(PrinterModel, "RP-820") << "the model changes only with a connection";
+    EXPECT_EQ(op.Texts(), (std::vector<std::string>{msg::kNoLinkChosen, msg::kConnectionFailed}));
+    unsetenv("QZUSB_DEVICE_DIR");
+    UnbindUsbLibrary();
+}
+
+}  // namespace
+}  // namespace stampa
