@@ -15,7 +15,7 @@
 #include "pages/preview_page.h"
 #include "pages/print_page.h"
 #include "pages/select_page.h"
-#include "transfer/transfer_state.h"
+#include "workflows/startup.h"
 
 namespace stampa {
 
@@ -90,11 +90,9 @@ void CMainSheet::showEvent(QShowEvent* event) {
 }
 
 void CMainSheet::done(int result) {
-    if (!DownloadIdle) {
-        ShowPlain(msg::kDownloadRunning);
-        return;
+    if (MayShutDown()) {
+        QDialog::done(result);
     }
-    QDialog::done(result);
 }
 
 }  // namespace stampa

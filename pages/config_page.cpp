@@ -19,8 +19,6 @@
 namespace stampa {
 namespace {
 
-constexpr const char* kModelWithoutUsb = "RP-810";
-
 QComboBox* Combo(QWidget* parent, const DialogUnits& u, int id, int x, int y, int w,
                  QStringList items, const QString& current) {
     auto* combo = new QComboBox(parent);
@@ -182,7 +180,7 @@ void CConfigPage::FillUsbList() {
 
 void CConfigPage::OnModelChanged(int) {
     modelText_ = Text(models_);
-    usbButton_->setEnabled(modelText_ != kModelWithoutUsb);
+    usbButton_->setEnabled(ModelHasUsbAndDriverLinks(modelText_));
 }
 
 LinkSettings CConfigPage::SettingsFromControls() const {
@@ -201,7 +199,7 @@ LinkSettings CConfigPage::SettingsFromControls() const {
 }
 
 void CConfigPage::OnOk() {
-    if (modelText_ == kModelWithoutUsb) {  // this model has no driver link either
+    if (!ModelHasUsbAndDriverLinks(modelText_)) {
         driverButton_->setEnabled(false);
         drivers_->setEnabled(false);
     }

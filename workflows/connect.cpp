@@ -23,6 +23,10 @@ void Publish(const std::string& model, const LinkSettings& settings, PortHandleV
 
 }  // namespace
 
+bool ModelHasUsbAndDriverLinks(const std::string& model) {
+    return model != "RP-810";
+}
+
 Configuration BeginConfiguration(const std::string& serialPort) {
     Configuration configuration = ReadWorkingConfiguration();
     PortKind = kSerialLink;

@@ -11,6 +11,10 @@
 
 namespace stampa {
 
+// Whether a printer model is reached over USB and the spooler: every model but
+// the "RP-810", which has neither.
+bool ModelHasUsbAndDriverLinks(const std::string& model);
+
 // The configuration page's start: reads the working directory's Stampa.ini,
 // chooses the serial link and the default model, and shows `serialPort` as
 // the port until a connection is made.

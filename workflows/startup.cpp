@@ -32,6 +32,14 @@ bool StartUp(const RuntimeLibraryFiles& files) {
     return true;
 }
 
+bool MayShutDown() {
+    if (!DownloadIdle) {
+        ShowPlain(msg::kDownloadRunning);
+        return false;
+    }
+    return true;
+}
+
 void ShutDown() {
     PortClose(PortHandle);
     PortHandle = kNoHandle;

@@ -29,6 +29,11 @@ void UnbindRuntimeLibraries();
 // message, and the result is false.
 bool StartUp(const RuntimeLibraryFiles& files = {});
 
+// Whether the program may end now: not while a download is sending, so the
+// printer is never cut off in the middle of a command; then the operator is
+// told "位图正在下载!".
+bool MayShutDown();
+
 // Shut-down: closes the link, saves FlashLogos as the model's stored-logo file
 // when a FLASH download happened since the last connection, unloads the
 // libraries. A running download is not waited for.
