@@ -82,7 +82,8 @@ void ProgressPage::SetProgressPosition(int position) {
 void ProgressPage::Draw() {
     if (!terminal_) {
         if (position_ % 2 == 0) {
-            std::fprintf(stderr, "sent %d/%d  (%s)\n", position_ / 2, high_ / 2, status_.c_str());
+            std::fprintf(stderr, msg::kCliSentLine, position_ / 2, high_ / 2, status_.c_str());
+            std::fprintf(stderr, "\n");
         }
         return;
     }

@@ -140,6 +140,7 @@ inline constexpr const char* kCliCannotConvert = "cannot read %s or write its co
 inline constexpr const char* kCliDownloaded = "%d logos downloaded to %s on %s";
 inline constexpr const char* kCliNoTerminal = "(no terminal to answer on; give --yes to confirm)";
 inline constexpr const char* kCliAskOkCancel = "[OK/Cancel] (y/N) ";
+inline constexpr const char* kCliSentLine = "sent %d/%d  (%s)";
 inline constexpr const char* kCliStoredList = "%s: %zu logos in FLASH";
 inline constexpr const char* kCliSpoolerUnreachable = " (the spooler could not be asked)";
 inline constexpr const char* kCliBadLogoList = "--logos takes 'all' or numbers like 1,3";
