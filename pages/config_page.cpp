@@ -8,7 +8,6 @@
 #include <QRadioButton>
 
 #include "common/messages.h"
-#include "common/operator.h"
 #include "link/link_state.h"
 #include "link/spooler_link.h"
 #include "link/usb_link.h"
@@ -151,31 +150,17 @@ void CConfigPage::OnLinkButton(int kind) {
 }
 
 void CConfigPage::FillDriverList() {
-    bool ok = false;
-    const auto printers = QualifyingPrinters(configuration_.baseDriverName, &ok);
     drivers_->clear();
-    for (const std::string& name : printers)
+    for (const std::string& name : ChooseDriverLink(configuration_.baseDriverName))
         drivers_->addItem(QString::fromStdString(name));
-    if (!printers.empty()) {
-        drivers_->setCurrentIndex(0);
-        return;
-    }
-    if (ok) {
-        ShowPlain(msg::kNoDriverFound);
-    }
-    PortKind = kNoLink;
+    drivers_->setCurrentIndex(drivers_->count() > 0 ? 0 : -1);
 }
 
 void CConfigPage::FillUsbList() {
     usbDevices_->clear();
-    for (int device : UsbProbeDevices()) {
+    for (int device : ChooseUsbLink())
         usbDevices_->addItem(QString::fromStdString(UsbDeviceName(device)), device);
-    }
-    if (usbDevices_->count() > 0) {
-        usbDevices_->setCurrentIndex(0);
-    } else {
-        PortKind = kNoLink;
-    }
+    usbDevices_->setCurrentIndex(usbDevices_->count() > 0 ? 0 : -1);
 }
 
 void CConfigPage::OnModelChanged(int) {

@@ -4,6 +4,8 @@
 #include "common/operator.h"
 #include "link/link_state.h"
 #include "link/port.h"
+#include "link/spooler_link.h"
+#include "link/usb_link.h"
 #include "logos/stored_list.h"
 #include "transfer/transfer_state.h"
 
@@ -33,6 +35,28 @@ Configuration BeginConfiguration(const std::string& serialPort) {
     PrinterModel = configuration.DefaultModel();
     PortName = serialPort;
     return configuration;
+}
+
+std::vector<std::string> ChooseDriverLink(const std::string& baseDriverName) {
+    PortKind = kDriverLink;
+    bool asked = false;
+    std::vector<std::string> printers = QualifyingPrinters(baseDriverName, &asked);
+    if (printers.empty()) {
+        if (asked) {
+            ShowPlain(msg::kNoDriverFound);
+        }
+        PortKind = kNoLink;
+    }
+    return printers;
+}
+
+std::vector<int> ChooseUsbLink() {
+    PortKind = kUsbLink;
+    std::vector<int> devices = UsbProbeDevices();
+    if (devices.empty()) {
+        PortKind = kNoLink;
+    }
+    return devices;
 }
 
 LinkOpenResult Connect(const std::string& model, const LinkSettings& settings) {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "link/link_open.h"
 #include "workflows/config_file.h"
@@ -19,6 +20,14 @@ bool ModelHasUsbAndDriverLinks(const std::string& model);
 // chooses the serial link and the default model, and shows `serialPort` as
 // the port until a connection is made.
 Configuration BeginConfiguration(const std::string& serialPort);
+
+// Choosing a link kind on the configuration page: PortKind becomes `kind`.
+// For the spooler and USB links the choices are returned (qualifying printer
+// queues; USB device numbers); when there is none PortKind becomes -1, and for
+// the spooler the operator is told "找不到正确的打印机驱动!" unless the
+// spooler could not be asked at all.
+std::vector<std::string> ChooseDriverLink(const std::string& baseDriverName);
+std::vector<int> ChooseUsbLink();
 
 // Connects with `settings` for printer model `model`. The operator is told
 // why a connection failed, as the configuration page tells it: no link chosen
