@@ -133,6 +133,27 @@ inline constexpr const char* kSizeGroup = "大小缩放";
 inline constexpr const char* kPrintButton = "打   印";
 inline constexpr const char* kPrintLabel = "打印提示";
 
+// Why a link failed (stampa-cli's line after the system's message).
+inline constexpr const char* kLinkFailedAt = "%s: %s failed";
+inline constexpr const char* kLinkStepOpen = "opening";
+inline constexpr const char* kLinkStepLock = "taking the device";
+inline constexpr const char* kLinkStepConfigure = "setting the line up";
+inline constexpr const char* kLinkStepTest = "the link test";
+inline constexpr const char* kLinkStepWrite = "sending";
+inline constexpr const char* kLinkRemedyUsbPermission =
+    "join the group 'lp' (then log in again), or install the udev rule for USB printers from the "
+    "README";
+inline constexpr const char* kLinkRemedySerialPermission =
+    "join the group 'dialout' (then log in again)";
+inline constexpr const char* kLinkRemedyBusy = "the device is busy: another program holds it";
+inline constexpr const char* kLinkRemedyAbsent =
+    "no such device: is the printer plugged in and switched on?";
+inline constexpr const char* kLinkRemedyStalled =
+    "the printer stopped taking data: check paper, cover and cable";
+inline constexpr const char* kLinkRemedyGone = "the device went away: check the cable and power";
+inline constexpr const char* kLinkRemedyNoAnswer =
+    "the printer did not answer: check the cable, power and the line settings";
+
 // stampa-cli's own lines.
 inline constexpr const char* kCliDocumentRefused = "the spooler refused the document";
 inline constexpr const char* kCliRefusedFile = "refused: %s";

@@ -3,6 +3,7 @@
 #include "common/messages.h"
 #include "common/text_format.h"
 #include "link/commands.h"
+#include "link/link_error.h"
 #include "link/port.h"
 #include "link/serial_link.h"
 #include "link/spooler_link.h"
@@ -95,6 +96,7 @@ int FlowModeCode(const std::string& text) {
 }
 
 LinkOpenOutcome OpenAndTestLink(const LinkSettings& settings, const DocInfo& documentInfo) {
+    ClearLinkError();
     switch (settings.kind) {
         case kSerialLink:
             return OpenSerial(settings);

@@ -1,12 +1,16 @@
 #include "link/parallel_link.h"
 
+#include <atomic>
+#include <cerrno>
 #include <filesystem>
 #include <memory>
 #include <mutex>
 #include <thread>
 
 #include "common/library_loader.h"
+#include "common/text_format.h"
 #include "link/commands.h"
+#include "link/link_error.h"
 #include "link/port.h"
 #include "link/transport.h"
 
@@ -71,7 +75,7 @@ bool LoadPortIo() {
 class ParallelTransport final : public Transport {
   public:
     PortKindValue Kind() const override { return kParallelLink; }
-    bool Closed() const override { return closed_; }
+    bool Closed() const override { return closed_; }  // never waits
     int Write(const unsigned char* bytes, int length) override {
         try {
             return ParallelWrite(bytes, length) == length ? 1 : 0;
@@ -86,7 +90,7 @@ class ParallelTransport final : public Transport {
     }
 
   private:
-    bool closed_ = false;
+    std::atomic<bool> closed_{false};  // Write and Close are serialised by the port's own lock
 };
 
 }  // namespace
@@ -341,8 +345,11 @@ int ParallelWrite(const unsigned char* bytes, int length) {
     if (!state.driverLoaded)
         return 0;
     for (int i = 0; i < length; ++i) {
-        if (!ParallelSendByte(bytes[i]))
+        if (!ParallelSendByte(bytes[i])) {
+            // The printer kept BUSY or PAPER END up for the whole wait.
+            NoteLinkError(LinkStep::Write, ETIMEDOUT, FormatText("0x%03X", state.base));
             return 0;  // bytes strobed out stay sent
+        }
     }
     return length;
 }
@@ -357,6 +364,7 @@ PortHandleValue ParallelPortOpen(const std::string& name) {
     } else if (port == '3') {
         ParallelOpen(0x3BC);
     } else {
+        NoteLinkError(LinkStep::Open, ENODEV, name);
         return kNoHandle;  // no address for this port: its link test fails
     }
     RegisterConnection(kParallelToken, std::make_shared<ParallelTransport>());

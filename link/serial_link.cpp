@@ -6,6 +6,7 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cctype>
 #include <cerrno>
 #include <cstdlib>
@@ -15,6 +16,7 @@
 #include <thread>
 
 #include "link/commands.h"
+#include "link/link_error.h"
 #include "link/parallel_link.h"
 #include "link/port.h"
 #include "link/transport.h"
@@ -31,11 +33,12 @@ using Clock = std::chrono::steady_clock;
 // byte's time-out; the first byte that cannot go in time fails the write.
 class SerialTransport final : public Transport {
   public:
-    SerialTransport(int fd, bool dsrFlow) : fd_(fd), dsrFlow_(dsrFlow) {}
+    SerialTransport(int fd, bool dsrFlow, std::string device)
+        : fd_(fd), dsrFlow_(dsrFlow), device_(std::move(device)) {}
     ~SerialTransport() override { Close(); }
 
     PortKindValue Kind() const override { return kSerialLink; }
-    bool Closed() const override { return fd_ < 0; }
+    bool Closed() const override { return closed_; }
 
     void SetTimeouts(const CommTimeouts& t) {
         std::lock_guard lock(mutex_);
@@ -44,8 +47,12 @@ class SerialTransport final : public Transport {
 
     int Write(const unsigned char* bytes, int length) override {
         std::lock_guard lock(mutex_);
+        if (closed_) {
+            return 0;
+        }
         for (int i = 0; i < length; ++i) {
-            if (!WriteByte(bytes[i])) {
+            if (const int error = WriteByte(bytes[i]); error != 0) {
+                NoteLinkError(LinkStep::Write, error, device_);
                 return 0;  // bytes already written stay written
             }
         }
@@ -53,15 +60,41 @@ class SerialTransport final : public Transport {
     }
 
     int Close() override {
-        if (fd_ < 0) {
+        std::lock_guard lock(mutex_);
+        if (closed_) {
             return 1;
         }
         const int result = ::close(fd_);  // also releases the flock
         fd_ = -1;
+        closed_ = true;
         return result == 0 ? 1 : 0;
     }
 
-    int Fd() const { return fd_; }
+    // Waits up to `wait` until a byte from the printer is in the input queue,
+    // and leaves it there.
+    bool InputArrives(std::chrono::milliseconds wait) {
+        std::lock_guard lock(mutex_);
+        const auto deadline = Clock::now() + wait;
+        while (!closed_) {
+            int queued = 0;
+            if (::ioctl(fd_, FIONREAD, &queued) == 0 && queued > 0) {
+                return true;
+            }
+            const auto left =
+                std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+            if (left.count() <= 0) {
+                return false;
+            }
+            pollfd p{fd_, POLLIN, 0};
+            if (::poll(&p, 1, static_cast<int>(left.count())) < 0 && errno != EINTR) {
+                return false;
+            }
+            if (p.revents & (POLLHUP | POLLERR)) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(5));  // no partner yet
+            }
+        }
+        return false;
+    }
 
   private:
     // Waits, within the deadline, until the printer raises DSR. A port without
@@ -79,34 +112,38 @@ class SerialTransport final : public Transport {
         }
     }
 
-    bool WriteByte(unsigned char byte) {
+    // 0 when the byte went out; else the reason (ETIMEDOUT when it could not
+    // go within its time-out).
+    int WriteByte(unsigned char byte) {
         const auto deadline = Clock::now() + std::chrono::milliseconds(timeouts_.ByteTimeoutMs());
         if (dsrFlow_ && !WaitForDsr(deadline)) {
-            return false;
+            return ETIMEDOUT;
         }
         for (;;) {
             const ssize_t n = ::write(fd_, &byte, 1);
             if (n == 1) {
-                return true;
+                return 0;
             }
             if (n < 0 && errno != EAGAIN && errno != EINTR) {
-                return false;
+                return errno;
             }
             const auto left =
                 std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
             if (left.count() <= 0) {
-                return false;
+                return ETIMEDOUT;
             }
             pollfd p{fd_, POLLOUT, 0};
             if (::poll(&p, 1, static_cast<int>(left.count())) < 0 && errno != EINTR) {
-                return false;
+                return errno;
             }
         }
     }
 
     std::mutex mutex_;
     int fd_;
+    std::atomic<bool> closed_{false};
     bool dsrFlow_;
+    std::string device_;
     CommTimeouts timeouts_ = LinkTestTimeouts();
 };
 
@@ -210,23 +247,26 @@ PortHandleValue SerialOpen(const std::string& name, int baud, int dataBits, int 
         return ParallelPortOpen(name);  // the port's registers, not a device file
     }
     const bool comPort = !name.empty() && (name[0] == 'C' || name[0] == 'c');
-    const int fd =
-        ::open(SerialDevicePath(name).c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    const std::string device = SerialDevicePath(name);
+    const int fd = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
+        NoteLinkError(LinkStep::Open, errno, device);
         return kNoHandle;
     }
     // Exclusive: a port another program holds fails here.
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        NoteLinkError(LinkStep::Lock, errno, device);
         ::close(fd);
         return kNoHandle;
     }
     ::ioctl(fd, TIOCEXCL);
     Dcb dcb;
     if (comPort && !ConfigurePort(fd, baud, dataBits, stopBits, parity, flowMode, dcb)) {
+        NoteLinkError(LinkStep::Configure, errno, device);
         ::close(fd);
         return kNoHandle;
     }
-    auto transport = std::make_shared<SerialTransport>(fd, comPort && dcb.fOutxDsrFlow);
+    auto transport = std::make_shared<SerialTransport>(fd, comPort && dcb.fOutxDsrFlow, device);
     transport->SetTimeouts(CurrentSerialTimings().linkTest);
     const PortHandleValue handle = fd;
     RegisterConnection(handle, transport);
@@ -235,6 +275,9 @@ PortHandleValue SerialOpen(const std::string& name, int baud, int dataBits, int 
     }
     ::tcflush(fd, TCIOFLUSH);  // discard both queues; the result does not matter
     if (SerialLinkTest(handle) == 0) {
+        if (LastLinkError().step != LinkStep::Write) {
+            NoteLinkError(LinkStep::Test, 0, device);
+        }
         PortClose(handle);
         return kNoHandle;
     }
@@ -248,24 +291,8 @@ int SerialLinkTest(PortHandleValue handle) {
     }
     // Wait for the answer without reading it: it stays in the input queue.
     const SerialTimings t = CurrentSerialTimings();
-    const auto deadline = Clock::now() + t.statusWait;
-    for (;;) {
-        int queued = 0;
-        if (::ioctl(port->Fd(), FIONREAD, &queued) == 0 && queued > 0) {
-            break;
-        }
-        const auto left =
-            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
-        if (left.count() <= 0) {
-            return 0;
-        }
-        pollfd p{port->Fd(), POLLIN, 0};
-        if (::poll(&p, 1, static_cast<int>(left.count())) < 0 && errno != EINTR) {
-            return 0;
-        }
-        if (p.revents & (POLLHUP | POLLERR)) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));  // no partner yet
-        }
+    if (!port->InputArrives(t.statusWait)) {
+        return 0;
     }
     if (SendLineFeed(handle) == 0) {
         return 0;

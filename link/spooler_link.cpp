@@ -3,9 +3,11 @@
 #include <cups/cups.h>
 
 #include <atomic>
+#include <cerrno>
 #include <memory>
 #include <mutex>
 
+#include "link/link_error.h"
 #include "link/port.h"
 #include "link/transport.h"
 
@@ -23,7 +25,7 @@ class SpoolerTransport final : public Transport {
     ~SpoolerTransport() override { Close(); }
 
     PortKindValue Kind() const override { return kDriverLink; }
-    bool Closed() const override { return http_ == nullptr; }
+    bool Closed() const override { return closed_; }  // never waits
 
     int StartDocument(const DocInfo& info) override {
         std::lock_guard lock(mutex_);
@@ -33,6 +35,7 @@ class SpoolerTransport final : public Transport {
         const int job =
             cupsCreateJob(http_, printer_.c_str(), info.documentName.c_str(), 0, nullptr);
         if (job == 0) {
+            NoteLinkError(LinkStep::Open, 0, printer_, cupsLastErrorString());
             return 0;  // the queue refused the job (rejecting, unknown, ...)
         }
         const char* format = info.dataType == "RAW" ? CUPS_FORMAT_RAW : CUPS_FORMAT_AUTO;
@@ -54,6 +57,7 @@ class SpoolerTransport final : public Transport {
         if (written) {
             return 1;
         }
+        NoteLinkError(LinkStep::Write, 0, printer_, cupsLastErrorString());
         lock.unlock();
         EndDocument();  // a failed write ends the document and closes the printer
         Close();
@@ -78,6 +82,7 @@ class SpoolerTransport final : public Transport {
             }
             httpClose(http_);
             http_ = nullptr;
+            closed_ = true;
         }
         return 1;
     }
@@ -86,6 +91,7 @@ class SpoolerTransport final : public Transport {
     std::mutex mutex_;
     std::string printer_;
     http_t* http_;
+    std::atomic<bool> closed_{false};
     bool documentOpen_ = false;
 };
 
@@ -125,6 +131,7 @@ std::vector<std::string> QualifyingPrinters(const std::string& baseDriverName, b
 PortHandleValue OpenPrinter(const std::string& name) {
     cups_dest_t* dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, name.c_str(), nullptr);
     if (dest == nullptr || name.empty()) {
+        NoteLinkError(LinkStep::Open, ENOENT, name);
         cupsFreeDests(dest != nullptr ? 1 : 0, dest);
         return kNoHandle;
     }
@@ -132,6 +139,7 @@ PortHandleValue OpenPrinter(const std::string& name) {
     http_t* http = httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1,
                                 30000, nullptr);
     if (http == nullptr) {
+        NoteLinkError(LinkStep::Open, errno, cupsServer());
         return kNoHandle;
     }
     const PortHandleValue handle = nextHandle++;

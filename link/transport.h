@@ -1,5 +1,16 @@
 // One open connection to the printer, of one kind of link. Each kind (serial,
 // parallel, spooler, USB) has a backend implementing this; tests use fakes.
+//
+// Threads. A connection is used by the user-interface thread (connecting,
+// printing, closing) and by the download worker (writing), one at a time by
+// the program's rules: printing and connecting are refused while a download
+// sends, and the program does not end then. Backends do not rely on those
+// rules: every call may come from any thread, also at the same time.
+//  - Write, Close, StartDocument and EndDocument are serialised by the
+//    backend's own lock; a Close that arrives during a Write waits for it, and
+//    every Write ends within the link's own time-out.
+//  - Closed() never waits; it may be called at any time.
+//  - After Close (or a Write that killed the link) nothing reaches the device.
 #pragma once
 
 #include "link/doc_info.h"

@@ -33,10 +33,12 @@ QZUSB_EXPORT QzHandle OpenDeviceX(int device);
 /* Closes a handle from OpenDeviceX. 1 when it was open, 0 otherwise. */
 QZUSB_EXPORT int CloseDevice(QzHandle handle);
 
-/* Writes `count` bytes to the device, waiting as long as the device takes them.
+/* Writes `count` bytes to the device, waiting while the device takes them.
  * Returns the number of bytes written: `count` on success, fewer when the
- * device went away or failed (a broken pipe never raises SIGPIPE in the
- * caller). `pipe` is always 0. */
+ * device went away or failed, or took no byte for 5000 ms (the stall limit;
+ * the stand-in reads another from QZUSB_STALL_MS). errno then says why
+ * (ETIMEDOUT for a stall). A broken pipe never raises SIGPIPE in the caller.
+ * `pipe` is always 0. */
 QZUSB_EXPORT int uWrite(QzHandle handle, int pipe, const void* bytes, int count);
 
 /* The other entry points: present, harmless, always 0. */

@@ -2,23 +2,29 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cstring>
 #include <memory>
 
+#include "link/link_error.h"
 #include "link/port.h"
+#include "link/usb_device_file.h"
 
 namespace stampa {
 
 bool UsbTransport::WritePiece(const unsigned char* bytes, int length) {
-    if (library_.uWrite(device_, 0, bytes, length) == length) {
+    errno = 0;
+    if (library_.uWrite(handle_, 0, bytes, length) == length) {
         return true;
     }
-    library_.CloseDevice(device_);
+    NoteLinkError(LinkStep::Write, errno, UsbDeviceFile(device_));
+    library_.CloseDevice(handle_);
     closed_ = true;
     return false;
 }
 
 int UsbTransport::Write(const unsigned char* bytes, int length) {
+    std::lock_guard lock(mutex_);
     if (closed_ || length < 1) {
         return 0;
     }
@@ -40,8 +46,9 @@ int UsbTransport::Write(const unsigned char* bytes, int length) {
 }
 
 int UsbTransport::Close() {
+    std::lock_guard lock(mutex_);
     if (!closed_) {
-        library_.CloseDevice(device_);
+        library_.CloseDevice(handle_);
         closed_ = true;
     }
     return 1;
@@ -52,12 +59,14 @@ PortHandleValue UsbOpen(int device) {
     if (library.OpenDeviceX == nullptr) {
         return kNoHandle;
     }
+    errno = 0;
     const QzHandle handle = library.OpenDeviceX(device);
     if (handle == 0) {
+        NoteLinkError(LinkStep::Open, errno, UsbDeviceFile(device));
         return kNoHandle;
     }
     const auto value = static_cast<PortHandleValue>(handle);
-    RegisterConnection(value, std::make_shared<UsbTransport>(library, handle));
+    RegisterConnection(value, std::make_shared<UsbTransport>(library, handle, device));
     return value;
 }
 

@@ -1,6 +1,9 @@
 // The USB link: a printer reached through the USB interface library.
 #pragma once
 
+#include <atomic>
+#include <mutex>
+
 #include <vector>
 
 #include "link/link_state.h"
@@ -17,7 +20,8 @@ inline constexpr int kUsbPieceSize = 1024;
 // closes the device; the link then counts as closed.
 class UsbTransport final : public Transport {
   public:
-    UsbTransport(const UsbLibrary& library, QzHandle device) : library_(library), device_(device) {}
+    UsbTransport(const UsbLibrary& library, QzHandle handle, int device)
+        : library_(library), handle_(handle), device_(device) {}
 
     PortKindValue Kind() const override { return kUsbLink; }
     int Write(const unsigned char* bytes, int length) override;
@@ -27,9 +31,11 @@ class UsbTransport final : public Transport {
   private:
     bool WritePiece(const unsigned char* bytes, int length);
 
+    std::mutex mutex_;
     UsbLibrary library_;
-    QzHandle device_;
-    bool closed_ = false;
+    QzHandle handle_;
+    int device_;  // 0..7, for naming the device when it fails
+    std::atomic<bool> closed_{false};
 };
 
 // Opens device `device` (0..7) through the bound library and registers it.

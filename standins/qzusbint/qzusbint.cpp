@@ -1,11 +1,15 @@
 // The USB interface library over the Linux USB printer devices.
 #include "link/usb_interface.h"
+#include "link/usb_device_file.h"
 
 #include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdlib>
 #include <ctime>
 #include <mutex>
@@ -15,6 +19,35 @@ namespace {
 
 constexpr int kMaxDevices = 8;
 constexpr int kSlots = 32;
+
+// A write gives up when the device took no byte for this long: a printer that
+// stopped reading must not hold the program for ever. The same limit as the
+// parallel link's wait for BUSY; QZUSB_STALL_MS sets another (tests).
+constexpr int kStallLimitMs = 5000;
+
+int StallLimitMs() {
+    const char* text = std::getenv("QZUSB_STALL_MS");
+    const int value = text != nullptr ? std::atoi(text) : 0;
+    return value > 0 ? value : kStallLimitMs;
+}
+
+// Waits until the device can take bytes again, at most `ms`; false when it
+// could not within that time or failed.
+bool WaitWritable(int fd, int ms) {
+    pollfd p{fd, POLLOUT, 0};
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    for (;;) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                              deadline - std::chrono::steady_clock::now())
+                              .count();
+        const int n = ::poll(&p, 1, static_cast<int>(std::max<long long>(left, 0)));
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        // POLLERR or POLLHUP: the next write reports what went wrong.
+        return n > 0;
+    }
+}
 
 // Open devices: handle = slot + 1, so a stale or made-up handle never reaches
 // a descriptor this library did not open.
@@ -39,11 +72,6 @@ int DescriptorOf(QzHandle handle) {
     return slots[handle - 1];
 }
 
-std::string DevicePath(int device) {
-    const char* dir = std::getenv("QZUSB_DEVICE_DIR");
-    std::string path = (dir != nullptr && *dir != '\0') ? dir : "/dev/usb";
-    return path + "/lp" + std::to_string(device);
-}
 
 // Writes with SIGPIPE blocked for this thread; a SIGPIPE raised by a broken
 // pipe is taken off the thread's pending set again, so the caller never sees it.
@@ -58,12 +86,14 @@ class PipeSignalGuard {
         pthread_sigmask(SIG_BLOCK, &pipeSet_, &saved_);
     }
     ~PipeSignalGuard() {
+        const int savedErrno = errno;  // the write's reason outlives the guard
         if (raised_ && !alreadyPending_) {
             const timespec zero{0, 0};
             while (sigtimedwait(&pipeSet_, nullptr, &zero) < 0 && errno == EINTR) {
             }
         }
         pthread_sigmask(SIG_SETMASK, &saved_, nullptr);
+        errno = savedErrno;
     }
     void NoteBrokenPipe() { raised_ = true; }
 
@@ -82,15 +112,11 @@ QzHandle OpenDeviceX(int device) {
     if (device < 0 || device >= kMaxDevices) {
         return 0;
     }
-    // Non-blocking open: a FIFO without a reader fails at once (ENXIO) instead
-    // of waiting for one. Writes then block, as a printer's do.
-    const int fd = ::open(DevicePath(device).c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    // Non-blocking: a FIFO without a reader fails at once (ENXIO) instead of
+    // waiting for one, and writes wait for the device with poll, within the
+    // stall limit.
+    const int fd = ::open(stampa::UsbDeviceFile(device).c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (fd < 0) {
-        return 0;
-    }
-    const int flags = ::fcntl(fd, F_GETFL);
-    if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) < 0) {
-        ::close(fd);
         return 0;
     }
     std::lock_guard lock(slotsMutex);
@@ -127,11 +153,19 @@ int uWrite(QzHandle handle, int /*pipe*/, const void* bytes, int count) {
     }
     PipeSignalGuard guard;
     const auto* p = static_cast<const unsigned char*>(bytes);
+    const int stallLimit = StallLimitMs();
     int written = 0;
     while (written < count) {
         const ssize_t n = ::write(fd, p + written, static_cast<size_t>(count - written));
         if (n < 0 && errno == EINTR) {
             continue;
+        }
+        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+            if (WaitWritable(fd, stallLimit)) {
+                continue;
+            }
+            errno = ETIMEDOUT;  // the printer stopped taking bytes
+            break;
         }
         if (n < 0 && errno == EPIPE) {
             guard.NoteBrokenPipe();

@@ -1,0 +1,89 @@
+#include "link/link_error.h"
+
+#include <cerrno>
+#include <cstring>
+#include <mutex>
+
+#include "common/messages.h"
+#include "common/text_format.h"
+
+namespace stampa {
+namespace {
+
+std::mutex errorMutex;
+LinkError lastError;
+
+const char* StepText(LinkStep step) {
+    switch (step) {
+        case LinkStep::Open:
+            return msg::kLinkStepOpen;
+        case LinkStep::Lock:
+            return msg::kLinkStepLock;
+        case LinkStep::Configure:
+            return msg::kLinkStepConfigure;
+        case LinkStep::Test:
+            return msg::kLinkStepTest;
+        default:
+            return msg::kLinkStepWrite;
+    }
+}
+
+// The remedy for the reasons an operator can act on; nullptr for the others.
+const char* Remedy(const LinkError& e) {
+    switch (e.osError) {
+        case EACCES:
+        case EPERM:
+            return e.device.find("/usb/") != std::string::npos ? msg::kLinkRemedyUsbPermission
+                                                               : msg::kLinkRemedySerialPermission;
+        case EBUSY:
+        case EWOULDBLOCK:
+            return msg::kLinkRemedyBusy;
+        case ENOENT:
+        case ENODEV:
+        case ENXIO:
+            return msg::kLinkRemedyAbsent;
+        case ETIMEDOUT:
+            return msg::kLinkRemedyStalled;
+        case EIO:
+        case EPIPE:
+            return msg::kLinkRemedyGone;
+        default:
+            return e.step == LinkStep::Test ? msg::kLinkRemedyNoAnswer : nullptr;
+    }
+}
+
+}  // namespace
+
+void NoteLinkError(LinkStep step, int osError, const std::string& device,
+                   const std::string& detail) {
+    std::lock_guard lock(errorMutex);
+    lastError = LinkError{step, osError, device, detail};
+}
+
+LinkError LastLinkError() {
+    std::lock_guard lock(errorMutex);
+    return lastError;
+}
+
+void ClearLinkError() {
+    std::lock_guard lock(errorMutex);
+    lastError = {};
+}
+
+std::string DescribeLinkError(const LinkError& e) {
+    std::string line = FormatText(msg::kLinkFailedAt, e.device.c_str(), StepText(e.step));
+    if (e.osError != 0) {
+        line += ": ";
+        line += std::strerror(e.osError);
+    }
+    if (!e.detail.empty()) {
+        line += ": " + e.detail;
+    }
+    if (const char* remedy = Remedy(e)) {
+        line += " — ";
+        line += remedy;
+    }
+    return line;
+}
+
+}  // namespace stampa
