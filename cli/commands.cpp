@@ -6,6 +6,7 @@
 #include "cli/cli_io.h"
 #include "common/messages.h"
 #include "common/text_format.h"
+#include "link/link_error.h"
 #include "link/link_state.h"
 #include "link/serial_link.h"
 #include "link/spooler_link.h"
@@ -54,6 +55,14 @@ bool PickFiles(const std::vector<std::string>& files) {
     return outcome.refused.empty() && outcome.dropped == 0;
 }
 
+// After the system's message for a failed link: the device, the reason and the remedy.
+void ExplainLinkFailure() {
+    const LinkError error = LastLinkError();
+    if (error.step != LinkStep::None) {
+        std::fprintf(stderr, "%s\n", DescribeLinkError(error).c_str());
+    }
+}
+
 int Outcome(const CliOperator& op) {
     if (op.SawWarning())
         return kCommunicationFailure;
@@ -64,6 +73,8 @@ int Outcome(const CliOperator& op) {
 // failure everything is shut down.
 int ConnectOrShutDown(const std::string& model, const LinkSettings& link) {
     const int status = ConnectStatus(Connect(ModelOrDefault(model), link));
+    if (status == kCommunicationFailure)
+        ExplainLinkFailure();
     if (status != kDone)
         ShutDown();
     return status;
@@ -113,6 +124,8 @@ int RunDownload(const DownloadOptions& o) {
                                        flash ? "FLASH" : "RAM", PortName.c_str())
                                 .c_str());
     }
+    if (op.SawWarning())
+        ExplainLinkFailure();
     ShutDown();  // after FLASH, writes the model's stored-logo file, as the program does at exit
     return Outcome(op);
 }
@@ -132,6 +145,8 @@ int RunPrint(const PrintOptions& o) {
         page.rows = RowsOfLogoNumbers(o.memory, o.logos);
     }
     PrintLogos(page);
+    if (op.SawWarning())
+        ExplainLinkFailure();
     ShutDown();
     return Outcome(op);
 }

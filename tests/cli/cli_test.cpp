@@ -1,6 +1,7 @@
 // stampa-cli as a process, against the virtual printer over a USB FIFO device.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -61,6 +62,7 @@ class CliTest : public ::testing::Test {
         const std::string command =
             "cd " + dir.Path().string() + " && QZUSB_DEVICE_DIR=" + dir.Path().string() +
             " XDG_CONFIG_HOME=" + dir.File("config") + " DLPORTIO_SIM=" + dir.File("lpt1.sim") +
+            " QZUSB_STALL_MS=500" +
             " " + STAMPA_CLI + " " + arguments + " > cli.out 2> cli.err < /dev/null";
         const int raw = std::system(command.c_str());
         return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadText(dir.File("cli.out")),
@@ -172,20 +174,30 @@ TEST_F(CliTest, LimitsAndCancelAreRefusals) {
     EXPECT_FALSE(std::filesystem::exists(dir.File("RP-820")));
 }
 
-TEST_F(CliTest, DroppedConnectionIsACommunicationFailure) {
+TEST_F(CliTest, DroppedOrStalledConnectionIsACommunicationFailure) {
     // More than a pipe's 64 KiB beyond the drop, so the writer meets the closed device.
     WriteFileBytes(dir.File("big.bmp"), Bmp1(1600, 200, [](int x, int) { return x % 2 == 0; }));
-    auto printer = StartPrinter({"--drop-after", "3000"});
-    const CliRun run = Cli("download --link usb:0 --memory flash --yes big.bmp big.bmp big.bmp");
-    EXPECT_EQ(run.status, 3);
-    EXPECT_NE(run.err.find("通讯失败，请重试!"), std::string::npos) << run.err;
-    EXPECT_FALSE(std::filesystem::exists(dir.File("RP-820")));
+    for (const char* fault : {"--drop-after", "--stall-after"}) {
+        SCOPED_TRACE(fault);
+        auto printer = StartPrinter({fault, "3000"});
+        const auto start = std::chrono::steady_clock::now();
+        const CliRun run = Cli("download --link usb:0 --memory flash --yes big.bmp big.bmp big.bmp");
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+        EXPECT_EQ(run.status, 3);
+        EXPECT_NE(run.err.find("通讯失败，请重试!\n" + dir.File("lp0") + ": sending failed: "),
+                  std::string::npos)
+            << run.err;
+        EXPECT_FALSE(std::filesystem::exists(dir.File("RP-820")));
+    }
 }
 
 TEST_F(CliTest, NoPrinterAndBadArguments) {
-    const CliRun absent = Cli("download --link usb:5 --memory flash --yes a.bmp");
+    const CliRun absent = Cli("download --link usb:7 --memory flash --yes a.bmp");
     EXPECT_EQ(absent.status, 3);
-    EXPECT_NE(absent.err.find("通讯失败.请检查打印机是否与通讯端口正确连接。"), std::string::npos);
+    EXPECT_NE(absent.err.find("通讯失败.请检查打印机是否与通讯端口正确连接。\n" + dir.File("lp7") +
+                              ": opening failed: No such file or directory — no such device"),
+              std::string::npos)
+        << absent.err;
     EXPECT_EQ(Cli("download --link usb:9 --memory flash a.bmp").status, 2);
     EXPECT_EQ(Cli("download --link usb:0 --memory rom a.bmp").status, 2);
     EXPECT_EQ(Cli("print --link usb:0 --memory flash --logos 1,x").status, 2);
