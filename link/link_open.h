@@ -42,6 +42,7 @@ enum class LinkOpenResult {
     DriverNotOpened,      // the spooler did not open the printer
     DocumentRefused,      // the spooler refused to start or end a document
     CommunicationFailed,  // open or link test failed
+    NotNow,               // not tried: a download is sending on the open link
 };
 
 struct LinkOpenOutcome {

@@ -60,6 +60,10 @@ std::vector<int> ChooseUsbLink() {
 }
 
 LinkOpenResult Connect(const std::string& model, const LinkSettings& settings) {
+    if (!DownloadIdle) {  // the worker is writing to the open link
+        ShowPlain(msg::kDownloadRunning);
+        return LinkOpenResult::NotNow;
+    }
     if (settings.kind == kNoLink) {
         ShowExclamation(msg::kNoLinkChosen);
         return LinkOpenResult::NoLinkChosen;

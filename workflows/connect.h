@@ -29,7 +29,8 @@ Configuration BeginConfiguration(const std::string& serialPort);
 std::vector<std::string> ChooseDriverLink(const std::string& baseDriverName);
 std::vector<int> ChooseUsbLink();
 
-// Connects with `settings` for printer model `model`. The operator is told
+// Connects with `settings` for printer model `model`. Refused with
+// "位图正在下载!" while a download is sending (nothing is closed or saved). The operator is told
 // why a connection failed, as the configuration page tells it: no link chosen
 // or the communication failed (exclamation), the spooler did not open the
 // printer (exclamation); a refused spooler document is not reported. On a

@@ -63,14 +63,17 @@ TEST_F(WorkflowsTest, PickChecksEveryFileKeepsTheGoodOnesAndDropsPastTheLimit) {
     EXPECT_FALSE(CanPickMore());
 }
 
-TEST_F(WorkflowsTest, NothingChangesThePickWhileADownloadSends) {
+TEST_F(WorkflowsTest, NothingChangesThePickOrTheLinkWhileADownloadSends) {
     PickLogos({Mono("a.bmp"), Mono("b.bmp")});
     op.Clear();
     DownloadIdle = false;
     EXPECT_EQ(PickLogos({Mono("c.bmp")}).added, 0);
     EXPECT_EQ(RemoveLogos({0}), RemoveOutcome::NotNow);
     EXPECT_FALSE(ConvertForPreview(0, kPixmeltDitherM3, 0, 0).has_value());
-    EXPECT_EQ(op.Texts(), std::vector<std::string>{msg::kDownloadRunning});
+    PortHandle = 1234;  // the link the worker writes to stays open
+    EXPECT_EQ(Connect("RP-820", LinkSettings{}), LinkOpenResult::NotNow);
+    EXPECT_EQ(PortHandle, 1234);
+    EXPECT_EQ(op.Texts(), std::vector<std::string>(2, msg::kDownloadRunning));
     EXPECT_EQ(SelectedCount, 2);
     DownloadIdle = true;
 }
