@@ -1,10 +1,12 @@
 #include "vprinter/render.h"
 
+#include <QBuffer>
 #include <QFont>
 #include <QFontDatabase>
 #include <QPainter>
 #include <cstdio>
-#include <fstream>
+
+#include "common/atomic_file.h"
 
 namespace vprinter {
 namespace {
@@ -68,14 +70,22 @@ QImage RenderReceipt(const Receipt& receipt, int paperWidth) {
     return paper;
 }
 
+// Both files appear whole, each through a temporary file renamed into place,
+// the log last: once receipt-NNNN.txt exists, the receipt is complete.
 bool WriteReceiptFiles(const std::string& folder, int number, const Receipt& receipt,
                        int paperWidth) {
-    const bool png = RenderReceipt(receipt, paperWidth)
-                         .save(QString::fromStdString(Numbered(folder, "receipt", number, "png")));
-    std::ofstream log(Numbered(folder, "receipt", number, "txt"));
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    const bool drawn = RenderReceipt(receipt, paperWidth).save(&buffer, "PNG");
+    std::string log;
     for (const std::string& line : receipt.log)
-        log << line << '\n';
-    return png && static_cast<bool>(log);
+        log += line + '\n';
+    return drawn &&
+           stampa::ReplaceFileAtomically(Numbered(folder, "receipt", number, "png"),
+                                         {png.begin(), png.end()}) &&
+           stampa::ReplaceFileAtomically(Numbered(folder, "receipt", number, "txt"),
+                                         {log.begin(), log.end()});
 }
 
 }  // namespace vprinter

@@ -296,21 +296,26 @@ TEST(StampaStart, TheSheetHasItsCaptionTabsAndExitButton) {
 TEST(StampaStart, ExitAfterAFlashDownloadWritesTheModelsFile) {
     ResetProgramState();
     TempDir dir;
+    std::filesystem::create_directories(dir.File("pictures"));
     const auto saved = std::filesystem::current_path();
     std::filesystem::current_path(dir.Path());
     CStampaApp app;
     ASSERT_TRUE(app.Start());
-    std::filesystem::current_path(saved);  // the file dialog may move the working directory
     PrinterModel = "RP-820";
     FlashLogos.Append(0, "a.bmp", "/a.bmp", "/a.bmp", 32, 8, 8, 0);
     app.ShutDown();
     EXPECT_FALSE(std::filesystem::exists(dir.File("RP-820")))
         << "no FLASH download: nothing written";
-    ASSERT_TRUE(app.Start() || true);
-    StartDirectory = dir.Path().string();
+
+    ASSERT_TRUE(app.Start());
+    PrinterModel = "RP-820";
     FlashDownloaded = true;
+    // The file dialog makes the pictures' folder the working directory.
+    std::filesystem::current_path(dir.File("pictures"));
     app.ShutDown();
-    EXPECT_TRUE(std::filesystem::exists(dir.File("RP-820")));
+    std::filesystem::current_path(saved);
+    EXPECT_TRUE(std::filesystem::exists(dir.File("RP-820"))) << "in the folder it started from";
+    EXPECT_FALSE(std::filesystem::exists(dir.File("pictures/RP-820")));
     ResetProgramState();
 }
 

@@ -77,15 +77,18 @@ class VirtualPrinterProcess {
         return exitStatus_ = -1;
     }
 
-    // Waits until `path` exists (a receipt being written), up to the time given.
+    // Waits until `path` exists, up to the time given. The printer renames each
+    // file into place whole, a receipt's log last, so a receipt-NNNN.png is
+    // awaited together with its .txt: then the receipt is complete.
     static bool WaitForFile(const std::string& path,
                             std::chrono::milliseconds limit = std::chrono::seconds(5)) {
+        std::filesystem::path last = path;
+        if (last.filename().string().rfind("receipt-", 0) == 0 && last.extension() == ".png")
+            last.replace_extension(".txt");
         const auto deadline = std::chrono::steady_clock::now() + limit;
         while (std::chrono::steady_clock::now() < deadline) {
-            if (std::filesystem::exists(path)) {
-                usleep(50000);  // let the writer finish the file
+            if (std::filesystem::exists(path) && std::filesystem::exists(last))
                 return true;
-            }
             usleep(10000);
         }
         return false;
