@@ -1,16 +1,19 @@
 // Hostile BMP files through the select page, the preview page and a download:
-// each is refused with a message or handled soundly, nothing crashes or hangs,
-// and nothing is written outside the input's folder. Every file's outcome is
+// each has the outcome expected of it (refused with the system's message, or
+// taken and downloaded as a logo of its size), nothing crashes or hangs, and
+// nothing is written outside the input's folder. Every file's outcome is also
 // written to hostile-results.tsv in the working directory of the test run.
 #include <gtest/gtest.h>
 
 #include <QRadioButton>
 #include <QTreeWidget>
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <set>
 
 #include "common/bytes.h"
+#include "common/messages.h"
 #include "link/link_state.h"
 #include "logos/logo_lists.h"
 #include "pages/file_dialog.h"
@@ -32,9 +35,19 @@ namespace {
 
 using Bytes = std::vector<unsigned char>;
 
+enum class Outcome {
+    Refused,     // by the select page: "请选择单色位图或24真彩色位图 ."
+    TooLarge,    // taken, then refused by the download: "位图太大!"
+    FailsToSend, // taken, but its pixels cannot be read at sending: "通讯失败，请重试!"
+    Downloaded,  // taken and downloaded
+};
+
 struct Hostile {
     std::string name;
     Bytes bytes;
+    Outcome expected;
+    int stride = 0;  // of the logo sent, when downloaded
+    int bands = 0;
 };
 
 Bytes WithField32(Bytes b, std::size_t at, std::uint32_t value) {
@@ -55,38 +68,76 @@ std::vector<Hostile> Corpus() {
         return test::Rgb{static_cast<unsigned char>(x * 20), static_cast<unsigned char>(y * 30),
                          77};
     });
+    using enum Outcome;
     std::vector<Hostile> c = {
-        {"huge-mono-claimed", test::BmpHeader(8184, 2304, 1)},
-        {"huge-rgb-claimed", test::BmpHeader(8184, 2304, 24)},
-        {"enormous", test::BmpHeader(100000, 100000, 24)},
-        {"width-int-max", test::BmpHeader(INT32_MAX, 1, 1)},
-        {"height-int-min", test::BmpHeader(8, INT32_MIN, 24)},
-        {"width-negative", test::BmpHeader(-8, 8, 1)},
-        {"width-zero", test::BmpHeader(0, 8, 24)},
-        {"height-zero", test::BmpHeader(8, 0, 1)},
-        {"offset-past-end-mono", WithField32(mono, 10, 1000000000)},
-        {"offset-past-end-rgb", WithField32(rgb, 10, 0xFFFFFFF0)},
-        {"size-field-huge", WithField32(mono, 34, 0xFFFFFFFF)},
-        {"info-size-huge", WithField32(mono, 14, 0xFFFFFFF0)},
-        {"bits-4", WithField16(mono, 28, 4)},
-        {"bits-8", WithField16(mono, 28, 8)},
-        {"bits-16", WithField16(rgb, 28, 16)},
-        {"bits-32", WithField16(rgb, 28, 32)},
-        {"rle8", WithField32(WithField16(mono, 28, 8), 30, 1)},
-        {"rle4", WithField32(WithField16(mono, 28, 4), 30, 2)},
-        {"rgb-compressed", WithField32(rgb, 30, 1)},
-        {"mono-compressed", WithField32(mono, 30, 1)},
-        {"top-down-mono", test::Bmp1(24, -10, ink)},
-        {"not-bm", WithField16(mono, 0, 0x4241)},
-        {"empty", {}},
+        {"huge-mono-claimed", test::BmpHeader(8184, 2304, 1), TooLarge},
+        {"huge-rgb-claimed", test::BmpHeader(8184, 2304, 24), TooLarge},
+        {"enormous", test::BmpHeader(100000, 100000, 24), Refused},
+        {"width-int-max", test::BmpHeader(INT32_MAX, 1, 1), Refused},
+        {"height-int-min", test::BmpHeader(8, INT32_MIN, 24), Refused},
+        {"width-negative", test::BmpHeader(-8, 8, 1), Refused},
+        {"width-zero", test::BmpHeader(0, 8, 24), Refused},
+        {"height-zero", test::BmpHeader(8, 0, 1), Refused},
+        {"offset-past-end-mono", WithField32(mono, 10, 1000000000), Downloaded, 4, 2},
+        {"offset-past-end-rgb", WithField32(rgb, 10, 0xFFFFFFF0), Downloaded, 4, 1},
+        {"size-field-huge", WithField32(mono, 34, 0xFFFFFFFF), Downloaded, 4, 2},
+        {"info-size-huge", WithField32(mono, 14, 0xFFFFFFF0), Downloaded, 4, 2},
+        {"bits-4", WithField16(mono, 28, 4), Refused},
+        {"bits-8", WithField16(mono, 28, 8), Refused},
+        {"bits-16", WithField16(rgb, 28, 16), Refused},
+        {"bits-32", WithField16(rgb, 28, 32), Refused},
+        {"rle8", WithField32(WithField16(mono, 28, 8), 30, 1), Refused},
+        {"rle4", WithField32(WithField16(mono, 28, 4), 30, 2), Refused},
+        // Pixmelt does not take compressed 24-bit pictures, so nothing 1-bit is there to send.
+        {"rgb-compressed", WithField32(rgb, 30, 1), FailsToSend},
+        {"mono-compressed", WithField32(mono, 30, 1), Downloaded, 4, 2},
+        {"top-down-mono", test::Bmp1(24, -10, ink), Downloaded, 4, 2},
+        {"not-bm", WithField16(mono, 0, 0x4241), Refused},
+        {"empty", {}, Refused},
     };
+    // Shorter than the 54 header bytes: refused. A 1-bit picture without its
+    // whole palette cannot be sent; a 24-bit one short of pixels is converted
+    // with the missing pixels black.
     for (std::size_t n = 0; n < 62; ++n) {
+        const Outcome monoCut = n < 54 ? Refused : FailsToSend;
+        const Outcome rgbCut = n < 54 ? Refused : Downloaded;
         c.push_back({"mono-cut-at-" + std::to_string(n),
-                     Bytes(mono.begin(), mono.begin() + static_cast<long>(n))});
+                     Bytes(mono.begin(), mono.begin() + static_cast<long>(n)), monoCut});
         c.push_back({"rgb-cut-at-" + std::to_string(n),
-                     Bytes(rgb.begin(), rgb.begin() + static_cast<long>(n))});
+                     Bytes(rgb.begin(), rgb.begin() + static_cast<long>(n)), rgbCut, 4, 1});
     }
     return c;
+}
+
+// What went to the printer for one logo of that size: FS q 1, its header, its columns.
+void ExpectOneLogoSent(const std::vector<unsigned char>& stream, int stride, int bands) {
+    const std::vector<unsigned char> head = {0x1C, 0x71, 1, static_cast<unsigned char>(stride), 0,
+                                             static_cast<unsigned char>(bands), 0};
+    ASSERT_EQ(stream.size(), head.size() + static_cast<std::size_t>(stride * bands * 8));
+    EXPECT_TRUE(std::equal(head.begin(), head.end(), stream.begin()));
+}
+
+void ExpectOutcome(const Hostile& h, bool taken, const std::vector<std::string>& shown,
+                   const std::vector<unsigned char>& stream) {
+    const std::string last = shown.empty() ? std::string() : shown.back();
+    switch (h.expected) {
+        case Outcome::Refused:
+            EXPECT_FALSE(taken);
+            EXPECT_EQ(last, msg::kNotABitmapForUs);
+            break;
+        case Outcome::TooLarge:
+        case Outcome::FailsToSend:
+            EXPECT_TRUE(taken);
+            EXPECT_FALSE(FlashDownloaded);
+            EXPECT_EQ(last, h.expected == Outcome::TooLarge ? msg::kLogoTooLarge
+                                                            : msg::kCommunicationFailed);
+            break;
+        case Outcome::Downloaded:
+            EXPECT_TRUE(taken);
+            EXPECT_TRUE(FlashDownloaded) << last;
+            ExpectOneLogoSent(stream, h.stride, h.bands);
+            break;
+    }
 }
 
 std::set<std::string> FilesIn(const std::filesystem::path& folder) {
@@ -122,6 +173,7 @@ TEST(HostileFiles, RefusedOrHandledAndNothingWrittenElsewhere) {
         std::string outcome = taken ? "taken"
                                     : "refused: " + (op.Texts().empty() ? std::string("(silent)")
                                                                         : op.Texts().back());
+        std::vector<unsigned char> stream;
         if (taken) {
             CPreviewPage preview;
             preview.OnShow();
@@ -136,8 +188,10 @@ TEST(HostileFiles, RefusedOrHandledAndNothingWrittenElsewhere) {
             ASSERT_TRUE(WaitForDownload(std::chrono::seconds(30)));
             outcome +=
                 FlashDownloaded ? ", downloaded" : ", download refused: " + op.Texts().back();
+            stream = link->Stream();
             PortClose(PortHandle);
         }
+        ExpectOutcome(h, taken, op.Texts(), stream);
         results << h.name << '\t' << outcome << '\n';
     }
     std::filesystem::current_path(saved);
