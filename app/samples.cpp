@@ -29,18 +29,32 @@ QImage Photo() {
     return image;
 }
 
+// Drawn in black on white, then made a 1-bit picture (Qt's painter does not
+// draw into 1-bit images reliably).
 QImage Mono() {
-    QImage image(200, 96, QImage::Format_Mono);
-    image.setColor(0, qRgb(0, 0, 0));
-    image.setColor(1, qRgb(255, 255, 255));
-    image.fill(1);
-    QPainter p(&image);
-    p.setPen(QPen(Qt::color0, 6));
-    p.drawEllipse(QPointF(48, 48), 36, 36);
-    p.drawLine(84, 48, 190, 48);
-    p.setFont(QFont(QStringLiteral("DejaVu Sans"), 18, QFont::Bold));
-    p.drawText(QRect(96, 56, 100, 40), Qt::AlignCenter, QStringLiteral("SHOP"));
-    return image;
+    QImage image(200, 96, QImage::Format_RGB888);
+    image.fill(Qt::white);
+    {
+        QPainter p(&image);
+        p.setPen(QPen(Qt::black, 6));
+        p.drawEllipse(QPointF(48, 48), 36, 36);
+        p.drawLine(84, 48, 190, 48);
+        p.setFont(QFont(QStringLiteral("DejaVu Sans"), 18, QFont::Bold));
+        p.drawText(QRect(96, 56, 100, 40), Qt::AlignCenter, QStringLiteral("SHOP"));
+    }
+    return image.convertToFormat(QImage::Format_Mono, Qt::MonoOnly | Qt::ThresholdDither);
+}
+
+// A sample is a logo only when it has ink and paper: dark and light pixels both.
+bool HasDarkAndLight(const QImage& image) {
+    bool dark = false;
+    bool light = false;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            (qGray(image.pixel(x, y)) < 128 ? dark : light) = true;
+        }
+    }
+    return dark && light;
 }
 
 QImage Chinese() {
@@ -60,10 +74,20 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     const QString dir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
-    const bool ok = Photo().save(dir + "/photo.bmp", "BMP") &&
-                    Mono().save(dir + "/mono.bmp", "BMP") &&
-                    Chinese().save(dir + "/chinese.bmp", "BMP");
-    std::printf("%s\n",
-                ok ? "photo.bmp, mono.bmp and chinese.bmp written" : "cannot write the samples");
-    return ok ? 0 : 1;
+    const struct {
+        QImage image;
+        const char* name;
+    } samples[] = {{Photo(), "photo.bmp"}, {Mono(), "mono.bmp"}, {Chinese(), "chinese.bmp"}};
+    for (const auto& sample : samples) {
+        const QString path = dir + "/" + sample.name;
+        QImage written;
+        if (!sample.image.save(path, "BMP") || !written.load(path, "BMP") ||
+            !HasDarkAndLight(written)) {
+            std::fprintf(stderr, "%s: not written, or without dark and light pixels\n",
+                         sample.name);
+            return 1;
+        }
+    }
+    std::printf("photo.bmp, mono.bmp and chinese.bmp written\n");
+    return 0;
 }
