@@ -1,5 +1,5 @@
 # Stampa: the two commands are `make run` and `make test`.
-.PHONY: all deps build test asan tsan fuzz reliability bench run clean
+.PHONY: all deps build test asan tsan fuzz fuzz-corpus reliability bench run clean
 
 all: build
 
@@ -29,6 +29,10 @@ tsan: deps
 FUZZ_SECONDS ?= 60
 fuzz: deps
 	./scripts/fuzz.sh $(FUZZ_SECONDS)
+
+# The same, then each grown corpus minimised into tests/fuzz/corpus (to commit).
+fuzz-corpus: deps
+	./scripts/fuzz.sh $(FUZZ_SECONDS) --keep
 
 # docs/reliability.md from a real run: fuzzing, failing printers, hostile files.
 reliability: deps

@@ -1,11 +1,16 @@
 #!/usr/bin/env bash
-# Builds the libFuzzer targets (preset "fuzz": clang, ASan + UBSan), writes their
-# seed corpora, and runs each for SECONDS (default 60). Any crash, leak or
-# sanitizer report fails. Results go to build/fuzz/results.tsv:
-#   target  seconds  executions  result
+# Builds the libFuzzer targets (preset "fuzz": clang, ASan + UBSan, every library
+# instrumented), and runs each for SECONDS (default 60), starting from the
+# corpus kept in tests/fuzz/corpus/TARGET and the seeds of
+# scripts/make-fuzz-seeds.py. Any crash, leak or sanitizer report fails.
+# Results go to build/fuzz/results.tsv:
+#   target  seconds  executions  cov  ft  corpus-files
+# With --keep, each grown corpus is minimised (-merge=1) back into
+# tests/fuzz/corpus/TARGET, to be committed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
+keep=${2:-}
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz
 out=build/fuzz/run
@@ -18,12 +23,16 @@ results=build/fuzz/results.tsv
 : >"$results"
 failed=0
 passed=0
-for target in fuzz_bitmap_reader fuzz_pixmelt fuzz_column_image fuzz_stored_list fuzz_config_file fuzz_vprinter_parser; do
+options=(-max_len=200000 -rss_limit_mb=4096 -timeout=20)
+while read -r target; do
+    [ -n "$target" ] || continue
+    kept="tests/fuzz/corpus/$target"
     corpus="$out/corpus/$target"
-    mkdir -p "$corpus"
+    mkdir -p "$corpus" "$kept"
+    cp -r "$kept/." "$corpus/"
     log="$out/$target.log"
-    if "build/fuzz/bin/$target" "$corpus" "$out/seeds/$target" -max_total_time="$seconds" -max_len=200000 \
-        -rss_limit_mb=4096 -timeout=20 -print_final_stats=1 -artifact_prefix="$out/$target-" >"$log" 2>&1; then
+    if "build/fuzz/bin/$target" "$corpus" "$out/seeds/$target" -max_total_time="$seconds" \
+        "${options[@]}" -print_final_stats=1 -artifact_prefix="$out/$target-" >"$log" 2>&1; then
         result=ok
         passed=$((passed + 1))
     else
@@ -32,7 +41,20 @@ for target in fuzz_bitmap_reader fuzz_pixmelt fuzz_column_image fuzz_stored_list
         tail -40 "$log"
     fi
     runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
-    printf '%s\t%s\t%s\t%s\n' "$target" "$seconds" "${runs:-0}" "$result" | tee -a "$results"
-done
+    # The last status line: "#N DONE cov: C ft: F corp: K/..." (or the last pulse).
+    last=$(grep -E '^#[0-9]+.*cov: [0-9]+ ft: [0-9]+' "$log" | tail -1 || true)
+    cov=$(sed -n 's/.*cov: \([0-9]*\).*/\1/p' <<<"$last")
+    ft=$(sed -n 's/.*ft: \([0-9]*\).*/\1/p' <<<"$last")
+    files=$(find "$corpus" -type f | wc -l)
+    printf '%s\t%s\t%s\t%s\t%s\t%s\t%s\n' "$target" "$seconds" "${runs:-0}" "${cov:-0}" "${ft:-0}" \
+        "$files" "$result" | tee -a "$results"
+    if [ "$keep" = "--keep" ] && [ "$result" = ok ]; then
+        merged="$out/merged/$target"
+        mkdir -p "$merged"
+        "build/fuzz/bin/$target" -merge=1 "${options[@]}" "$merged" "$corpus" >"$out/$target.merge.log" 2>&1
+        rm -rf "$kept"
+        mv "$merged" "$kept"
+    fi
+done <build/fuzz/fuzz-targets.txt
 echo "fuzz: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]

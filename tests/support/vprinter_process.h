@@ -6,6 +6,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -25,6 +26,9 @@ class VirtualPrinterProcess {
             return;
         pid_ = fork();
         if (pid_ == 0) {
+            // A test that dies (a sanitizer report, a crash) takes its printer
+            // with it, so nothing keeps the test runner's output open.
+            prctl(PR_SET_PDEATHSIG, SIGTERM);
             dup2(out[1], STDOUT_FILENO);
             std::vector<char*> argv{const_cast<char*>(STAMPA_VPRINTER)};
             for (auto& a : arguments)
