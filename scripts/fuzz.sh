@@ -4,7 +4,7 @@
 # corpus kept in tests/fuzz/corpus/TARGET and the seeds of
 # scripts/make-fuzz-seeds.py. Any crash, leak or sanitizer report fails.
 # Results go to build/fuzz/results.tsv:
-#   target  seconds  executions  cov  ft  corpus-files
+#   target  seconds  executions  cov-at-start  cov  ft  corpus-files  result
 # With --keep, each grown corpus is minimised (-merge=1) back into
 # tests/fuzz/corpus/TARGET, to be committed.
 set -euo pipefail
@@ -41,13 +41,16 @@ while read -r target; do
         tail -40 "$log"
     fi
     runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
-    # The last status line: "#N DONE cov: C ft: F corp: K/..." (or the last pulse).
+    # Coverage once the corpus is loaded ("#N INITED cov: C ...") and at the
+    # end ("#N DONE cov: C ft: F ...", or the last pulse).
+    first=$(grep -E '^#[0-9]+\s+INITED' "$log" | head -1 || true)
+    start=$(sed -n 's/.*cov: \([0-9]*\).*/\1/p' <<<"$first")
     last=$(grep -E '^#[0-9]+.*cov: [0-9]+ ft: [0-9]+' "$log" | tail -1 || true)
     cov=$(sed -n 's/.*cov: \([0-9]*\).*/\1/p' <<<"$last")
     ft=$(sed -n 's/.*ft: \([0-9]*\).*/\1/p' <<<"$last")
     files=$(find "$corpus" -type f | wc -l)
-    printf '%s\t%s\t%s\t%s\t%s\t%s\t%s\n' "$target" "$seconds" "${runs:-0}" "${cov:-0}" "${ft:-0}" \
-        "$files" "$result" | tee -a "$results"
+    printf '%s\t%s\t%s\t%s\t%s\t%s\t%s\t%s\n' "$target" "$seconds" "${runs:-0}" "${start:-0}" \
+        "${cov:-0}" "${ft:-0}" "$files" "$result" | tee -a "$results"
     if [ "$keep" = "--keep" ] && [ "$result" = ok ]; then
         merged="$out/merged/$target"
         mkdir -p "$merged"

@@ -23,14 +23,17 @@ out = ["# Reliability", "",
 out += ["## Fuzzing (libFuzzer, ASan + UBSan)", "",
         "Every library is built with coverage instrumentation. Each target starts from its corpus in "
         "`tests/fuzz/corpus/` and the generated seeds; `cov` (edges) and `ft` (features) are libFuzzer's "
-        "figures at the end of the run, `corpus` the files it ended with.", "",
-        "| target | seconds | executions | cov | ft | corpus | result |", "|---|---|---|---|---|---|---|"]
+        "figures once that corpus is loaded (start) and at the end of the run, `corpus` the files it "
+        "ended with.", "",
+        "| target | seconds | executions | cov at start | cov | ft | corpus | result |",
+        "|---|---|---|---|---|---|---|---|"]
 try:
     for line in open("build/fuzz/results.tsv"):
-        target, secs, runs, cov, ft, files, result = line.rstrip("\n").split("\t")
-        out.append(f"| `{target}` | {secs} | {int(runs):,} | {int(cov):,} | {int(ft):,} | {int(files):,} | {result} |")
+        target, secs, runs, start, cov, ft, files, result = line.rstrip("\n").split("\t")
+        out.append(f"| `{target}` | {secs} | {int(runs):,} | {int(start):,} | {int(cov):,} | "
+                   f"{int(ft):,} | {int(files):,} | {result} |")
 except FileNotFoundError:
-    out.append("| (no fuzz run) | | | | | | |")
+    out.append("| (no fuzz run) | | | | | | | |")
 
 def cases(path):
     try:
