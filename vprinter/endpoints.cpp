@@ -85,9 +85,13 @@ bool FifoEndpoint::Create(bool smallBuffer) {
     return Reopen();
 }
 
+// The new read end is opened before the old one is closed: the FIFO never
+// stands without a reader between two writers, so a program that opens the
+// device right after closing it (a probe, then the connection) finds it.
 bool FifoEndpoint::Reopen() {
+    const int fd = ::open(path_.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     CloseReadEnd();
-    fd_ = ::open(path_.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    fd_ = fd;
     if (fd_ < 0) {
         Complain("cannot open the FIFO " + path_);
         return false;

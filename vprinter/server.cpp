@@ -318,11 +318,11 @@ void Server::ServeFifo(Fifo& fifo, short revents) {
         }
     }
     if (revents & POLLHUP) {  // the program closed the device
+        fifo.end->Reopen();       // first, so the device is there again at once
         if (fifo.connection) {
             fifo.connection->End();
             fifo.connection.reset();
         }
-        fifo.end->Reopen();
     }
 }
 
