@@ -9,7 +9,8 @@
 
 namespace stampa::cli {
 
-CliOperator::CliOperator(bool assumeYes) : assumeYes_(assumeYes), previous_(SetOperator(this)) {}
+CliOperator::CliOperator(bool assumeYes, bool quiet)
+    : assumeYes_(assumeYes), quiet_(quiet), previous_(SetOperator(this)) {}
 
 CliOperator::~CliOperator() {
     SetOperator(previous_);
@@ -17,7 +18,10 @@ CliOperator::~CliOperator() {
 
 Answer CliOperator::Show(MessageKind kind, const std::string& text) {
     std::lock_guard lock(mutex_);
-    std::fprintf(stderr, "%s\n", text.c_str());
+    if (kind != MessageKind::Question)
+        last_ = text;
+    if (!quiet_)
+        std::fprintf(stderr, "%s\n", text.c_str());
     if (kind == MessageKind::Warning)
         warning_ = true;
     if (kind == MessageKind::Information || kind == MessageKind::Exclamation)
@@ -26,6 +30,10 @@ Answer CliOperator::Show(MessageKind kind, const std::string& text) {
         return Answer::Ok;
     if (assumeYes_)
         return Answer::Ok;
+    if (quiet_) {
+        cancelled_ = true;
+        return Answer::Cancel;
+    }
     if (!isatty(STDIN_FILENO)) {
         std::fprintf(stderr, "%s\n", msg::kCliNoTerminal);
         cancelled_ = true;
@@ -47,6 +55,10 @@ bool CliOperator::SawWarning() const {
 bool CliOperator::SawRefusal() const {
     std::lock_guard lock(mutex_);
     return refusal_;
+}
+std::string CliOperator::LastMessage() const {
+    std::lock_guard lock(mutex_);
+    return last_;
 }
 bool CliOperator::AnsweredCancel() const {
     std::lock_guard lock(mutex_);

@@ -16,17 +16,22 @@ enum Exit : int { kDone = 0, kRefused = 1, kUsage = 2, kCommunicationFailure = 3
 
 class CliOperator final : public IOperator {
   public:
-    explicit CliOperator(bool assumeYes);
+    // `quiet`: messages are kept (LastMessage) instead of written to stderr;
+    // questions are answered by `assumeYes` alone.
+    explicit CliOperator(bool assumeYes, bool quiet = false);
     ~CliOperator() override;
     Answer Show(MessageKind kind, const std::string& text) override;
 
     bool SawWarning() const;      // a failed exchange with the printer was reported
     bool SawRefusal() const;      // an information box: something was refused
     bool AnsweredCancel() const;  // the operator (or a missing --yes) declined
+    std::string LastMessage() const;
 
   private:
     mutable std::mutex mutex_;
     bool assumeYes_;
+    bool quiet_;
+    std::string last_;
     bool warning_ = false;
     bool refusal_ = false;
     bool cancelled_ = false;

@@ -2,8 +2,10 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <mutex>
 
 #include "cli/cli_io.h"
+#include "cli/fleet.h"
 #include "common/messages.h"
 #include "common/text_format.h"
 #include "link/link_error.h"
@@ -104,7 +106,140 @@ int RunConvert(const ConvertOptions& o) {
     }
 }
 
+namespace {
+
+// The download page of one link among many: progress goes to the parent.
+class ReportingPage final : public IDownloadPage {
+  public:
+    ReportingPage(int memory, LinkReporter& reporter) : memory_(memory), reporter_(reporter) {}
+    int Memory() const override { return memory_; }
+    void SetDownloadEnabled(bool) override {}
+    void SetStatusText(const std::string& text) override {
+        std::lock_guard lock(mutex_);
+        status_ = text;
+    }
+    void SetProgressRange(int, int high) override {
+        std::lock_guard lock(mutex_);
+        high_ = high;
+    }
+    void SetProgressPosition(int position) override {
+        std::lock_guard lock(mutex_);
+        if (position > 0)
+            reporter_.Progress(position, high_, status_);
+    }
+
+  private:
+    std::mutex mutex_;
+    int memory_;
+    LinkReporter& reporter_;
+    int high_ = 0;
+    std::string status_;
+};
+
+// Why a link's job failed: the system's message, and the reason when the link gave one.
+std::string FailureOf(const CliOperator& op) {
+    std::string text = op.LastMessage();
+    const LinkError error = LastLinkError();
+    if (error.step != LinkStep::None)
+        text += " (" + DescribeLinkError(error) + ")";
+    return text;
+}
+
+// One line per link; true when every link succeeded.
+bool ReportOutcomes(const std::vector<LinkOutcome>& outcomes) {
+    bool all = true;
+    for (const LinkOutcome& outcome : outcomes) {
+        std::printf("%s\n", OutcomeLine(outcome).c_str());
+        all = all && outcome.ok;
+    }
+    return all;
+}
+
+// In a link's own process: connect, download, and leave the stored-logo file
+// to the parent.
+LinkJobResult DownloadOnOneLink(const std::string& model, const LinkSettings& link, int memory,
+                                LinkReporter& reporter) {
+    CliOperator quiet(true, true);
+    LinkJobResult result;
+    if (Connect(model, link) == LinkOpenResult::Opened) {
+        ReportingPage page(memory, reporter);
+        StartDownload(page);
+        WaitForDownload();
+        result.ok = memory == kFlashMemory ? FlashDownloaded : RamDownloaded;
+    }
+    if (!result.ok)
+        result.failure = FailureOf(quiet);
+    FlashDownloaded = false;  // the parent writes the file, once every link succeeded
+    ShutDown();
+    return result;
+}
+
+// Every link at once: picked, asked and converted once, then one process per link.
+int RunFleetDownload(const DownloadOptions& o) {
+    CliOperator op(o.yes);
+    if (!StartUp())
+        return kRefused;
+    const bool flash = o.memory == kFlashMemory;
+    if (!PickFiles(o.files) ||
+        !AskOkCancel(flash ? msg::kAskDownloadFlash : msg::kAskDownloadRam)) {
+        ShutDown();
+        return kRefused;
+    }
+    for (int i = 0; i < SelectedLogos.Count(); ++i)
+        ConvertIfTrueColor(i);
+    const std::string model = ModelOrDefault(o.model);
+    const bool all = ReportOutcomes(
+        RunOnEveryLink(o.linkNames, o.links, [&](const LinkSettings& link, LinkReporter& r) {
+            return DownloadOnOneLink(model, link, o.memory, r);
+        }));
+    if (all && flash) {
+        CopyLogoList(SelectedLogos, FlashLogos);
+        SaveLogoList(StoredLogoFileName(StartDirectory, model));
+    }
+    ShutDown();
+    return all ? kDone : kCommunicationFailure;
+}
+
+PrintChoices ChoicesOf(const PrintOptions& o) {
+    PrintChoices page;
+    page.memory = o.memory;
+    page.scaling = o.scaling;
+    page.label = o.label;
+    if (!o.logos.empty()) {
+        page.range = kPrintPart;
+        page.rows = RowsOfLogoNumbers(o.memory, o.logos);
+    }
+    return page;
+}
+
+int RunFleetPrint(const PrintOptions& o) {
+    CliOperator op(true);
+    if (!StartUp())
+        return kRefused;
+    const std::string model = ModelOrDefault(o.model);
+    const bool all = ReportOutcomes(
+        RunOnEveryLink(o.linkNames, o.links, [&](const LinkSettings& link, LinkReporter&) {
+            CliOperator quiet(true, true);
+            LinkJobResult result;
+            if (Connect(model, link) == LinkOpenResult::Opened) {
+                PrintChoices page = ChoicesOf(o);
+                PrintLogos(page);
+                result.ok = !quiet.SawWarning() && !quiet.SawRefusal();
+            }
+            if (!result.ok)
+                result.failure = FailureOf(quiet);
+            ShutDown();
+            return result;
+        }));
+    ShutDown();
+    return all ? kDone : kCommunicationFailure;
+}
+
+}  // namespace
+
 int RunDownload(const DownloadOptions& o) {
+    if (o.links.size() > 1)
+        return RunFleetDownload(o);
     CliOperator op(o.yes);
     if (!StartUp())
         return kRefused;
@@ -112,7 +247,7 @@ int RunDownload(const DownloadOptions& o) {
         ShutDown();
         return kRefused;
     }
-    if (const int status = ConnectOrShutDown(o.model, o.link); status != kDone)
+    if (const int status = ConnectOrShutDown(o.model, o.links.front()); status != kDone)
         return status;
     ProgressPage page(o.memory);
     StartDownload(page);
@@ -131,19 +266,14 @@ int RunDownload(const DownloadOptions& o) {
 }
 
 int RunPrint(const PrintOptions& o) {
+    if (o.links.size() > 1)
+        return RunFleetPrint(o);
     CliOperator op(true);
     if (!StartUp())
         return kRefused;
-    if (const int status = ConnectOrShutDown(o.model, o.link); status != kDone)
+    if (const int status = ConnectOrShutDown(o.model, o.links.front()); status != kDone)
         return status;
-    PrintChoices page;
-    page.memory = o.memory;
-    page.scaling = o.scaling;
-    page.label = o.label;
-    if (!o.logos.empty()) {
-        page.range = kPrintPart;
-        page.rows = RowsOfLogoNumbers(o.memory, o.logos);
-    }
+    PrintChoices page = ChoicesOf(o);
     PrintLogos(page);
     if (op.SawWarning())
         ExplainLinkFailure();
@@ -186,6 +316,7 @@ int RunPorts() {
     for (const std::string& name : printers)
         std::printf(" driver:%s", name.c_str());
     std::printf("%s\n", ok ? "" : msg::kCliSpoolerUnreachable);
+    std::printf("%s\n", msg::kCliNetworkPorts);
     return kDone;
 }
 

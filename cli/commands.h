@@ -16,7 +16,8 @@ struct ConvertOptions {
 };
 
 struct DownloadOptions {
-    LinkSettings link;
+    std::vector<LinkSettings> links;  // more than one: every printer at once
+    std::vector<std::string> linkNames;
     int memory = 1;     // kFlashMemory
     std::string model;  // empty: the configuration's default model
     bool yes = false;
@@ -24,7 +25,8 @@ struct DownloadOptions {
 };
 
 struct PrintOptions {
-    LinkSettings link;
+    std::vector<LinkSettings> links;
+    std::vector<std::string> linkNames;
     int memory = 1;
     std::string model;
     std::vector<int> logos;  // the numbers the print page shows; empty: all

@@ -42,6 +42,36 @@ std::optional<LinkSettings> Serial(const std::vector<std::string>& p, std::strin
     return s;
 }
 
+// tcp:HOST[:PORT], an IPv6 address in brackets: tcp:[::1]:9100.
+std::optional<LinkSettings> Network(const std::string& rest, std::string& error) {
+    LinkSettings s;
+    s.kind = kNetworkLink;
+    std::string port;
+    if (!rest.empty() && rest.front() == '[') {
+        const auto close = rest.find(']');
+        if (close == std::string::npos || (close + 1 < rest.size() && rest[close + 1] != ':')) {
+            error = "tcp: an IPv6 address goes in brackets, as tcp:[::1]:9100";
+            return std::nullopt;
+        }
+        s.networkHost = rest.substr(1, close - 1);
+        port = close + 1 < rest.size() ? rest.substr(close + 2) : std::string();
+    } else {
+        const auto colon = rest.find(':');
+        s.networkHost = rest.substr(0, colon);
+        port = colon == std::string::npos ? std::string() : rest.substr(colon + 1);
+    }
+    if (s.networkHost.empty()) {
+        error = "tcp: needs a host, as tcp:192.168.1.50 or tcp:printer.local:9100";
+        return std::nullopt;
+    }
+    if (!port.empty() &&
+        (!ParseNumber(port, s.networkPort) || s.networkPort < 1 || s.networkPort > 65535)) {
+        error = "tcp: the port must be 1..65535: " + port;
+        return std::nullopt;
+    }
+    return s;
+}
+
 }  // namespace
 
 std::optional<LinkSettings> ParseLinkArgument(const std::string& text, std::string& error) {
@@ -74,7 +104,11 @@ std::optional<LinkSettings> ParseLinkArgument(const std::string& text, std::stri
         }
         return s;
     }
-    error = "unknown link '" + text + "' (serial:COM1, parallel:LPT1, usb:N, driver:PRINTER)";
+    if (kind == "tcp") {
+        return Network(rest, error);
+    }
+    error = "unknown link '" + text +
+            "' (serial:COM1, parallel:LPT1, usb:N, driver:PRINTER, tcp:HOST[:PORT])";
     return std::nullopt;
 }
 

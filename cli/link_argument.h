@@ -1,5 +1,6 @@
 // The --link argument: serial:COM1[:BAUD[:PARITY[:STOPBITS[:FLOW]]]],
-// parallel:LPT1, usb:N, driver:PRINTER.
+// parallel:LPT1, usb:N, driver:PRINTER, tcp:HOST[:PORT] (port 9100 when
+// omitted; an IPv6 address in brackets, tcp:[::1]:9100).
 #pragma once
 
 #include <optional>

@@ -61,14 +61,14 @@ int main(int argc, char** argv) {
     convertCmd->add_option("--brightness", convert.brightness, "-100..100")
         ->check(CLI::Range(-100, 100));
 
-    std::string linkText;
+    std::vector<std::string> linkTexts;  // several: every printer at once
     stampa::cli::DownloadOptions download;
     auto* downloadCmd =
         app.add_subcommand("download", "Download BMP files into the printer's FLASH or RAM");
     downloadCmd
-        ->add_option(
-            "--link", linkText,
-            "serial:COM1[:BAUD[:PARITY[:STOPBITS[:FLOW]]]], parallel:LPT1, usb:N, driver:PRINTER")
+        ->add_option("--link", linkTexts,
+                     "serial:COM1[:BAUD[:PARITY[:STOPBITS[:FLOW]]]], parallel:LPT1, usb:N, "
+                     "driver:PRINTER, tcp:HOST[:PORT]; give it again for more printers at once")
         ->required();
     downloadCmd->add_option("--memory", download.memory, "flash or ram")
         ->transform(CLI::CheckedTransformer(kMemories, CLI::ignore_case))
@@ -81,7 +81,8 @@ int main(int argc, char** argv) {
     stampa::cli::PrintOptions print;
     std::string logos = "all";
     auto* printCmd = app.add_subcommand("print", "Print logos stored in the printer");
-    printCmd->add_option("--link", linkText, "As for download")->required();
+    printCmd->add_option("--link", linkTexts, "As for download; more than once for many printers")
+        ->required();
     printCmd->add_option("--memory", print.memory, "flash or ram")
         ->transform(CLI::CheckedTransformer(kMemories, CLI::ignore_case))
         ->required();
@@ -114,17 +115,23 @@ int main(int argc, char** argv) {
     if (*portsCmd)
         return stampa::cli::RunPorts();
 
-    std::string error;
-    const auto link = stampa::cli::ParseLinkArgument(linkText, error);
-    if (!link) {
-        std::fprintf(stderr, "stampa-cli: %s\n", error.c_str());
-        return kUsage;
+    std::vector<stampa::LinkSettings> links;
+    for (const std::string& text : linkTexts) {
+        std::string error;
+        const auto link = stampa::cli::ParseLinkArgument(text, error);
+        if (!link) {
+            std::fprintf(stderr, "stampa-cli: %s\n", error.c_str());
+            return kUsage;
+        }
+        links.push_back(*link);
     }
     if (*downloadCmd) {
-        download.link = *link;
+        download.links = links;
+        download.linkNames = linkTexts;
         return stampa::cli::RunDownload(download);
     }
-    print.link = *link;
+    print.links = links;
+    print.linkNames = linkTexts;
     if (!ParseLogoNumbers(logos, print.logos)) {
         std::fprintf(stderr, "stampa-cli: %s\n", stampa::msg::kCliBadLogoList);
         return kUsage;

@@ -78,6 +78,10 @@ inline constexpr const char* kSerialLinkButton = "串口";
 inline constexpr const char* kParallelLinkButton = "并口";
 inline constexpr const char* kDriverLinkButton = "驱动";
 inline constexpr const char* kUsbLinkButton = "USB接口";
+inline constexpr const char* kNetworkLinkButton = "网络接口";
+inline constexpr const char* kNetworkGroup = "网络选择:";
+inline constexpr const char* kNetworkHost = "IP地址:";
+inline constexpr const char* kNetworkPort = "端口:";
 inline constexpr const char* kSerialGroup = "串口配置";
 inline constexpr const char* kSerialPortName = "串口名称：";
 inline constexpr const char* kBaudRate = "每秒位数：";
@@ -150,6 +154,10 @@ inline constexpr const char* kLinkRemedyAbsent =
     "no such device: is the printer plugged in and switched on?";
 inline constexpr const char* kLinkRemedyStalled =
     "the printer stopped taking data: check paper, cover and cable";
+inline constexpr const char* kLinkRemedyRefused =
+    "the printer refused the connection: check the address and the port (raw printing is 9100)";
+inline constexpr const char* kLinkRemedyNoConnection =
+    "no connection: is the printer switched on and on this network?";
 inline constexpr const char* kLinkRemedyGone = "the device went away: check the cable and power";
 inline constexpr const char* kLinkRemedyNoAnswer =
     "the printer did not answer: check the cable, power and the line settings";
@@ -164,6 +172,11 @@ inline constexpr const char* kCliAskOkCancel = "[OK/Cancel] (y/N) ";
 inline constexpr const char* kCliSentLine = "sent %d/%d  (%s)";
 inline constexpr const char* kCliStoredList = "%s: %zu logos in FLASH";
 inline constexpr const char* kCliSpoolerUnreachable = " (the spooler could not be asked)";
+inline constexpr const char* kCliLinkOutcome = "%s  %s  %lld bytes  %.1f s";
+inline constexpr const char* kCliLinkOk = "ok";
+inline constexpr const char* kCliNetworkPorts =
+    "tcp: network printers are given as tcp:HOST[:PORT] (port 9100 when omitted); networks are "
+    "not scanned";
 inline constexpr const char* kCliBadLogoList = "--logos takes 'all' or numbers like 1,3";
 
 }  // namespace stampa::msg

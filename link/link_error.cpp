@@ -43,9 +43,16 @@ const char* Remedy(const LinkError& e) {
         case ENXIO:
             return msg::kLinkRemedyAbsent;
         case ETIMEDOUT:
-            return msg::kLinkRemedyStalled;
+            return e.step == LinkStep::Open ? msg::kLinkRemedyNoConnection
+                                            : msg::kLinkRemedyStalled;
+        case ECONNREFUSED:
+            return msg::kLinkRemedyRefused;
+        case EHOSTUNREACH:
+        case ENETUNREACH:
+            return msg::kLinkRemedyNoConnection;
         case EIO:
         case EPIPE:
+        case ECONNRESET:
             return msg::kLinkRemedyGone;
         default:
             return e.step == LinkStep::Test ? msg::kLinkRemedyNoAnswer : nullptr;

@@ -4,6 +4,7 @@
 #include "common/text_format.h"
 #include "link/commands.h"
 #include "link/link_error.h"
+#include "link/network_link.h"
 #include "link/port.h"
 #include "link/serial_link.h"
 #include "link/spooler_link.h"
@@ -16,17 +17,30 @@ LinkOpenOutcome Failed(LinkOpenResult why) {
     return {why, kNoHandle};
 }
 
-LinkOpenOutcome OpenUsb(const LinkSettings& settings) {
-    const PortHandleValue handle = UsbOpen(settings.usbDevice);
-    if (handle == kNoHandle) {
-        return Failed(LinkOpenResult::CommunicationFailed);
-    }
+// USB and network: open, then the link test (LF) and ESC @.
+LinkOpenOutcome TestAndInitialize(PortHandleValue handle) {
     if (SendLineFeed(handle) == 0) {
         PortClose(handle);
         return Failed(LinkOpenResult::CommunicationFailed);
     }
     SendInitialize(handle);  // its result is not examined
     return {LinkOpenResult::Opened, handle};
+}
+
+LinkOpenOutcome OpenUsb(const LinkSettings& settings) {
+    const PortHandleValue handle = UsbOpen(settings.usbDevice);
+    if (handle == kNoHandle) {
+        return Failed(LinkOpenResult::CommunicationFailed);
+    }
+    return TestAndInitialize(handle);
+}
+
+LinkOpenOutcome OpenNetwork(const LinkSettings& settings) {
+    const PortHandleValue handle = NetworkOpen(settings.networkHost, settings.networkPort);
+    if (handle == kNoHandle) {
+        return Failed(LinkOpenResult::CommunicationFailed);
+    }
+    return TestAndInitialize(handle);
 }
 
 // The serial link tests itself inside SerialOpen; no ESC @ follows on serial.
@@ -106,6 +120,8 @@ LinkOpenOutcome OpenAndTestLink(const LinkSettings& settings, const DocInfo& doc
             return OpenParallel(settings);
         case kDriverLink:
             return OpenDriver(settings, documentInfo);
+        case kNetworkLink:
+            return OpenNetwork(settings);
         default:  // kNoLink, or no kind of link at all
             return Failed(LinkOpenResult::NoLinkChosen);
     }
@@ -125,6 +141,8 @@ std::string LinkPortName(const LinkSettings& settings) {
             return msg::kDriverPortName;
         case kUsbLink:
             return UsbDeviceName(settings.usbDevice);
+        case kNetworkLink:
+            return NetworkPortName(settings.networkHost, settings.networkPort);
         default:
             return {};
     }

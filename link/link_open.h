@@ -29,6 +29,9 @@ struct LinkSettings {
     std::string printerName;
     // USB
     int usbDevice = 0;
+    // network
+    std::string networkHost;
+    int networkPort = 9100;
 };
 
 // The texts of the configuration page as codes.
@@ -55,7 +58,7 @@ struct LinkOpenOutcome {
 LinkOpenOutcome OpenAndTestLink(const LinkSettings& settings, const DocInfo& documentInfo);
 
 // The name the pages show for the port of an open link: the serial or parallel
-// port's name, "Driver", or the USB device's list text "QZUSB-n".
+// port's name, "Driver", the USB device's list text "QZUSB-n", or "HOST:PORT".
 std::string LinkPortName(const LinkSettings& settings);
 
 // A USB device as the configuration page lists it: "QZUSB-n".

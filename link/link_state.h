@@ -18,6 +18,7 @@ enum PortKindValue : std::int32_t {
     kParallelLink = 1,
     kDriverLink = 2,
     kUsbLink = 3,
+    kNetworkLink = 4,
 };
 
 // A link handle as the pages and jobs pass it around; -1 is none.

@@ -2,6 +2,7 @@
 
 #include "link/parallel_link.h"
 
+#include <atomic>
 #include <map>
 #include <mutex>
 
@@ -9,6 +10,7 @@ namespace stampa {
 namespace {
 
 std::mutex tableMutex;
+std::atomic<long long> bytesWritten{0};
 std::map<PortHandleValue, std::shared_ptr<Transport>>& Table() {
     static std::map<PortHandleValue, std::shared_ptr<Transport>> table;
     return table;
@@ -54,7 +56,20 @@ int PortWrite(PortHandleValue handle, const unsigned char* bytes, int length) {
     if (!connection || connection->Closed()) {
         return 0;
     }
-    return connection->Write(bytes, length);
+    const int result = connection->Write(bytes, length);
+    if (result != 0) {
+        bytesWritten += length;
+    }
+    return result;
+}
+
+long long PortBytesWritten() {
+    return bytesWritten;
+}
+
+int PortFlush(PortHandleValue handle) {
+    const auto connection = FindConnection(handle);
+    return connection && !connection->Closed() ? connection->Flush() : 0;
 }
 
 bool IsDriverConnection(PortHandleValue handle) {

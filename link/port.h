@@ -20,10 +20,18 @@ namespace stampa {
 // its time-out passed.
 int PortWrite(PortHandleValue handle, const unsigned char* bytes, int length);
 
+// The bytes every PortWrite of this process delivered so far.
+long long PortBytesWritten();
+
 // Releases the link of `handle` with its own kind's routine and forgets the
 // handle; the result is that routine's (non-zero on success). A handle of -1,
 // or one whose link is already gone, releases nothing and gives 1.
 int PortClose(PortHandleValue handle);
+
+// Waits until what was written to `handle` has reached the printer (the
+// network link's send queue is empty). Non-zero when it has; 0 for the handle
+// -1, an unknown or closed handle, or a printer that stopped taking bytes.
+int PortFlush(PortHandleValue handle);
 
 // The spooler link's documents, on the connection of `handle`.
 // True when `handle` is an open connection of the spooler (driver) kind.

@@ -6,7 +6,7 @@
 // the program's rules: printing and connecting are refused while a download
 // sends, and the program does not end then. Backends do not rely on those
 // rules: every call may come from any thread, also at the same time.
-//  - Write, Close, StartDocument and EndDocument are serialised by the
+//  - Write, Flush, Close, StartDocument and EndDocument are serialised by the
 //    backend's own lock; a Close that arrives during a Write waits for it, and
 //    every Write ends within the link's own time-out.
 //  - Closed() never waits; it may be called at any time.
@@ -34,6 +34,11 @@ class Transport {
     virtual int Close() = 0;
 
     virtual bool Closed() const = 0;
+
+    // Waits until the bytes written have reached the printer, as far as the
+    // link can tell: non-zero when they have. Only the network link has a
+    // queue of its own to wait for; a failed flush closes the link.
+    virtual int Flush() { return 1; }
 
     // Documents exist on the spooler link only: every run of the jobs there is
     // one document. Non-zero on success; the other kinds have none to start.

@@ -3,12 +3,15 @@
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QIntValidator>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 
 #include "common/messages.h"
 #include "link/link_state.h"
+#include "link/network_link.h"
 #include "link/spooler_link.h"
 #include "link/usb_link.h"
 #include "pages/dialog_units.h"
@@ -57,7 +60,8 @@ void CConfigPage::BuildControls() {
     } radios[] = {{&serialButton_, 1004, kSerialLink, 10, 40, msg::kSerialLinkButton},
                   {&parallelButton_, 1005, kParallelLink, 60, 40, msg::kParallelLinkButton},
                   {&driverButton_, 1012, kDriverLink, 110, 40, msg::kDriverLinkButton},
-                  {&usbButton_, 1014, kUsbLink, 160, 52, msg::kUsbLinkButton}};
+                  {&usbButton_, 1014, kUsbLink, 160, 52, msg::kUsbLinkButton},
+                  {&networkButton_, 1090, kNetworkLink, 220, 60, msg::kNetworkLinkButton}};
     for (const auto& r : radios) {
         *r.button = new QRadioButton(QString::fromUtf8(r.text), this);
         Place(*r.button, u, r.id, r.x, 30, r.w, 10);
@@ -101,11 +105,21 @@ void CConfigPage::BuildControls() {
     Label(this, u, QString::fromUtf8(msg::kDriverName), 18, 186, 52);
     drivers_ = Combo(this, u, 1013, 72, 186, 230, {}, {});
 
+    auto* networkGroup = new QGroupBox(QString::fromUtf8(msg::kNetworkGroup), this);
+    Place(networkGroup, u, 0, 10, 214, 230, 40);
+    Label(this, u, QString::fromUtf8(msg::kNetworkHost), 18, 230, 40);
+    networkHost_ = new QLineEdit(this);
+    Place(networkHost_, u, 1091, 60, 230, 100, 12);
+    Label(this, u, QString::fromUtf8(msg::kNetworkPort), 168, 230, 24);
+    networkPort_ = new QLineEdit(QString::number(kDefaultNetworkPort), this);
+    Place(networkPort_, u, 1092, 194, 230, 38, 12);
+    networkPort_->setValidator(new QIntValidator(1, 65535, networkPort_));
+
     ok_ = new QPushButton(QString::fromUtf8(msg::kOkButton), this);
     Place(ok_, u, 1, 250, 224, 60, 16);
 
     // Widgets placed later stack above the groups; keep the groups behind.
-    for (QGroupBox* g : {serialGroup, parallelGroup, usbGroup, driverGroup})
+    for (QGroupBox* g : {serialGroup, parallelGroup, usbGroup, driverGroup, networkGroup})
         g->lower();
 
     connect(links_, &QButtonGroup::idClicked, this, &CConfigPage::OnLinkButton);
@@ -123,6 +137,8 @@ void CConfigPage::Initialize() {
     models_->setCurrentIndex(configuration_.DefaultModelIndex());
     models_->blockSignals(false);
     modelText_ = configuration_.DefaultModel();
+    networkHost_->setText(QString::fromStdString(configuration_.networkHost));
+    networkPort_->setText(QString::number(configuration_.networkPort));
     usbButton_->setEnabled(!UsbProbeDevices().empty());
     driverButton_->setEnabled(!QualifyingPrinters(configuration_.baseDriverName).empty());
     EnableGroups(kSerialLink);
@@ -135,6 +151,8 @@ void CConfigPage::EnableGroups(int kind) {
     baseAddress_->setEnabled(kind == kParallelLink);
     drivers_->setEnabled(kind == kDriverLink);
     usbDevices_->setEnabled(kind == kUsbLink);
+    networkHost_->setEnabled(kind == kNetworkLink);
+    networkPort_->setEnabled(kind == kNetworkLink);
 }
 
 void CConfigPage::OnLinkButton(int kind) {
@@ -180,6 +198,8 @@ LinkSettings CConfigPage::SettingsFromControls() const {
     s.parallelPort = Text(parallelPort_);
     s.printerName = Text(drivers_);
     s.usbDevice = usbDevices_->currentData().toInt();
+    s.networkHost = networkHost_->text().trimmed().toStdString();
+    s.networkPort = networkPort_->text().toInt();
     return s;
 }
 

@@ -11,6 +11,7 @@
 
 class QButtonGroup;
 class QComboBox;
+class QLineEdit;
 class QPushButton;
 class QRadioButton;
 
@@ -45,6 +46,7 @@ class CConfigPage : public QWidget {
     QRadioButton* parallelButton_ = nullptr;
     QRadioButton* driverButton_ = nullptr;
     QRadioButton* usbButton_ = nullptr;
+    QRadioButton* networkButton_ = nullptr;
     QComboBox* serialPort_ = nullptr;
     QComboBox* baud_ = nullptr;
     QComboBox* dataBits_ = nullptr;
@@ -55,6 +57,8 @@ class CConfigPage : public QWidget {
     QComboBox* baseAddress_ = nullptr;
     QComboBox* drivers_ = nullptr;
     QComboBox* usbDevices_ = nullptr;
+    QLineEdit* networkHost_ = nullptr;
+    QLineEdit* networkPort_ = nullptr;
     QPushButton* ok_ = nullptr;
 };
 

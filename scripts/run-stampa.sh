@@ -43,7 +43,7 @@ export QZUSB_DEVICE_DIR="$run/usb"     # USB device 0 -> the printer's FIFO
 export DLPORTIO_SIM="$run/lpt1.sim"    # LPT1 -> the printer's simulated port
 
 "$bin/stampa-vprinter" --serial "$run/config/stampa/ports/com1" --usb "$run/usb/lp0" \
-    --lpt-sim "$run/lpt1.sim" --state "$run/flash.state" --out "$run/receipts" \
+    --lpt-sim "$run/lpt1.sim" --tcp 127.0.0.1:0 --state "$run/flash.state" --out "$run/receipts" \
     >"$run/vprinter.out" 2>"$run/vprinter.log" &
 printer=$!
 trap 'kill $printer 2>/dev/null; wait $printer 2>/dev/null' EXIT
@@ -51,6 +51,15 @@ for _ in $(seq 1 50); do
     grep -q '^ready' "$run/vprinter.out" 2>/dev/null && break
     sleep 0.1
 done
-echo "Virtual printer attached: COM1 (serial), USB device QZUSB-0, LPT1 (parallel)."
+# The network printer: the free loopback port the printer took, in Stampa.ini's [Network].
+tcp=$(sed -n 's/^tcp: //p' "$run/vprinter.out" | head -1)
+python3 - "$run/Stampa.ini" "${tcp%:*}" "${tcp##*:}" <<'PY'
+import sys, re
+path, host, port = sys.argv[1:]
+text = open(path).read()
+text = re.sub(r"(?ims)^\[Network\].*?(?=^\[|\Z)", "", text).rstrip("\n")
+open(path, "w").write(text + f"\n[Network]\nHost={host}\nPort={port}\n")
+PY
+echo "Virtual printer attached: COM1 (serial), USB device QZUSB-0, LPT1 (parallel), network $tcp."
 echo "Its receipts go to $run/receipts; its log is $run/vprinter.log."
 (cd "$run" && "$bin/stampa")

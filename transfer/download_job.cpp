@@ -113,8 +113,8 @@ void FailDownload(IDownloadPage& page, bool showStatus) {
     DownloadIdle = true;
 }
 
-// Converts a logo that is still 24-bit with "Dither M3" and records the file
-// Pixmelt wrote as its converted path.
+}  // namespace
+
 void ConvertIfTrueColor(int position) {
     if (!IsTrueColorBitmap(SelectedLogos.GetConvertedPath(position))) {
         return;
@@ -123,6 +123,8 @@ void ConvertIfTrueColor(int position) {
         ConvertBitmap(SelectedLogos.GetPath(position), kPixmeltDitherM3, 0, 0);
     SelectedLogos.SetConvertedPath(position, conversion.outputPath);
 }
+
+namespace {
 
 void RunJob(IDownloadPage& page, bool flash) {
     const PortHandleValue handle = PortHandle;
@@ -148,6 +150,12 @@ void RunJob(IDownloadPage& page, bool flash) {
             return;
         }
         page.SetProgressPosition(2 * i + 2);
+    }
+    // Downloaded only once the printer has taken every byte (a network
+    // printer's queue has emptied); other links delivered them with the writes.
+    if (PortFlush(handle) == 0) {
+        FailDownload(page, true);
+        return;
     }
     page.SetStatusText(msg::kDownloadProgress);
     page.SetDownloadEnabled(true);

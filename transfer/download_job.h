@@ -24,6 +24,11 @@ void StartDownload(IDownloadPage& page);
 void FlashDownloadJob(IDownloadPage& page);
 void RamDownloadJob(IDownloadPage& page);
 
+// Converts picked logo `position` when it is still 24-bit, with "Dither M3",
+// and records the file Pixmelt wrote as its converted path (the job does so
+// for each logo; stampa-cli does it once before downloading to many printers).
+void ConvertIfTrueColor(int position);
+
 // Send one logo file: FLASH its 4-byte header and data, RAM GS # number, GS * x y
 // and data. False (nothing written) for the handle -1, a RAM number outside
 // 0..8, or a file that cannot be opened, is not a 1-bit BMP, has no pixels or

@@ -60,7 +60,9 @@ void PrintFrom(IPrintPage& page, bool flash) {
     for (std::size_t i = 0; ok && i < rows.size(); ++i) {
         ok = PrintOne(handle, page, source, rows[i], flash);
     }
-    if (!ok || SendFormFeed(handle) == 0) {
+    // Printed only once the printer has taken the bytes (a network printer's
+    // queue has emptied); every other link has delivered them with the writes.
+    if (!ok || SendFormFeed(handle) == 0 || PortFlush(handle) == 0) {
         ShowWarning(msg::kCommunicationFailed);
     }
     page.SetPrintEnabled(true);

@@ -191,7 +191,7 @@ TcpEndpoint::~TcpEndpoint() {
         ::close(fd_);
 }
 
-bool TcpEndpoint::Listen(const std::string& address) {
+bool TcpEndpoint::Listen(const std::string& address, bool smallBuffer) {
     std::string host = "127.0.0.1";
     std::string port = address;
     if (const auto colon = address.rfind(':'); colon != std::string::npos) {
@@ -208,6 +208,10 @@ bool TcpEndpoint::Listen(const std::string& address) {
     fd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
     const int yes = 1;
     ::setsockopt(fd_, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+    if (smallBuffer) {  // set before listen: accepted connections inherit it
+        const int size = 4096;
+        ::setsockopt(fd_, SOL_SOCKET, SO_RCVBUF, &size, sizeof size);
+    }
     if (fd_ < 0 || ::bind(fd_, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 ||
         ::listen(fd_, 8) != 0) {
         Complain("cannot listen on " + address);

@@ -72,7 +72,10 @@ class LptSimEndpoint {
 class TcpEndpoint {
   public:
     ~TcpEndpoint();
-    bool Listen(const std::string& address);  // "[HOST:]PORT"; port 0 picks a free one
+    // "[HOST:]PORT"; port 0 picks a free one. `smallBuffer`: connections get a
+    // receive buffer of a few KiB, as a printer's, so a printer that stops
+    // reading soon stops the sender too instead of taking hundreds of KB.
+    bool Listen(const std::string& address, bool smallBuffer = false);
     int Fd() const { return fd_; }
     const std::string& Address() const { return address_; }
 

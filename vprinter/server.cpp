@@ -212,7 +212,7 @@ bool Server::Start() {
     }
     for (const std::string& address : options_.tcpListen) {
         auto listener = std::make_unique<TcpEndpoint>();
-        if (!listener->Listen(address))
+        if (!listener->Listen(address, options_.dropAfter >= 0 || options_.stallAfter >= 0))
             return false;
         std::printf("tcp: %s\n", listener->Address().c_str());
         listeners_.push_back(std::move(listener));
@@ -318,7 +318,7 @@ void Server::ServeFifo(Fifo& fifo, short revents) {
         }
     }
     if (revents & POLLHUP) {  // the program closed the device
-        fifo.end->Reopen();       // first, so the device is there again at once
+        fifo.end->Reopen();   // first, so the device is there again at once
         if (fifo.connection) {
             fifo.connection->End();
             fifo.connection.reset();

@@ -1,5 +1,7 @@
 #include "workflows/config_file.h"
 
+#include "link/network_link.h"
+
 #include <ini.h>
 #include <strings.h>
 
@@ -84,6 +86,8 @@ Configuration ReadConfiguration(const std::string& path) {
         c.models.push_back({Text(profile, section.c_str(), "Name", "RP-820"),
                             Number(profile, section.c_str(), "Width", 1)});
     }
+    c.networkHost = Text(profile, "Network", "Host", "");
+    c.networkPort = Number(profile, "Network", "Port", kDefaultNetworkPort);
     return c;
 }
 

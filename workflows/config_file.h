@@ -1,5 +1,6 @@
-// The configuration file "Stampa.ini": the printer models offered and the name
-// that identifies the maker's printer queues. Read only, with the private
+// The configuration file "Stampa.ini": the printer models offered, the name
+// that identifies the maker's printer queues, and the network printer's
+// address and port. Read only, with the private
 // profile rules: section and key names in any case, a missing key takes its
 // default, numbers are read from the leading digits of the value.
 #pragma once
@@ -22,6 +23,8 @@ struct Configuration {
     int defaultNumber = 1;                  // [Common] DefaultNumber (1-based)
     std::string baseDriverName = "RP-820";  // [Common] BaseDriverName
     std::vector<PrinterModelEntry> models;  // [Pos1] .. [Pos<Number>], at most 100
+    std::string networkHost;                // [Network] Host: the network printer's address
+    int networkPort = 9100;                 // [Network] Port
 
     // Position in `models` of the model selected at start: DefaultNumber - 1,
     // or the first model when DefaultNumber lies outside 1..Number.

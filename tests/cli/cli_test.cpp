@@ -62,8 +62,8 @@ class CliTest : public ::testing::Test {
         const std::string command =
             "cd " + dir.Path().string() + " && QZUSB_DEVICE_DIR=" + dir.Path().string() +
             " XDG_CONFIG_HOME=" + dir.File("config") + " DLPORTIO_SIM=" + dir.File("lpt1.sim") +
-            " QZUSB_STALL_MS=500" +
-            " " + STAMPA_CLI + " " + arguments + " > cli.out 2> cli.err < /dev/null";
+            " QZUSB_STALL_MS=500" + " " + STAMPA_CLI + " " + arguments +
+            " > cli.out 2> cli.err < /dev/null";
         const int raw = std::system(command.c_str());
         return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadText(dir.File("cli.out")),
                 ReadText(dir.File("cli.err"))};
@@ -181,13 +181,59 @@ TEST_F(CliTest, DroppedOrStalledConnectionIsACommunicationFailure) {
         SCOPED_TRACE(fault);
         auto printer = StartPrinter({fault, "3000"});
         const auto start = std::chrono::steady_clock::now();
-        const CliRun run = Cli("download --link usb:0 --memory flash --yes big.bmp big.bmp big.bmp");
+        const CliRun run =
+            Cli("download --link usb:0 --memory flash --yes big.bmp big.bmp big.bmp");
         EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
         EXPECT_EQ(run.status, 3);
         EXPECT_NE(run.err.find("通讯失败，请重试!\n" + dir.File("lp0") + ": sending failed: "),
                   std::string::npos)
             << run.err;
         EXPECT_FALSE(std::filesystem::exists(dir.File("RP-820")));
+    }
+}
+
+// A network printer on a free loopback port; its link as stampa-cli takes it.
+std::string NetworkLink(const VirtualPrinterProcess& printer) {
+    const auto at = printer.Output().find("tcp: ");
+    return "tcp:" + printer.Output().substr(at + 5, printer.Output().find('\n', at) - at - 5);
+}
+
+TEST_F(CliTest, ManyPrintersAtOnceEachReportedAndTheFileOnlyWhenAllSucceeded) {
+    std::vector<std::unique_ptr<VirtualPrinterProcess>> printers;
+    std::string links;
+    for (int i = 0; i < 4; ++i) {
+        printers.push_back(std::make_unique<VirtualPrinterProcess>(std::vector<std::string>{
+            "--tcp", "127.0.0.1:0", "--out", dir.File("out" + std::to_string(i))}));
+        ASSERT_TRUE(printers.back()->Ready());
+        links += " --link " + NetworkLink(*printers.back());
+    }
+    // Five printers, the last refusing: the others complete, the status says one failed.
+    const CliRun five =
+        Cli("download" + links + " --link tcp:127.0.0.1:1 --memory flash --yes a.bmp b.bmp c.bmp");
+    EXPECT_EQ(five.status, 3) << five.out << five.err;
+    std::istringstream lines(five.out);
+    int ok = 0;
+    for (std::string line; std::getline(lines, line);)
+        ok += line.find("  ok  ") != std::string::npos;
+    EXPECT_EQ(ok, 4) << five.out;
+    EXPECT_NE(five.out.find(
+                  "tcp:127.0.0.1:1  通讯失败.请检查打印机是否与通讯端口正确连接。 (127.0.0.1:1: "
+                  "opening failed: Connection refused"),
+              std::string::npos)
+        << five.out;
+    EXPECT_FALSE(std::filesystem::exists(dir.File("RP-820"))) << "not every printer has the logos";
+
+    // Two printers: both succeed, the stored-logo file is written once, and both print.
+    const std::string two =
+        " --link " + NetworkLink(*printers[0]) + " --link " + NetworkLink(*printers[1]);
+    EXPECT_EQ(Cli("download" + two + " --memory flash --yes a.bmp b.bmp c.bmp").status, 0);
+    EXPECT_TRUE(std::filesystem::exists(dir.File("RP-820")));
+    const CliRun print = Cli("print" + two + " --memory flash --logos 2");
+    EXPECT_EQ(print.status, 0) << print.out << print.err;
+    for (int i = 0; i < 2; ++i) {
+        const std::string receipts = dir.File("out" + std::to_string(i));
+        ASSERT_TRUE(VirtualPrinterProcess::WaitForFile(receipts + "/receipt-0003.txt")) << i;
+        EXPECT_NE(ReadText(receipts + "/receipt-0003.txt").find("FS p 2 0"), std::string::npos);
     }
 }
 

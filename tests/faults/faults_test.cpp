@@ -11,6 +11,7 @@
 #include "link/link_error.h"
 #include "link/link_open.h"
 #include "link/link_state.h"
+#include "link/network_link.h"
 #include "link/parallel_link.h"
 #include "link/port.h"
 #include "link/serial_link.h"
@@ -51,6 +52,7 @@ class FaultTest : public ::testing::TestWithParam<LinkCase> {
         setenv("XDG_CONFIG_HOME", dir.File("config").c_str(), 1);
         setenv("DLPORTIO_SIM", dir.File("lpt.sim").c_str(), 1);
         setenv("QZUSB_STALL_MS", "300", 1);  // a USB write gives up after 300 ms without progress
+        SetNetworkTimings({std::chrono::milliseconds(1000), std::chrono::milliseconds(300)});
         std::filesystem::create_directories(dir.File("config/stampa/ports"));
         ASSERT_TRUE(BindRuntimeLibraries({PIXMELT_LIBRARY}));
         SetDownloadPauses({std::chrono::milliseconds(0), std::chrono::milliseconds(0)});
@@ -76,9 +78,11 @@ class FaultTest : public ::testing::TestWithParam<LinkCase> {
         WaitForDownload();
         PortClose(PortHandle);
         UnbindRuntimeLibraries();
-        for (const char* v : {"QZUSB_DEVICE_DIR", "XDG_CONFIG_HOME", "DLPORTIO_SIM", "QZUSB_STALL_MS"})
+        for (const char* v :
+             {"QZUSB_DEVICE_DIR", "XDG_CONFIG_HOME", "DLPORTIO_SIM", "QZUSB_STALL_MS"})
             unsetenv(v);
         SetSerialTimings({});
+        SetNetworkTimings({});
         SetDownloadPauses({});
         ResetProgramState();
     }
@@ -89,6 +93,8 @@ class FaultTest : public ::testing::TestWithParam<LinkCase> {
                 return {"--serial", dir.File("config/stampa/ports/com1")};
             case kUsbLink:
                 return {"--usb", dir.File("lp0")};
+            case kNetworkLink:
+                return {"--tcp", "127.0.0.1:0"};
             default:
                 return {"--lpt-sim", dir.File("lpt.sim")};
         }
@@ -99,12 +105,16 @@ class FaultTest : public ::testing::TestWithParam<LinkCase> {
         args.insert(args.end(), faults.begin(), faults.end());
         auto printer = std::make_unique<VirtualPrinterProcess>(args);
         EXPECT_TRUE(printer->Ready()) << printer->Output();
+        if (const auto at = printer->Output().find("tcp: 127.0.0.1:"); at != std::string::npos)
+            networkPort = std::atoi(printer->Output().c_str() + at + 15);
         return printer;
     }
     LinkOpenResult Connect() {
         LinkSettings s;
         s.kind = GetParam().kind;
         s.baud = 57600;
+        s.networkHost = "127.0.0.1";
+        s.networkPort = networkPort;
         const LinkOpenOutcome outcome = OpenAndTestLink(s, PrintDocInfo);
         PortHandle = outcome.handle;
         PortConfigured = outcome.result == LinkOpenResult::Opened;
@@ -160,6 +170,7 @@ class FaultTest : public ::testing::TestWithParam<LinkCase> {
 
     TempDir dir;
     RecordingOperator op;
+    int networkPort = 1;  // the network printer's; port 1 has no listener on loopback
     std::vector<unsigned char> storedBefore;
     int descriptorsBefore = 0;
 };
@@ -172,7 +183,7 @@ TEST_P(FaultTest, PrinterSilentAtConnection) {
         printer = Printer({"--paper-out"});
         test::UseFastParallelClock();
     }
-    // USB: no printer at all, the device is not present.
+    // USB: no printer at all, the device is not present; network: nobody listens.
     EXPECT_EQ(Connect(), LinkOpenResult::CommunicationFailed);
     EXPECT_EQ(PortHandle, kNoHandle);
     SetParallelClock(DefaultParallelClock());
@@ -250,7 +261,8 @@ TEST_P(FaultTest, DeviceRemovedBetweenConnectionAndDownload) {
 INSTANTIATE_TEST_SUITE_P(Links, FaultTest,
                          ::testing::Values(LinkCase{"serial", kSerialLink},
                                            LinkCase{"usb", kUsbLink},
-                                           LinkCase{"parallel", kParallelLink}),
+                                           LinkCase{"parallel", kParallelLink},
+                                           LinkCase{"network", kNetworkLink}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

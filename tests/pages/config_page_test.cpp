@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
@@ -182,6 +183,32 @@ TEST_F(ConfigPageTest, OkOnTheParallelLinkSendsLineFeedThenInitialize) {
     ASSERT_TRUE(PortConfigured);
     EXPECT_EQ(PortName, "LPT1");
     EXPECT_EQ(Captured(3), (std::vector<unsigned char>{0x0A, 0x1B, 0x40}));
+}
+
+TEST_F(ConfigPageTest, NetworkLinkFromTheConfigurationFileEvenForAModelWithoutUsb) {
+    auto printer = Printer({"--tcp", "127.0.0.1:0"});
+    const std::string port = std::to_string(
+        std::atoi(printer->Output().c_str() + printer->Output().find("tcp: 127.0.0.1:") + 15));
+    std::ofstream(dir.File("Stampa.ini")) << "[Common]\nNumber=1\n[Pos1]\nName=RP-810\n"
+                                          << "[Network]\nHost=127.0.0.1\nPort=" << port << "\n";
+    page.Initialize();
+    auto* host = Find<QLineEdit>(&page, 1091);
+    EXPECT_EQ(host->text(), "127.0.0.1");
+    EXPECT_FALSE(host->isEnabled()) << "only with the network link chosen";
+    Click(1090);
+    EXPECT_TRUE(host->isEnabled());
+    EXPECT_FALSE(Find<QComboBox>(&page, 1006)->isEnabled());
+    Ok();
+    ASSERT_TRUE(PortConfigured) << (op.Texts().empty() ? "" : op.Texts().back());
+    EXPECT_EQ(PortName, "127.0.0.1:" + port);
+    EXPECT_EQ(Captured(3), (std::vector<unsigned char>{0x0A, 0x1B, 0x40}));
+
+    // Nobody at the address: the usual failure, and no link stays open.
+    Find<QLineEdit>(&page, 1092)->setText("1");
+    Ok();
+    EXPECT_EQ(op.Texts().back(), "通讯失败.请检查打印机是否与通讯端口正确连接。");
+    EXPECT_FALSE(PortConfigured);
+    EXPECT_EQ(PortHandle, kNoHandle);
 }
 
 TEST_F(ConfigPageTest, ANewConnectionSavesTheOldModelsListAndLoadsTheNewOnes) {

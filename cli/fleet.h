@@ -1,0 +1,49 @@
+// Many printers at once: one job run against every link in parallel. Each link
+// gets a process of its own (forked once the shared work — binding, picking,
+// converting — is done), so every link has its own connection and program
+// state, and a printer that hangs or fails holds up no other.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "link/link_open.h"
+
+namespace stampa::cli {
+
+// How a link's job reports while it runs (in its own process).
+class LinkReporter {
+  public:
+    virtual ~LinkReporter() = default;
+    virtual void Progress(int position, int high, const std::string& status) = 0;
+};
+
+// What a link's job gave: true when it succeeded; otherwise `failure` holds
+// the system's message and the reason.
+struct LinkJobResult {
+    bool ok = false;
+    std::string failure;
+};
+
+struct LinkOutcome {
+    std::string link;  // as given on the command line
+    bool ok = false;
+    std::string failure;
+    long long bytes = 0;  // sent to the printer
+    double seconds = 0;
+};
+
+using LinkJob = std::function<LinkJobResult(const LinkSettings&, LinkReporter&)>;
+
+// Runs `job` for every link at once and waits for all of them. Progress goes
+// to stderr: a bar per link on a terminal, else one line per link and logo.
+// The outcomes come back in the order of `links`.
+std::vector<LinkOutcome> RunOnEveryLink(const std::vector<std::string>& names,
+                                        const std::vector<LinkSettings>& links, const LinkJob& job);
+
+// The line printed for a link when it ends: "LINK  ok  BYTES bytes  SECONDS s"
+// or "LINK  MESSAGE — REASON  BYTES bytes  SECONDS s".
+std::string OutcomeLine(const LinkOutcome& outcome);
+
+}  // namespace stampa::cli

@@ -1,0 +1,149 @@
+// The network link on loopback: the same bytes as USB for a whole session,
+// and no hanging on a printer that refuses or never accepts.
+#include "link/network_link.h"
+
+#include <arpa/inet.h>
+#include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <chrono>
+
+#include "link/link_error.h"
+#include "link/link_open.h"
+#include "link/port.h"
+#include "link/usb_library.h"
+#include "logos/logo_lists.h"
+#include "support/bmp_files.h"
+#include "support/job_pages.h"
+#include "support/logo_files.h"
+#include "support/recording_operator.h"
+#include "support/temp_dir.h"
+#include "support/vprinter_process.h"
+#include "transfer/download_job.h"
+#include "transfer/print_job.h"
+#include "transfer/transfer_state.h"
+#include "workflows/reset_state.h"
+#include "workflows/startup.h"
+
+namespace stampa {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using test::TempDir;
+using test::VirtualPrinterProcess;
+
+// A loopback listener of our own that never accepts; its queue is full.
+struct DeafListener {
+    DeafListener() {
+        sockaddr_in a{};
+        a.sin_family = AF_INET;
+        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        ::bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a);
+        ::listen(fd, 0);
+        socklen_t size = sizeof a;
+        ::getsockname(fd, reinterpret_cast<sockaddr*>(&a), &size);
+        port = ntohs(a.sin_port);
+        ::connect(filler, reinterpret_cast<sockaddr*>(&a), sizeof a);  // takes the one place
+    }
+    ~DeafListener() {
+        ::close(filler);
+        ::close(fd);
+    }
+    int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    int filler = ::socket(AF_INET, SOCK_STREAM, 0);
+    int port = 0;
+};
+
+class NetworkLinkTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ResetProgramState();
+        setenv("QZUSB_DEVICE_DIR", dir.Path().c_str(), 1);
+        ASSERT_TRUE(BindRuntimeLibraries({PIXMELT_LIBRARY}));
+        SetDownloadPauses({std::chrono::milliseconds(0), std::chrono::milliseconds(0)});
+    }
+    void TearDown() override {
+        PortClose(PortHandle);
+        UnbindRuntimeLibraries();
+        SetDownloadPauses({});
+        SetNetworkTimings({});
+        unsetenv("QZUSB_DEVICE_DIR");
+        ResetProgramState();
+    }
+
+    // Connects, downloads the picked logos to FLASH, prints them under labels,
+    // and returns every byte the printer received.
+    std::vector<unsigned char> Session(PortKindValue kind) {
+        const std::string capture = dir.File(kind == kUsbLink ? "usb.bin" : "tcp.bin");
+        auto printer = std::make_unique<VirtualPrinterProcess>(
+            std::vector<std::string>{kind == kUsbLink ? "--usb" : "--tcp",
+                                     kind == kUsbLink ? dir.File("lp0") : "127.0.0.1:0", "--out",
+                                     dir.File("out"), "--capture", capture});
+        EXPECT_TRUE(printer->Ready()) << printer->Output();
+        LinkSettings s;
+        s.kind = kind;
+        s.networkHost = "127.0.0.1";
+        if (const auto at = printer->Output().find("tcp: 127.0.0.1:"); at != std::string::npos)
+            s.networkPort = std::atoi(printer->Output().c_str() + at + 15);
+        const LinkOpenOutcome outcome = OpenAndTestLink(s, PrintDocInfo);
+        EXPECT_EQ(outcome.result, LinkOpenResult::Opened);
+        PortHandle = outcome.handle;
+        PortConfigured = true;
+        test::RecordingDownloadPage page(kFlashMemory);
+        StartDownload(page);
+        EXPECT_TRUE(WaitForDownload(std::chrono::seconds(30)));
+        EXPECT_TRUE(FlashDownloaded);
+        test::FakePrintPage print;
+        print.label = true;
+        PrintLogos(print);
+        PortClose(PortHandle);
+        PortHandle = kNoHandle;
+        printer.reset();  // the capture is complete once the printer has stopped
+        return test::ReadFileBytes(capture);
+    }
+
+    TempDir dir;
+    test::RecordingOperator op;
+};
+
+TEST_F(NetworkLinkTest, ASessionSendsTheSameBytesAsUsb) {
+    test::WriteAndPick(dir, "a.bmp", test::Bmp1(40, 20, [](int x, int y) { return x == y; }));
+    test::WriteAndPick(dir, "b.bmp", test::Bmp1(100, 30, [](int x, int) { return x % 3 == 0; }));
+    const auto usb = Session(kUsbLink);
+    const auto network = Session(kNetworkLink);
+    ASSERT_GT(usb.size(), 3u);
+    EXPECT_EQ(std::vector<unsigned char>(usb.begin(), usb.begin() + 3),
+              (std::vector<unsigned char>{0x0A, 0x1B, 0x40}))
+        << "the link test, then ESC @";
+    EXPECT_EQ(network, usb);
+    EXPECT_EQ(op.Texts(), std::vector<std::string>(2, "下载所选位图到FLASH.\n继续吗?"))
+        << "the download's question, and no failure";
+}
+
+TEST_F(NetworkLinkTest, RefusedOrSilentPrintersFailWithinTheConnectTimeOut) {
+    SetNetworkTimings({std::chrono::milliseconds(400), std::chrono::milliseconds(300)});
+    int refusedPort = 0;
+    {
+        DeafListener closedSoon;  // a port that was just free: nobody listens there now
+        refusedPort = closedSoon.port;
+    }
+    auto start = Clock::now();
+    EXPECT_EQ(NetworkOpen("127.0.0.1", refusedPort), kNoHandle);
+    EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(400)) << "refused at once";
+    EXPECT_EQ(LastLinkError().osError, ECONNREFUSED);
+
+    DeafListener deaf;
+    start = Clock::now();
+    EXPECT_EQ(NetworkOpen("127.0.0.1", deaf.port), kNoHandle);
+    EXPECT_GE(Clock::now() - start, std::chrono::milliseconds(350));
+    EXPECT_LT(Clock::now() - start, std::chrono::seconds(3));
+    EXPECT_EQ(LastLinkError().osError, ETIMEDOUT);
+
+    EXPECT_EQ(NetworkOpen("", 9100), kNoHandle) << "no host, no lookup";
+    EXPECT_EQ(NetworkPortName("::1", 9100), "[::1]:9100");
+}
+
+}  // namespace
+}  // namespace stampa
