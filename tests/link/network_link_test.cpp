@@ -76,11 +76,12 @@ class NetworkLinkTest : public ::testing::Test {
     // Connects, downloads the picked logos to FLASH, prints them under labels,
     // and returns every byte the printer received.
     std::vector<unsigned char> Session(PortKindValue kind) {
-        const std::string capture = dir.File(kind == kUsbLink ? "usb.bin" : "tcp.bin");
+        const std::string name = kind == kUsbLink ? "usb" : "tcp";
+        const std::string capture = dir.File(name + ".bin");
         auto printer = std::make_unique<VirtualPrinterProcess>(
             std::vector<std::string>{kind == kUsbLink ? "--usb" : "--tcp",
                                      kind == kUsbLink ? dir.File("lp0") : "127.0.0.1:0", "--out",
-                                     dir.File("out"), "--capture", capture});
+                                     dir.File(name), "--capture", capture});
         EXPECT_TRUE(printer->Ready()) << printer->Output();
         LinkSettings s;
         s.kind = kind;
@@ -100,7 +101,9 @@ class NetworkLinkTest : public ::testing::Test {
         PrintLogos(print);
         PortClose(PortHandle);
         PortHandle = kNoHandle;
-        printer.reset();  // the capture is complete once the printer has stopped
+        // The print ends with FF, which ends the receipt: then the capture is whole.
+        EXPECT_TRUE(VirtualPrinterProcess::WaitForFile(dir.File(name + "/receipt-0001.txt")));
+        printer.reset();
         return test::ReadFileBytes(capture);
     }
 
