@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets (preset "fuzz": clang, ASan + UBSan, every library
 # instrumented), and runs each for SECONDS (default 60), starting from the
-# corpus kept in tests/fuzz/corpus/TARGET and the seeds of
+# corpus kept in tests/fuzz/corpus/TARGET and the inputs written by
 # scripts/make-fuzz-seeds.py. Any crash, leak or sanitizer report fails.
 # Results go to build/fuzz/results.tsv:
 #   target  seconds  executions  cov-at-start  cov  ft  corpus-files  result
