@@ -156,7 +156,7 @@ void CConfigPage::EnableGroups(int kind) {
 }
 
 void CConfigPage::OnLinkButton(int kind) {
-    PortKind = kind;
+    ChooseLink(kind);
     if (kind == kUsbLink) {
         usbButton_->setChecked(true);
     }

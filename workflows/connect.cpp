@@ -37,8 +37,12 @@ Configuration BeginConfiguration(const std::string& serialPort) {
     return configuration;
 }
 
+void ChooseLink(int kind) {
+    PortKind = kind;
+}
+
 std::vector<std::string> ChooseDriverLink(const std::string& baseDriverName) {
-    PortKind = kDriverLink;
+    ChooseLink(kDriverLink);
     bool asked = false;
     std::vector<std::string> printers = QualifyingPrinters(baseDriverName, &asked);
     if (printers.empty()) {
@@ -51,7 +55,7 @@ std::vector<std::string> ChooseDriverLink(const std::string& baseDriverName) {
 }
 
 std::vector<int> ChooseUsbLink() {
-    PortKind = kUsbLink;
+    ChooseLink(kUsbLink);
     std::vector<int> devices = UsbProbeDevices();
     if (devices.empty()) {
         PortKind = kNoLink;

@@ -22,6 +22,9 @@ bool ModelHasUsbAndDriverLinks(const std::string& model);
 Configuration BeginConfiguration(const std::string& serialPort);
 
 // Choosing a link kind on the configuration page: PortKind becomes `kind`.
+void ChooseLink(int kind);
+
+// The same for the spooler and USB links, with their choices.
 // For the spooler and USB links the choices are returned (qualifying printer
 // queues; USB device numbers); when there is none PortKind becomes -1, and for
 // the spooler the operator is told "找不到正确的打印机驱动!" unless the

@@ -247,6 +247,12 @@ TEST_F(CliTest, NoPrinterAndBadArguments) {
     EXPECT_EQ(Cli("download --link usb:9 --memory flash a.bmp").status, 2);
     EXPECT_EQ(Cli("download --link usb:0 --memory rom a.bmp").status, 2);
     EXPECT_EQ(Cli("print --link usb:0 --memory flash --logos 1,x").status, 2);
+    for (const char* link : {"tcp:", "tcp::9100", "tcp:[::1", "tcp:[::1]x", "tcp:host:0",
+                             "tcp:host:70000", "tcp:host:port"}) {
+        EXPECT_EQ(
+            Cli(std::string("download --link ") + link + " --memory flash --yes a.bmp").status, 2)
+            << link;
+    }
     const CliRun notBmp = Cli("download --link usb:0 --memory flash --yes cli.err");
     EXPECT_EQ(notBmp.status, 1);
 }
