@@ -1,5 +1,7 @@
 #include "link/commands.h"
 
+#include <cstdint>
+
 #include "link/port.h"
 
 namespace stampa {
@@ -18,6 +20,21 @@ int SendAsFlag(PortHandleValue handle, const std::optional<Bytes>& bytes) {
         return 0;
     }
     return Send(handle, *bytes) != 0 ? 1 : 0;
+}
+
+bool ValidNvNumber(int number) {
+    return number >= 1 && number <= kMaxNvNumber;
+}
+
+// The key code of NV logo n: its two decimal digits.
+void AppendNvKey(Bytes& bytes, int number) {
+    bytes.push_back(static_cast<unsigned char>('0' + number / 10));
+    bytes.push_back(static_cast<unsigned char>('0' + number % 10));
+}
+
+void AppendLittleEndian(Bytes& bytes, std::uint64_t value, int width) {
+    for (int i = 0; i < width; ++i)
+        bytes.push_back(static_cast<unsigned char>((value >> (8 * i)) & 0xFF));
 }
 
 }  // namespace
@@ -74,6 +91,49 @@ std::optional<Bytes> DefineFlashLogosCommand(int count) {
     return Bytes{FS, 'q', static_cast<unsigned char>(count)};
 }
 
+Bytes DeleteAllNvGraphicsCommand() {
+    return {GS, '(', 'L', 5, 0, '0', 'A', 'C', 'L', 'R'};
+}
+
+std::optional<Bytes> DeleteNvGraphicCommand(int number) {
+    if (!ValidNvNumber(number)) {
+        return std::nullopt;
+    }
+    Bytes bytes{GS, '(', 'L', 4, 0, '0', 'B'};
+    AppendNvKey(bytes, number);
+    return bytes;
+}
+
+std::optional<Bytes> DefineNvGraphicHead(int number, int width, int height) {
+    if (!ValidNvNumber(number) || width < 1 || width > kMaxNvWidth || height < 1 ||
+        height > kMaxNvHeight) {
+        return std::nullopt;
+    }
+    // Parameters: m fn a kc1 kc2 b xL xH yL yH c (11 bytes), then the data.
+    const std::uint64_t p = 11 + static_cast<std::uint64_t>((width + 7) / 8) * height;
+    const bool longForm = p > 65535;
+    Bytes bytes{GS, static_cast<unsigned char>(longForm ? '8' : '('), 'L'};
+    AppendLittleEndian(bytes, p, longForm ? 4 : 2);
+    bytes.insert(bytes.end(), {'0', 'C', '0'});
+    AppendNvKey(bytes, number);
+    bytes.push_back(1);  // one colour
+    AppendLittleEndian(bytes, static_cast<std::uint64_t>(width), 2);
+    AppendLittleEndian(bytes, static_cast<std::uint64_t>(height), 2);
+    bytes.push_back('1');  // colour 1: black
+    return bytes;
+}
+
+std::optional<Bytes> PrintNvGraphicCommand(int mode, int number) {
+    if (!ValidNvNumber(number) || !ValidMode(mode)) {
+        return std::nullopt;
+    }
+    Bytes bytes{GS, '(', 'L', 6, 0, '0', 'E'};
+    AppendNvKey(bytes, number);
+    bytes.push_back(static_cast<unsigned char>(1 + (mode & 1)));
+    bytes.push_back(static_cast<unsigned char>(1 + (mode >> 1)));
+    return bytes;
+}
+
 int SendInitialize(PortHandleValue handle) {
     return SendAsFlag(handle, InitializeCommand());
 }
@@ -112,6 +172,18 @@ int SendPrintRamLogo(PortHandleValue handle, int mode, int number) {
 
 int SendVerticalOffset(PortHandleValue handle, int value) {
     return SendAsFlag(handle, VerticalOffsetCommand(value));
+}
+
+int SendPrintNvGraphic(PortHandleValue handle, int mode, int number) {
+    return SendAsFlag(handle, PrintNvGraphicCommand(mode, number));
+}
+
+int SendDeleteAllNvGraphics(PortHandleValue handle) {
+    return SendAsFlag(handle, DeleteAllNvGraphicsCommand());
+}
+
+int SendDeleteNvGraphic(PortHandleValue handle, int number) {
+    return SendAsFlag(handle, DeleteNvGraphicCommand(number));
 }
 
 }  // namespace stampa

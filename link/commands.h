@@ -37,6 +37,21 @@ std::optional<Bytes> PrintRamLogoCommand(int mode);                // GS / m; m 
 std::optional<Bytes> VerticalOffsetCommand(int value);             // GS \ nL nH; 0..65535
 std::optional<Bytes> DefineFlashLogosCommand(int count);           // FS q n; n 1..255
 
+// NV graphics (GS ( L / GS 8 L), addressed by key codes "01".."99": the logo
+// numbered n (1..99) has the two ASCII digits of n as its key.
+inline constexpr int kMaxNvNumber = 99;
+inline constexpr int kMaxNvWidth = 8192;                  // dots across a definition can carry
+inline constexpr int kMaxNvHeight = 2304;                 // dots down
+Bytes DeleteAllNvGraphicsCommand();                       // function 65
+std::optional<Bytes> DeleteNvGraphicCommand(int number);  // function 66; n 1..99
+// The head of a raster definition (function 67) of a width x height logo, up to
+// and including the colour byte; the ceil(width / 8) x height data follow it.
+// The long form GS 8 L when the parameter count passes 65535. Nothing for a
+// number outside 1..99 or a size outside 1..8192 x 1..2304.
+std::optional<Bytes> DefineNvGraphicHead(int number, int width, int height);
+// Print (function 69) at ScalingMode `mode`: x = 1 + (m & 1), y = 1 + (m >> 1).
+std::optional<Bytes> PrintNvGraphicCommand(int mode, int number);
+
 // Senders: 1 (or PortWrite's non-zero result) on success, 0 on failure.
 int SendInitialize(PortHandleValue handle);     // 0 without writing for the handle -1
 int SendLineFeed(PortHandleValue handle);       // PortWrite's result unchanged
@@ -48,5 +63,8 @@ int SendPrintFlashLogo(PortHandleValue handle, int mode, int number);
 // one fails, and the result is non-zero only when all three succeeded.
 int SendPrintRamLogo(PortHandleValue handle, int mode, int number);
 int SendVerticalOffset(PortHandleValue handle, int value);
+int SendPrintNvGraphic(PortHandleValue handle, int mode, int number);
+int SendDeleteAllNvGraphics(PortHandleValue handle);
+int SendDeleteNvGraphic(PortHandleValue handle, int number);
 
 }  // namespace stampa

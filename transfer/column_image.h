@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "transfer/row_image.h"
+
 namespace stampa {
 
 struct ColumnImage {
@@ -20,21 +22,10 @@ struct ColumnImage {
 };
 
 // Why a file could not become a ColumnImage.
-enum class ColumnImageError {
-    None,
-    CannotOpen,
-    NotMonochromeBmp,  // not "BM", or not 1 bit per pixel
-    NoPixels,          // width below 1 or height 0
-};
+using ColumnImageError = LogoFileError;
 
-// Reads a 1-bit BMP file: its header, palette and rows.
-//  - Rows are read from the pixel offset when it lies inside the file at or
-//    after the 62 header and palette bytes, else from byte 62; stride x |H|
-//    bytes whatever the image-size field says; bytes missing at the end of the
-//    file are blank.
-//  - A dot is a dark pixel: with the usual palette a 0 bit, and a 1 bit when
-//    palette entry 0 is the lighter colour.
-//  - A top-down file (negative height) comes out upright like a bottom-up one.
+// Reads a 1-bit BMP file as LoadRowImage does (the same dots), and refuses as
+// NoPixels a picture wider than 8184 dots, the most the FLASH command carries.
 std::optional<ColumnImage> LoadColumnImage(const std::string& path,
                                            ColumnImageError* error = nullptr);
 
