@@ -42,6 +42,9 @@ inline constexpr const char* kLogoTooLarge = "位图太大!";
 inline constexpr const char* kLogosTooLarge = "位图总大小太大!";
 inline constexpr const char* kRamHoldsEight = "RAM中只能存储8个位图!";
 inline constexpr const char* kFlashHolds255 = "FLASH中只能存储255个位图!";
+inline constexpr const char* kAskDownloadNv = "下载所选位图到NV图形.\n继续吗?";
+inline constexpr const char* kNvHolds99 = "NV中最多存储99个位图!";
+inline constexpr const char* kNvListNotSaved = "NV图形列表无法保存: %s";
 inline constexpr const char* kCommunicationFailed = "通讯失败，请重试!";
 inline constexpr const char* kDownloadingLogo = "Downloading Logo:\n";
 inline constexpr const char* kDownloadProgress = "下载进程";
@@ -52,6 +55,7 @@ inline constexpr const char* kSetPortFirst = "请先设置通讯端口!";
 inline constexpr const char* kPleaseWaitPrinting = "请稍等，位图正在打印!";
 inline constexpr const char* kDownloadToFlashFirst = "请先将位图下载到FLASH!";
 inline constexpr const char* kDownloadToRamFirst = "请先将位图下载到RAM!";
+inline constexpr const char* kDownloadToNvFirst = "请先将位图下载到NV图形!";
 inline constexpr const char* kSelectLogosToPrint = "请先在列表中选择需打印的位图!";
 
 // Captions shared by several pages.
@@ -67,6 +71,7 @@ inline constexpr const char* kPrinterType = "类型：";
 inline constexpr const char* kMemoryChoice = "存储器选择";
 inline constexpr const char* kRam = "RAM";
 inline constexpr const char* kFlash = "Flash";
+inline constexpr const char* kNv = "NV图形";
 inline constexpr const char* kScaleNormal = "原始大小";
 inline constexpr const char* kScaleDoubleWidth = "双倍宽";
 inline constexpr const char* kScaleDoubleHeight = "双倍高";
@@ -126,6 +131,8 @@ inline constexpr const char* kFlashSizeFormat = "%d / 128 K Bytes";
 inline constexpr const char* kFlashCountFormat = "%d / 255";
 inline constexpr const char* kRamSizeFormat = "%d / 12 K Bytes";
 inline constexpr const char* kRamCountFormat = "%d / 8";
+inline constexpr const char* kNvSizeFormat = "%d K Bytes";
+inline constexpr const char* kNvCountFormat = "%d / 99";
 
 // The print page.
 inline constexpr const char* kPrintListTitle = "RAM或FLASH中的位图列表";
@@ -136,6 +143,7 @@ inline constexpr const char* kRangeAll = "全部";
 inline constexpr const char* kSizeGroup = "大小缩放";
 inline constexpr const char* kPrintButton = "打   印";
 inline constexpr const char* kPrintLabel = "打印提示";
+inline constexpr const char* kDeleteNvButton = "删除NV图形";
 
 // Why a link failed (stampa-cli's line after the system's message).
 inline constexpr const char* kLinkFailedAt = "%s: %s failed";

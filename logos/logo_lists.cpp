@@ -6,6 +6,7 @@ CLogoList SelectedLogos;
 CLogoList FlashLogos;
 CLogoList StoredFlashLogos;
 CLogoList RamLogos;
+CLogoList NvLogos;
 std::atomic<bool> LogosPicked{false};
 std::atomic<std::int32_t> SelectedCount{0};
 std::atomic<std::int32_t> SelectedBytes{0};
@@ -16,6 +17,7 @@ void ResetLogoLists() {
     FlashLogos.RemoveAll();
     StoredFlashLogos.RemoveAll();
     RamLogos.RemoveAll();
+    NvLogos.RemoveAll();
     LogosPicked = false;
     SelectedCount = 0;
     SelectedBytes = 0;

@@ -1,4 +1,4 @@
-// The four program-wide logo lists and the state of the operator's pick. They
+// The five program-wide logo lists and the state of the operator's pick. They
 // live for the whole run, start empty and change only through CLogoList's
 // operations and the pick workflows.
 #pragma once
@@ -14,6 +14,7 @@ extern CLogoList SelectedLogos;     // the BMP files picked on the select page, 
 extern CLogoList FlashLogos;        // what FLASH holds after this run's last FLASH download
 extern CLogoList StoredFlashLogos;  // the FLASH list read back from the model's stored-logo file
 extern CLogoList RamLogos;          // what RAM holds after this run's last RAM download
+extern CLogoList NvLogos;           // the chosen model's NV graphics (logos/nv_list.h)
 
 // The file dialog was confirmed at least once; the number of picked logos and
 // the sum of their 1-bit sizes.
@@ -27,7 +28,7 @@ extern std::atomic<std::int32_t> CurrentLogo;
 // The most logos one pick keeps (FLASH holds no more).
 inline constexpr int kMaxPickedLogos = 255;
 
-// Empties the four lists and returns the pick state to its start values (tests).
+// Empties the five lists and returns the pick state to its start values (tests).
 void ResetLogoLists();
 
 }  // namespace stampa

@@ -99,7 +99,8 @@ std::string StoredLogoFileName(const std::string& startDirectory, const std::str
     return startDirectory + "/" + model;
 }
 
-std::vector<unsigned char> EncodeLogoListFile(const std::vector<LogoEntry>& entries) {
+std::vector<unsigned char> EncodeLogoListFile(const std::vector<LogoEntry>& entries,
+                                              bool keepModes) {
     std::vector<unsigned char> out;
     out.reserve((entries.size() + 1) * (kLogoRecordSize + 8));
     Record header{};
@@ -111,10 +112,14 @@ std::vector<unsigned char> EncodeLogoListFile(const std::vector<LogoEntry>& entr
         WriteI32(record.data() + kNumberAt, static_cast<std::int32_t>(i));
         PutText(record, kNameAt, kRecordNameField, e.name);
         PutText(record, kPathAt, kRecordPathField, e.path);
-        // The converted path and the conversion mode are not kept: they stay zero.
+        // The converted path is not kept: it stays zero; so does the mode but
+        // where the list gives the field a meaning of its own (NV lists).
         WriteU32(record.data() + kSizeAt, e.size);
         WriteU32(record.data() + kWidthAt, e.width);
         WriteU32(record.data() + kHeightAt, e.height);
+        if (keepModes) {
+            WriteI32(record.data() + kModeAt, e.mode);
+        }
         AppendTranslated(out, record);
     }
     return out;

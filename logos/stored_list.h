@@ -55,6 +55,8 @@ void ReloadStoredFlashLogos(const std::string& startDirectory, const std::string
 
 // The file's bytes as they go to disk for the given entries (records, then the
 // line-end translation). Exposed for tests and tools that build such files.
-std::vector<unsigned char> EncodeLogoListFile(const std::vector<LogoEntry>& entries);
+// The conversion-mode field is written as 0 unless `keepModes`.
+std::vector<unsigned char> EncodeLogoListFile(const std::vector<LogoEntry>& entries,
+                                              bool keepModes = false);
 
 }  // namespace stampa

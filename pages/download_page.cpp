@@ -37,14 +37,16 @@ CDownloadPage::CDownloadPage(QWidget* parent) : QWidget(parent) {
     port_ = ReadOnlyField(this, u, 1025, 227, 52);
     auto* memory = new QGroupBox(QString::fromUtf8(msg::kMemoryChoice), this);
     Place(memory, u, 0, 164, 81, 151, 32);
-    auto* group = new QButtonGroup(this);
-    ram_ = new QRadioButton(QString::fromUtf8(msg::kRam), this);
-    Place(ram_, u, 1044, 189, 95, 28, 10);
-    flash_ = new QRadioButton(QString::fromUtf8(msg::kFlash), this);
-    Place(flash_, u, 1045, 258, 95, 36, 10);
-    group->addButton(ram_, kRamMemory);
-    group->addButton(flash_, kFlashMemory);
-    flash_->setChecked(true);
+    memories_ = new QButtonGroup(this);
+    auto radio = [&](int memory, const char* text, int id, int x, int w) {
+        auto* r = new QRadioButton(QString::fromUtf8(text), this);
+        Place(r, u, id, x, 95, w, 10);
+        memories_->addButton(r, memory);
+    };
+    radio(kRamMemory, msg::kRam, 1044, 174, 28);
+    radio(kFlashMemory, msg::kFlash, 1045, 216, 36);
+    radio(kNvMemory, msg::kNv, 1046, 264, 46);
+    memories_->button(kFlashMemory)->setChecked(true);
     progress_ = new QProgressBar(this);
     Place(progress_, u, 1052, 164, 191, 151, 15);
     progress_->setTextVisible(false);
@@ -63,7 +65,7 @@ CDownloadPage::CDownloadPage(QWidget* parent) : QWidget(parent) {
     info->lower();
     memory->lower();
 
-    connect(group, &QButtonGroup::idClicked, this, &CDownloadPage::OnMemory);
+    connect(memories_, &QButtonGroup::idClicked, this, &CDownloadPage::OnMemory);
     connect(download_, &QPushButton::clicked, this, &CDownloadPage::OnDownload);
 }
 
@@ -99,7 +101,7 @@ void CDownloadPage::RefreshDownloadList() {
     port_->setText(QString::fromStdString(PortName));
     size_->setText(QString::fromStdString(listing.sizeText));
     count_->setText(QString::fromStdString(listing.countText));
-    (memory_ == kFlashMemory ? flash_ : ram_)->setChecked(true);
+    memories_->button(memory_)->setChecked(true);
 }
 
 void CDownloadPage::OnDownload() {

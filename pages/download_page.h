@@ -9,11 +9,11 @@
 
 #include "transfer/job_pages.h"
 
+class QButtonGroup;
 class QLabel;
 class QLineEdit;
 class QProgressBar;
 class QPushButton;
-class QRadioButton;
 class QTreeWidget;
 
 namespace stampa {
@@ -53,8 +53,7 @@ class CDownloadPage : public QWidget, public IDownloadPage {
     QTreeWidget* list_;
     QLineEdit* model_;
     QLineEdit* port_;
-    QRadioButton* ram_;
-    QRadioButton* flash_;
+    QButtonGroup* memories_;
     QProgressBar* progress_;
     QLabel* status_;
     QPushButton* download_;

@@ -21,9 +21,8 @@ void SetUpLogoTable(QTreeWidget* list) {
 void FillLogoTable(QTreeWidget* list, const MemoryListing& listing) {
     list->clear();
     const std::vector<LogoEntry>& entries = listing.entries;
-    const int firstNumber = listing.firstNumber;
     for (std::size_t i = 0; i < entries.size(); ++i) {
-        auto* item = new QTreeWidgetItem({QString::number(static_cast<int>(i) + firstNumber),
+        auto* item = new QTreeWidgetItem({QString::number(listing.numbers[i]),
                                           QString::fromStdString(entries[i].name),
                                           QString::number(entries[i].size)});
         item->setTextAlignment(2, Qt::AlignRight | Qt::AlignVCenter);

@@ -11,10 +11,12 @@
 
 #include "common/messages.h"
 #include "link/link_state.h"
+#include "logos/nv_list.h"
 #include "logos/stored_list.h"
 #include "pages/dialog_units.h"
 #include "pages/logo_table.h"
 #include "pages/page_controls.h"
+#include "transfer/nv_delete.h"
 #include "transfer/print_job.h"
 #include "workflows/memory_lists.h"
 
@@ -54,8 +56,9 @@ CPrintPage::CPrintPage(QWidget* parent) : QWidget(parent) {
     Radio(this, u, ranges_, kPrintAll, 1032, msg::kRangeAll, 258, 95, 31);
     box(msg::kMemoryChoice, 164, 121, 151, 32);
     memories_ = new QButtonGroup(this);
-    Radio(this, u, memories_, kRamMemory, 1047, msg::kRam, 189, 135, 28);
-    Radio(this, u, memories_, kFlashMemory, 1048, msg::kFlash, 258, 135, 36);
+    Radio(this, u, memories_, kRamMemory, 1047, msg::kRam, 174, 135, 28);
+    Radio(this, u, memories_, kFlashMemory, 1048, msg::kFlash, 216, 135, 36);
+    Radio(this, u, memories_, kNvMemory, 1049, msg::kNv, 264, 135, 46);
     box(msg::kSizeGroup, 164, 161, 151, 74);
     sizes_ = new QButtonGroup(this);  // in tab order: 1053, 1055, 1054, 1056 give 0, 1, 2, 3
     Radio(this, u, sizes_, 0, 1053, msg::kScaleNormal, 189, 174, 46);
@@ -65,6 +68,8 @@ CPrintPage::CPrintPage(QWidget* parent) : QWidget(parent) {
     print_ = new QPushButton(QString::fromUtf8(msg::kPrintButton), this);
     Place(print_, u, 1033, 122, 246, 60, 14);
     print_->setDefault(true);
+    deleteNv_ = new QPushButton(QString::fromUtf8(msg::kDeleteNvButton), this);
+    Place(deleteNv_, u, 1066, 5, 246, 60, 14);
     labelBox_ = new QCheckBox(QString::fromUtf8(msg::kPrintLabel), this);
     Place(labelBox_, u, 1064, 206, 248, 46, 10);
     Static(this, u, 0, QString::fromUtf8(msg::kLogoSize), 5, 267, 37, 8)->hide();
@@ -77,8 +82,7 @@ CPrintPage::CPrintPage(QWidget* parent) : QWidget(parent) {
     PushMembers();
 
     connect(ranges_, &QButtonGroup::idClicked, this, [this](int range) { range_ = range; });
-    connect(memories_, &QButtonGroup::idClicked, this,
-            [this](int memory) { memory == kRamMemory ? RefreshRamList() : RefreshFlashList(); });
+    connect(memories_, &QButtonGroup::idClicked, this, &CPrintPage::ShowMemory);
     connect(sizes_, &QButtonGroup::idClicked, this, [this](int size) { scaling_ = size; });
     connect(labelBox_, &QCheckBox::toggled, this, [this](bool on) { label_ = on; });
     connect(list_, &QTreeWidget::itemClicked, this, [this] {
@@ -86,6 +90,7 @@ CPrintPage::CPrintPage(QWidget* parent) : QWidget(parent) {
         PushMembers();
     });
     connect(print_, &QPushButton::clicked, this, &CPrintPage::OnPrint);
+    connect(deleteNv_, &QPushButton::clicked, this, &CPrintPage::OnDeleteNv);
 }
 
 QString CPrintPage::CountText() const {
@@ -108,7 +113,7 @@ void CPrintPage::showEvent(QShowEvent* event) {
 }
 
 void CPrintPage::OnShow() {
-    memory_ == kFlashMemory ? RefreshFlashList() : RefreshRamList();
+    ShowMemory(memory_);
     model_->setText(QString::fromStdString(PrinterModel));
     port_->setText(QString::fromStdString(PortName));
     PushMembers();
@@ -128,6 +133,7 @@ void CPrintPage::ShowMemory(int memory) {
     FillLogoTable(list_, listing);
     size_->setText(QString::fromStdString(listing.sizeText));
     count_->setText(QString::fromStdString(listing.countText));
+    deleteNv_->setEnabled(memory == kNvMemory);
     PushMembers();
 }
 
@@ -146,6 +152,11 @@ void CPrintPage::SetPrintEnabled(bool enabled) {
 
 void CPrintPage::OnPrint() {
     PrintLogos(*this);
+}
+
+void CPrintPage::OnDeleteNv() {
+    DeleteNvLogos(range_ == kPrintAll, NvNumbersOfRows(SelectedRows()));
+    ShowMemory(kNvMemory);
 }
 
 }  // namespace stampa

@@ -1,6 +1,7 @@
 // The print page: the logos the printer holds in the chosen memory, as far as
 // the program knows them; prints some or all at one of four sizes, with or
-// without a label line before each. Every choice lasts while the program runs.
+// without a label line before each, and deletes NV graphics. Every choice lasts while the program
+// runs.
 #pragma once
 
 #include <QWidget>
@@ -25,6 +26,7 @@ class CPrintPage : public QWidget, public IPrintPage {
     void RefreshRamList();
     void RefreshFlashList();
     void OnPrint();
+    void OnDeleteNv();  // deletes the chosen NV graphics (all when "全部" is chosen)
 
     // IPrintPage.
     int Range() const override { return range_; }
@@ -40,6 +42,8 @@ class CPrintPage : public QWidget, public IPrintPage {
 
   protected:
     void showEvent(QShowEvent* event) override;
+
+    QPushButton* DeleteNvButton() const { return deleteNv_; }
 
   private:
     void PushMembers();
@@ -57,6 +61,7 @@ class CPrintPage : public QWidget, public IPrintPage {
     QButtonGroup* sizes_;
     QCheckBox* labelBox_;
     QPushButton* print_;
+    QPushButton* deleteNv_;
     QLabel* size_;
     QLabel* count_;
 };

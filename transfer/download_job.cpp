@@ -6,12 +6,16 @@
 
 #include "common/messages.h"
 #include "common/operator.h"
+#include "common/text_format.h"
 #include "link/commands.h"
 #include "link/port.h"
 #include "logos/bitmap_reader.h"
 #include "logos/logo_lists.h"
+#include "logos/nv_list.h"
+#include "logos/stored_list.h"
 #include "pixmelt/pixmelt_binding.h"
 #include "transfer/column_image.h"
+#include "transfer/row_image.h"
 #include "transfer/transfer_state.h"
 
 namespace stampa {
@@ -19,6 +23,11 @@ namespace {
 
 std::mutex pausesMutex;
 DownloadPauses pauses;
+std::atomic<bool> keepNvListFile{true};
+
+bool KeepsNvListFile() {
+    return keepNvListFile;
+}
 
 DownloadPauses Pauses() {
     std::lock_guard lock(pausesMutex);
@@ -67,8 +76,29 @@ int Send(PortHandleValue handle, const std::vector<std::uint8_t>& bytes) {
     return PortWrite(handle, bytes.data(), static_cast<int>(bytes.size()));
 }
 
+const char* DownloadQuestion(int memory) {
+    switch (memory) {
+        case kFlashMemory:
+            return msg::kAskDownloadFlash;
+        case kNvMemory:
+            return msg::kAskDownloadNv;
+        default:
+            return msg::kAskDownloadRam;
+    }
+}
+
 // The capacity rules: size before count, strictly greater than the limit.
-bool WithinCapacity(bool flash, int count, int bytes) {
+// NV graphics have no size rule here: their capacity differs from printer to
+// printer, and the printer refuses what it cannot hold.
+bool WithinCapacity(int memory, int count, int bytes) {
+    if (memory == kNvMemory) {
+        if (count > kMaxNvNumber) {
+            ShowInformation(msg::kNvHolds99);
+            return false;
+        }
+        return true;
+    }
+    const bool flash = memory == kFlashMemory;
     const std::int64_t total = std::int64_t{bytes} + (flash ? 4 * std::int64_t{count} + 503
                                                             : 7 * std::int64_t{count} + 500);
     if (total > (flash ? kFlashCapacity : kRamCapacity)) {
@@ -82,12 +112,21 @@ bool WithinCapacity(bool flash, int count, int bytes) {
     return true;
 }
 
+bool FitsTheCommand(int memory, std::int64_t width, std::int64_t height) {
+    switch (memory) {
+        case kFlashMemory:
+            return FitsFlashCommand(StrideOf(width), BandsOf(height));
+        case kNvMemory:
+            return width >= 1 && width <= kMaxNvWidth && height >= 1 && height <= kMaxNvHeight;
+        default:
+            return FitsRamCommand(StrideOf(width), BandsOf(height));
+    }
+}
+
 // A logo the command cannot describe is refused before anything is sent.
-bool EveryLogoFitsTheCommand(bool flash) {
+bool EveryLogoFitsTheCommand(int memory) {
     for (const LogoEntry& e : SelectedLogos.Entries()) {
-        const int stride = StrideOf(e.width);
-        const int bands = BandsOf(e.height);
-        if (flash ? !FitsFlashCommand(stride, bands) : !FitsRamCommand(stride, bands)) {
+        if (!FitsTheCommand(memory, e.width, e.height)) {
             ShowInformation(msg::kLogoTooLarge);
             return false;
         }
@@ -126,14 +165,56 @@ void ConvertIfTrueColor(int position) {
 
 namespace {
 
-void RunJob(IDownloadPage& page, bool flash) {
+// The command that goes before the logos: FS q n for FLASH, "delete all" for
+// NV graphics (so the printer holds exactly the list); none for RAM.
+std::optional<Bytes> OpeningCommand(int memory, int count) {
+    if (memory == kFlashMemory) {
+        return DefineFlashLogosCommand(count);
+    }
+    return DeleteAllNvGraphicsCommand();
+}
+
+bool SendLogo(int memory, PortHandleValue handle, const std::string& file, int position) {
+    switch (memory) {
+        case kFlashMemory:
+            return SendFlashLogo(handle, file);
+        case kNvMemory:
+            return SendNvLogo(handle, file, position + 1);
+        default:
+            return SendRamLogo(handle, file, position);
+    }
+}
+
+// What the memory holds now: the logos sent.
+void RecordDownload(int memory) {
+    switch (memory) {
+        case kFlashMemory:
+            CopyLogoList(SelectedLogos, FlashLogos);
+            FlashDownloaded = true;
+            break;
+        case kNvMemory:
+            RecordNvDownload(SelectedLogos);
+            NvDownloaded = true;
+            if (KeepsNvListFile() && SaveNvList(StartDirectory, PrinterModel) == 0) {
+                const std::string file = NvListFileName(StartDirectory, PrinterModel);
+                ShowInformation(FormatText(msg::kNvListNotSaved, file.c_str()));
+            }
+            break;
+        default:
+            CopyLogoList(SelectedLogos, RamLogos);
+            RamDownloaded = true;
+            break;
+    }
+}
+
+void RunJob(IDownloadPage& page, int memory) {
     const PortHandleValue handle = PortHandle;
     const int n = SelectedLogos.Count();
     page.SetProgressRange(0, 2 * n);
-    if (flash) {
+    if (memory != kRamMemory) {
         std::this_thread::sleep_for(Pauses().beforeFlashHeader);
-        const auto header = DefineFlashLogosCommand(n);
-        if (!header || Send(handle, *header) == 0) {
+        const auto opening = OpeningCommand(memory, n);
+        if (!opening || Send(handle, *opening) == 0) {
             FailDownload(page, false);
             return;
         }
@@ -143,9 +224,7 @@ void RunJob(IDownloadPage& page, bool flash) {
         page.SetProgressPosition(2 * i + 1);
         page.SetStatusText(msg::kDownloadingLogo + SelectedLogos.GetName(i));
         ConvertIfTrueColor(i);
-        const std::string file = SelectedLogos.GetConvertedPath(i);
-        const bool sent = flash ? SendFlashLogo(handle, file) : SendRamLogo(handle, file, i);
-        if (!sent) {
+        if (!SendLogo(memory, handle, SelectedLogos.GetConvertedPath(i), i)) {
             FailDownload(page, true);
             return;
         }
@@ -161,8 +240,7 @@ void RunJob(IDownloadPage& page, bool flash) {
     page.SetDownloadEnabled(true);
     std::this_thread::sleep_for(Pauses().beforeProgressReset);
     page.SetProgressPosition(0);
-    CopyLogoList(SelectedLogos, flash ? FlashLogos : RamLogos);
-    (flash ? FlashDownloaded : RamDownloaded) = true;
+    RecordDownload(memory);
     DownloadIdle = true;
     PrintNoticePending = true;
     if (IsDriverConnection(handle) && PortEndDocument(handle) == 0) {
@@ -224,12 +302,37 @@ bool SendRamLogo(PortHandleValue handle, const std::string& path, int number) {
     return selected && defined && dataSent;
 }
 
+bool SendNvLogo(PortHandleValue handle, const std::string& path, int number) {
+    if (handle == kNoHandle) {
+        return false;
+    }
+    const auto image = LoadRowImage(path);
+    if (!image) {
+        return false;
+    }
+    const auto head = DefineNvGraphicHead(number, image->width, image->height);
+    if (!head) {
+        return false;
+    }
+    const bool headSent = Send(handle, *head) != 0;
+    const bool dataSent = Send(handle, image->data) != 0;
+    return headSent && dataSent;
+}
+
 void FlashDownloadJob(IDownloadPage& page) {
-    RunJob(page, true);
+    RunJob(page, kFlashMemory);
 }
 
 void RamDownloadJob(IDownloadPage& page) {
-    RunJob(page, false);
+    RunJob(page, kRamMemory);
+}
+
+void NvDownloadJob(IDownloadPage& page) {
+    RunJob(page, kNvMemory);
+}
+
+void KeepNvListFile(bool keep) {
+    keepNvListFile = keep;
 }
 
 void StartDownload(IDownloadPage& page) {
@@ -237,16 +340,16 @@ void StartDownload(IDownloadPage& page) {
         ShowInformation(msg::kConfigurePortFirst);
         return;
     }
-    const bool flash = page.Memory() == kFlashMemory;
+    const int memory = page.Memory();
     const int n = SelectedCount;
-    if (n > 0 && !AskOkCancel(flash ? msg::kAskDownloadFlash : msg::kAskDownloadRam)) {
+    if (n > 0 && !AskOkCancel(DownloadQuestion(memory))) {
         return;
     }
     if (n < 1) {
         ShowInformation(msg::kSelectLogosFirst);
         return;
     }
-    if (!WithinCapacity(flash, n, SelectedBytes) || !EveryLogoFitsTheCommand(flash)) {
+    if (!WithinCapacity(memory, n, SelectedBytes) || !EveryLogoFitsTheCommand(memory)) {
         return;
     }
     page.SetDownloadEnabled(false);
@@ -256,14 +359,14 @@ void StartDownload(IDownloadPage& page) {
             page.SetDownloadEnabled(true);
             return;
         }
-        if (flash) {
+        if (memory != kRamMemory) {
             PrintNoticePending = false;
         }
     }
     // Marked busy before the worker starts, so no print can slip in while the
     // job waits before its first byte.
     DownloadIdle = false;
-    worker.Start([&page, flash] { flash ? FlashDownloadJob(page) : RamDownloadJob(page); });
+    worker.Start([&page, memory] { RunJob(page, memory); });
 }
 
 bool WaitForDownload(std::chrono::milliseconds limit) {

@@ -1,6 +1,8 @@
 // The download job: stores every logo of SelectedLogos in the printer's FLASH
-// (one FS q command defining them all) or RAM (GS # and GS * per logo), on a
-// worker thread of its own, and on success records what that memory now holds.
+// (one FS q command defining them all), RAM (GS # and GS * per logo) or NV
+// graphics (delete all, then one definition per logo, keys "01", "02", ...),
+// on a worker thread of its own, and on success records what that memory now
+// holds (for NV graphics also in the model's NV list file, at once).
 #pragma once
 
 #include <chrono>
@@ -23,6 +25,12 @@ void StartDownload(IDownloadPage& page);
 // The worker procedures (run by StartDownload on the worker thread).
 void FlashDownloadJob(IDownloadPage& page);
 void RamDownloadJob(IDownloadPage& page);
+void NvDownloadJob(IDownloadPage& page);
+
+// Whether a successful NV download writes the model's NV list file (the
+// default). stampa-cli's per-printer processes leave it to their parent, which
+// writes it once every printer has succeeded.
+void KeepNvListFile(bool keep);
 
 // Converts picked logo `position` when it is still 24-bit, with "Dither M3",
 // and records the file Pixmelt wrote as its converted path (the job does so
@@ -30,19 +38,21 @@ void RamDownloadJob(IDownloadPage& page);
 void ConvertIfTrueColor(int position);
 
 // Send one logo file: FLASH its 4-byte header and data, RAM GS # number, GS * x y
-// and data. False (nothing written) for the handle -1, a RAM number outside
-// 0..8, or a file that cannot be opened, is not a 1-bit BMP, has no pixels or
-// is larger than the command can describe; false as well when a write failed
-// (every write is attempted all the same).
+// and data, NV the definition's head and data. False (nothing written) for the handle -1, a RAM
+// number outside 0..8, or a file that cannot be opened, is not a 1-bit BMP, has no pixels or is
+// larger than the command can describe; false as well when a write failed (every write is attempted
+// all the same).
 bool SendFlashLogo(PortHandleValue handle, const std::string& path);
 bool SendRamLogo(PortHandleValue handle, const std::string& path, int number);
+// NV graphics: the definition's head, then the rows, under the key of `number`.
+bool SendNvLogo(PortHandleValue handle, const std::string& path, int number);
 
 // Waits until the worker of the last download has finished (tests, the command
 // line, the end of the program). True when no download is running afterwards.
 bool WaitForDownload(std::chrono::milliseconds limit = std::chrono::minutes(30));
 
-// Pauses of the job: before the FLASH header and before the progress bar is
-// reset. Tests may shorten them.
+// Pauses of the job: before the FLASH header (and the NV "delete all") and
+// before the progress bar is reset. Tests may shorten them.
 struct DownloadPauses {
     std::chrono::milliseconds beforeFlashHeader{1000};
     std::chrono::milliseconds beforeProgressReset{20};

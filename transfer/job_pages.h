@@ -8,13 +8,13 @@
 
 namespace stampa {
 
-enum MemoryChoice : int { kRamMemory = 0, kFlashMemory = 1 };
+enum MemoryChoice : int { kRamMemory = 0, kFlashMemory = 1, kNvMemory = 2 };
 
 // The download page. The Set... calls come from the download worker thread.
 class IDownloadPage {
   public:
     virtual ~IDownloadPage() = default;
-    virtual int Memory() const = 0;  // kRamMemory or kFlashMemory
+    virtual int Memory() const = 0;  // kRamMemory, kFlashMemory or kNvMemory
     virtual void SetDownloadEnabled(bool enabled) = 0;
     virtual void SetStatusText(const std::string& text) = 0;
     virtual void SetProgressRange(int low, int high) = 0;
@@ -28,7 +28,7 @@ class IPrintPage {
   public:
     virtual ~IPrintPage() = default;
     virtual int Range() const = 0;   // kPrintPart or kPrintAll
-    virtual int Memory() const = 0;  // kRamMemory or kFlashMemory
+    virtual int Memory() const = 0;  // kRamMemory, kFlashMemory or kNvMemory
     virtual int ScalingMode() const = 0;
     virtual bool PrintLabel() const = 0;
     virtual std::vector<int> SelectedRows() const = 0;  // in ascending order

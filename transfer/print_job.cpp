@@ -7,36 +7,79 @@
 #include "link/commands.h"
 #include "link/port.h"
 #include "logos/logo_lists.h"
+#include "logos/nv_list.h"
 #include "transfer/transfer_state.h"
 
 namespace stampa {
 namespace {
 
+// The list a memory's logos are printed from.
+const CLogoList& SourceOf(int memory) {
+    switch (memory) {
+        case kFlashMemory:
+            return FlashDownloaded ? FlashLogos : StoredFlashLogos;
+        case kNvMemory:
+            return NvLogos;
+        default:
+            return RamLogos;
+    }
+}
+
+// The number of the logo at row p: what its label shows and its print command takes.
+int LogoNumber(int memory, const CLogoList& source, int p) {
+    switch (memory) {
+        case kFlashMemory:
+            return p + 1;
+        case kNvMemory:
+            return NvNumberAt(source, p);
+        default:
+            return p;
+    }
+}
+
 // Prints logo p of the source list; false when an examined write failed.
 bool PrintOne(PortHandleValue handle, const IPrintPage& page, const CLogoList& source, int p,
-              bool flash) {
+              int memory) {
     const int mode = page.ScalingMode();
+    const int number = LogoNumber(memory, source, p);
     if (page.PrintLabel()) {
-        SendLogoLabel(handle, flash ? p + 1 : p);
+        SendLogoLabel(handle, number);
         if (SendLineFeed(handle) == 0) {
             return false;
         }
     }
     SendVerticalOffset(handle, PrintedHeight(static_cast<int>(source.GetHeight(p)), mode));
-    if (flash) {
-        SendPrintFlashLogo(handle, mode, p + 1);
-    } else {
-        SendPrintRamLogo(handle, mode, p);
+    switch (memory) {
+        case kFlashMemory:
+            SendPrintFlashLogo(handle, mode, number);
+            break;
+        case kNvMemory:
+            SendPrintNvGraphic(handle, mode, number);
+            break;
+        default:
+            SendPrintRamLogo(handle, mode, number);
+            break;
     }
     return SendLineFeed(handle) != 0;
 }
 
-void PrintFrom(IPrintPage& page, bool flash) {
+const char* DownloadFirstMessage(int memory) {
+    switch (memory) {
+        case kFlashMemory:
+            return msg::kDownloadToFlashFirst;
+        case kNvMemory:
+            return msg::kDownloadToNvFirst;
+        default:
+            return msg::kDownloadToRamFirst;
+    }
+}
+
+void PrintFrom(IPrintPage& page, int memory) {
     const PortHandleValue handle = PortHandle;
-    const CLogoList& source = flash ? (FlashDownloaded ? FlashLogos : StoredFlashLogos) : RamLogos;
+    const CLogoList& source = SourceOf(memory);
     const int n = source.Count();
     if (n == 0) {
-        ShowInformation(flash ? msg::kDownloadToFlashFirst : msg::kDownloadToRamFirst);
+        ShowInformation(DownloadFirstMessage(memory));
         return;
     }
     page.SetPrintEnabled(false);
@@ -55,10 +98,10 @@ void PrintFrom(IPrintPage& page, bool flash) {
             return;
         }
     }
-    // CAN's result counts for FLASH only; then each logo; then FF.
-    bool ok = SendCancel(handle) != 0 || !flash;
+    // CAN's result counts for the stored memories only; then each logo; then FF.
+    bool ok = SendCancel(handle) != 0 || memory == kRamMemory;
     for (std::size_t i = 0; ok && i < rows.size(); ++i) {
-        ok = PrintOne(handle, page, source, rows[i], flash);
+        ok = PrintOne(handle, page, source, rows[i], memory);
     }
     // Printed only once the printer has taken the bytes (a network printer's
     // queue has emptied); every other link has delivered them with the writes.
@@ -87,11 +130,15 @@ bool SendLogoLabel(PortHandleValue handle, int number) {
 }
 
 void PrintFlashLogos(IPrintPage& page) {
-    PrintFrom(page, true);
+    PrintFrom(page, kFlashMemory);
 }
 
 void PrintRamLogos(IPrintPage& page) {
-    PrintFrom(page, false);
+    PrintFrom(page, kRamMemory);
+}
+
+void PrintNvLogos(IPrintPage& page) {
+    PrintFrom(page, kNvMemory);
 }
 
 void PrintLogos(IPrintPage& page) {
@@ -114,11 +161,7 @@ void PrintLogos(IPrintPage& page) {
             return;
         }
     }
-    if (page.Memory() == kRamMemory) {
-        PrintRamLogos(page);
-    } else {
-        PrintFlashLogos(page);
-    }
+    PrintFrom(page, page.Memory());
     if (driver && PortEndDocument(PortHandle) == 0) {
         PortClose(PortHandle);
     }

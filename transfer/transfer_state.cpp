@@ -4,12 +4,14 @@ namespace stampa {
 
 std::atomic<bool> FlashDownloaded{false};
 std::atomic<bool> RamDownloaded{false};
+std::atomic<bool> NvDownloaded{false};
 std::atomic<bool> DownloadIdle{true};
 std::atomic<bool> PrintNoticePending{true};
 
 void ResetTransferState() {
     FlashDownloaded = false;
     RamDownloaded = false;
+    NvDownloaded = false;
     DownloadIdle = true;
     PrintNoticePending = true;
 }

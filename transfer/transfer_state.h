@@ -8,6 +8,7 @@ namespace stampa {
 
 extern std::atomic<bool> FlashDownloaded;     // a FLASH download finished since the last connection
 extern std::atomic<bool> RamDownloaded;       // a RAM download finished since the last connection
+extern std::atomic<bool> NvDownloaded;        // an NV download finished since the last connection
 extern std::atomic<bool> DownloadIdle;        // clear while a download job is sending
 extern std::atomic<bool> PrintNoticePending;  // the print job's notice on the driver link is due
 

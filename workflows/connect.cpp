@@ -6,6 +6,7 @@
 #include "link/port.h"
 #include "link/spooler_link.h"
 #include "link/usb_link.h"
+#include "logos/nv_list.h"
 #include "logos/stored_list.h"
 #include "transfer/transfer_state.h"
 
@@ -19,7 +20,9 @@ void Publish(const std::string& model, const LinkSettings& settings, PortHandleV
     PrinterModel = model;
     PortName = LinkPortName(settings);
     ReloadStoredFlashLogos(StartDirectory, PrinterModel);
+    ReloadNvLogos(StartDirectory, PrinterModel);
     RamDownloaded = false;
+    NvDownloaded = false;
     FlashDownloaded = false;
 }
 

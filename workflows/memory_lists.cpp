@@ -5,22 +5,47 @@
 #include "common/messages.h"
 #include "common/text_format.h"
 #include "logos/logo_lists.h"
+#include "logos/nv_list.h"
 #include "transfer/transfer_state.h"
 
 namespace stampa {
 namespace {
 
-MemoryListing Listing(int memory, std::vector<LogoEntry> entries) {
-    const bool flash = memory == kFlashMemory;
+const char* SizeFormat(int memory) {
+    switch (memory) {
+        case kFlashMemory:
+            return msg::kFlashSizeFormat;
+        case kNvMemory:
+            return msg::kNvSizeFormat;
+        default:
+            return msg::kRamSizeFormat;
+    }
+}
+
+const char* CountFormat(int memory) {
+    switch (memory) {
+        case kFlashMemory:
+            return msg::kFlashCountFormat;
+        case kNvMemory:
+            return msg::kNvCountFormat;
+        default:
+            return msg::kRamCountFormat;
+    }
+}
+
+// `keys`: the entries are the NV list, numbered by their keys.
+MemoryListing Listing(int memory, std::vector<LogoEntry> entries, bool keys = false) {
     std::int64_t sum = 0;
     for (const LogoEntry& e : entries)
         sum += e.size;
     MemoryListing listing;
-    listing.firstNumber = FirstLogoNumber(memory);
-    listing.sizeText =
-        FormatText(flash ? msg::kFlashSizeFormat : msg::kRamSizeFormat, KiloBytes(sum));
-    listing.countText = FormatText(flash ? msg::kFlashCountFormat : msg::kRamCountFormat,
-                                   static_cast<int>(entries.size()));
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const int row = static_cast<int>(i);
+        listing.numbers.push_back(keys ? NvNumberOf(entries[i], row)
+                                       : FirstLogoNumber(memory) + row);
+    }
+    listing.sizeText = FormatText(SizeFormat(memory), KiloBytes(sum));
+    listing.countText = FormatText(CountFormat(memory), static_cast<int>(entries.size()));
     listing.entries = std::move(entries);
     return listing;
 }
@@ -32,7 +57,7 @@ int KiloBytes(std::int64_t bytes) {
 }
 
 int FirstLogoNumber(int memory) {
-    return memory == kFlashMemory ? 1 : 0;
+    return memory == kRamMemory ? 0 : 1;
 }
 
 MemoryListing DownloadListing(int memory) {
@@ -40,6 +65,9 @@ MemoryListing DownloadListing(int memory) {
 }
 
 MemoryListing PrintListing(int memory) {
+    if (memory == kNvMemory) {
+        return Listing(memory, NvLogos.Entries(), true);
+    }
     if (memory == kFlashMemory) {
         return Listing(memory, (FlashDownloaded ? FlashLogos : StoredFlashLogos).Entries());
     }
@@ -48,8 +76,16 @@ MemoryListing PrintListing(int memory) {
 
 std::vector<int> RowsOfLogoNumbers(int memory, const std::vector<int>& numbers) {
     std::vector<int> rows;
-    for (int number : numbers)
-        rows.push_back(number - FirstLogoNumber(memory));
+    for (int number : numbers) {
+        if (memory != kNvMemory) {
+            rows.push_back(number - FirstLogoNumber(memory));
+            continue;
+        }
+        for (int row = 0; row < NvLogos.Count(); ++row) {
+            if (NvNumberAt(NvLogos, row) == number)
+                rows.push_back(row);
+        }
+    }
     std::sort(rows.begin(), rows.end());
     return rows;
 }

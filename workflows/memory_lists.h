@@ -1,6 +1,7 @@
 // What the download and print pages list for a memory, and how the numbers
 // they show map to list rows: FLASH logos are numbered from 1, RAM logos from
-// 0; sizes are shown in K bytes, (bytes + 500) / 1000.
+// 0, NV graphics by their keys (1..99, which stay with a logo when others are
+// deleted); sizes are shown in K bytes, (bytes + 500) / 1000.
 #pragma once
 
 #include <cstdint>
@@ -15,14 +16,14 @@ namespace stampa {
 // K bytes as the pages show them: (bytes + 500) / 1000.
 int KiloBytes(std::int64_t bytes);
 
-// The first number shown for a memory's logos: 1 for FLASH, 0 for RAM.
+// The first number shown for a memory's logos: 0 for RAM, else 1.
 int FirstLogoNumber(int memory);
 
 struct MemoryListing {
     std::vector<LogoEntry> entries;
-    int firstNumber = 1;
-    std::string sizeText;   // "%d / 128 K Bytes" or "%d / 12 K Bytes"
-    std::string countText;  // "%d / 255" or "%d / 8"
+    std::vector<int> numbers;  // the number shown for each entry
+    std::string sizeText;      // "%d / 128 K Bytes", "%d / 12 K Bytes" or "%d K Bytes"
+    std::string countText;     // "%d / 255", "%d / 8" or "%d / 99"
 };
 
 // The picked logos as a download into `memory` would store them (none before
@@ -30,7 +31,7 @@ struct MemoryListing {
 MemoryListing DownloadListing(int memory);
 
 // The logos the printer holds in `memory`: FLASH this run's download or else
-// the model's stored list; RAM this run's RAM download, or none.
+// the model's stored list; RAM this run's RAM download, or none; NV the NV list.
 MemoryListing PrintListing(int memory);
 
 // The rows of a memory's list for the numbers the pages show, ascending.

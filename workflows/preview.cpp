@@ -4,6 +4,7 @@
 #include "common/operator.h"
 #include "logos/bitmap_reader.h"
 #include "logos/logo_lists.h"
+#include "logos/nv_list.h"
 #include "logos/stored_list.h"
 #include "transfer/transfer_state.h"
 
@@ -16,6 +17,7 @@ CLogoList& PreviewList() {
 void LoadStoredListIfNeeded() {
     if (!StoredListLoaded && !PrinterModel.empty()) {
         ReloadStoredFlashLogos(StartDirectory, PrinterModel);
+        ReloadNvLogos(StartDirectory, PrinterModel);
     }
 }
 

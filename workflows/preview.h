@@ -16,7 +16,7 @@ class CLogoList;
 // confirmed, else the model's stored FLASH list.
 CLogoList& PreviewList();
 
-// Reads the model's stored FLASH list when it was not read yet and a model is
+// Reads the model's stored FLASH list and its NV list when not read yet and a model is
 // chosen (the preview and download pages do so when shown).
 void LoadStoredListIfNeeded();
 

@@ -1,0 +1,77 @@
+#include "logos/nv_list.h"
+
+#include <algorithm>
+
+#include "common/atomic_file.h"
+#include "logos/stored_list.h"
+
+namespace stampa {
+
+namespace {
+
+constexpr int kLastKeyNumber = 99;
+
+}  // namespace
+
+std::string NvListFileName(const std::string& startDirectory, const std::string& model) {
+    return StoredLogoFileName(startDirectory, model) + ".nv";
+}
+
+int NvNumberOf(const LogoEntry& entry, int position) {
+    return entry.mode >= 1 && entry.mode <= kLastKeyNumber ? entry.mode : position + 1;
+}
+
+int NvNumberAt(const CLogoList& list, int position) {
+    LogoEntry entry;
+    entry.mode = list.GetMode(position);
+    return NvNumberOf(entry, position);
+}
+
+void RecordNvDownload(const CLogoList& sent) {
+    const std::vector<LogoEntry> entries = sent.Entries();
+    NvLogos.RemoveAll();
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const LogoEntry& e = entries[i];
+        NvLogos.Append(static_cast<std::int32_t>(i), e.name, e.path, e.convertedPath, e.size,
+                       e.width, e.height, static_cast<std::int32_t>(i + 1));
+    }
+}
+
+std::vector<int> NvNumbersOfRows(const std::vector<int>& rows) {
+    std::vector<int> numbers;
+    for (int row : rows) {
+        if (row >= 0 && row < NvLogos.Count())
+            numbers.push_back(NvNumberAt(NvLogos, row));
+    }
+    return numbers;
+}
+
+void ForgetNvNumbers(const std::vector<int>& numbers) {
+    for (int p = NvLogos.Count() - 1; p >= 0; --p) {
+        if (std::find(numbers.begin(), numbers.end(), NvNumberAt(NvLogos, p)) != numbers.end())
+            NvLogos.RemoveAt(p);
+    }
+}
+
+int SaveNvList(const std::string& startDirectory, const std::string& model) {
+    if (model.empty()) {
+        return 0;
+    }
+    std::vector<LogoEntry> entries = NvLogos.Entries();
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        entries[i].mode = NvNumberOf(entries[i], static_cast<int>(i));
+    }
+    return ReplaceFileAtomically(NvListFileName(startDirectory, model),
+                                 EncodeLogoListFile(entries, true))
+               ? 1
+               : 0;
+}
+
+void ReloadNvLogos(const std::string& startDirectory, const std::string& model) {
+    NvLogos.RemoveAll();
+    if (!model.empty()) {
+        LoadLogoListInto(NvLogos, NvListFileName(startDirectory, model));
+    }
+}
+
+}  // namespace stampa
