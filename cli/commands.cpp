@@ -15,8 +15,10 @@
 #include "link/usb_library.h"
 #include "link/usb_link.h"
 #include "logos/logo_lists.h"
+#include "logos/nv_list.h"
 #include "logos/stored_list.h"
 #include "transfer/download_job.h"
+#include "transfer/nv_delete.h"
 #include "transfer/print_job.h"
 #include "transfer/transfer_state.h"
 #include "workflows/config_file.h"
@@ -62,6 +64,37 @@ void ExplainLinkFailure() {
     const LinkError error = LastLinkError();
     if (error.step != LinkStep::None) {
         std::fprintf(stderr, "%s\n", DescribeLinkError(error).c_str());
+    }
+}
+
+// The mark a successful download into `memory` leaves.
+bool Downloaded(int memory) {
+    switch (memory) {
+        case kFlashMemory:
+            return FlashDownloaded;
+        case kNvMemory:
+            return NvDownloaded;
+        default:
+            return RamDownloaded;
+    }
+}
+
+const char* MemoryName(int memory) {
+    switch (memory) {
+        case kFlashMemory:
+            return "FLASH";
+        case kNvMemory:
+            return "NV";
+        default:
+            return "RAM";
+    }
+}
+
+void PrintLogoLines(const std::vector<LogoEntry>& entries, const std::vector<int>& numbers) {
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const LogoEntry& e = entries[i];
+        std::printf("%3d  %-24s %5u x %-5u %4d K  %s\n", numbers[i], e.name.c_str(), e.width,
+                    e.height, KiloBytes(e.size), e.path.c_str());
     }
 }
 
@@ -161,15 +194,16 @@ LinkJobResult DownloadOnOneLink(const std::string& model, const LinkSettings& li
                                 LinkReporter& reporter) {
     CliOperator quiet(true, true);
     LinkJobResult result;
+    KeepNvListFile(false);
     if (Connect(model, link) == LinkOpenResult::Opened) {
         ReportingPage page(memory, reporter);
         StartDownload(page);
         WaitForDownload();
-        result.ok = memory == kFlashMemory ? FlashDownloaded : RamDownloaded;
+        result.ok = Downloaded(memory);
     }
     if (!result.ok)
         result.failure = FailureOf(quiet);
-    FlashDownloaded = false;  // the parent writes the file, once every link succeeded
+    FlashDownloaded = false;  // the parent writes the files, once every link succeeded
     ShutDown();
     return result;
 }
@@ -179,9 +213,7 @@ int RunFleetDownload(const DownloadOptions& o) {
     CliOperator op(o.yes);
     if (!StartUp())
         return kRefused;
-    const bool flash = o.memory == kFlashMemory;
-    if (!PickFiles(o.files) ||
-        !AskOkCancel(flash ? msg::kAskDownloadFlash : msg::kAskDownloadRam)) {
+    if (!PickFiles(o.files) || !AskOkCancel(DownloadQuestion(o.memory))) {
         ShutDown();
         return kRefused;
     }
@@ -192,9 +224,13 @@ int RunFleetDownload(const DownloadOptions& o) {
         RunOnEveryLink(o.linkNames, o.links, [&](const LinkSettings& link, LinkReporter& r) {
             return DownloadOnOneLink(model, link, o.memory, r);
         }));
-    if (all && flash) {
+    if (all && o.memory == kFlashMemory) {
         CopyLogoList(SelectedLogos, FlashLogos);
         SaveLogoList(StoredLogoFileName(StartDirectory, model));
+    }
+    if (all && o.memory == kNvMemory) {
+        RecordNvDownload(SelectedLogos);
+        SaveNvList(StartDirectory, model);
     }
     ShutDown();
     return all ? kDone : kCommunicationFailure;
@@ -253,10 +289,9 @@ int RunDownload(const DownloadOptions& o) {
     StartDownload(page);
     WaitForDownload();
     page.Finish();
-    const bool flash = o.memory == kFlashMemory;
-    if (flash ? FlashDownloaded : RamDownloaded) {
+    if (Downloaded(o.memory)) {
         std::printf("%s\n", FormatText(msg::kCliDownloaded, SelectedLogos.Count(),
-                                       flash ? "FLASH" : "RAM", PortName.c_str())
+                                       MemoryName(o.memory), PortName.c_str())
                                 .c_str());
     }
     if (op.SawWarning())
@@ -281,17 +316,35 @@ int RunPrint(const PrintOptions& o) {
     return Outcome(op);
 }
 
+int RunNvDelete(const NvDeleteOptions& o) {
+    CliOperator op(o.yes);
+    if (!StartUp())
+        return kRefused;
+    if (const int status = ConnectOrShutDown(o.model, o.link); status != kDone)
+        return status;
+    if (DeleteNvLogos(o.all, o.numbers))
+        std::printf("%s\n", FormatText(msg::kCliNvDeleted, PortName.c_str()).c_str());
+    if (op.SawWarning())
+        ExplainLinkFailure();
+    ShutDown();
+    return Outcome(op);
+}
+
 int RunList(const std::string& model) {
     StartDirectory = std::filesystem::current_path().string();
     PrinterModel = ModelOrDefault(model);
     ReloadStoredFlashLogos(StartDirectory, PrinterModel);
-    const auto entries = StoredFlashLogos.Entries();
-    std::printf("%s\n",
-                FormatText(msg::kCliStoredList, PrinterModel.c_str(), entries.size()).c_str());
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        const LogoEntry& e = entries[i];
-        std::printf("%3zu  %-24s %5u x %-5u %4d K  %s\n", i + 1, e.name.c_str(), e.width, e.height,
-                    KiloBytes(e.size), e.path.c_str());
+    ReloadNvLogos(StartDirectory, PrinterModel);
+    const MemoryListing flash = PrintListing(kFlashMemory);
+    std::printf(
+        "%s\n",
+        FormatText(msg::kCliStoredList, PrinterModel.c_str(), flash.entries.size()).c_str());
+    PrintLogoLines(flash.entries, flash.numbers);
+    const MemoryListing nv = PrintListing(kNvMemory);
+    if (!nv.entries.empty()) {
+        std::printf("%s\n",
+                    FormatText(msg::kCliNvList, PrinterModel.c_str(), nv.entries.size()).c_str());
+        PrintLogoLines(nv.entries, nv.numbers);
     }
     return kDone;
 }

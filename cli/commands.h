@@ -18,7 +18,7 @@ struct ConvertOptions {
 struct DownloadOptions {
     std::vector<LinkSettings> links;  // more than one: every printer at once
     std::vector<std::string> linkNames;
-    int memory = 1;     // kFlashMemory
+    int memory = 1;     // kFlashMemory, kRamMemory or kNvMemory
     std::string model;  // empty: the configuration's default model
     bool yes = false;
     std::vector<std::string> files;
@@ -34,9 +34,18 @@ struct PrintOptions {
     bool label = false;
 };
 
+struct NvDeleteOptions {
+    LinkSettings link;
+    std::string model;
+    bool all = false;
+    std::vector<int> numbers;  // the NV list's key numbers
+    bool yes = false;
+};
+
 int RunConvert(const ConvertOptions& options);
 int RunDownload(const DownloadOptions& options);
 int RunPrint(const PrintOptions& options);
+int RunNvDelete(const NvDeleteOptions& options);
 int RunList(const std::string& model);
 int RunPorts();
 

@@ -1,5 +1,6 @@
 // stampa-cli: Stampa's jobs from a shell — convert, download, print, list.
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <map>
 #include <sstream>
 
@@ -7,6 +8,7 @@
 #include "cli/commands.h"
 #include "cli/link_argument.h"
 #include "common/messages.h"
+#include "link/commands.h"
 #include "transfer/job_pages.h"
 
 namespace {
@@ -15,8 +17,8 @@ using stampa::cli::kUsage;
 
 const std::map<std::string, int> kMethods = {
     {"threshold", 0}, {"m3", 1}, {"m4", 2}, {"error", 3}, {"none", -1}};
-const std::map<std::string, int> kMemories = {{"flash", stampa::kFlashMemory},
-                                              {"ram", stampa::kRamMemory}};
+const std::map<std::string, int> kMemories = {
+    {"flash", stampa::kFlashMemory}, {"ram", stampa::kRamMemory}, {"nv", stampa::kNvMemory}};
 const std::map<std::string, int> kScales = {
     {"normal", 0}, {"double-width", 1}, {"double-height", 2}, {"double", 3}};
 
@@ -38,6 +40,11 @@ bool ParseLogoNumbers(const std::string& text, std::vector<int>& numbers) {
         }
     }
     return !numbers.empty();
+}
+
+bool AllKeyNumbers(const std::vector<int>& numbers) {
+    return std::all_of(numbers.begin(), numbers.end(),
+                       [](int n) { return n >= 1 && n <= stampa::kMaxNvNumber; });
 }
 
 }  // namespace
@@ -63,14 +70,14 @@ int main(int argc, char** argv) {
 
     std::vector<std::string> linkTexts;  // several: every printer at once
     stampa::cli::DownloadOptions download;
-    auto* downloadCmd =
-        app.add_subcommand("download", "Download BMP files into the printer's FLASH or RAM");
+    auto* downloadCmd = app.add_subcommand(
+        "download", "Download BMP files into the printer's FLASH, RAM or NV graphics");
     downloadCmd
         ->add_option("--link", linkTexts,
                      "serial:COM1[:BAUD[:PARITY[:STOPBITS[:FLOW]]]], parallel:LPT1, usb:N, "
                      "driver:PRINTER, tcp:HOST[:PORT]; give it again for more printers at once")
         ->required();
-    downloadCmd->add_option("--memory", download.memory, "flash or ram")
+    downloadCmd->add_option("--memory", download.memory, "flash, ram or nv (NV graphics)")
         ->transform(CLI::CheckedTransformer(kMemories, CLI::ignore_case))
         ->required();
     downloadCmd->add_option("--model", download.model,
@@ -83,10 +90,12 @@ int main(int argc, char** argv) {
     auto* printCmd = app.add_subcommand("print", "Print logos stored in the printer");
     printCmd->add_option("--link", linkTexts, "As for download; more than once for many printers")
         ->required();
-    printCmd->add_option("--memory", print.memory, "flash or ram")
+    printCmd->add_option("--memory", print.memory, "flash, ram or nv")
         ->transform(CLI::CheckedTransformer(kMemories, CLI::ignore_case))
         ->required();
-    printCmd->add_option("--logos", logos, "all, or numbers as listed: FLASH from 1, RAM from 0")
+    printCmd
+        ->add_option("--logos", logos,
+                     "all, or numbers as listed: FLASH from 1, RAM from 0, NV the keys")
         ->capture_default_str();
     printCmd->add_option("--scale", print.scaling, "normal, double-width, double-height, double")
         ->transform(CLI::CheckedTransformer(kScales, CLI::ignore_case));
@@ -94,8 +103,23 @@ int main(int argc, char** argv) {
     printCmd->add_option("--model", print.model,
                          "Printer model (default: Stampa.ini's, or RP-820)");
 
+    stampa::cli::NvDeleteOptions nvDelete;
+    std::string nvLogos;
+    auto* nvCmd = app.add_subcommand("nv", "NV graphics stored in the printer");
+    nvCmd->require_subcommand(1);
+    auto* nvDeleteCmd = nvCmd->add_subcommand("delete", "Delete NV graphics from the printer");
+    nvDeleteCmd->add_option("--link", linkTexts, "As for download (one printer)")
+        ->required()
+        ->expected(1);
+    auto* nvAll = nvDeleteCmd->add_flag("--all", nvDelete.all, "Delete every NV graphic");
+    nvDeleteCmd->add_option("--logos", nvLogos, "Key numbers as listed, like 3,5")->excludes(nvAll);
+    nvDeleteCmd->add_option("--model", nvDelete.model,
+                            "Printer model (default: Stampa.ini's, or RP-820)");
+    nvDeleteCmd->add_flag("--yes", nvDelete.yes, "Confirm the delete without asking");
+
     std::string listModel;
-    auto* listCmd = app.add_subcommand("list", "What is known to be stored in FLASH for a model");
+    auto* listCmd = app.add_subcommand(
+        "list", "What is known to be stored in FLASH and NV graphics for a model");
     listCmd->add_option("--model", listModel, "Printer model (default: Stampa.ini's, or RP-820)");
 
     auto* portsCmd =
@@ -124,6 +148,15 @@ int main(int argc, char** argv) {
             return kUsage;
         }
         links.push_back(*link);
+    }
+    if (*nvCmd) {
+        if (!nvDelete.all && (!ParseLogoNumbers(nvLogos, nvDelete.numbers) ||
+                              nvDelete.numbers.empty() || !AllKeyNumbers(nvDelete.numbers))) {
+            std::fprintf(stderr, "stampa-cli: %s\n", stampa::msg::kCliBadNvNumbers);
+            return kUsage;
+        }
+        nvDelete.link = links.front();
+        return stampa::cli::RunNvDelete(nvDelete);
     }
     if (*downloadCmd) {
         download.links = links;

@@ -76,17 +76,6 @@ int Send(PortHandleValue handle, const std::vector<std::uint8_t>& bytes) {
     return PortWrite(handle, bytes.data(), static_cast<int>(bytes.size()));
 }
 
-const char* DownloadQuestion(int memory) {
-    switch (memory) {
-        case kFlashMemory:
-            return msg::kAskDownloadFlash;
-        case kNvMemory:
-            return msg::kAskDownloadNv;
-        default:
-            return msg::kAskDownloadRam;
-    }
-}
-
 // The capacity rules: size before count, strictly greater than the limit.
 // NV graphics have no size rule here: their capacity differs from printer to
 // printer, and the printer refuses what it cannot hold.
@@ -265,6 +254,17 @@ std::optional<ColumnImage> ReadLogo(PortHandleValue handle, const std::string& p
 }
 
 }  // namespace
+
+const char* DownloadQuestion(int memory) {
+    switch (memory) {
+        case kFlashMemory:
+            return msg::kAskDownloadFlash;
+        case kNvMemory:
+            return msg::kAskDownloadNv;
+        default:
+            return msg::kAskDownloadRam;
+    }
+}
 
 void SetDownloadPauses(const DownloadPauses& p) {
     std::lock_guard lock(pausesMutex);

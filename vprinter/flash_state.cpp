@@ -11,54 +11,137 @@
 namespace vprinter {
 namespace {
 
+// The FLASH logos: the magic, a count, then per logo x, y and the data. The
+// NV graphics follow: their tag, a count, then per graphic the key, width,
+// height and rows.
 constexpr char kMagic[8] = {'S', 'T', 'V', 'P', 'F', 'L', 'S', '1'};
+constexpr char kNvTag[4] = {'N', 'V', 'G', 'R'};
+
+using Bytes = std::vector<unsigned char>;
+
+void PutU16(Bytes& out, int value) {
+    unsigned char field[2];
+    stampa::WriteU16(field, static_cast<std::uint16_t>(value));
+    out.insert(out.end(), field, field + 2);
+}
+
+void PutU32(Bytes& out, std::size_t value) {
+    unsigned char field[4];
+    stampa::WriteU32(field, static_cast<std::uint32_t>(value));
+    out.insert(out.end(), field, field + 4);
+}
+
+// Reads through a file's bytes; every read is checked against the end.
+class Reader {
+  public:
+    explicit Reader(const Bytes& bytes) : bytes_(bytes) {}
+    bool Has(std::size_t n) const { return bytes_.size() - at_ >= n; }
+    bool AtEnd() const { return at_ == bytes_.size(); }
+    int U16() {
+        at_ += 2;
+        return stampa::ReadU16(&bytes_[at_ - 2]);
+    }
+    std::uint32_t U32() {
+        at_ += 4;
+        return stampa::ReadU32(&bytes_[at_ - 4]);
+    }
+    bool Take(std::size_t n, std::vector<std::uint8_t>& out) {
+        if (!Has(n))
+            return false;
+        out.assign(bytes_.begin() + static_cast<long>(at_),
+                   bytes_.begin() + static_cast<long>(at_ + n));
+        at_ += n;
+        return true;
+    }
+    bool Tag(const char* tag, std::size_t n) {
+        if (!Has(n) || std::memcmp(&bytes_[at_], tag, n) != 0)
+            return false;
+        at_ += n;
+        return true;
+    }
+
+  private:
+    const Bytes& bytes_;
+    std::size_t at_ = 0;
+};
+
+bool ReadFlash(Reader& in, std::vector<RasterLogo>& logos) {
+    if (!in.Tag(kMagic, sizeof kMagic) || !in.Has(4)) {
+        return false;
+    }
+    const std::uint32_t count = in.U32();
+    for (std::uint32_t i = 0; i < count && i < 255; ++i) {
+        if (!in.Has(4)) {
+            return false;
+        }
+        RasterLogo logo;
+        logo.xBytes = in.U16();
+        logo.yBands = in.U16();
+        if (!in.Take(static_cast<std::size_t>(logo.xBytes) * logo.yBands * 8, logo.data)) {
+            return false;
+        }
+        logos.push_back(std::move(logo));
+    }
+    return true;
+}
+
+bool ReadNv(Reader& in, NvGraphics& nv) {
+    if (in.AtEnd()) {
+        return true;  // a file from before NV graphics were kept
+    }
+    if (!in.Tag(kNvTag, sizeof kNvTag) || !in.Has(4)) {
+        return false;
+    }
+    const std::uint32_t count = in.U32();
+    for (std::uint32_t i = 0; i < count; ++i) {
+        if (!in.Has(6)) {
+            return false;
+        }
+        std::vector<std::uint8_t> key;
+        in.Take(2, key);
+        NvGraphic graphic;
+        graphic.width = in.U16();
+        graphic.height = in.U16();
+        if (!in.Take(graphic.RowBytes() * static_cast<std::size_t>(graphic.height), graphic.rows)) {
+            return false;
+        }
+        nv[std::string(key.begin(), key.end())] = std::move(graphic);
+    }
+    return true;
+}
 
 }  // namespace
 
-bool SaveFlashState(const std::string& path, const std::vector<RasterLogo>& logos) {
-    std::vector<unsigned char> out(kMagic, kMagic + sizeof kMagic);
-    unsigned char field[4];
-    stampa::WriteU32(field, static_cast<std::uint32_t>(logos.size()));
-    out.insert(out.end(), field, field + 4);
-    for (const RasterLogo& logo : logos) {
-        stampa::WriteU16(field, static_cast<std::uint16_t>(logo.xBytes));
-        stampa::WriteU16(field + 2, static_cast<std::uint16_t>(logo.yBands));
-        out.insert(out.end(), field, field + 4);
+bool SaveStoredLogos(const std::string& path, const StoredLogos& logos) {
+    Bytes out(kMagic, kMagic + sizeof kMagic);
+    PutU32(out, logos.flash.size());
+    for (const RasterLogo& logo : logos.flash) {
+        PutU16(out, logo.xBytes);
+        PutU16(out, logo.yBands);
         out.insert(out.end(), logo.data.begin(), logo.data.end());
+    }
+    out.insert(out.end(), kNvTag, kNvTag + sizeof kNvTag);
+    PutU32(out, logos.nv.size());
+    for (const auto& [key, graphic] : logos.nv) {
+        out.insert(out.end(), key.begin(), key.end());
+        PutU16(out, graphic.width);
+        PutU16(out, graphic.height);
+        out.insert(out.end(), graphic.rows.begin(), graphic.rows.end());
     }
     return stampa::ReplaceFileAtomically(path, out);
 }
 
-std::optional<std::vector<RasterLogo>> LoadFlashState(const std::string& path) {
+std::optional<StoredLogos> LoadStoredLogos(const std::string& path) {
     std::error_code error;
     if (!std::filesystem::exists(path, error)) {
-        return std::vector<RasterLogo>{};
+        return StoredLogos{};
     }
     std::ifstream in(path, std::ios::binary);
-    const std::vector<unsigned char> bytes{std::istreambuf_iterator<char>(in),
-                                           std::istreambuf_iterator<char>()};
-    if (bytes.size() < 12 || std::memcmp(bytes.data(), kMagic, sizeof kMagic) != 0) {
+    const Bytes bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    Reader reader(bytes);
+    StoredLogos logos;
+    if (!ReadFlash(reader, logos.flash) || !ReadNv(reader, logos.nv)) {
         return std::nullopt;
-    }
-    const std::uint32_t count = stampa::ReadU32(&bytes[8]);
-    std::vector<RasterLogo> logos;
-    std::size_t at = 12;
-    for (std::uint32_t i = 0; i < count && i < 255; ++i) {
-        if (bytes.size() - at < 4) {
-            return std::nullopt;
-        }
-        RasterLogo logo;
-        logo.xBytes = stampa::ReadU16(&bytes[at]);
-        logo.yBands = stampa::ReadU16(&bytes[at + 2]);
-        at += 4;
-        const std::size_t size = static_cast<std::size_t>(logo.xBytes) * logo.yBands * 8;
-        if (bytes.size() - at < size) {
-            return std::nullopt;
-        }
-        logo.data.assign(bytes.begin() + static_cast<long>(at),
-                         bytes.begin() + static_cast<long>(at + size));
-        at += size;
-        logos.push_back(std::move(logo));
     }
     return logos;
 }

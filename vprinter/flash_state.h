@@ -1,5 +1,5 @@
-// The printer's FLASH logos kept in a file between runs, as a real printer
-// keeps them through a power cycle.
+// The printer's stored logos, FLASH logos and NV graphics, kept in a file
+// between runs, as a real printer keeps them through a power cycle.
 #pragma once
 
 #include <optional>
@@ -10,11 +10,17 @@
 
 namespace vprinter {
 
-// Writes the logos, replacing the file whole. False when it cannot be written.
-bool SaveFlashState(const std::string& path, const std::vector<RasterLogo>& logos);
+struct StoredLogos {
+    std::vector<RasterLogo> flash;
+    NvGraphics nv;
+};
 
-// The logos of a state file; an empty list for a missing file; nullopt for a
-// file that is not a state file or is damaged.
-std::optional<std::vector<RasterLogo>> LoadFlashState(const std::string& path);
+// Writes the logos, replacing the file whole. False when it cannot be written.
+bool SaveStoredLogos(const std::string& path, const StoredLogos& logos);
+
+// The logos of a state file; none for a missing file; nullopt for a file that
+// is not a state file or is damaged. Files written before NV graphics were
+// kept read as FLASH logos alone.
+std::optional<StoredLogos> LoadStoredLogos(const std::string& path);
 
 }  // namespace vprinter

@@ -2,6 +2,7 @@
 // Stampa offers, which stores logos and renders what it prints to PNG.
 #include <CLI/CLI.hpp>
 #include <QGuiApplication>
+#include <cctype>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -14,22 +15,36 @@
 
 namespace {
 
+bool WriteLogoPng(const std::string& outDir, const std::string& name,
+                  const vprinter::RasterLogo& logo) {
+    if (!vprinter::RenderLogo(logo).save(QString::fromStdString(outDir + "/" + name))) {
+        std::fprintf(stderr, "stampa-vprinter: cannot write %s/%s\n", outDir.c_str(), name.c_str());
+        return false;
+    }
+    std::printf("%s: %d x %d dots\n", name.c_str(), logo.WidthDots(), logo.HeightDots());
+    return true;
+}
+
+// Every stored logo as a PNG: flash-NNN.png by number, nv-KK.png by key.
 int ShowFlash(const std::string& statePath, const std::string& outDir) {
-    const auto logos = vprinter::LoadFlashState(statePath);
+    const auto logos = vprinter::LoadStoredLogos(statePath);
     if (!logos) {
         std::fprintf(stderr, "stampa-vprinter: %s is not a FLASH state file\n", statePath.c_str());
         return 1;
     }
     std::filesystem::create_directories(outDir);
-    for (std::size_t i = 0; i < logos->size(); ++i) {
+    for (std::size_t i = 0; i < logos->flash.size(); ++i) {
         char name[32];
-        std::snprintf(name, sizeof name, "/flash-%03zu.png", i + 1);
-        const auto& logo = (*logos)[i];
-        if (!vprinter::RenderLogo(logo).save(QString::fromStdString(outDir + name))) {
-            std::fprintf(stderr, "stampa-vprinter: cannot write %s%s\n", outDir.c_str(), name);
+        std::snprintf(name, sizeof name, "flash-%03zu.png", i + 1);
+        if (!WriteLogoPng(outDir, name, logos->flash[i]))
             return 1;
-        }
-        std::printf("flash-%03zu.png: %d x %d dots\n", i + 1, logo.WidthDots(), logo.HeightDots());
+    }
+    for (const auto& [key, graphic] : logos->nv) {
+        std::string safeKey;
+        for (char c : key)
+            safeKey += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+        if (!WriteLogoPng(outDir, "nv-" + safeKey + ".png", graphic.ToLogo()))
+            return 1;
     }
     return 0;
 }
@@ -81,7 +96,8 @@ int main(int argc, char** argv) {
                    "Raw print server on [HOST:]PORT (loopback by default)");
     cli.add_option("--lpt-sim", options.lptSims,
                    "Create a simulated parallel port at FILE (DLPORTIO_SIM)");
-    cli.add_option("--state", options.statePath, "File keeping the FLASH logos between runs");
+    cli.add_option("--state", options.statePath,
+                   "File keeping the FLASH logos and NV graphics between runs");
     cli.add_option("--out", options.outDir, "Folder for receipt-NNNN.png and .txt")
         ->capture_default_str();
     cli.add_option("--paper-width", options.printer.paperWidth,
@@ -95,7 +111,8 @@ int main(int argc, char** argv) {
     cli.add_option("--capture", options.capturePath, "Append every received byte to FILE");
 
     std::string showState, showOut = ".";
-    auto* show = cli.add_subcommand("show-flash", "Write every stored FLASH logo as flash-NNN.png");
+    auto* show = cli.add_subcommand(
+        "show-flash", "Write every stored logo as flash-NNN.png and every NV graphic as nv-KK.png");
     show->add_option("--state", showState, "FLASH state file")->required();
     show->add_option("--out", showOut, "Output folder")->capture_default_str();
 

@@ -2,8 +2,6 @@
 
 #include <cstdio>
 
-#include "vprinter/flash_state.h"
-
 namespace vprinter {
 namespace {
 
@@ -105,20 +103,39 @@ bool PrinterState::LoadFlash() {
     if (statePath_.empty()) {
         return true;
     }
-    auto logos = LoadFlashState(statePath_);
+    auto logos = LoadStoredLogos(statePath_);
     if (!logos) {
         return false;
     }
-    flash_ = std::move(*logos);
+    stored_ = std::move(*logos);
     return true;
 }
 
-void PrinterState::ReplaceFlash(std::vector<RasterLogo> logos) {
-    flash_ = std::move(logos);
-    if (!statePath_.empty() && !SaveFlashState(statePath_, flash_)) {
-        std::fprintf(stderr, "stampa-vprinter: cannot write the FLASH state file %s\n",
+void PrinterState::Persist() {
+    if (!statePath_.empty() && !SaveStoredLogos(statePath_, stored_)) {
+        std::fprintf(stderr, "stampa-vprinter: cannot write the state file %s\n",
                      statePath_.c_str());
     }
+}
+
+void PrinterState::ReplaceFlash(std::vector<RasterLogo> logos) {
+    stored_.flash = std::move(logos);
+    Persist();
+}
+
+void PrinterState::DefineNv(const std::string& key, NvGraphic graphic) {
+    stored_.nv[key] = std::move(graphic);
+    Persist();
+}
+
+void PrinterState::DeleteNv(const std::string& key) {
+    stored_.nv.erase(key);
+    Persist();
+}
+
+void PrinterState::DeleteAllNv() {
+    stored_.nv.clear();
+    Persist();
 }
 
 Session::Session(PrinterState& state, ReplyFn reply, ReceiptFn receiptDone, LogFn log)
@@ -300,6 +317,9 @@ std::size_t Session::StepGs() {
             return DefineRam();
         case '/':
             return PrintRam();
+        case '(':
+        case '8':
+            return GraphicsCommand();
         case '\\':
             if (!Have(4))
                 return 0;
@@ -450,7 +470,11 @@ void Session::PrintLogo(const RasterLogo& logo, int mode) {
         Log("  (mode " + Num(mode) + " not valid, nothing printed)");
         return;
     }
-    const int width = logo.WidthDots() * scale->first;
+    PrintScaled(logo, scale->first, scale->second);
+}
+
+void Session::PrintScaled(const RasterLogo& logo, int scaleX, int scaleY) {
+    const int width = logo.WidthDots() * scaleX;
     if (width > state_.Options().paperWidth) {
         Log("  (logo " + Num(width) + " dots wide, clipped to the paper's " +
             Num(state_.Options().paperWidth) + ")");
@@ -458,8 +482,8 @@ void Session::PrintLogo(const RasterLogo& logo, int mode) {
     ReceiptItem item;
     item.kind = ReceiptItem::Kind::Logo;
     item.logo = logo;
-    item.scaleX = scale->first;
-    item.scaleY = scale->second;
+    item.scaleX = scaleX;
+    item.scaleY = scaleY;
     receipt_.items.push_back(std::move(item));
 }
 

@@ -1,10 +1,10 @@
 // The virtual printer's command interpreter: an ESC/POS receipt printer with the
 // maker's logo extensions (FS q / FS p for FLASH logos, GS # / GS * / GS / for
-// RAM logos).
+// RAM logos) and NV graphics (GS ( L / GS 8 L).
 //
-// One PrinterState holds what the printer stores (FLASH logos, kept in a state
-// file, and RAM logos, kept while the process runs); every connection to the
-// printer reads its byte stream through a Session of its own.
+// One PrinterState holds what the printer stores (FLASH logos and NV graphics,
+// kept in a state file, and RAM logos, kept while the process runs); every
+// connection to the printer reads its byte stream through a Session of its own.
 #pragma once
 
 #include <array>
@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "vprinter/flash_state.h"
 #include "vprinter/raster_logo.h"
 #include "vprinter/receipt.h"
 
@@ -33,18 +34,24 @@ class PrinterState {
     bool LoadFlash();
 
     const PrinterOptions& Options() const { return options_; }
-    const std::vector<RasterLogo>& Flash() const { return flash_; }
+    const std::vector<RasterLogo>& Flash() const { return stored_.flash; }
+    const NvGraphics& Nv() const { return stored_.nv; }
     const std::optional<RasterLogo>& Ram(int slot) const { return ram_[slot]; }
 
     void ReplaceFlash(std::vector<RasterLogo> logos);
     void DefineRam(int slot, RasterLogo logo) { ram_[slot] = std::move(logo); }
+    void DefineNv(const std::string& key, NvGraphic graphic);
+    void DeleteNv(const std::string& key);
+    void DeleteAllNv();
 
     static constexpr int kRamSlots = 9;
 
   private:
     PrinterOptions options_;
+    void Persist();
+
     std::string statePath_;
-    std::vector<RasterLogo> flash_;
+    StoredLogos stored_;
     std::array<std::optional<RasterLogo>, kRamSlots> ram_;
 };
 
@@ -74,6 +81,9 @@ class Session {
     std::size_t DefineRam();
     std::size_t PrintFlash();
     std::size_t PrintRam();
+    std::size_t GraphicsCommand();
+    void NvFunction(int fn, std::size_t at, std::size_t parameters);
+    void DefineNv(std::size_t at, std::size_t parameters);
     std::size_t Skip(std::size_t length, const std::string& name);
 
     bool Have(std::size_t n) const { return pending_.size() - at_ >= n; }
@@ -82,6 +92,7 @@ class Session {
     void Log(const std::string& line);
     void FlushLine(bool always);
     void PrintLogo(const RasterLogo& logo, int mode);
+    void PrintScaled(const RasterLogo& logo, int scaleX, int scaleY);
     void FinishReceipt();
     void AnswerStatus(std::uint8_t ok, std::uint8_t paperEnd);
 

@@ -217,7 +217,8 @@ bool Server::Start() {
         std::printf("tcp: %s\n", listener->Address().c_str());
         listeners_.push_back(std::move(listener));
     }
-    std::printf("flash: %zu logos%s%s\nreceipts: %s\nready\n", state_.Flash().size(),
+    std::printf("flash: %zu logos, NV: %zu graphics%s%s\nreceipts: %s\nready\n",
+                state_.Flash().size(), state_.Nv().size(),
                 options_.statePath.empty() ? "" : " from ", options_.statePath.c_str(),
                 options_.outDir.c_str());
     std::fflush(stdout);

@@ -1,0 +1,133 @@
+// The graphics commands GS ( L and GS 8 L: NV graphics defined, deleted and
+// printed by key code.
+#include <string>
+
+#include "vprinter/printer.h"
+
+namespace vprinter {
+namespace {
+
+// The largest parameter block taken whole: an 8192 x 2304 definition and its
+// 11 bytes; a longer one is refused without waiting for its bytes.
+constexpr std::size_t kMaxParameters = 11 + 1024 * 2304;
+
+std::string Key(std::uint8_t kc1, std::uint8_t kc2) {
+    return std::string{static_cast<char>(kc1), static_cast<char>(kc2)};
+}
+
+std::string Size(int x, int y) {
+    return std::to_string(x) + "x" + std::to_string(y);
+}
+
+}  // namespace
+
+// GS ( L pL pH and GS 8 L p1 p2 p3 p4, then the parameters m fn ...; other
+// GS ( commands are skipped by their length.
+std::size_t Session::GraphicsCommand() {
+    const bool longForm = At(1) == '8';
+    const std::size_t head = longForm ? 7 : 5;
+    if (!Have(3)) {
+        return 0;
+    }
+    if (longForm && At(2) != 'L') {
+        Log("GS 8 " + std::to_string(At(2)) + " (unknown, GS skipped)");
+        return 1;
+    }
+    if (!Have(head)) {
+        return 0;
+    }
+    std::size_t parameters = At(3) | (At(4) << 8);
+    if (longForm) {
+        parameters |= static_cast<std::size_t>(At(5)) << 16 | static_cast<std::size_t>(At(6)) << 24;
+    }
+    const std::string name = std::string(longForm ? "GS 8 " : "GS ( ") + static_cast<char>(At(2));
+    if (parameters > kMaxParameters) {
+        Log(name + " with " + std::to_string(parameters) + " parameter bytes (too long, ignored)");
+        return head;
+    }
+    if (!Have(head + parameters)) {
+        return 0;
+    }
+    if (At(2) != 'L' || parameters < 2 || At(head) != '0') {
+        Log(name + " (" + std::to_string(parameters) + " parameter bytes, skipped)");
+        return head + parameters;
+    }
+    NvFunction(At(head + 1), head, parameters);
+    return head + parameters;
+}
+
+// One NV graphics function; `at` is where its parameters (m fn ...) start.
+void Session::NvFunction(int fn, std::size_t at, std::size_t parameters) {
+    const auto fits = [&](std::size_t expected) {
+        if (parameters == expected)
+            return true;
+        Log("NV function " + std::to_string(fn) + " with " + std::to_string(parameters) +
+            " parameter bytes (malformed, ignored)");
+        return false;
+    };
+    switch (fn) {
+        case 'A':  // 65: delete all, "CLR"
+            if (fits(5) && At(at + 2) == 'C' && At(at + 3) == 'L' && At(at + 4) == 'R') {
+                Log("NV DELETE ALL");
+                state_.DeleteAllNv();
+            }
+            return;
+        case 'B':  // 66: delete one
+            if (fits(4)) {
+                const std::string key = Key(At(at + 2), At(at + 3));
+                Log("NV DELETE " + key);
+                state_.DeleteNv(key);
+            }
+            return;
+        case 'C':  // 67: define, raster format
+            DefineNv(at, parameters);
+            return;
+        case 'E': {  // 69: print
+            if (!fits(6))
+                return;
+            const std::string key = Key(At(at + 2), At(at + 3));
+            const int x = At(at + 4), y = At(at + 5);
+            const std::string text = "NV PRINT " + key + " " + Size(x, y);
+            const auto found = state_.Nv().find(key);
+            if (x < 1 || x > 2 || y < 1 || y > 2) {
+                Log(text + " (scale not valid, nothing printed)");
+            } else if (found == state_.Nv().end()) {
+                Log(text + " (no NV graphic " + key + ", nothing printed)");
+            } else {
+                Log(text);
+                PrintScaled(found->second.ToLogo(), x, y);
+            }
+            return;
+        }
+        default:
+            Log("NV function " + std::to_string(fn) + " (skipped)");
+            return;
+    }
+}
+
+// m fn a kc1 kc2 b xL xH yL yH c, then ceil(x / 8) x y bytes of rows.
+void Session::DefineNv(std::size_t at, std::size_t parameters) {
+    if (parameters < 11) {
+        Log("NV DEFINE with " + std::to_string(parameters) +
+            " parameter bytes (malformed, ignored)");
+        return;
+    }
+    const std::string key = Key(At(at + 3), At(at + 4));
+    NvGraphic graphic;
+    graphic.width = At(at + 6) | (At(at + 7) << 8);
+    graphic.height = At(at + 8) | (At(at + 9) << 8);
+    const std::string text = "NV DEFINE " + key + " " + Size(graphic.width, graphic.height);
+    const std::size_t data = graphic.RowBytes() * static_cast<std::size_t>(graphic.height);
+    if (At(at + 2) != '0' || At(at + 5) != 1 || (At(at + 10) != '1' && At(at + 10) != 1) ||
+        graphic.width < 1 || graphic.width > 8192 || graphic.height < 1 || graphic.height > 2304 ||
+        parameters != 11 + data) {
+        Log(text + " (malformed definition, ignored)");
+        return;
+    }
+    const auto from = pending_.begin() + static_cast<long>(at_ + at + 11);
+    graphic.rows.assign(from, from + static_cast<long>(data));
+    Log(text);
+    state_.DefineNv(key, std::move(graphic));
+}
+
+}  // namespace vprinter
