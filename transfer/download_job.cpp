@@ -184,7 +184,8 @@ void RecordDownload(int memory) {
         case kNvMemory:
             RecordNvDownload(SelectedLogos);
             NvDownloaded = true;
-            if (KeepsNvListFile() && SaveNvList(StartDirectory, PrinterModel) == 0) {
+            if (KeepsNvListFile() && !PrinterModel.empty() &&
+                SaveNvList(StartDirectory, PrinterModel) == 0) {
                 const std::string file = NvListFileName(StartDirectory, PrinterModel);
                 ShowInformation(FormatText(msg::kNvListNotSaved, file.c_str()));
             }

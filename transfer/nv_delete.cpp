@@ -33,7 +33,7 @@ void Forget(bool all, const std::vector<int>& numbers) {
     } else {
         ForgetNvNumbers(numbers);
     }
-    if (SaveNvList(StartDirectory, PrinterModel) == 0 && !PrinterModel.empty()) {
+    if (!PrinterModel.empty() && SaveNvList(StartDirectory, PrinterModel) == 0) {
         const std::string file = NvListFileName(StartDirectory, PrinterModel);
         ShowInformation(FormatText(msg::kNvListNotSaved, file.c_str()));
     }

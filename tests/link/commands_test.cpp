@@ -69,6 +69,30 @@ TEST_F(CommandsTest, SendersWriteTheirBytesOrNothing) {
         {"GS \\ 0", [](auto h) { return SendVerticalOffset(h, 0); }, 1, {{0x1D, 0x5C, 0x00, 0x00}}},
         {"GS \\ 65536", [](auto h) { return SendVerticalOffset(h, 65536); }, 0, {}},
         {"GS \\ -1", [](auto h) { return SendVerticalOffset(h, -1); }, 0, {}},
+        {"NV print 07 double width",
+         [](auto h) { return SendPrintNvGraphic(h, 1, 7); },
+         1,
+         {{0x1D, 0x28, 0x4C, 0x06, 0x00, 0x30, 0x45, '0', '7', 2, 1}}},
+        {"NV print 99 double height",
+         [](auto h) { return SendPrintNvGraphic(h, 2, 99); },
+         1,
+         {{0x1D, 0x28, 0x4C, 0x06, 0x00, 0x30, 0x45, '9', '9', 1, 2}}},
+        {"NV print 10 both",
+         [](auto h) { return SendPrintNvGraphic(h, 3, 10); },
+         1,
+         {{0x1D, 0x28, 0x4C, 0x06, 0x00, 0x30, 0x45, '1', '0', 2, 2}}},
+        {"NV print 100", [](auto h) { return SendPrintNvGraphic(h, 0, 100); }, 0, {}},
+        {"NV print 0", [](auto h) { return SendPrintNvGraphic(h, 0, 0); }, 0, {}},
+        {"NV print mode 4", [](auto h) { return SendPrintNvGraphic(h, 4, 1); }, 0, {}},
+        {"NV delete all",
+         SendDeleteAllNvGraphics,
+         1,
+         {{0x1D, 0x28, 0x4C, 0x05, 0x00, 0x30, 0x41, 0x43, 0x4C, 0x52}}},
+        {"NV delete 05",
+         [](auto h) { return SendDeleteNvGraphic(h, 5); },
+         1,
+         {{0x1D, 0x28, 0x4C, 0x04, 0x00, 0x30, 0x42, '0', '5'}}},
+        {"NV delete 100", [](auto h) { return SendDeleteNvGraphic(h, 100); }, 0, {}},
     };
     for (const SenderCase& c : cases) {
         SCOPED_TRACE(c.what);
@@ -102,6 +126,30 @@ TEST(CommandBuilders, FlashDefinitionAndStatusRequest) {
     EXPECT_FALSE(DefineFlashLogosCommand(0));
     EXPECT_FALSE(DefineFlashLogosCommand(256));
     EXPECT_EQ(StatusRequestCommand(), (Bytes{0x1D, 0x72, 0x01}));
+}
+
+TEST(CommandBuilders, NvDefinitionHeadShortAndLongForm) {
+    // 576 x 200: k = 72 x 200 = 14400, p = 14411 = 0x384B.
+    EXPECT_EQ(*DefineNvGraphicHead(1, 576, 200),
+              (Bytes{0x1D, 0x28, 0x4C, 0x4B, 0x38, 0x30, 0x43, 0x30, '0', '1', 0x01, 0x40, 0x02,
+                     0xC8, 0x00, 0x31}));
+    // 13 x 3: a partial last byte a row, k = 2 x 3.
+    EXPECT_EQ((*DefineNvGraphicHead(42, 13, 3))[3], 17);
+    // Either side of 65535: 240 x 2184 (p = 65531) is short, 256 x 2048 (p = 65547) long.
+    EXPECT_EQ(*DefineNvGraphicHead(2, 240, 2184),
+              (Bytes{0x1D, 0x28, 0x4C, 0xFB, 0xFF, 0x30, 0x43, 0x30, '0', '2', 0x01, 0xF0, 0x00,
+                     0x88, 0x08, 0x31}));
+    EXPECT_EQ((*DefineNvGraphicHead(2, 256, 2048))[1], 0x38);
+    // 600 x 900: k = 75 x 900 = 67500, p = 67511 = 0x000107B7 in four bytes.
+    EXPECT_EQ(*DefineNvGraphicHead(3, 600, 900),
+              (Bytes{0x1D, 0x38, 0x4C, 0xB7, 0x07, 0x01, 0x00, 0x30, 0x43, 0x30, '0', '3', 0x01,
+                     0x58, 0x02, 0x84, 0x03, 0x31}));
+    EXPECT_TRUE(DefineNvGraphicHead(99, 8192, 2304));
+    EXPECT_FALSE(DefineNvGraphicHead(1, 8193, 1));
+    EXPECT_FALSE(DefineNvGraphicHead(1, 1, 2305));
+    EXPECT_FALSE(DefineNvGraphicHead(1, 0, 1));
+    EXPECT_FALSE(DefineNvGraphicHead(0, 8, 8));
+    EXPECT_FALSE(DefineNvGraphicHead(100, 8, 8));
 }
 
 }  // namespace

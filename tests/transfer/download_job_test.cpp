@@ -6,6 +6,8 @@
 #include "common/messages.h"
 #include "link/link_state.h"
 #include "logos/logo_lists.h"
+#include "logos/nv_list.h"
+#include "logos/stored_list.h"
 #include "support/bmp_files.h"
 #include "support/fake_transport.h"
 #include "support/job_pages.h"
@@ -91,6 +93,33 @@ TEST_F(DownloadJobTest, AllBlackEightByEightToRam) {
     EXPECT_FALSE(FlashDownloaded);
 }
 
+TEST_F(DownloadJobTest, NvDownloadDeletesAllThenDefinesEachAndWritesTheList) {
+    StartDirectory = dir.Path().string();
+    PrinterModel = "RP-820";
+    WriteAndPick(dir, "black.bmp", Bmp1(8, 8, All));
+    // An 'F', 13 wide, stored top-down: rows of 2 bytes, the last 3 bits of a row 0.
+    WriteAndPick(dir, "f.bmp",
+                 Bmp1(13, -3, [](int x, int y) { return x == 0 || y == 0 || (y == 1 && x < 6); }));
+    RecordingDownloadPage page(kNvMemory);
+    Run(page);
+    EXPECT_EQ(
+        link->Writes(),
+        (Units{{0x1D, 0x28, 0x4C, 0x05, 0x00, 0x30, 0x41, 0x43, 0x4C, 0x52},
+               {0x1D, 0x28, 0x4C, 0x13, 0x00, 0x30, 0x43, 0x30, '0', '1', 1, 8, 0, 8, 0, 0x31},
+               std::vector<unsigned char>(8, 0xFF),
+               {0x1D, 0x28, 0x4C, 0x11, 0x00, 0x30, 0x43, 0x30, '0', '2', 1, 13, 0, 3, 0, 0x31},
+               {0xFF, 0xF8, 0xFC, 0x00, 0x80, 0x00}}));
+    EXPECT_EQ(op.Texts(), std::vector<std::string>{msg::kAskDownloadNv});
+    EXPECT_TRUE(NvDownloaded);
+    EXPECT_FALSE(FlashDownloaded);
+    EXPECT_EQ(page.Positions(), (std::vector<int>{1, 2, 3, 4, 0}));
+    NvLogos.RemoveAll();
+    ASSERT_EQ(LoadLogoListInto(NvLogos, dir.File("RP-820.nv")), 1) << "written at once";
+    ASSERT_EQ(NvLogos.Count(), 2);
+    EXPECT_EQ(NvLogos.GetName(1), "f.bmp");
+    EXPECT_EQ(NvNumberAt(NvLogos, 1), 2);
+}
+
 TEST_F(DownloadJobTest, ThreeFlashLogosInOneCommandWithProgress) {
     WriteAndPick(dir, "a.bmp", Bmp1(32, 8, None));
     WriteAndPick(dir, "b.bmp", Bmp1(33, 10, All));
@@ -143,6 +172,8 @@ TEST_F(DownloadJobTest, CapacityLimitsSizeBeforeCount) {
         {"RAM exactly full", kRamMemory, 1, 12000 - 500 - 7, nullptr},
         {"nine RAM logos", kRamMemory, 9, 32 * 9, msg::kRamHoldsEight},
         {"nine RAM logos too large", kRamMemory, 9, 12000, msg::kLogosTooLarge},
+        {"100 NV logos", kNvMemory, 100, 0, msg::kNvHolds99},
+        {"99 NV logos of any size", kNvMemory, 99, 2'000'000'000, nullptr},
     };
     WriteAndPick(dir, "one.bmp", Bmp1(8, 8, All));
     for (const LimitCase& c : cases) {
@@ -206,6 +237,29 @@ TEST_F(DownloadJobTest, FailedWriteMidDownloadLeavesListsAndMarksAlone) {
     EXPECT_TRUE(page.Enabled());
     EXPECT_EQ(page.Status(), msg::kDownloadProgress);
     EXPECT_EQ(page.Position(), 0);
+}
+
+TEST_F(DownloadJobTest, FailedNvDownloadLeavesTheNvListAndItsFile) {
+    StartDirectory = dir.Path().string();
+    PrinterModel = "RP-820";
+    NvLogos.Append(0, "old.bmp", "/old.bmp", "", 32, 8, 8, 1);
+    ASSERT_EQ(SaveNvList(StartDirectory, PrinterModel), 1);
+    const auto before = test::ReadFileBytes(dir.File("RP-820.nv"));
+    WriteAndPick(dir, "a.bmp", Bmp1(8, 8, All));
+    WriteAndPick(dir, "b.bmp", Bmp1(8, 8, All));
+    for (int failingCall : {1, 4}) {  // "delete all"; the second logo's head
+        SCOPED_TRACE(failingCall);
+        link = test::ConnectFake(kUsbLink);
+        link->FailAtCall(failingCall);
+        RecordingDownloadPage page(kNvMemory);
+        Run(page);
+        EXPECT_EQ(op.Texts().back(), msg::kCommunicationFailed);
+        EXPECT_FALSE(NvDownloaded);
+        ASSERT_EQ(NvLogos.Count(), 1);
+        EXPECT_EQ(NvLogos.GetName(0), "old.bmp");
+        EXPECT_EQ(test::ReadFileBytes(dir.File("RP-820.nv")), before);
+        EXPECT_TRUE(page.Enabled());
+    }
 }
 
 TEST_F(DownloadJobTest, FailedFlashHeaderEndsTheJobAtOnce) {

@@ -4,11 +4,16 @@
 #include <gtest/gtest.h>
 
 #include "common/messages.h"
+#include "link/commands.h"
 #include "link/link_state.h"
 #include "logos/logo_lists.h"
+#include "logos/nv_list.h"
+#include "logos/stored_list.h"
 #include "support/fake_transport.h"
 #include "support/job_pages.h"
 #include "support/recording_operator.h"
+#include "support/temp_dir.h"
+#include "transfer/nv_delete.h"
 #include "transfer/transfer_state.h"
 #include "workflows/reset_state.h"
 
@@ -138,6 +143,75 @@ TEST_F(PrintJobTest, RamListAfterANewConnection) {
     PrintLogos(page);
     EXPECT_EQ(op.Texts().back(), msg::kSelectLogosToPrint);
     EXPECT_TRUE(page.enabled);
+}
+
+// NV logos keyed 1, 2, ...: `keys` gives each entry's key number.
+void AddNvLogos(std::initializer_list<int> keys) {
+    for (int key : keys)
+        NvLogos.Append(NvLogos.Length(), "nv" + std::to_string(key) + ".bmp", "/p", "", 0, 64, 8,
+                       key);
+}
+
+TEST_F(PrintJobTest, NvPrintsByKeyWithLabelsAndAsksForADownloadFirst) {
+    page.memory = kNvMemory;
+    PrintLogos(page);
+    EXPECT_EQ(op.Texts(), std::vector<std::string>{msg::kDownloadToNvFirst});
+    AddNvLogos({1, 4});  // 2 and 3 were deleted: the others keep their keys
+    page.label = true;
+    page.scaling = kDoubleWidth;
+    PrintLogos(page);
+    EXPECT_EQ(link->Stream(), Cat({{0x18},
+                                   Text("=============== LOGO 1"),
+                                   {0x0A, 0x0A},
+                                   {0x1D, 0x5C, 8, 0},
+                                   {0x1D, 0x28, 0x4C, 0x06, 0x00, 0x30, 0x45, '0', '1', 2, 1},
+                                   {0x0A},
+                                   Text("=============== LOGO 4"),
+                                   {0x0A, 0x0A},
+                                   {0x1D, 0x5C, 8, 0},
+                                   {0x1D, 0x28, 0x4C, 0x06, 0x00, 0x30, 0x45, '0', '4', 2, 1},
+                                   {0x0A},
+                                   {0x0C}}));
+}
+
+TEST_F(PrintJobTest, NvDeleteSendsTheDeletesThenWritesTheShorterList) {
+    test::TempDir dir;
+    StartDirectory = dir.Path().string();
+    PrinterModel = "RP-820";
+    AddNvLogos({1, 2, 3});
+    EXPECT_TRUE(DeleteNvLogos(false, {3, 1, 3, 120}));
+    EXPECT_EQ(op.Texts(), std::vector<std::string>{msg::kAskDeleteOne});
+    EXPECT_EQ(link->Writes(), (std::vector<Bytes>{{0x1D, 0x28, 0x4C, 4, 0, 0x30, 0x42, '0', '1'},
+                                                  {0x1D, 0x28, 0x4C, 4, 0, 0x30, 0x42, '0', '3'}}));
+    NvLogos.RemoveAll();
+    ASSERT_EQ(LoadLogoListInto(NvLogos, dir.File("RP-820.nv")), 1);
+    ASSERT_EQ(NvLogos.Count(), 1);
+    EXPECT_EQ(NvNumberAt(NvLogos, 0), 2) << "the logo left keeps its key";
+
+    // A failed delete leaves list and file; the rest is not sent.
+    const Bytes file = test::ReadFileBytes(dir.File("RP-820.nv"));
+    AddNvLogos({5});
+    link->FailAtCall(3, 0, /*closeOnFailure=*/false);
+    EXPECT_FALSE(DeleteNvLogos(false, {2, 5}));
+    EXPECT_EQ(op.Texts().back(), msg::kCommunicationFailed);
+    EXPECT_EQ(link->Writes().size(), 2u);
+    EXPECT_EQ(NvLogos.Count(), 2);
+    EXPECT_EQ(test::ReadFileBytes(dir.File("RP-820.nv")), file);
+
+    // Delete all: one command, an empty list kept as a file with no entries.
+    EXPECT_TRUE(DeleteNvLogos(true, {}));
+    EXPECT_EQ(link->Writes().back(), (Bytes{0x1D, 0x28, 0x4C, 5, 0, 0x30, 0x41, 0x43, 0x4C, 0x52}));
+    EXPECT_EQ(op.Texts().back(), msg::kAskDeleteAll);
+    EXPECT_EQ(NvLogos.Count(), 0);
+    EXPECT_EQ(test::ReadFileBytes(dir.File("RP-820.nv")).size(), kLogoRecordSize);
+
+    // Nothing chosen, or the question declined: nothing sent.
+    const std::size_t sent = link->Writes().size();
+    EXPECT_FALSE(DeleteNvLogos(false, {}));
+    EXPECT_EQ(op.Texts().back(), msg::kSelectRowsToDelete);
+    op.AnswerNext(Answer::Cancel);
+    EXPECT_FALSE(DeleteNvLogos(true, {}));
+    EXPECT_EQ(link->Writes().size(), sent);
 }
 
 TEST_F(PrintJobTest, RefusedWithoutConnectionOrDuringADownload) {

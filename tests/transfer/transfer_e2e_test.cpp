@@ -161,6 +161,69 @@ TEST_F(TransferEndToEnd, RamDownloadThenPrintShowsThePictures) {
     }
 }
 
+// NV graphics print at their own height, each under its label line and a blank
+// line, followed by the print job's LF; checks every picked logo at scale sx.
+void ExpectNvLogosUnderLabels(const QImage& receipt, int top, int sx) {
+    int y0 = top;
+    for (const LogoEntry& e : SelectedLogos.Entries()) {
+        SCOPED_TRACE(e.name);
+        const QImage picture(QString::fromStdString(e.convertedPath));
+        ASSERT_FALSE(picture.isNull()) << e.convertedPath;
+        int labelDots = 0;
+        for (int y = y0; y < y0 + kLineHeight; ++y)
+            for (int x = 0; x < receipt.width(); ++x)
+                labelDots += qGray(receipt.pixel(x, y)) < 128;
+        EXPECT_GT(labelDots, 100) << "the label line";
+        y0 += 2 * kLineHeight;
+        int mismatches = 0;
+        for (int y = 0; y < picture.height(); ++y) {
+            for (int x = 0; x < picture.width() * sx; ++x) {
+                mismatches += (qGray(picture.pixel(x / sx, y)) < 128) !=
+                              (qGray(receipt.pixel(x, y0 + y)) < 128);
+            }
+        }
+        EXPECT_EQ(mismatches, 0);
+        y0 += picture.height() + kLineHeight;
+    }
+}
+
+TEST_F(TransferEndToEnd, NvDownloadThenPrintShowsEachLogoUnderItsLabel) {
+    auto printer = StartPrinter({"--paper-width", "1280"});
+    WriteAndPick(dir, "photo.bmp", Bmp24(50, 30, Photo));
+    WriteAndPick(dir, "f.bmp",
+                 Bmp1(13, -9, [](int x, int y) { return x == 1 || y == 0 || (y == 4 && x < 8); }));
+    WriteAndPick(dir, "ring.bmp", Bmp1(37, 21, [](int x, int y) {
+                     return (x - 18) * (x - 18) + (y - 10) * (y - 10) < 90;
+                 }));
+    Connect();
+    Download(kNvMemory);
+    ASSERT_EQ(op.Texts(), std::vector<std::string>{msg::kAskDownloadNv});
+    ASSERT_TRUE(NvDownloaded);
+    test::FakePrintPage page;
+    page.memory = kNvMemory;
+    page.scaling = kDoubleWidth;
+    page.label = true;
+    PrintLogos(page);
+    ASSERT_EQ(op.Texts().size(), 1u) << op.Texts().back();
+    ASSERT_TRUE(VirtualPrinterProcess::WaitForFile(out + "/receipt-0001.png"));
+    ExpectNvLogosUnderLabels(QImage(QString::fromStdString(out + "/receipt-0001.png")),
+                             kMargin + kLineHeight, 2);
+
+    // 600 x 900 takes the long form of the definition and prints whole.
+    ResetLogoLists();
+    WriteAndPick(dir, "big.bmp",
+                 Bmp1(600, 900, [](int x, int y) { return (x / 7 + y / 5) % 3 == 0; }));
+    Download(kNvMemory);
+    ASSERT_TRUE(NvDownloaded);
+    page.scaling = kNormalSize;
+    PrintLogos(page);
+    ASSERT_TRUE(VirtualPrinterProcess::WaitForFile(out + "/receipt-0002.png"));
+    ExpectNvLogosUnderLabels(QImage(QString::fromStdString(out + "/receipt-0002.png")), kMargin, 1);
+    const auto bytes = test::ReadFileBytes(out + "/receipt-0002.txt");
+    const std::string log(bytes.begin(), bytes.end());
+    EXPECT_NE(log.find("NV DEFINE 01 600x900"), std::string::npos) << log;
+}
+
 TEST_F(TransferEndToEnd, PrinterDroppingMidDownloadLeavesTheListAsItWas) {
     // More than a pipe's 64 KiB beyond the drop, so the writer meets the closed device.
     auto printer = StartPrinter({"--drop-after", "3000"});

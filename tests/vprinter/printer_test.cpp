@@ -125,6 +125,88 @@ TEST(VirtualPrinter, FlashDownloadReplacesEveryLogoAndSurvivesARestart) {
     EXPECT_FALSE(restarted.Ram(0));
 }
 
+// NV graphics commands as Stampa sends them.
+Bytes NvDefine(char k1, char k2, int width, int height, const Bytes& rows) {
+    const std::size_t p = 11 + rows.size();
+    Bytes head = p > 65535 ? Bytes{0x1D,
+                                   0x38,
+                                   0x4C,
+                                   static_cast<std::uint8_t>(p),
+                                   static_cast<std::uint8_t>(p >> 8),
+                                   static_cast<std::uint8_t>(p >> 16),
+                                   0}
+                           : Bytes{0x1D, 0x28, 0x4C, static_cast<std::uint8_t>(p),
+                                   static_cast<std::uint8_t>(p >> 8)};
+    return Cat({head,
+                {0x30, 0x43, 0x30, static_cast<std::uint8_t>(k1), static_cast<std::uint8_t>(k2), 1,
+                 static_cast<std::uint8_t>(width), static_cast<std::uint8_t>(width >> 8),
+                 static_cast<std::uint8_t>(height), static_cast<std::uint8_t>(height >> 8), 0x31},
+                rows});
+}
+Bytes NvPrint(char k1, char k2, int x, int y) {
+    return {0x1D,
+            0x28,
+            0x4C,
+            6,
+            0,
+            0x30,
+            0x45,
+            static_cast<std::uint8_t>(k1),
+            static_cast<std::uint8_t>(k2),
+            static_cast<std::uint8_t>(x),
+            static_cast<std::uint8_t>(y)};
+}
+
+TEST(VirtualPrinter, NvGraphicsAreDefinedPrintedDeletedAndKept) {
+    stampa::test::TempDir dir;
+    const std::string statePath = dir.File("state");
+    // 13 x 3, an 'F': rows FF F8 / FC 00 / 80 00. And 600 x 900 in the long form.
+    const Bytes f = {0xFF, 0xF8, 0xFC, 0x00, 0x80, 0x00};
+    Bytes big(75 * 900, 0);
+    big[0] = 0x80;      // top left
+    big.back() = 0x01;  // bottom right: x 599, y 899
+    Receipt printed;
+    std::vector<std::string> log;
+    {
+        PrinterState state({.paperWidth = 2048}, statePath);
+        Session session(
+            state, [](const Bytes&) {}, [&](Receipt&& r) { printed = std::move(r); },
+            [&](const std::string& line) { log.push_back(line); });
+        const Bytes stream = Cat({{0x1D, 0x28, 0x4C, 5, 0, 0x30, 0x41, 0x43, 0x4C, 0x52},
+                                  NvDefine('0', '1', 13, 3, f),
+                                  NvDefine('0', '2', 600, 900, big),
+                                  NvDefine('0', '3', 8, 1, {0xFF}),
+                                  NvPrint('0', '1', 2, 1),
+                                  NvPrint('0', '2', 1, 1),
+                                  NvPrint('0', '7', 1, 1),
+                                  {0x1D, 0x28, 0x4C, 4, 0, 0x30, 0x42, '0', '3'},
+                                  {0x0C}});
+        for (std::size_t at = 0; at < stream.size(); at += 4096)  // as a link delivers it
+            session.Feed(stream.data() + at, std::min<std::size_t>(4096, stream.size() - at));
+    }
+    EXPECT_EQ(
+        log, (std::vector<std::string>{"NV DELETE ALL", "NV DEFINE 01 13x3", "NV DEFINE 02 600x900",
+                                       "NV DEFINE 03 8x1", "NV PRINT 01 2x1", "NV PRINT 02 1x1",
+                                       "NV PRINT 07 1x1 (no NV graphic 07, nothing printed)",
+                                       "NV DELETE 03", "FF"}));
+    ASSERT_EQ(printed.items.size(), 2u);
+    const RasterLogo& logo = printed.items[0].logo;
+    EXPECT_EQ(printed.items[0].scaleX, 2);
+    EXPECT_EQ(logo.WidthDots(), 13);
+    EXPECT_EQ(logo.HeightDots(), 3);
+    EXPECT_EQ(logo.DotCount(), 13u + 6 + 1);
+    EXPECT_TRUE(logo.Dot(12, 0));
+    EXPECT_TRUE(logo.Dot(5, 1));
+    EXPECT_FALSE(logo.Dot(6, 1));
+    EXPECT_EQ(Dots(printed.items[1].logo), (std::vector<std::pair<int, int>>{{0, 0}, {599, 899}}));
+
+    PrinterState restarted({}, statePath);
+    ASSERT_TRUE(restarted.LoadFlash());
+    ASSERT_EQ(restarted.Nv().size(), 2u) << "01 and 02; 03 deleted";
+    EXPECT_EQ(restarted.Nv().at("01").rows, f);
+    EXPECT_EQ(restarted.Nv().at("02").width, 600);
+}
+
 TEST(VirtualPrinter, OutOfRangeHeaderDisablesTheCommand) {
     Harness h;
     h.Send(Cat({{0x1C, 0x71, 0x01, 0x00, 0x04, 0x01, 0x00}, Text("AB\n"), {0x0C}}));  // x = 1024
