@@ -237,6 +237,71 @@ TEST_F(CliTest, ManyPrintersAtOnceEachReportedAndTheFileOnlyWhenAllSucceeded) {
     }
 }
 
+// Every receipt log of a folder, in order.
+std::string AllReceiptLogs(const std::string& folder) {
+    std::string logs;
+    for (int n = 1; std::filesystem::exists(folder + "/receipt-000" + std::to_string(n) + ".txt");
+         ++n)
+        logs += ReadText(folder + "/receipt-000" + std::to_string(n) + ".txt");
+    return logs;
+}
+
+TEST_F(CliTest, NvGraphicsDownloadPrintAndDeleteOnEveryLink) {
+    std::filesystem::create_directories(dir.File("config/stampa/ports"));
+    struct LinkCase {
+        const char* link;  // empty: the virtual printer's network address
+        std::vector<std::string> printer;
+    };
+    const LinkCase cases[] = {
+        {"usb:0", {"--usb", dir.File("lp0")}},
+        {"serial:COM1:57600", {"--serial", dir.File("config/stampa/ports/com1")}},
+        {"parallel:LPT1", {"--lpt-sim", dir.File("lpt1.sim")}},
+        {"", {"--tcp", "127.0.0.1:0"}},
+    };
+    int run = 0;
+    for (const LinkCase& c : cases) {
+        SCOPED_TRACE(c.printer.front());
+        const std::string out = dir.File("nv-out" + std::to_string(run++));
+        std::vector<std::string> args = c.printer;
+        args.insert(args.end(), {"--out", out});
+        VirtualPrinterProcess printer(args);
+        ASSERT_TRUE(printer.Ready()) << printer.Output();
+        const std::string link =
+            " --link " + (*c.link ? std::string(c.link) : NetworkLink(printer));
+        const CliRun download = Cli("download" + link + " --memory nv --yes a.bmp b.bmp c.bmp");
+        ASSERT_EQ(download.status, 0) << download.err;
+        EXPECT_NE(download.out.find("3 logos downloaded to NV"), std::string::npos);
+        // On USB one FIFO carries every connection: let the printer see each end.
+        const auto settle = [&](int receipts) {
+            if (c.printer.front() == "--usb")
+                VirtualPrinterProcess::WaitForFile(out + "/receipt-000" + std::to_string(receipts) +
+                                                   ".txt");
+        };
+        settle(1);
+        ASSERT_EQ(Cli("print" + link + " --memory nv --label --logos 3").status, 0);
+        settle(2);
+        ASSERT_EQ(Cli("nv delete" + link + " --logos 1 --yes").status, 0);
+        EXPECT_NE(Cli("list").out.find("RP-820: 2 logos in NV graphics"), std::string::npos);
+        settle(3);
+        ASSERT_EQ(Cli("print" + link + " --memory nv").status, 0);
+        std::string log;
+        for (int i = 0; i < 500; ++i, usleep(10000)) {
+            log = AllReceiptLogs(out);
+            const auto deleted = log.find("NV DELETE 01");
+            if (deleted != std::string::npos &&
+                log.find("NV PRINT 02", deleted) != std::string::npos)
+                break;
+        }
+        const auto label = log.find("TEXT \"=============== LOGO 3\"");
+        const auto deleted = log.find("NV DELETE 01");
+        EXPECT_NE(log.find("NV DEFINE 03 16x8"), std::string::npos) << log;
+        EXPECT_LT(label, log.find("NV PRINT 03 1x1")) << log;
+        EXPECT_LT(log.find("NV PRINT 03 1x1"), deleted) << log;
+        EXPECT_NE(log.find("NV PRINT 02 1x1", deleted), std::string::npos) << log;
+        EXPECT_EQ(log.find("NV PRINT 01"), std::string::npos) << log;
+    }
+}
+
 TEST_F(CliTest, NoPrinterAndBadArguments) {
     const CliRun absent = Cli("download --link usb:7 --memory flash --yes a.bmp");
     EXPECT_EQ(absent.status, 3);
@@ -247,6 +312,9 @@ TEST_F(CliTest, NoPrinterAndBadArguments) {
     EXPECT_EQ(Cli("download --link usb:9 --memory flash a.bmp").status, 2);
     EXPECT_EQ(Cli("download --link usb:0 --memory rom a.bmp").status, 2);
     EXPECT_EQ(Cli("print --link usb:0 --memory flash --logos 1,x").status, 2);
+    EXPECT_EQ(Cli("nv delete --link usb:0 --logos 100").status, 2);
+    EXPECT_EQ(Cli("nv delete --link usb:0 --all --logos 1").status, 2);
+    EXPECT_EQ(Cli("nv delete --link usb:0").status, 2);
     for (const char* link : {"tcp:", "tcp::9100", "tcp:[::1", "tcp:[::1]x", "tcp:host:0",
                              "tcp:host:70000", "tcp:host:port"}) {
         EXPECT_EQ(

@@ -135,23 +135,38 @@ TEST_F(SpoolerLinkTest, CliDownloadAndPrintThroughTheSpooler) {
         const int raw = std::system(command.c_str());
         return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
     };
-    const std::size_t before = Captured().size();
+    // The bytes that arrive until the print job's FF has come through the spooler.
+    const auto printed = [&](std::size_t before) {
+        Bytes arrived;
+        for (int i = 0; i < 500; ++i) {
+            arrived = ArrivedAfter(before, 0);
+            if (!arrived.empty() && arrived.back() == 0x0C)
+                break;
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        return std::string(arrived.begin(), arrived.end());
+    };
+    std::size_t before = Captured().size();
     ASSERT_EQ(cli("download --link driver:RP-820_Test --memory flash --yes a.bmp b.bmp"), 0);
     ASSERT_EQ(cli("print --link driver:RP-820_Test --memory flash --label"), 0);
-    // The print job ends with FF; wait for it to come through the spooler.
-    Bytes arrived;
-    for (int i = 0; i < 500; ++i) {
-        arrived = ArrivedAfter(before, 0);
-        if (!arrived.empty() && arrived.back() == 0x0C)
-            break;
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    const std::string text(arrived.begin(), arrived.end());
+    std::string text = printed(before);
     EXPECT_NE(text.find("\x1C\x71\x02"), std::string::npos) << "FS q 2";
     EXPECT_NE(text.find("=============== LOGO 2"), std::string::npos);
     EXPECT_NE(text.find(std::string("\x1C\x70\x02\x00", 4)), std::string::npos) << "FS p 2 0";
-    ASSERT_FALSE(arrived.empty());
-    EXPECT_EQ(arrived.back(), 0x0C);
+    ASSERT_FALSE(text.empty());
+    EXPECT_EQ(text.back(), 0x0C);
+
+    before = Captured().size();
+    ASSERT_EQ(cli("download --link driver:RP-820_Test --memory nv --yes a.bmp b.bmp"), 0);
+    ASSERT_EQ(cli("print --link driver:RP-820_Test --memory nv --label"), 0);
+    text = printed(before);
+    const auto has = [&](const Bytes& bytes) {
+        return text.find(std::string(bytes.begin(), bytes.end())) != std::string::npos;
+    };
+    EXPECT_TRUE(has({0x1D, '(', 'L', 5, 0, '0', 'A', 'C', 'L', 'R'})) << "delete all";
+    EXPECT_TRUE(has({0x1D, '(', 'L', 51, 0, '0', 'C', '0', '0', '2', 1, 40, 0, 8, 0, '1'}))
+        << "define 02: 40 x 8 takes 5 x 8 bytes";
+    EXPECT_TRUE(has({0x1D, '(', 'L', 6, 0, '0', 'E', '0', '2', 1, 1})) << "print 02";
 }
 
 }  // namespace

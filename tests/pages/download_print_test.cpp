@@ -80,6 +80,10 @@ TEST_F(PageListsTest, DownloadPageNumbersByMemoryAndSumsInKiloBytes) {
     EXPECT_EQ(page.SizeText(), "3 / 12 K Bytes");
     EXPECT_EQ(page.CountText(), "3 / 8");
     EXPECT_EQ(page.Memory(), kRamMemory);
+    Find<QRadioButton>(&page, 1046)->click();  // NV graphics: numbered by key from 1
+    EXPECT_EQ(Column(page.List(), 0), (QStringList{"1", "2", "3"}));
+    EXPECT_EQ(page.SizeText(), "3 K Bytes");
+    EXPECT_EQ(page.CountText(), "3 / 99");
 }
 
 TEST_F(PageListsTest, PrintPageDefaultsAndChoices) {
@@ -224,6 +228,75 @@ TEST(WholePath, ConnectPickConvertDownloadPrintExitAndStartAgain) {
     again.Sheet()->Tabs()->setCurrentIndex(4);
     EXPECT_EQ(Column(again.Sheet()->PrintPage()->List(), 1),
               (QStringList{"ring.bmp", "photo.bmp"}));
+    again.ShutDown();
+
+    SetDownloadPauses({});
+    unsetenv("QZUSB_DEVICE_DIR");
+    std::filesystem::current_path(saved);
+    ResetProgramState();
+}
+
+TEST(WholePath, NvGraphicsDownloadPrintAndDeleteFromThePages) {
+    ResetProgramState();
+    TempDir dir;
+    const auto saved = std::filesystem::current_path();
+    std::filesystem::current_path(dir.Path());
+    setenv("QZUSB_DEVICE_DIR", dir.Path().c_str(), 1);
+    SetDownloadPauses({std::chrono::milliseconds(0), std::chrono::milliseconds(0)});
+    test::VirtualPrinterProcess printer({"--usb", dir.File("lp0"), "--out", dir.File("out")});
+    ASSERT_TRUE(printer.Ready());
+    for (const char* name : {"a.bmp", "b.bmp", "c.bmp"})
+        test::WriteFileBytes(dir.File(name),
+                             test::Bmp1(24, 10, [](int x, int y) { return x == y; }));
+    RecordingOperator op;
+    test::ScriptedFileDialog files({dir.File("a.bmp"), dir.File("b.bmp"), dir.File("c.bmp")});
+    CStampaApp app;
+    ASSERT_TRUE(app.Start());
+    CMainSheet& sheet = *app.Sheet();
+    sheet.show();
+    Find<QRadioButton>(sheet.ConfigPage(), 1014)->click();
+    Find<QPushButton>(sheet.ConfigPage(), 1)->click();
+    sheet.SelectPage()->OnOpen();
+    sheet.Tabs()->setCurrentIndex(3);
+    Find<QRadioButton>(sheet.DownloadPage(), 1046)->click();
+    Find<QPushButton>(sheet.DownloadPage(), 1026)->click();
+    ASSERT_TRUE(WaitForDownload(std::chrono::seconds(30)));
+    QApplication::processEvents();
+    ASSERT_TRUE(NvDownloaded);
+    // The print page's NV list: print logo 2, then delete it.
+    sheet.Tabs()->setCurrentIndex(4);
+    CPrintPage& print = *sheet.PrintPage();
+    QPushButton* deleteNv = Find<QPushButton>(&print, 1066);
+    EXPECT_FALSE(deleteNv->isEnabled()) << "only for NV graphics";
+    Find<QRadioButton>(&print, 1049)->click();
+    EXPECT_TRUE(deleteNv->isEnabled());
+    print.List()->topLevelItem(1)->setSelected(true);
+    emit print.List()->itemClicked(print.List()->topLevelItem(1), 0);
+    Find<QPushButton>(&print, 1033)->click();
+    deleteNv->click();
+    EXPECT_EQ(Column(print.List(), 0), (QStringList{"1", "3"})) << "the others keep their keys";
+    Find<QRadioButton>(&print, 1032)->click();  // all that is left
+    Find<QPushButton>(&print, 1033)->click();
+    EXPECT_EQ(op.Texts(), (std::vector<std::string>{"下载所选位图到NV图形.\n继续吗?", "删除吗?"}));
+    app.ShutDown();
+    ASSERT_TRUE(test::VirtualPrinterProcess::WaitForFile(dir.File("out/receipt-0002.txt")));
+    const std::string first = ReadText(dir.File("out/receipt-0001.txt"));
+    const std::string second = ReadText(dir.File("out/receipt-0002.txt"));
+    EXPECT_NE(first.find("NV DEFINE 03 24x10"), std::string::npos) << first;
+    EXPECT_NE(first.find("NV PRINT 02 1x1"), std::string::npos) << first;
+    EXPECT_EQ(first.find("NV PRINT 01"), std::string::npos) << first;
+    EXPECT_NE(second.find("NV DELETE 02\nCAN"), std::string::npos) << second;
+    EXPECT_NE(second.find("NV PRINT 03 1x1"), std::string::npos) << second;
+    EXPECT_EQ(second.find("NV PRINT 02"), std::string::npos) << second;
+    // The next run reads the model's NV list.
+    ResetProgramState();
+    CStampaApp again;
+    ASSERT_TRUE(again.Start());
+    again.Sheet()->show();
+    Find<QRadioButton>(again.Sheet()->ConfigPage(), 1014)->click();
+    Find<QPushButton>(again.Sheet()->ConfigPage(), 1)->click();
+    Find<QRadioButton>(again.Sheet()->PrintPage(), 1049)->click();
+    EXPECT_EQ(Column(again.Sheet()->PrintPage()->List(), 1), (QStringList{"a.bmp", "c.bmp"}));
     again.ShutDown();
 
     SetDownloadPauses({});
