@@ -18,6 +18,7 @@
 #include "logos/nv_list.h"
 #include "logos/stored_list.h"
 #include "transfer/download_job.h"
+#include "transfer/memory_texts.h"
 #include "transfer/nv_delete.h"
 #include "transfer/print_job.h"
 #include "transfer/transfer_state.h"
@@ -76,17 +77,6 @@ bool Downloaded(int memory) {
             return NvDownloaded;
         default:
             return RamDownloaded;
-    }
-}
-
-const char* MemoryName(int memory) {
-    switch (memory) {
-        case kFlashMemory:
-            return "FLASH";
-        case kNvMemory:
-            return "NV";
-        default:
-            return "RAM";
     }
 }
 
@@ -213,7 +203,7 @@ int RunFleetDownload(const DownloadOptions& o) {
     CliOperator op(o.yes);
     if (!StartUp())
         return kRefused;
-    if (!PickFiles(o.files) || !AskOkCancel(DownloadQuestion(o.memory))) {
+    if (!PickFiles(o.files) || !AskOkCancel(TextsOf(o.memory).downloadQuestion)) {
         ShutDown();
         return kRefused;
     }
@@ -291,7 +281,7 @@ int RunDownload(const DownloadOptions& o) {
     page.Finish();
     if (Downloaded(o.memory)) {
         std::printf("%s\n", FormatText(msg::kCliDownloaded, SelectedLogos.Count(),
-                                       MemoryName(o.memory), PortName.c_str())
+                                       TextsOf(o.memory).name, PortName.c_str())
                                 .c_str());
     }
     if (op.SawWarning())

@@ -15,6 +15,7 @@
 #include "logos/stored_list.h"
 #include "pixmelt/pixmelt_binding.h"
 #include "transfer/column_image.h"
+#include "transfer/memory_texts.h"
 #include "transfer/row_image.h"
 #include "transfer/transfer_state.h"
 
@@ -256,17 +257,6 @@ std::optional<ColumnImage> ReadLogo(PortHandleValue handle, const std::string& p
 
 }  // namespace
 
-const char* DownloadQuestion(int memory) {
-    switch (memory) {
-        case kFlashMemory:
-            return msg::kAskDownloadFlash;
-        case kNvMemory:
-            return msg::kAskDownloadNv;
-        default:
-            return msg::kAskDownloadRam;
-    }
-}
-
 void SetDownloadPauses(const DownloadPauses& p) {
     std::lock_guard lock(pausesMutex);
     pauses = p;
@@ -343,7 +333,7 @@ void StartDownload(IDownloadPage& page) {
     }
     const int memory = page.Memory();
     const int n = SelectedCount;
-    if (n > 0 && !AskOkCancel(DownloadQuestion(memory))) {
+    if (n > 0 && !AskOkCancel(TextsOf(memory).downloadQuestion)) {
         return;
     }
     if (n < 1) {

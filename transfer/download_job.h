@@ -22,9 +22,6 @@ inline constexpr int kRamCapacity = 12000;
 // spooler document on the driver link and starts the worker. Returns at once.
 void StartDownload(IDownloadPage& page);
 
-// The question asked before a download into `memory`.
-const char* DownloadQuestion(int memory);
-
 // The worker procedures (run by StartDownload on the worker thread).
 void FlashDownloadJob(IDownloadPage& page);
 void RamDownloadJob(IDownloadPage& page);

@@ -8,6 +8,7 @@
 #include "link/port.h"
 #include "logos/logo_lists.h"
 #include "logos/nv_list.h"
+#include "transfer/memory_texts.h"
 #include "transfer/transfer_state.h"
 
 namespace stampa {
@@ -63,23 +64,12 @@ bool PrintOne(PortHandleValue handle, const IPrintPage& page, const CLogoList& s
     return SendLineFeed(handle) != 0;
 }
 
-const char* DownloadFirstMessage(int memory) {
-    switch (memory) {
-        case kFlashMemory:
-            return msg::kDownloadToFlashFirst;
-        case kNvMemory:
-            return msg::kDownloadToNvFirst;
-        default:
-            return msg::kDownloadToRamFirst;
-    }
-}
-
 void PrintFrom(IPrintPage& page, int memory) {
     const PortHandleValue handle = PortHandle;
     const CLogoList& source = SourceOf(memory);
     const int n = source.Count();
     if (n == 0) {
-        ShowInformation(DownloadFirstMessage(memory));
+        ShowInformation(TextsOf(memory).downloadFirst);
         return;
     }
     page.SetPrintEnabled(false);

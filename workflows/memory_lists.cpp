@@ -2,36 +2,14 @@
 
 #include <algorithm>
 
-#include "common/messages.h"
 #include "common/text_format.h"
 #include "logos/logo_lists.h"
 #include "logos/nv_list.h"
+#include "transfer/memory_texts.h"
 #include "transfer/transfer_state.h"
 
 namespace stampa {
 namespace {
-
-const char* SizeFormat(int memory) {
-    switch (memory) {
-        case kFlashMemory:
-            return msg::kFlashSizeFormat;
-        case kNvMemory:
-            return msg::kNvSizeFormat;
-        default:
-            return msg::kRamSizeFormat;
-    }
-}
-
-const char* CountFormat(int memory) {
-    switch (memory) {
-        case kFlashMemory:
-            return msg::kFlashCountFormat;
-        case kNvMemory:
-            return msg::kNvCountFormat;
-        default:
-            return msg::kRamCountFormat;
-    }
-}
 
 // `keys`: the entries are the NV list, numbered by their keys.
 MemoryListing Listing(int memory, std::vector<LogoEntry> entries, bool keys = false) {
@@ -44,8 +22,8 @@ MemoryListing Listing(int memory, std::vector<LogoEntry> entries, bool keys = fa
         listing.numbers.push_back(keys ? NvNumberOf(entries[i], row)
                                        : FirstLogoNumber(memory) + row);
     }
-    listing.sizeText = FormatText(SizeFormat(memory), KiloBytes(sum));
-    listing.countText = FormatText(CountFormat(memory), static_cast<int>(entries.size()));
+    listing.sizeText = FormatText(TextsOf(memory).sizeFormat, KiloBytes(sum));
+    listing.countText = FormatText(TextsOf(memory).countFormat, static_cast<int>(entries.size()));
     listing.entries = std::move(entries);
     return listing;
 }

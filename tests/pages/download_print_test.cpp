@@ -144,15 +144,38 @@ int MismatchesDoubleWidth(const QImage& receipt, const QImage& picture, int top)
     return mismatches;
 }
 
-TEST(WholePath, ConnectPickConvertDownloadPrintExitAndStartAgain) {
-    ResetProgramState();
+// A run of the program in a fresh folder with a USB printer 0 attached.
+class WholePath : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ResetProgramState();
+        std::filesystem::current_path(dir.Path());
+        setenv("QZUSB_DEVICE_DIR", dir.Path().c_str(), 1);
+        SetDownloadPauses({std::chrono::milliseconds(0), std::chrono::milliseconds(20)});
+        ASSERT_TRUE(printer.Ready());
+    }
+    void TearDown() override {
+        SetDownloadPauses({});
+        unsetenv("QZUSB_DEVICE_DIR");
+        std::filesystem::current_path(saved);
+        ResetProgramState();
+    }
+    // Starts the program and connects to the USB printer as the OK button does.
+    static void StartAndConnect(CStampaApp& app) {
+        ASSERT_TRUE(app.Start());
+        app.Sheet()->show();
+        Find<QRadioButton>(app.Sheet()->ConfigPage(), 1014)->click();
+        Find<QPushButton>(app.Sheet()->ConfigPage(), 1)->click();
+        ASSERT_TRUE(PortConfigured);
+    }
+
+    const std::filesystem::path saved = std::filesystem::current_path();
     TempDir dir;
-    const auto saved = std::filesystem::current_path();
-    std::filesystem::current_path(dir.Path());
-    setenv("QZUSB_DEVICE_DIR", dir.Path().c_str(), 1);
-    SetDownloadPauses({std::chrono::milliseconds(0), std::chrono::milliseconds(20)});
-    test::VirtualPrinterProcess printer({"--usb", dir.File("lp0"), "--out", dir.File("out")});
-    ASSERT_TRUE(printer.Ready());
+    test::VirtualPrinterProcess printer{{"--usb", dir.File("lp0"), "--out", dir.File("out")}};
+    RecordingOperator op;
+};
+
+TEST_F(WholePath, ConnectPickConvertDownloadPrintExitAndStartAgain) {
     test::WriteFileBytes(dir.File("ring.bmp"), test::Bmp1(40, 24, [](int x, int y) {
                              return (x - 12) * (x - 12) + (y - 12) * (y - 12) < 100;
                          }));
@@ -160,17 +183,11 @@ TEST(WholePath, ConnectPickConvertDownloadPrintExitAndStartAgain) {
                              return test::Rgb{static_cast<unsigned char>(x * 5),
                                               static_cast<unsigned char>(y * 12), 60};
                          }));
-    RecordingOperator op;
     test::ScriptedFileDialog files({dir.File("ring.bmp"), dir.File("photo.bmp")});
 
     CStampaApp app;
-    ASSERT_TRUE(app.Start());
+    StartAndConnect(app);  // configuration: USB device 0, OK
     CMainSheet& sheet = *app.Sheet();
-    sheet.show();
-    // Configuration: USB device 0, OK.
-    Find<QRadioButton>(sheet.ConfigPage(), 1014)->click();
-    Find<QPushButton>(sheet.ConfigPage(), 1)->click();
-    ASSERT_TRUE(PortConfigured);
     // Select both logos; convert the photo with error accumulation.
     sheet.SelectPage()->OnOpen();
     sheet.Tabs()->setCurrentIndex(2);
@@ -221,41 +238,21 @@ TEST(WholePath, ConnectPickConvertDownloadPrintExitAndStartAgain) {
     EXPECT_TRUE(std::filesystem::exists(dir.File("RP-820")));
     ResetProgramState();
     CStampaApp again;
-    ASSERT_TRUE(again.Start());
-    again.Sheet()->show();
-    Find<QRadioButton>(again.Sheet()->ConfigPage(), 1014)->click();
-    Find<QPushButton>(again.Sheet()->ConfigPage(), 1)->click();
+    StartAndConnect(again);
     again.Sheet()->Tabs()->setCurrentIndex(4);
     EXPECT_EQ(Column(again.Sheet()->PrintPage()->List(), 1),
               (QStringList{"ring.bmp", "photo.bmp"}));
     again.ShutDown();
-
-    SetDownloadPauses({});
-    unsetenv("QZUSB_DEVICE_DIR");
-    std::filesystem::current_path(saved);
-    ResetProgramState();
 }
 
-TEST(WholePath, NvGraphicsDownloadPrintAndDeleteFromThePages) {
-    ResetProgramState();
-    TempDir dir;
-    const auto saved = std::filesystem::current_path();
-    std::filesystem::current_path(dir.Path());
-    setenv("QZUSB_DEVICE_DIR", dir.Path().c_str(), 1);
-    SetDownloadPauses({std::chrono::milliseconds(0), std::chrono::milliseconds(0)});
-    test::VirtualPrinterProcess printer({"--usb", dir.File("lp0"), "--out", dir.File("out")});
-    ASSERT_TRUE(printer.Ready());
+TEST_F(WholePath, NvGraphicsDownloadPrintAndDeleteFromThePages) {
     for (const char* name : {"a.bmp", "b.bmp", "c.bmp"})
         test::WriteFileBytes(dir.File(name),
                              test::Bmp1(24, 10, [](int x, int y) { return x == y; }));
-    RecordingOperator op;
     test::ScriptedFileDialog files({dir.File("a.bmp"), dir.File("b.bmp"), dir.File("c.bmp")});
     CStampaApp app;
-    ASSERT_TRUE(app.Start());
+    StartAndConnect(app);
     CMainSheet& sheet = *app.Sheet();
-    sheet.show();
-    Find<QRadioButton>(sheet.ConfigPage(), 1014)->click();
-    Find<QPushButton>(sheet.ConfigPage(), 1)->click();
     sheet.SelectPage()->OnOpen();
     sheet.Tabs()->setCurrentIndex(3);
     Find<QRadioButton>(sheet.DownloadPage(), 1046)->click();
@@ -291,18 +288,10 @@ TEST(WholePath, NvGraphicsDownloadPrintAndDeleteFromThePages) {
     // The next run reads the model's NV list.
     ResetProgramState();
     CStampaApp again;
-    ASSERT_TRUE(again.Start());
-    again.Sheet()->show();
-    Find<QRadioButton>(again.Sheet()->ConfigPage(), 1014)->click();
-    Find<QPushButton>(again.Sheet()->ConfigPage(), 1)->click();
+    StartAndConnect(again);
     Find<QRadioButton>(again.Sheet()->PrintPage(), 1049)->click();
     EXPECT_EQ(Column(again.Sheet()->PrintPage()->List(), 1), (QStringList{"a.bmp", "c.bmp"}));
     again.ShutDown();
-
-    SetDownloadPauses({});
-    unsetenv("QZUSB_DEVICE_DIR");
-    std::filesystem::current_path(saved);
-    ResetProgramState();
 }
 
 }  // namespace
