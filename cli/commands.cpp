@@ -8,6 +8,7 @@
 #include "cli/fleet.h"
 #include "common/messages.h"
 #include "common/text_format.h"
+#include "link/commands.h"
 #include "link/link_error.h"
 #include "link/link_state.h"
 #include "link/serial_link.h"
@@ -80,11 +81,12 @@ bool Downloaded(int memory) {
     }
 }
 
-void PrintLogoLines(const std::vector<LogoEntry>& entries, const std::vector<int>& numbers) {
+void PrintLogoLines(const std::vector<LogoEntry>& entries,
+                    const std::vector<std::string>& numbers) {
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const LogoEntry& e = entries[i];
-        std::printf("%3d  %-24s %5u x %-5u %4d K  %s\n", numbers[i], e.name.c_str(), e.width,
-                    e.height, KiloBytes(e.size), e.path.c_str());
+        std::printf("%3s  %-24s %5u x %-5u %4d K  %s\n", numbers[i].c_str(), e.name.c_str(),
+                    e.width, e.height, KiloBytes(e.size), e.path.c_str());
     }
 }
 
@@ -312,7 +314,10 @@ int RunNvDelete(const NvDeleteOptions& o) {
         return kRefused;
     if (const int status = ConnectOrShutDown(o.model, o.link); status != kDone)
         return status;
-    if (DeleteNvLogos(o.all, o.numbers))
+    std::vector<std::string> keys;
+    for (int number : o.numbers)
+        keys.push_back(NvKeyOf(number));
+    if (DeleteNvLogos(o.all, keys))
         std::printf("%s\n", FormatText(msg::kCliNvDeleted, PortName.c_str()).c_str());
     if (op.SawWarning())
         ExplainLinkFailure();

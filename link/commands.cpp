@@ -28,8 +28,8 @@ bool ValidNvNumber(int number) {
 
 // The key code of NV logo n: its two decimal digits.
 void AppendNvKey(Bytes& bytes, int number) {
-    bytes.push_back(static_cast<unsigned char>('0' + number / 10));
-    bytes.push_back(static_cast<unsigned char>('0' + number % 10));
+    const std::string key = NvKeyOf(number);
+    bytes.insert(bytes.end(), key.begin(), key.end());
 }
 
 void AppendLittleEndian(Bytes& bytes, std::uint64_t value, int width) {
@@ -91,16 +91,43 @@ std::optional<Bytes> DefineFlashLogosCommand(int count) {
     return Bytes{FS, 'q', static_cast<unsigned char>(count)};
 }
 
+Bytes RealTimeStatusCommand(int n) {
+    return {DLE, EOT, static_cast<unsigned char>(n)};
+}
+
+Bytes NvCapacityQueryCommand() {
+    return {GS, '(', 'L', 2, 0, '0', '0'};
+}
+
+Bytes NvFreeCapacityQueryCommand() {
+    return {GS, '(', 'L', 2, 0, '0', '3'};
+}
+
+Bytes NvKeyListQueryCommand() {
+    return {GS, '(', 'L', 4, 0, '0', '@', 'K', 'C'};
+}
+
 Bytes DeleteAllNvGraphicsCommand() {
     return {GS, '(', 'L', 5, 0, '0', 'A', 'C', 'L', 'R'};
 }
 
-std::optional<Bytes> DeleteNvGraphicCommand(int number) {
+std::string NvKeyOf(int number) {
     if (!ValidNvNumber(number)) {
+        return {};
+    }
+    return {static_cast<char>('0' + number / 10), static_cast<char>('0' + number % 10)};
+}
+
+bool ValidNvKey(const std::string& key) {
+    return key.size() == 2 && key[0] >= 32 && key[0] <= 126 && key[1] >= 32 && key[1] <= 126;
+}
+
+std::optional<Bytes> DeleteNvGraphicCommand(const std::string& key) {
+    if (!ValidNvKey(key)) {
         return std::nullopt;
     }
     Bytes bytes{GS, '(', 'L', 4, 0, '0', 'B'};
-    AppendNvKey(bytes, number);
+    bytes.insert(bytes.end(), key.begin(), key.end());
     return bytes;
 }
 
@@ -123,12 +150,12 @@ std::optional<Bytes> DefineNvGraphicHead(int number, int width, int height) {
     return bytes;
 }
 
-std::optional<Bytes> PrintNvGraphicCommand(int mode, int number) {
-    if (!ValidNvNumber(number) || !ValidMode(mode)) {
+std::optional<Bytes> PrintNvGraphicCommand(int mode, const std::string& key) {
+    if (!ValidNvKey(key) || !ValidMode(mode)) {
         return std::nullopt;
     }
     Bytes bytes{GS, '(', 'L', 6, 0, '0', 'E'};
-    AppendNvKey(bytes, number);
+    bytes.insert(bytes.end(), key.begin(), key.end());
     bytes.push_back(static_cast<unsigned char>(1 + (mode & 1)));
     bytes.push_back(static_cast<unsigned char>(1 + (mode >> 1)));
     return bytes;
@@ -174,16 +201,16 @@ int SendVerticalOffset(PortHandleValue handle, int value) {
     return SendAsFlag(handle, VerticalOffsetCommand(value));
 }
 
-int SendPrintNvGraphic(PortHandleValue handle, int mode, int number) {
-    return SendAsFlag(handle, PrintNvGraphicCommand(mode, number));
+int SendPrintNvGraphic(PortHandleValue handle, int mode, const std::string& key) {
+    return SendAsFlag(handle, PrintNvGraphicCommand(mode, key));
 }
 
 int SendDeleteAllNvGraphics(PortHandleValue handle) {
     return SendAsFlag(handle, DeleteAllNvGraphicsCommand());
 }
 
-int SendDeleteNvGraphic(PortHandleValue handle, int number) {
-    return SendAsFlag(handle, DeleteNvGraphicCommand(number));
+int SendDeleteNvGraphic(PortHandleValue handle, const std::string& key) {
+    return SendAsFlag(handle, DeleteNvGraphicCommand(key));
 }
 
 }  // namespace stampa

@@ -40,17 +40,28 @@ std::optional<Bytes> DefineFlashLogosCommand(int count);           // FS q n; n 
 // NV graphics (GS ( L / GS 8 L), addressed by key codes "01".."99": the logo
 // numbered n (1..99) has the two ASCII digits of n as its key.
 inline constexpr int kMaxNvNumber = 99;
-inline constexpr int kMaxNvWidth = 8192;                  // dots across a definition can carry
-inline constexpr int kMaxNvHeight = 2304;                 // dots down
-Bytes DeleteAllNvGraphicsCommand();                       // function 65
-std::optional<Bytes> DeleteNvGraphicCommand(int number);  // function 66; n 1..99
+inline constexpr int kMaxNvWidth = 8192;   // dots across a definition can carry
+inline constexpr int kMaxNvHeight = 2304;  // dots down
+// A key is two bytes of 32..126; the logo numbered n has the key NvKeyOf(n)
+// (nothing for n outside 1..99).
+std::string NvKeyOf(int number);
+bool ValidNvKey(const std::string& key);
+Bytes DeleteAllNvGraphicsCommand();                                   // function 65
+std::optional<Bytes> DeleteNvGraphicCommand(const std::string& key);  // function 66
 // The head of a raster definition (function 67) of a width x height logo, up to
 // and including the colour byte; the ceil(width / 8) x height data follow it.
 // The long form GS 8 L when the parameter count passes 65535. Nothing for a
 // number outside 1..99 or a size outside 1..8192 x 1..2304.
 std::optional<Bytes> DefineNvGraphicHead(int number, int width, int height);
 // Print (function 69) at ScalingMode `mode`: x = 1 + (m & 1), y = 1 + (m >> 1).
-std::optional<Bytes> PrintNvGraphicCommand(int mode, int number);
+std::optional<Bytes> PrintNvGraphicCommand(int mode, const std::string& key);
+
+// Questions to the printer (its answers: link/answers.h).
+inline constexpr unsigned char DLE = 0x10, EOT = 0x04, ACK = 0x06, NAK = 0x15;
+Bytes RealTimeStatusCommand(int n);  // DLE EOT n: 1 printer, 2 offline cause, 4 paper sensor
+Bytes NvCapacityQueryCommand();      // function 48: the NV graphics capacity
+Bytes NvFreeCapacityQueryCommand();  // function 51: what is left of it
+Bytes NvKeyListQueryCommand();       // function 64: the key codes defined
 
 // Senders: 1 (or PortWrite's non-zero result) on success, 0 on failure.
 int SendInitialize(PortHandleValue handle);     // 0 without writing for the handle -1
@@ -63,8 +74,8 @@ int SendPrintFlashLogo(PortHandleValue handle, int mode, int number);
 // one fails, and the result is non-zero only when all three succeeded.
 int SendPrintRamLogo(PortHandleValue handle, int mode, int number);
 int SendVerticalOffset(PortHandleValue handle, int value);
-int SendPrintNvGraphic(PortHandleValue handle, int mode, int number);
+int SendPrintNvGraphic(PortHandleValue handle, int mode, const std::string& key);
 int SendDeleteAllNvGraphics(PortHandleValue handle);
-int SendDeleteNvGraphic(PortHandleValue handle, int number);
+int SendDeleteNvGraphic(PortHandleValue handle, const std::string& key);
 
 }  // namespace stampa

@@ -13,6 +13,7 @@
 #include <memory>
 #include <mutex>
 
+#include "link/fd_read.h"
 #include "link/link_error.h"
 #include "link/port.h"
 #include "link/transport.h"
@@ -104,6 +105,13 @@ class NetworkTransport final : public Transport {
             pollfd p{fd_, 0, 0};  // only errors and hang-ups wake this up
             ::poll(&p, 1, 10);
         }
+    }
+
+    bool CanRead() const override { return true; }
+
+    int Read(unsigned char* buffer, int max, int timeoutMs) override {
+        std::lock_guard lock(mutex_);
+        return closed_ ? -1 : ReadWithin(fd_, buffer, max, timeoutMs);
     }
 
     int Close() override {

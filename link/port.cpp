@@ -2,6 +2,7 @@
 
 #include "link/parallel_link.h"
 
+#include <algorithm>
 #include <atomic>
 #include <map>
 #include <mutex>
@@ -70,6 +71,25 @@ long long PortBytesWritten() {
 int PortFlush(PortHandleValue handle) {
     const auto connection = FindConnection(handle);
     return connection && !connection->Closed() ? connection->Flush() : 0;
+}
+
+bool PortCanRead(PortHandleValue handle) {
+    const auto connection = FindConnection(handle);
+    return connection && !connection->Closed() && connection->CanRead();
+}
+
+int PortRead(PortHandleValue handle, unsigned char* buffer, int max, int timeoutMs) {
+    const auto connection = FindConnection(handle);
+    if (!connection || connection->Closed() || buffer == nullptr || max < 1) {
+        return -1;
+    }
+    return connection->Read(buffer, max, std::max(timeoutMs, 0));
+}
+
+void PortDiscardInput(PortHandleValue handle) {
+    unsigned char sink[256];
+    for (int rounds = 0; rounds < 64 && PortRead(handle, sink, sizeof sink, 0) > 0; ++rounds) {
+    }
 }
 
 bool IsDriverConnection(PortHandleValue handle) {

@@ -33,6 +33,16 @@ int PortClose(PortHandleValue handle);
 // -1, an unknown or closed handle, or a printer that stopped taking bytes.
 int PortFlush(PortHandleValue handle);
 
+// Reading the printer's answers on the connection of `handle`. PortCanRead is
+// false for the handle -1, a closed connection, and the parallel and spooler
+// links. PortRead gives the bytes read, 0 when none came within `timeoutMs`,
+// -1 when the link cannot read or failed. PortDiscardInput drops what the
+// printer sent and nobody read (before a question, so an old answer is not
+// taken for the new one's).
+bool PortCanRead(PortHandleValue handle);
+int PortRead(PortHandleValue handle, unsigned char* buffer, int max, int timeoutMs);
+void PortDiscardInput(PortHandleValue handle);
+
 // The spooler link's documents, on the connection of `handle`.
 // True when `handle` is an open connection of the spooler (driver) kind.
 bool IsDriverConnection(PortHandleValue handle);

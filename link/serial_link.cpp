@@ -16,6 +16,7 @@
 #include <thread>
 
 #include "link/commands.h"
+#include "link/fd_read.h"
 #include "link/link_error.h"
 #include "link/parallel_link.h"
 #include "link/port.h"
@@ -68,6 +69,13 @@ class SerialTransport final : public Transport {
         fd_ = -1;
         closed_ = true;
         return result == 0 ? 1 : 0;
+    }
+
+    bool CanRead() const override { return true; }
+
+    int Read(unsigned char* buffer, int max, int timeoutMs) override {
+        std::lock_guard lock(mutex_);
+        return closed_ ? -1 : ReadWithin(fd_, buffer, max, timeoutMs);
     }
 
     // Waits up to `wait` until a byte from the printer is in the input queue,

@@ -9,6 +9,8 @@
 //  - Write, Flush, Close, StartDocument and EndDocument are serialised by the
 //    backend's own lock; a Close that arrives during a Write waits for it, and
 //    every Write ends within the link's own time-out.
+//  - Read is serialised with the others by the same lock and ends within its
+//    own time-out.
 //  - Closed() never waits; it may be called at any time.
 //  - After Close (or a Write that killed the link) nothing reaches the device.
 #pragma once
@@ -39,6 +41,15 @@ class Transport {
     // link can tell: non-zero when they have. Only the network link has a
     // queue of its own to wait for; a failed flush closes the link.
     virtual int Flush() { return 1; }
+
+    // Reading the printer's answers: serial, USB and network links can; the
+    // parallel and spooler links cannot (Read gives -1 there).
+    virtual bool CanRead() const { return false; }
+
+    // Up to `max` bytes the printer sent, waiting at most `timeoutMs` for the
+    // first: the number read, 0 when nothing came in time, -1 when the link
+    // cannot read or failed.
+    virtual int Read(unsigned char* /*buffer*/, int /*max*/, int /*timeoutMs*/) { return -1; }
 
     // Documents exist on the spooler link only: every run of the jobs there is
     // one document. Non-zero on success; the other kinds have none to start.

@@ -3,12 +3,13 @@
  * what it expects of them. Our stand-in (standins/qzusbint) implements this
  * header over the Linux USB printer class devices (/dev/usb/lp0 .. lp7).
  *
- * Only OpenDeviceX, uWrite and CloseDevice are called; the nine others must be
- * present so that binding finds all twelve, and the stand-in returns 0 from them.
+ * OpenDeviceX, uWrite, uRead and CloseDevice are called; the eight others must
+ * be present so that binding finds all twelve, and the stand-in returns 0 from them.
  *
  * The stand-in's device folder is /dev/usb unless the environment variable
  * QZUSB_DEVICE_DIR names another (the virtual printer and the tests use a
- * folder of FIFOs named lp0 .. lp7). */
+ * folder of FIFOs named lp0 .. lp7; the printer's answers come back through a
+ * FIFO beside each, lp0.in .. lp7.in). */
 #ifndef QZUSBINT_H
 #define QZUSBINT_H
 
@@ -41,8 +42,12 @@ QZUSB_EXPORT int CloseDevice(QzHandle handle);
  * `pipe` is always 0. */
 QZUSB_EXPORT int uWrite(QzHandle handle, int pipe, const void* bytes, int count);
 
-/* The other entry points: present, harmless, always 0. */
+/* Reads what the printer sent, at most `count` bytes, waiting up to 100 ms for
+ * the first. Returns the number read; 0 when nothing came; -1 when the device
+ * cannot be read or failed (errno says why). `pipe` is always 0. */
 QZUSB_EXPORT int uRead(QzHandle handle, int pipe, void* bytes, int count);
+
+/* The other entry points: present, harmless, always 0. */
 QZUSB_EXPORT int ResetPipes(QzHandle handle);
 QZUSB_EXPORT int VendorRequest(QzHandle handle, int request, int value, int index, void* data,
                                int length);

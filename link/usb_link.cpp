@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <memory>
 
@@ -43,6 +44,21 @@ int UsbTransport::Write(const unsigned char* bytes, int length) {
         }
     }
     return 1;
+}
+
+// The library waits a little for each read; this waits out the caller's time-out.
+int UsbTransport::Read(unsigned char* buffer, int max, int timeoutMs) {
+    std::lock_guard lock(mutex_);
+    if (closed_ || library_.uRead == nullptr) {
+        return -1;
+    }
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    for (;;) {
+        const int n = library_.uRead(handle_, 0, buffer, max);
+        if (n != 0 || std::chrono::steady_clock::now() >= deadline) {
+            return n < 0 ? -1 : n;
+        }
+    }
 }
 
 int UsbTransport::Close() {

@@ -27,6 +27,8 @@ class UsbTransport final : public Transport {
     int Write(const unsigned char* bytes, int length) override;
     int Close() override;  // always 1
     bool Closed() const override { return closed_; }
+    bool CanRead() const override { return library_.uRead != nullptr; }
+    int Read(unsigned char* buffer, int max, int timeoutMs) override;
 
   private:
     bool WritePiece(const unsigned char* bytes, int length);

@@ -37,15 +37,6 @@ void RecordNvDownload(const CLogoList& sent) {
     }
 }
 
-std::vector<int> NvNumbersOfRows(const std::vector<int>& rows) {
-    std::vector<int> numbers;
-    for (int row : rows) {
-        if (row >= 0 && row < NvLogos.Count())
-            numbers.push_back(NvNumberAt(NvLogos, row));
-    }
-    return numbers;
-}
-
 void ForgetNvNumbers(const std::vector<int>& numbers) {
     for (int p = NvLogos.Count() - 1; p >= 0; --p) {
         if (std::find(numbers.begin(), numbers.end(), NvNumberAt(NvLogos, p)) != numbers.end())

@@ -26,9 +26,6 @@ int NvNumberOf(const LogoEntry& entry, int position);
 // NvLogos becomes the logos of `sent` with the keys 1, 2, ... in order.
 void RecordNvDownload(const CLogoList& sent);
 
-// The key numbers of the list's rows (rows outside the list are left out).
-std::vector<int> NvNumbersOfRows(const std::vector<int>& rows);
-
 // Removes the entries whose key numbers are listed.
 void ForgetNvNumbers(const std::vector<int>& numbers);
 

@@ -22,7 +22,7 @@ void FillLogoTable(QTreeWidget* list, const MemoryListing& listing) {
     list->clear();
     const std::vector<LogoEntry>& entries = listing.entries;
     for (std::size_t i = 0; i < entries.size(); ++i) {
-        auto* item = new QTreeWidgetItem({QString::number(listing.numbers[i]),
+        auto* item = new QTreeWidgetItem({QString::fromStdString(listing.numbers[i]),
                                           QString::fromStdString(entries[i].name),
                                           QString::number(entries[i].size)});
         item->setTextAlignment(2, Qt::AlignRight | Qt::AlignVCenter);

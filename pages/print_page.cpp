@@ -155,7 +155,7 @@ void CPrintPage::OnPrint() {
 }
 
 void CPrintPage::OnDeleteNv() {
-    DeleteNvLogos(range_ == kPrintAll, NvNumbersOfRows(SelectedRows()));
+    DeleteNvLogos(range_ == kPrintAll, NvKeysOfRows(SelectedRows()));
     ShowMemory(kNvMemory);
 }
 

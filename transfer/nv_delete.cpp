@@ -10,29 +10,26 @@
 #include "link/port.h"
 #include "logos/nv_list.h"
 #include "logos/stored_list.h"
+#include "transfer/nv_rows.h"
 #include "transfer/transfer_state.h"
 
 namespace stampa {
 namespace {
 
 // The deletes, as one exchange: true when every write and the flush succeeded.
-bool SendDeletes(PortHandleValue handle, bool all, const std::vector<int>& numbers) {
+bool SendDeletes(PortHandleValue handle, bool all, const std::vector<std::string>& keys) {
     bool ok = true;
     if (all) {
         ok = SendDeleteAllNvGraphics(handle) != 0;
     }
-    for (std::size_t i = 0; ok && !all && i < numbers.size(); ++i) {
-        ok = SendDeleteNvGraphic(handle, numbers[i]) != 0;
+    for (std::size_t i = 0; ok && !all && i < keys.size(); ++i) {
+        ok = SendDeleteNvGraphic(handle, keys[i]) != 0;
     }
     return ok && PortFlush(handle) != 0;
 }
 
-void Forget(bool all, const std::vector<int>& numbers) {
-    if (all) {
-        NvLogos.RemoveAll();
-    } else {
-        ForgetNvNumbers(numbers);
-    }
+void Forget(bool all, const std::vector<std::string>& keys) {
+    ForgetNvKeys(keys, all);
     if (!PrinterModel.empty() && SaveNvList(StartDirectory, PrinterModel) == 0) {
         const std::string file = NvListFileName(StartDirectory, PrinterModel);
         ShowInformation(FormatText(msg::kNvListNotSaved, file.c_str()));
@@ -41,7 +38,17 @@ void Forget(bool all, const std::vector<int>& numbers) {
 
 }  // namespace
 
-bool DeleteNvLogos(bool all, std::vector<int> numbers) {
+std::vector<std::string> NvKeysOfRows(const std::vector<int>& rows) {
+    const std::vector<NvRow> listed = NvRows();
+    std::vector<std::string> keys;
+    for (int row : rows) {
+        if (row >= 0 && row < static_cast<int>(listed.size()))
+            keys.push_back(listed[static_cast<std::size_t>(row)].key);
+    }
+    return keys;
+}
+
+bool DeleteNvLogos(bool all, std::vector<std::string> keys) {
     if (!PortConfigured) {
         ShowInformation(msg::kSetPortFirst);
         return false;
@@ -50,10 +57,10 @@ bool DeleteNvLogos(bool all, std::vector<int> numbers) {
         ShowPlain(msg::kDownloadRunning);
         return false;
     }
-    std::sort(numbers.begin(), numbers.end());
-    numbers.erase(std::unique(numbers.begin(), numbers.end()), numbers.end());
-    std::erase_if(numbers, [](int n) { return n < 1 || n > kMaxNvNumber; });
-    if (!all && numbers.empty()) {
+    std::sort(keys.begin(), keys.end());
+    keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
+    std::erase_if(keys, [](const std::string& key) { return !ValidNvKey(key); });
+    if (!all && keys.empty()) {
         ShowInformation(msg::kSelectRowsToDelete);
         return false;
     }
@@ -66,9 +73,9 @@ bool DeleteNvLogos(bool all, std::vector<int> numbers) {
         PortClose(handle);
         return false;
     }
-    const bool ok = SendDeletes(handle, all, numbers);
+    const bool ok = SendDeletes(handle, all, keys);
     if (ok) {
-        Forget(all, numbers);
+        Forget(all, keys);
     } else {
         ShowWarning(msg::kCommunicationFailed);
     }

@@ -1,5 +1,6 @@
 #include "transfer/print_job.h"
 
+#include <cctype>
 #include <string>
 
 #include "common/messages.h"
@@ -7,58 +8,69 @@
 #include "link/commands.h"
 #include "link/port.h"
 #include "logos/logo_lists.h"
-#include "logos/nv_list.h"
 #include "transfer/memory_texts.h"
+#include "transfer/nv_rows.h"
 #include "transfer/transfer_state.h"
 
 namespace stampa {
 namespace {
 
-// The list a memory's logos are printed from.
-const CLogoList& SourceOf(int memory) {
-    switch (memory) {
-        case kFlashMemory:
-            return FlashDownloaded ? FlashLogos : StoredFlashLogos;
-        case kNvMemory:
-            return NvLogos;
-        default:
-            return RamLogos;
+// What printing one stored logo takes.
+struct StoredLogo {
+    int number = 0;   // FS p's n, GS #'s n; for NV graphics the label's number
+    std::string key;  // NV graphics: the key printed
+    std::uint32_t height = 0;
+};
+
+// The logos a memory holds, as the print page lists them.
+std::vector<StoredLogo> StoredLogosOf(int memory) {
+    std::vector<StoredLogo> logos;
+    if (memory == kNvMemory) {
+        for (const NvRow& row : NvRows()) {
+            const bool digits = std::isdigit(static_cast<unsigned char>(row.key[0])) &&
+                                std::isdigit(static_cast<unsigned char>(row.key[1]));
+            logos.push_back({digits ? std::stoi(row.key) : -1, row.key, row.entry.height});
+        }
+        return logos;
     }
+    const CLogoList& list =
+        memory == kFlashMemory ? (FlashDownloaded ? FlashLogos : StoredFlashLogos) : RamLogos;
+    for (const LogoEntry& e : list.Entries()) {
+        const int p = static_cast<int>(logos.size());
+        logos.push_back({memory == kFlashMemory ? p + 1 : p, {}, e.height});
+    }
+    return logos;
 }
 
-// The number of the logo at row p: what its label shows and its print command takes.
-int LogoNumber(int memory, const CLogoList& source, int p) {
-    switch (memory) {
-        case kFlashMemory:
-            return p + 1;
-        case kNvMemory:
-            return NvNumberAt(source, p);
-        default:
-            return p;
+bool SendLabel(PortHandleValue handle, const std::string& name) {
+    const std::string text = "=============== LOGO " + name;
+    if (PortWrite(handle, reinterpret_cast<const unsigned char*>(text.data()),
+                  static_cast<int>(text.size())) == 0) {
+        return false;
     }
+    return SendLineFeed(handle) != 0;
 }
 
-// Prints logo p of the source list; false when an examined write failed.
-bool PrintOne(PortHandleValue handle, const IPrintPage& page, const CLogoList& source, int p,
-              int memory) {
+// Prints one logo; false when an examined write failed.
+bool PrintOne(PortHandleValue handle, const IPrintPage& page, const StoredLogo& logo, int memory) {
     const int mode = page.ScalingMode();
-    const int number = LogoNumber(memory, source, p);
     if (page.PrintLabel()) {
-        SendLogoLabel(handle, number);
+        // A key of another tool's that is not a number is shown as it is.
+        logo.number >= 0 ? SendLogoLabel(handle, logo.number) : SendLabel(handle, logo.key);
         if (SendLineFeed(handle) == 0) {
             return false;
         }
     }
-    SendVerticalOffset(handle, PrintedHeight(static_cast<int>(source.GetHeight(p)), mode));
+    SendVerticalOffset(handle, PrintedHeight(static_cast<int>(logo.height), mode));
     switch (memory) {
         case kFlashMemory:
-            SendPrintFlashLogo(handle, mode, number);
+            SendPrintFlashLogo(handle, mode, logo.number);
             break;
         case kNvMemory:
-            SendPrintNvGraphic(handle, mode, number);
+            SendPrintNvGraphic(handle, mode, logo.key);
             break;
         default:
-            SendPrintRamLogo(handle, mode, number);
+            SendPrintRamLogo(handle, mode, logo.number);
             break;
     }
     return SendLineFeed(handle) != 0;
@@ -66,8 +78,8 @@ bool PrintOne(PortHandleValue handle, const IPrintPage& page, const CLogoList& s
 
 void PrintFrom(IPrintPage& page, int memory) {
     const PortHandleValue handle = PortHandle;
-    const CLogoList& source = SourceOf(memory);
-    const int n = source.Count();
+    const std::vector<StoredLogo> logos = StoredLogosOf(memory);
+    const int n = static_cast<int>(logos.size());
     if (n == 0) {
         ShowInformation(TextsOf(memory).downloadFirst);
         return;
@@ -91,7 +103,7 @@ void PrintFrom(IPrintPage& page, int memory) {
     // CAN's result counts for the stored memories only; then each logo; then FF.
     bool ok = SendCancel(handle) != 0 || memory == kRamMemory;
     for (std::size_t i = 0; ok && i < rows.size(); ++i) {
-        ok = PrintOne(handle, page, source, rows[i], memory);
+        ok = PrintOne(handle, page, logos[static_cast<std::size_t>(rows[i])], memory);
     }
     // Printed only once the printer has taken the bytes (a network printer's
     // queue has emptied); every other link has delivered them with the writes.
@@ -111,12 +123,7 @@ bool SendLogoLabel(PortHandleValue handle, int number) {
     if (number < 0 || number > 256) {
         return false;
     }
-    const std::string text = "=============== LOGO " + std::to_string(number);
-    if (PortWrite(handle, reinterpret_cast<const unsigned char*>(text.data()),
-                  static_cast<int>(text.size())) == 0) {
-        return false;
-    }
-    return SendLineFeed(handle) != 0;
+    return SendLabel(handle, std::to_string(number));
 }
 
 void PrintFlashLogos(IPrintPage& page) {

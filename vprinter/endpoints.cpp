@@ -82,7 +82,34 @@ bool FifoEndpoint::Create(bool smallBuffer) {
         Complain("cannot create the FIFO " + path_);
         return false;
     }
+    const std::string answers = AnswerPath();
+    if (::lstat(answers.c_str(), &st) == 0 && S_ISFIFO(st.st_mode)) {
+        ::unlink(answers.c_str());
+    }
+    if (::mkfifo(answers.c_str(), 0666) != 0) {
+        Complain("cannot create the FIFO " + answers);
+        return false;
+    }
     return Reopen();
+}
+
+// Opened for each answer: a program that does not hold the answer FIFO open
+// is not listening, and the answer is dropped rather than left waiting.
+void FifoEndpoint::Answer(const std::vector<std::uint8_t>& bytes) {
+    const int fd = ::open(AnswerPath().c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        return;
+    }
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        done += static_cast<std::size_t>(n);
+    }
+    ::close(fd);
 }
 
 // The new read end is opened before the old one is closed: the FIFO never
@@ -113,6 +140,7 @@ void FifoEndpoint::Remove() {
     if (!path_.empty()) {
         CloseReadEnd();
         ::unlink(path_.c_str());
+        ::unlink(AnswerPath().c_str());
         path_.clear();
     }
 }

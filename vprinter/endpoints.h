@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace vprinter {
 
@@ -28,7 +29,8 @@ class PtyEndpoint {
     int master_ = -1;
 };
 
-// A FIFO held open for reading, so the USB library finds the device present.
+// A FIFO held open for reading, so the USB library finds the device present,
+// and a FIFO beside it ("lp0.in") that carries the printer's answers back.
 class FifoEndpoint {
   public:
     explicit FifoEndpoint(std::string path) : path_(std::move(path)) {}
@@ -40,10 +42,13 @@ class FifoEndpoint {
     bool Reopen();  // a fresh read end: a new writer session
     void CloseReadEnd();
     void Remove();
+    void Answer(const std::vector<std::uint8_t>& bytes);  // dropped when nobody listens
     int Fd() const { return fd_; }
     const std::string& Path() const { return path_; }
 
   private:
+    std::string AnswerPath() const { return path_ + ".in"; }
+
     std::string path_;
     int fd_ = -1;
     bool smallBuffer_ = false;

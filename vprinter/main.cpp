@@ -104,8 +104,15 @@ int main(int argc, char** argv) {
                    "Paper width in dots (576, or 384 for 58 mm)")
         ->capture_default_str()
         ->check(CLI::Range(64, 4096));
-    cli.add_flag("--no-status", options.printer.noStatus, "Never answer status requests");
+    cli.add_flag("--no-status", options.printer.noStatus, "Never answer a question");
     cli.add_flag("--paper-out", options.printer.paperOut, "Report the paper end");
+    cli.add_flag("--paper-near-end", options.printer.paperNearEnd, "Report the paper near its end");
+    cli.add_flag("--cover-open", options.printer.coverOpen, "Report the cover open");
+    cli.add_flag("--offline", options.printer.offline, "Report the printer offline");
+    cli.add_option("--nv-capacity", options.printer.nvCapacity,
+                   "Bytes of NV graphics the printer holds")
+        ->capture_default_str()
+        ->check(CLI::Range(0LL, 1LL << 40));
     cli.add_option("--stall-after", options.stallAfter, "Stop reading a connection after N bytes");
     cli.add_option("--drop-after", options.dropAfter, "Close a connection after N bytes");
     cli.add_option("--capture", options.capturePath, "Append every received byte to FILE");

@@ -1,5 +1,6 @@
 // The graphics commands GS ( L and GS 8 L: NV graphics defined, deleted and
 // printed by key code.
+#include <algorithm>
 #include <string>
 
 #include "vprinter/printer.h"
@@ -10,6 +11,9 @@ namespace {
 // The largest parameter block taken whole: an 8192 x 2304 definition and its
 // 11 bytes; a longer one is refused without waiting for its bytes.
 constexpr std::size_t kMaxParameters = 11 + 1024 * 2304;
+
+// The most keys one block of the key-code list carries.
+constexpr std::size_t kKeysPerBlock = 40;
 
 std::string Key(std::uint8_t kc1, std::uint8_t kc2) {
     return std::string{static_cast<char>(kc1), static_cast<char>(kc2)};
@@ -99,9 +103,74 @@ void Session::NvFunction(int fn, std::size_t at, std::size_t parameters) {
             }
             return;
         }
+        case '0':  // 48: the capacity
+            if (fits(2))
+                AnswerCapacity(fn, state_.Options().nvCapacity);
+            return;
+        case '3':  // 51: what is left of it
+            if (fits(2))
+                AnswerCapacity(fn,
+                               std::max(0LL, state_.Options().nvCapacity - state_.NvBytesStored()));
+            return;
+        case '@':  // 64: the key codes, "KC"
+            if (fits(4) && At(at + 2) == 'K' && At(at + 3) == 'C') {
+                Log("NV KEYS (" + std::to_string(state_.Nv().size()) + ")");
+                keyList_.clear();
+                for (const auto& entry : state_.Nv())
+                    keyList_.push_back(entry.first);
+                keyBlockAt_ = 0;
+                SendKeyBlock();
+            }
+            return;
         default:
             Log("NV function " + std::to_string(fn) + " (skipped)");
             return;
+    }
+}
+
+// 37, the function as identifier, the number in decimal digits, NUL.
+void Session::AnswerCapacity(int fn, long long bytes) {
+    Log(std::string("NV ") + (fn == '0' ? "CAPACITY " : "FREE ") + std::to_string(bytes));
+    std::vector<std::uint8_t> answer{0x37, static_cast<std::uint8_t>(fn == '0' ? 0x30 : 0x33)};
+    for (char digit : std::to_string(bytes))
+        answer.push_back(static_cast<std::uint8_t>(digit));
+    answer.push_back(0x00);
+    Answer(answer);
+}
+
+// The block of at most kKeysPerBlock keys from keyBlockAt_: 37 72 st keys NUL.
+// The last block ends the exchange; another waits for the host's ACK.
+void Session::SendKeyBlock() {
+    const std::size_t from = static_cast<std::size_t>(keyBlockAt_);
+    const std::size_t to = std::min(keyList_.size(), from + kKeysPerBlock);
+    const bool last = to == keyList_.size();
+    std::vector<std::uint8_t> block{0x37, 0x72, static_cast<std::uint8_t>(last ? 0x40 : 0x41)};
+    for (std::size_t i = from; i < to; ++i)
+        block.insert(block.end(), keyList_[i].begin(), keyList_[i].end());
+    block.push_back(0x00);
+    Answer(block);
+    if (last)
+        keyBlockAt_ = -1;
+}
+
+// The host's reply to a block that has more after it.
+std::size_t Session::KeyListHandshake() {
+    switch (At(0)) {
+        case 0x06:  // ACK: the next block
+            keyBlockAt_ += static_cast<long>(kKeysPerBlock);
+            SendKeyBlock();
+            return 1;
+        case 0x15:  // NAK: the same block again
+            Log("NV KEYS: NAK, block sent again");
+            SendKeyBlock();
+            return 1;
+        case 0x18:  // CAN: the host gave up
+            Log("NV KEYS: CAN");
+            keyBlockAt_ = -1;
+            return 1;
+        default:  // anything else ends the exchange and is read as usual
+            keyBlockAt_ = -1;
+            return Step();
     }
 }
 

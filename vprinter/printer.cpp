@@ -123,6 +123,13 @@ void PrinterState::ReplaceFlash(std::vector<RasterLogo> logos) {
     Persist();
 }
 
+long long PrinterState::NvBytesStored() const {
+    long long bytes = 0;
+    for (const auto& [key, graphic] : stored_.nv)
+        bytes += static_cast<long long>(graphic.rows.size());
+    return bytes;
+}
+
 void PrinterState::DefineNv(const std::string& key, NvGraphic graphic) {
     stored_.nv[key] = std::move(graphic);
     Persist();
@@ -196,11 +203,15 @@ void Session::FinishReceipt() {
 }
 
 void Session::AnswerStatus(std::uint8_t ok, std::uint8_t paperEnd) {
+    Answer({state_.Options().paperOut ? paperEnd : ok});
+}
+
+void Session::Answer(const std::vector<std::uint8_t>& bytes) {
     if (state_.Options().noStatus) {
-        Log("  (status not answered)");
+        Log("  (not answered)");
         return;
     }
-    reply_({state_.Options().paperOut ? paperEnd : ok});
+    reply_(bytes);
 }
 
 std::size_t Session::Skip(std::size_t length, const std::string& name) {
@@ -215,6 +226,9 @@ std::size_t Session::Skip(std::size_t length, const std::string& name) {
 }
 
 std::size_t Session::Step() {
+    if (keyBlockAt_ >= 0) {
+        return KeyListHandshake();
+    }
     const std::uint8_t b = At(0);
     if (b >= 0x20 && b < 0x7F) {
         line_ += static_cast<char>(b);
@@ -353,11 +367,19 @@ std::size_t Session::StepDle() {
     if (!Have(2)) {
         return 0;
     }
-    if (At(1) == 0x04) {  // DLE EOT n: real-time status
+    if (At(1) == 0x04) {  // DLE EOT n: real-time status; bits 1 and 4 always set
         if (!Have(3))
             return 0;
         Log("DLE EOT " + Num(At(2)));
-        AnswerStatus(0x12, At(2) == 4 ? 0x72 : 0x12);
+        const PrinterOptions& o = state_.Options();
+        std::uint8_t status = 0x12;
+        if (At(2) == 1 && o.offline)
+            status |= 0x08;
+        if (At(2) == 2 && o.coverOpen)
+            status |= 0x04;
+        if (At(2) == 4)
+            status |= (o.paperNearEnd || o.paperOut ? 0x0C : 0) | (o.paperOut ? 0x60 : 0);
+        Answer({status});
         return 3;
     }
     if (At(1) == 0x05 || At(1) == 0x14) {

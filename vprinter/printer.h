@@ -21,9 +21,13 @@
 namespace vprinter {
 
 struct PrinterOptions {
-    bool noStatus = false;  // never answers status requests
-    bool paperOut = false;  // reports the paper end in its status
-    int paperWidth = 576;   // dots across the paper (80 mm; 384 for 58 mm)
+    bool noStatus = false;          // never answers a question
+    bool paperOut = false;          // reports the paper end in its status
+    int paperWidth = 576;           // dots across the paper (80 mm; 384 for 58 mm)
+    bool paperNearEnd = false;      // reports the paper near its end
+    bool coverOpen = false;         // reports the cover open
+    bool offline = false;           // reports itself offline
+    long long nvCapacity = 262144;  // bytes of NV graphics it can hold
 };
 
 class PrinterState {
@@ -36,6 +40,7 @@ class PrinterState {
     const PrinterOptions& Options() const { return options_; }
     const std::vector<RasterLogo>& Flash() const { return stored_.flash; }
     const NvGraphics& Nv() const { return stored_.nv; }
+    long long NvBytesStored() const;
     const std::optional<RasterLogo>& Ram(int slot) const { return ram_[slot]; }
 
     void ReplaceFlash(std::vector<RasterLogo> logos);
@@ -83,6 +88,9 @@ class Session {
     std::size_t PrintRam();
     std::size_t GraphicsCommand();
     void NvFunction(int fn, std::size_t at, std::size_t parameters);
+    void AnswerCapacity(int fn, long long bytes);
+    void SendKeyBlock();
+    std::size_t KeyListHandshake();
     void DefineNv(std::size_t at, std::size_t parameters);
     std::size_t Skip(std::size_t length, const std::string& name);
 
@@ -95,6 +103,7 @@ class Session {
     void PrintScaled(const RasterLogo& logo, int scaleX, int scaleY);
     void FinishReceipt();
     void AnswerStatus(std::uint8_t ok, std::uint8_t paperEnd);
+    void Answer(const std::vector<std::uint8_t>& bytes);
 
     PrinterState& state_;
     ReplyFn reply_;
@@ -105,6 +114,10 @@ class Session {
     std::string line_;
     int ramSlot_ = 0;
     Receipt receipt_;
+    // The key list being sent in blocks: the keys, and where the block that
+    // waits for the host's ACK (or NAK, CAN) starts; -1 when none waits.
+    std::vector<std::string> keyList_;
+    long keyBlockAt_ = -1;
 };
 
 // Renders the decoded meaning of a mode byte m (0..3 or 48..51) as scale

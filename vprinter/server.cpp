@@ -139,6 +139,8 @@ class Server {
     void Stop();
     void Loop(int signalFd);
     std::unique_ptr<Connection> NewConnection(const std::string& name, int replyFd);
+    std::unique_ptr<Connection> NewConnection(
+        const std::string& name, std::function<void(const std::vector<std::uint8_t>&)> reply);
     void ReceiptDone(Receipt&& receipt);
 
     void ServePty(Pty& pty);
@@ -159,12 +161,17 @@ class Server {
 };
 
 std::unique_ptr<Connection> Server::NewConnection(const std::string& name, int replyFd) {
+    return NewConnection(name, [replyFd](const std::vector<std::uint8_t>& bytes) {
+        if (replyFd >= 0)
+            WriteAll(replyFd, bytes);
+    });
+}
+
+std::unique_ptr<Connection> Server::NewConnection(
+    const std::string& name, std::function<void(const std::vector<std::uint8_t>&)> reply) {
     return std::make_unique<Connection>(
         name, state_, options_, [this](Receipt&& r) { ReceiptDone(std::move(r)); },
-        [replyFd](const std::vector<std::uint8_t>& bytes) {
-            if (replyFd >= 0)
-                WriteAll(replyFd, bytes);
-        });
+        std::move(reply));
 }
 
 void Server::ReceiptDone(Receipt&& receipt) {
@@ -300,7 +307,9 @@ void Server::ServeFifo(Fifo& fifo, short revents) {
     std::uint8_t buffer[65536];
     if (revents & POLLIN) {
         if (!fifo.connection)
-            fifo.connection = NewConnection("usb " + fifo.end->Path(), -1);
+            fifo.connection =
+                NewConnection("usb " + fifo.end->Path(),
+                              [end = fifo.end.get()](const auto& bytes) { end->Answer(bytes); });
         if (fifo.connection->Stalled())
             return;
         const ssize_t n =

@@ -1,31 +1,54 @@
 #include "workflows/memory_lists.h"
 
 #include <algorithm>
+#include <cctype>
 
 #include "common/text_format.h"
+#include "link/commands.h"
 #include "logos/logo_lists.h"
-#include "logos/nv_list.h"
 #include "transfer/memory_texts.h"
+#include "transfer/nv_rows.h"
 #include "transfer/transfer_state.h"
 
 namespace stampa {
 namespace {
 
-// `keys`: the entries are the NV list, numbered by their keys.
-MemoryListing Listing(int memory, std::vector<LogoEntry> entries, bool keys = false) {
+MemoryListing Listing(int memory, std::vector<LogoEntry> entries,
+                      std::vector<std::string> numbers) {
     std::int64_t sum = 0;
     for (const LogoEntry& e : entries)
         sum += e.size;
     MemoryListing listing;
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        const int row = static_cast<int>(i);
-        listing.numbers.push_back(keys ? NvNumberOf(entries[i], row)
-                                       : FirstLogoNumber(memory) + row);
-    }
+    listing.numbers = std::move(numbers);
     listing.sizeText = FormatText(TextsOf(memory).sizeFormat, KiloBytes(sum));
     listing.countText = FormatText(TextsOf(memory).countFormat, static_cast<int>(entries.size()));
     listing.entries = std::move(entries);
     return listing;
+}
+
+// Numbered from the memory's first number, one after the other.
+MemoryListing Listing(int memory, std::vector<LogoEntry> entries) {
+    std::vector<std::string> numbers;
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        numbers.push_back(std::to_string(FirstLogoNumber(memory) + static_cast<int>(i)));
+    return Listing(memory, std::move(entries), std::move(numbers));
+}
+
+// A key as the pages number it: "07" is 7; another tool's "A1" stays "A1".
+std::string KeyNumber(const std::string& key) {
+    const bool digits = key.size() == 2 && std::isdigit(static_cast<unsigned char>(key[0])) &&
+                        std::isdigit(static_cast<unsigned char>(key[1]));
+    return digits ? std::to_string(std::stoi(key)) : key;
+}
+
+MemoryListing NvListing() {
+    std::vector<LogoEntry> entries;
+    std::vector<std::string> numbers;
+    for (NvRow& row : NvRows()) {
+        numbers.push_back(KeyNumber(row.key));
+        entries.push_back(std::move(row.entry));
+    }
+    return Listing(kNvMemory, std::move(entries), std::move(numbers));
 }
 
 }  // namespace
@@ -44,7 +67,7 @@ MemoryListing DownloadListing(int memory) {
 
 MemoryListing PrintListing(int memory) {
     if (memory == kNvMemory) {
-        return Listing(memory, NvLogos.Entries(), true);
+        return NvListing();
     }
     if (memory == kFlashMemory) {
         return Listing(memory, (FlashDownloaded ? FlashLogos : StoredFlashLogos).Entries());
@@ -59,9 +82,10 @@ std::vector<int> RowsOfLogoNumbers(int memory, const std::vector<int>& numbers) 
             rows.push_back(number - FirstLogoNumber(memory));
             continue;
         }
-        for (int row = 0; row < NvLogos.Count(); ++row) {
-            if (NvNumberAt(NvLogos, row) == number)
-                rows.push_back(row);
+        const std::vector<NvRow> listed = NvRows();
+        for (std::size_t row = 0; row < listed.size(); ++row) {
+            if (listed[row].key == NvKeyOf(number))
+                rows.push_back(static_cast<int>(row));
         }
     }
     std::sort(rows.begin(), rows.end());

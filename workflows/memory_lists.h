@@ -21,9 +21,9 @@ int FirstLogoNumber(int memory);
 
 struct MemoryListing {
     std::vector<LogoEntry> entries;
-    std::vector<int> numbers;  // the number shown for each entry
-    std::string sizeText;      // "%d / 128 K Bytes", "%d / 12 K Bytes" or "%d K Bytes"
-    std::string countText;     // "%d / 255", "%d / 8" or "%d / 99"
+    std::vector<std::string> numbers;  // the number shown for each entry
+    std::string sizeText;              // "%d / 128 K Bytes", "%d / 12 K Bytes" or "%d K Bytes"
+    std::string countText;             // "%d / 255", "%d / 8" or "%d / 99"
 };
 
 // The picked logos as a download into `memory` would store them (none before
@@ -31,7 +31,8 @@ struct MemoryListing {
 MemoryListing DownloadListing(int memory);
 
 // The logos the printer holds in `memory`: FLASH this run's download or else
-// the model's stored list; RAM this run's RAM download, or none; NV the NV list.
+// the model's stored list; RAM this run's RAM download, or none; NV graphics
+// the keys the printer reported, or else the NV list (transfer/nv_rows.h).
 MemoryListing PrintListing(int memory);
 
 // The rows of a memory's list for the numbers the pages show, ascending.

@@ -1,10 +1,11 @@
 // The USB interface library over the Linux USB printer devices.
-#include "link/usb_interface.h"
 #include "link/usb_device_file.h"
+#include "link/usb_interface.h"
 
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -49,29 +50,55 @@ bool WaitWritable(int fd, int ms) {
     }
 }
 
+// How long uRead waits for the printer's first byte.
+constexpr int kReadWaitMs = 100;
+
+// An open device: where bytes go, and where the printer's answers come from
+// (the same descriptor for a real device; for a FIFO, the FIFO beside it).
+struct Slot {
+    int fd = -1;
+    int readFd = -1;
+};
+
 // Open devices: handle = slot + 1, so a stale or made-up handle never reaches
 // a descriptor this library did not open.
 std::mutex slotsMutex;
-int slots[kSlots] = {};
-bool slotsReady = false;
+Slot slots[kSlots];
 
-void PrepareSlots() {
-    if (!slotsReady) {
-        for (int& fd : slots)
-            fd = -1;
-        slotsReady = true;
-    }
-}
-
-int DescriptorOf(QzHandle handle) {
+Slot SlotOf(QzHandle handle) {
     std::lock_guard lock(slotsMutex);
-    PrepareSlots();
     if (handle < 1 || handle > kSlots) {
-        return -1;
+        return {};
     }
     return slots[handle - 1];
 }
 
+int DescriptorOf(QzHandle handle) {
+    return SlotOf(handle).fd;
+}
+
+// Opens a device: a real printer device both ways; a FIFO (the virtual
+// printer) for writing, its answers read from the FIFO "DEVICE.in" when there
+// is one. The answer FIFO is opened for reading and writing, so it never
+// reports a hang-up between the printer's answers.
+Slot OpenSlot(const std::string& path) {
+    struct stat info {};
+    Slot slot;
+    if (::stat(path.c_str(), &info) == 0 && S_ISFIFO(info.st_mode)) {
+        // Non-blocking: a FIFO without a reader fails at once (ENXIO) instead
+        // of waiting for one.
+        slot.fd = ::open(path.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+        if (slot.fd >= 0)
+            slot.readFd = ::open((path + ".in").c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
+        return slot;
+    }
+    slot.fd = ::open(path.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (slot.fd < 0)  // a device that only takes bytes
+        slot.fd = ::open(path.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    else
+        slot.readFd = ::dup(slot.fd);
+    return slot;
+}
 
 // Writes with SIGPIPE blocked for this thread; a SIGPIPE raised by a broken
 // pipe is taken off the thread's pending set again, so the caller never sees it.
@@ -112,37 +139,37 @@ QzHandle OpenDeviceX(int device) {
     if (device < 0 || device >= kMaxDevices) {
         return 0;
     }
-    // Non-blocking: a FIFO without a reader fails at once (ENXIO) instead of
-    // waiting for one, and writes wait for the device with poll, within the
-    // stall limit.
-    const int fd = ::open(stampa::UsbDeviceFile(device).c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0) {
+    // Writes wait for the device with poll, within the stall limit.
+    const Slot slot = OpenSlot(stampa::UsbDeviceFile(device));
+    if (slot.fd < 0) {
         return 0;
     }
     std::lock_guard lock(slotsMutex);
-    PrepareSlots();
     for (int i = 0; i < kSlots; ++i) {
-        if (slots[i] < 0) {
-            slots[i] = fd;
+        if (slots[i].fd < 0) {
+            slots[i] = slot;
             return i + 1;
         }
     }
-    ::close(fd);
+    ::close(slot.fd);
+    if (slot.readFd >= 0)
+        ::close(slot.readFd);
     return 0;
 }
 
 int CloseDevice(QzHandle handle) {
-    int fd = -1;
+    Slot slot;
     {
         std::lock_guard lock(slotsMutex);
-        PrepareSlots();
-        if (handle < 1 || handle > kSlots || slots[handle - 1] < 0) {
+        if (handle < 1 || handle > kSlots || slots[handle - 1].fd < 0) {
             return 0;
         }
-        fd = slots[handle - 1];
-        slots[handle - 1] = -1;
+        slot = slots[handle - 1];
+        slots[handle - 1] = Slot{};
     }
-    ::close(fd);
+    ::close(slot.fd);
+    if (slot.readFd >= 0)
+        ::close(slot.readFd);
     return 1;
 }
 
@@ -178,8 +205,28 @@ int uWrite(QzHandle handle, int /*pipe*/, const void* bytes, int count) {
     return written;
 }
 
-int uRead(QzHandle, int, void*, int) {
-    return 0;
+int uRead(QzHandle handle, int /*pipe*/, void* bytes, int count) {
+    const int fd = SlotOf(handle).readFd;
+    if (fd < 0 || bytes == nullptr || count <= 0) {
+        errno = fd < 0 ? EOPNOTSUPP : EINVAL;
+        return -1;
+    }
+    for (;;) {
+        const ssize_t n = ::read(fd, bytes, static_cast<size_t>(count));
+        if (n > 0)
+            return static_cast<int>(n);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK)
+            return -1;
+        // Nothing yet (or a device with nothing to say): wait a little.
+        pollfd p{fd, POLLIN, 0};
+        const int ready = ::poll(&p, 1, kReadWaitMs);
+        if (ready < 0 && errno == EINTR)
+            continue;
+        if (ready <= 0 || !(p.revents & POLLIN))
+            return ready < 0 ? -1 : 0;
+    }
 }
 int ResetPipes(QzHandle) {
     return 0;

@@ -179,7 +179,7 @@ TEST_F(PrintJobTest, NvDeleteSendsTheDeletesThenWritesTheShorterList) {
     StartDirectory = dir.Path().string();
     PrinterModel = "RP-820";
     AddNvLogos({1, 2, 3});
-    EXPECT_TRUE(DeleteNvLogos(false, {3, 1, 3, 120}));
+    EXPECT_TRUE(DeleteNvLogos(false, {"03", "01", "03", "1"}));
     EXPECT_EQ(op.Texts(), std::vector<std::string>{msg::kAskDeleteOne});
     EXPECT_EQ(link->Writes(), (std::vector<Bytes>{{0x1D, 0x28, 0x4C, 4, 0, 0x30, 0x42, '0', '1'},
                                                   {0x1D, 0x28, 0x4C, 4, 0, 0x30, 0x42, '0', '3'}}));
@@ -192,7 +192,7 @@ TEST_F(PrintJobTest, NvDeleteSendsTheDeletesThenWritesTheShorterList) {
     const Bytes file = test::ReadFileBytes(dir.File("RP-820.nv"));
     AddNvLogos({5});
     link->FailAtCall(3, 0, /*closeOnFailure=*/false);
-    EXPECT_FALSE(DeleteNvLogos(false, {2, 5}));
+    EXPECT_FALSE(DeleteNvLogos(false, {"02", "05"}));
     EXPECT_EQ(op.Texts().back(), msg::kCommunicationFailed);
     EXPECT_EQ(link->Writes().size(), 2u);
     EXPECT_EQ(NvLogos.Count(), 2);

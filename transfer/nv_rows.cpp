@@ -1,0 +1,70 @@
+#include "transfer/nv_rows.h"
+
+#include <algorithm>
+#include <mutex>
+
+#include "link/commands.h"
+#include "logos/nv_list.h"
+
+namespace stampa {
+namespace {
+
+std::mutex keysMutex;
+std::optional<std::vector<std::string>> printerKeys;
+
+std::vector<NvRow> ListRows() {
+    std::vector<NvRow> rows;
+    const std::vector<LogoEntry> entries = NvLogos.Entries();
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        rows.push_back({NvKeyOf(NvNumberOf(entries[i], static_cast<int>(i))), entries[i]});
+    return rows;
+}
+
+}  // namespace
+
+std::vector<NvRow> NvRows() {
+    std::vector<NvRow> listed = ListRows();
+    std::lock_guard lock(keysMutex);
+    if (!printerKeys) {
+        return listed;
+    }
+    std::vector<NvRow> rows;
+    for (const std::string& key : *printerKeys) {
+        const auto known = std::find_if(listed.begin(), listed.end(),
+                                        [&key](const NvRow& row) { return row.key == key; });
+        NvRow row{key, known != listed.end() ? known->entry : LogoEntry{}};
+        if (known == listed.end())
+            row.entry.name = kUnknownNvName;
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
+void SetPrinterNvKeys(std::optional<std::vector<std::string>> keys) {
+    std::lock_guard lock(keysMutex);
+    printerKeys = std::move(keys);
+}
+
+bool PrinterNvKeysKnown() {
+    std::lock_guard lock(keysMutex);
+    return printerKeys.has_value();
+}
+
+void ForgetNvKeys(const std::vector<std::string>& keys, bool all) {
+    const auto gone = [&](const std::string& key) {
+        return all || std::find(keys.begin(), keys.end(), key) != keys.end();
+    };
+    std::vector<int> numbers;
+    const std::vector<LogoEntry> entries = NvLogos.Entries();
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const int number = NvNumberOf(entries[i], static_cast<int>(i));
+        if (gone(NvKeyOf(number)))
+            numbers.push_back(number);
+    }
+    ForgetNvNumbers(numbers);
+    std::lock_guard lock(keysMutex);
+    if (printerKeys)
+        std::erase_if(*printerKeys, gone);
+}
+
+}  // namespace stampa
