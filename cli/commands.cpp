@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <mutex>
 
 #include "cli/cli_io.h"
@@ -21,12 +22,14 @@
 #include "transfer/download_job.h"
 #include "transfer/memory_texts.h"
 #include "transfer/nv_delete.h"
+#include "transfer/nv_rows.h"
 #include "transfer/print_job.h"
 #include "transfer/transfer_state.h"
 #include "workflows/config_file.h"
 #include "workflows/connect.h"
 #include "workflows/memory_lists.h"
 #include "workflows/pick.h"
+#include "workflows/printer_answers.h"
 #include "workflows/startup.h"
 
 namespace stampa::cli {
@@ -323,6 +326,74 @@ int RunNvDelete(const NvDeleteOptions& o) {
         ExplainLinkFailure();
     ShutDown();
     return Outcome(op);
+}
+
+namespace {
+
+// The exit status of a question, with the reason on stderr when it failed.
+int AnswerStatus(QueryResult result) {
+    switch (result) {
+        case QueryResult::Answered:
+            return kDone;
+        case QueryResult::CannotRead:
+            std::fprintf(stderr, "stampa-cli: %s\n", msg::kCliCannotRead);
+            return kRefused;
+        case QueryResult::Garbled:
+            std::fprintf(stderr, "stampa-cli: %s\n", msg::kCliGarbled);
+            return kCommunicationFailure;
+        default:
+            std::fprintf(stderr, "stampa-cli: %s\n", msg::kCliNoAnswer);
+            ExplainLinkFailure();
+            return kCommunicationFailure;
+    }
+}
+
+// Connects as the configuration page does, asks, and shuts down again.
+int AskPrinter(const QueryOptions& o, const std::function<QueryResult()>& ask) {
+    CliOperator op(true);
+    if (!StartUp())
+        return kRefused;
+    if (const int status = ConnectOrShutDown(o.model, o.link); status != kDone)
+        return status;
+    const int status = AnswerStatus(CanAskPrinter() ? ask() : QueryResult::CannotRead);
+    ShutDown();
+    return status;
+}
+
+}  // namespace
+
+int RunStatus(const QueryOptions& o) {
+    return AskPrinter(o, [] {
+        PrinterStatus s;
+        const QueryResult result = QueryStatus(PortHandle, s);
+        if (result == QueryResult::Answered) {
+            std::printf("online %s\ncover %s\npaper %s\n", s.offline ? "no" : "yes",
+                        s.coverOpen ? "open" : "closed",
+                        s.paperEnd ? "end" : (s.paperNearEnd ? "near-end" : "ok"));
+        }
+        return result;
+    });
+}
+
+int RunNvCapacity(const QueryOptions& o) {
+    return AskPrinter(o, [] {
+        const QueryResult result = RefreshNvCapacity();
+        if (result == QueryResult::Answered)
+            std::printf("total %lld\nfree %lld\n", NvCapacityTotal.load(), NvCapacityFree.load());
+        return result;
+    });
+}
+
+int RunNvList(const QueryOptions& o) {
+    return AskPrinter(o, [] {
+        const QueryResult result = RefreshPrinterNvKeys();
+        for (const NvRow& row : result == QueryResult::Answered ? NvRows() : std::vector<NvRow>{}) {
+            const bool known = row.entry.name != kUnknownNvName;
+            std::printf("%s%s%s\n", row.key.c_str(), known ? "\t" : "",
+                        known ? row.entry.name.c_str() : "");
+        }
+        return result;
+    });
 }
 
 int RunList(const std::string& model) {

@@ -42,11 +42,20 @@ struct NvDeleteOptions {
     bool yes = false;
 };
 
+// A question to one printer.
+struct QueryOptions {
+    LinkSettings link;
+    std::string model;  // names the NV list whose names `nv list` shows
+};
+
 int RunConvert(const ConvertOptions& options);
 int RunDownload(const DownloadOptions& options);
 int RunPrint(const PrintOptions& options);
 int RunNvDelete(const NvDeleteOptions& options);
 int RunList(const std::string& model);
+int RunStatus(const QueryOptions& options);
+int RunNvCapacity(const QueryOptions& options);
+int RunNvList(const QueryOptions& options);
 int RunPorts();
 
 }  // namespace stampa::cli

@@ -103,6 +103,13 @@ int main(int argc, char** argv) {
     printCmd->add_option("--model", print.model,
                          "Printer model (default: Stampa.ini's, or RP-820)");
 
+    stampa::cli::QueryOptions query;
+    auto* statusCmd = app.add_subcommand(
+        "status", "Ask the printer whether it is online, its cover closed and its paper there");
+    statusCmd->add_option("--link", linkTexts, "As for download (one printer)")
+        ->required()
+        ->expected(1);
+
     stampa::cli::NvDeleteOptions nvDelete;
     std::string nvLogos;
     auto* nvCmd = app.add_subcommand("nv", "NV graphics stored in the printer");
@@ -116,6 +123,19 @@ int main(int argc, char** argv) {
     nvDeleteCmd->add_option("--model", nvDelete.model,
                             "Printer model (default: Stampa.ini's, or RP-820)");
     nvDeleteCmd->add_flag("--yes", nvDelete.yes, "Confirm the delete without asking");
+
+    auto* nvCapacityCmd =
+        nvCmd->add_subcommand("capacity", "Ask the printer for its NV capacity and what is free");
+    nvCapacityCmd->add_option("--link", linkTexts, "As for download (one printer)")
+        ->required()
+        ->expected(1);
+    auto* nvListCmd = nvCmd->add_subcommand(
+        "list", "Ask the printer which NV graphics it holds (key, and the name when known)");
+    nvListCmd->add_option("--link", linkTexts, "As for download (one printer)")
+        ->required()
+        ->expected(1);
+    nvListCmd->add_option("--model", query.model,
+                          "Printer model whose NV list names the logos (default: Stampa.ini's)");
 
     std::string listModel;
     auto* listCmd = app.add_subcommand(
@@ -148,6 +168,12 @@ int main(int argc, char** argv) {
             return kUsage;
         }
         links.push_back(*link);
+    }
+    if (*statusCmd || *nvCapacityCmd || *nvListCmd) {
+        query.link = links.front();
+        if (*statusCmd)
+            return stampa::cli::RunStatus(query);
+        return *nvCapacityCmd ? stampa::cli::RunNvCapacity(query) : stampa::cli::RunNvList(query);
     }
     if (*nvCmd) {
         if (!nvDelete.all && (!ParseLogoNumbers(nvLogos, nvDelete.numbers) ||

@@ -102,6 +102,15 @@ inline constexpr const char* kUsbDeviceName = "USB接口名称：";
 inline constexpr const char* kDriverGroup = "驱动选择：";
 inline constexpr const char* kDriverName = "驱动名称：";
 inline constexpr const char* kOkButton = "确  定";
+inline constexpr const char* kQueryStatusButton = "查询状态";
+inline constexpr const char* kPrinterStatusFormat = "打印机状态: %s";
+inline constexpr const char* kStatusNormal = "正常";
+inline constexpr const char* kStatusPaperEnd = "缺纸";
+inline constexpr const char* kStatusPaperNearEnd = "纸将尽";
+inline constexpr const char* kStatusCoverOpen = "上盖打开";
+inline constexpr const char* kStatusOffline = "脱机";
+inline constexpr const char* kStatusSeparator = "、";
+inline constexpr const char* kPrinterSilent = "打印机没有应答";
 
 // The select page.
 inline constexpr const char* kSelectListTitle = "选择位图列表";
@@ -133,6 +142,7 @@ inline constexpr const char* kRamSizeFormat = "%d / 12 K Bytes";
 inline constexpr const char* kRamCountFormat = "%d / 8";
 inline constexpr const char* kNvSizeFormat = "%d K Bytes";
 inline constexpr const char* kNvCountFormat = "%d / 99";
+inline constexpr const char* kNvFreeOfTotalFormat = "剩余 %d K / 共 %d K Bytes";
 
 // The print page.
 inline constexpr const char* kPrintListTitle = "RAM或FLASH中的位图列表";
@@ -181,6 +191,9 @@ inline constexpr const char* kCliSentLine = "sent %d/%d  (%s)";
 inline constexpr const char* kCliStoredList = "%s: %zu logos in FLASH";
 inline constexpr const char* kCliNvList = "%s: %zu logos in NV graphics";
 inline constexpr const char* kCliNvDeleted = "NV graphics deleted on %s";
+inline constexpr const char* kCliCannotRead = "cannot read from the printer over this link";
+inline constexpr const char* kCliNoAnswer = "the printer did not answer";
+inline constexpr const char* kCliGarbled = "the printer's answer could not be understood";
 inline constexpr const char* kCliBadNvNumbers = "--logos takes key numbers 1..99, like 3,5";
 inline constexpr const char* kCliSpoolerUnreachable = " (the spooler could not be asked)";
 inline constexpr const char* kCliLinkOutcome = "%s  %s  %lld bytes  %.1f s";

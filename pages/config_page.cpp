@@ -17,6 +17,7 @@
 #include "pages/dialog_units.h"
 #include "workflows/config_file.h"
 #include "workflows/connect.h"
+#include "workflows/printer_answers.h"
 
 namespace stampa {
 namespace {
@@ -117,6 +118,12 @@ void CConfigPage::BuildControls() {
 
     ok_ = new QPushButton(QString::fromUtf8(msg::kOkButton), this);
     Place(ok_, u, 1, 250, 224, 60, 16);
+    queryStatus_ = new QPushButton(QString::fromUtf8(msg::kQueryStatusButton), this);
+    Place(queryStatus_, u, 1093, 250, 244, 60, 14);
+    statusLine_ = new QLabel(this);
+    Place(statusLine_, u, 1094, 10, 262, 300, 10);
+    statusLine_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    UpdateQueryButton();
 
     // Widgets placed later stack above the groups; keep the groups behind.
     for (QGroupBox* g : {serialGroup, parallelGroup, usbGroup, driverGroup, networkGroup})
@@ -125,6 +132,24 @@ void CConfigPage::BuildControls() {
     connect(links_, &QButtonGroup::idClicked, this, &CConfigPage::OnLinkButton);
     connect(models_, &QComboBox::currentIndexChanged, this, &CConfigPage::OnModelChanged);
     connect(ok_, &QPushButton::clicked, this, &CConfigPage::OnOk);
+    connect(queryStatus_, &QPushButton::clicked, this, &CConfigPage::OnQueryStatus);
+}
+
+void CConfigPage::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    UpdateQueryButton();
+}
+
+void CConfigPage::UpdateQueryButton() {
+    queryStatus_->setEnabled(CanAskPrinter());
+}
+
+void CConfigPage::OnQueryStatus() {
+    statusLine_->setText(QString::fromStdString(PrinterStatusLine()));
+}
+
+QString CConfigPage::StatusLine() const {
+    return statusLine_->text();
 }
 
 void CConfigPage::Initialize() {
@@ -211,6 +236,8 @@ void CConfigPage::OnOk() {
     ok_->setEnabled(false);
     Connect(modelText_, SettingsFromControls());
     ok_->setEnabled(true);
+    statusLine_->clear();  // of the printer before, perhaps
+    UpdateQueryButton();
 }
 
 }  // namespace stampa

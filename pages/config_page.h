@@ -11,6 +11,7 @@
 
 class QButtonGroup;
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
@@ -30,8 +31,15 @@ class CConfigPage : public QWidget {
     void OnLinkButton(int kind);
     void OnModelChanged(int index);
     void OnOk();
+    // Asks the printer for its status and shows the answer under OK.
+    void OnQueryStatus();
+    QString StatusLine() const;
+
+  protected:
+    void showEvent(QShowEvent* event) override;
 
   private:
+    void UpdateQueryButton();  // enabled while a link that can read is open
     void BuildControls();
     void EnableGroups(int kind);
     void FillDriverList();
@@ -60,6 +68,8 @@ class CConfigPage : public QWidget {
     QLineEdit* networkHost_ = nullptr;
     QLineEdit* networkPort_ = nullptr;
     QPushButton* ok_ = nullptr;
+    QPushButton* queryStatus_ = nullptr;
+    QLabel* statusLine_ = nullptr;
 };
 
 }  // namespace stampa

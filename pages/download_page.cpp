@@ -18,6 +18,7 @@
 #include "transfer/download_job.h"
 #include "workflows/memory_lists.h"
 #include "workflows/preview.h"
+#include "workflows/printer_answers.h"
 
 namespace stampa {
 
@@ -86,12 +87,20 @@ void CDownloadPage::showEvent(QShowEvent* event) {
 
 void CDownloadPage::OnShow() {
     LoadStoredListIfNeeded();  // for the other pages
+    AskForNvCapacity();
     RefreshDownloadList();
 }
 
 void CDownloadPage::OnMemory(int memory) {
     memory_ = memory;
+    AskForNvCapacity();
     RefreshDownloadList();
+}
+
+void CDownloadPage::AskForNvCapacity() {
+    if (memory_ == kNvMemory) {
+        RefreshNvCapacity();  // skipped on a link that cannot read
+    }
 }
 
 void CDownloadPage::RefreshDownloadList() {

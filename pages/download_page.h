@@ -49,6 +49,9 @@ class CDownloadPage : public QWidget, public IDownloadPage {
     void showEvent(QShowEvent* event) override;
 
   private:
+    // NV graphics chosen: asks the printer for its NV capacity, for the size line.
+    void AskForNvCapacity();
+
     std::atomic<int> memory_{kFlashMemory};
     QTreeWidget* list_;
     QLineEdit* model_;

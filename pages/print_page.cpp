@@ -19,6 +19,7 @@
 #include "transfer/nv_delete.h"
 #include "transfer/print_job.h"
 #include "workflows/memory_lists.h"
+#include "workflows/printer_answers.h"
 
 namespace stampa {
 namespace {
@@ -82,7 +83,10 @@ CPrintPage::CPrintPage(QWidget* parent) : QWidget(parent) {
     PushMembers();
 
     connect(ranges_, &QButtonGroup::idClicked, this, [this](int range) { range_ = range; });
-    connect(memories_, &QButtonGroup::idClicked, this, &CPrintPage::ShowMemory);
+    connect(memories_, &QButtonGroup::idClicked, this, [this](int memory) {
+        AskForNvKeys(memory);
+        ShowMemory(memory);
+    });
     connect(sizes_, &QButtonGroup::idClicked, this, [this](int size) { scaling_ = size; });
     connect(labelBox_, &QCheckBox::toggled, this, [this](bool on) { label_ = on; });
     connect(list_, &QTreeWidget::itemClicked, this, [this] {
@@ -113,6 +117,7 @@ void CPrintPage::showEvent(QShowEvent* event) {
 }
 
 void CPrintPage::OnShow() {
+    AskForNvKeys(memory_);
     ShowMemory(memory_);
     model_->setText(QString::fromStdString(PrinterModel));
     port_->setText(QString::fromStdString(PortName));
@@ -125,6 +130,12 @@ void CPrintPage::RefreshRamList() {
 
 void CPrintPage::RefreshFlashList() {
     ShowMemory(kFlashMemory);
+}
+
+void CPrintPage::AskForNvKeys(int memory) {
+    if (memory == kNvMemory) {
+        RefreshPrinterNvKeys();  // skipped on a link that cannot read
+    }
 }
 
 void CPrintPage::ShowMemory(int memory) {

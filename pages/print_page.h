@@ -48,6 +48,8 @@ class CPrintPage : public QWidget, public IPrintPage {
   private:
     void PushMembers();
     void ShowMemory(int memory);
+    // NV graphics chosen: asks the printer which it holds, for the list.
+    void AskForNvKeys(int memory);
 
     int range_ = kPrintAll;
     int memory_ = kFlashMemory;

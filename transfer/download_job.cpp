@@ -77,11 +77,22 @@ int Send(PortHandleValue handle, const std::vector<std::uint8_t>& bytes) {
     return PortWrite(handle, bytes.data(), static_cast<int>(bytes.size()));
 }
 
+// What the NV definitions of the picked logos take: 11 + ceil(w / 8) x h each.
+long long NvDefinitionBytes() {
+    long long bytes = 0;
+    for (const LogoEntry& e : SelectedLogos.Entries())
+        bytes += 11 + (static_cast<long long>(e.width) + 7) / 8 * e.height;
+    return bytes;
+}
+
 // The capacity rules: size before count, strictly greater than the limit.
-// NV graphics have no size rule here: their capacity differs from printer to
-// printer, and the printer refuses what it cannot hold.
+// NV graphics are bounded by the capacity the printer told, when it did.
 bool WithinCapacity(int memory, int count, int bytes) {
     if (memory == kNvMemory) {
+        if (NvCapacityTotal >= 0 && NvDefinitionBytes() > NvCapacityTotal) {
+            ShowInformation(msg::kLogosTooLarge);
+            return false;
+        }
         if (count > kMaxNvNumber) {
             ShowInformation(msg::kNvHolds99);
             return false;

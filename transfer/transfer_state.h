@@ -12,6 +12,12 @@ extern std::atomic<bool> NvDownloaded;        // an NV download finished since t
 extern std::atomic<bool> DownloadIdle;        // clear while a download job is sending
 extern std::atomic<bool> PrintNoticePending;  // the print job's notice on the driver link is due
 
+// The printer's NV graphics capacity and what is free of it, in bytes, as it
+// answered on this connection; -1 while not known. A known capacity bounds NV
+// downloads.
+extern std::atomic<long long> NvCapacityTotal;
+extern std::atomic<long long> NvCapacityFree;
+
 // Back to the start values (tests).
 void ResetTransferState();
 

@@ -8,6 +8,7 @@
 #include "link/usb_link.h"
 #include "logos/nv_list.h"
 #include "logos/stored_list.h"
+#include "transfer/nv_rows.h"
 #include "transfer/transfer_state.h"
 
 namespace stampa {
@@ -23,6 +24,9 @@ void Publish(const std::string& model, const LinkSettings& settings, PortHandleV
     ReloadNvLogos(StartDirectory, PrinterModel);
     RamDownloaded = false;
     NvDownloaded = false;
+    NvCapacityTotal = -1;  // another printer, perhaps: ask again
+    NvCapacityFree = -1;
+    SetPrinterNvKeys(std::nullopt);
     FlashDownloaded = false;
 }
 

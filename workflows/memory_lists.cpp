@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "common/messages.h"
 #include "common/text_format.h"
 #include "link/commands.h"
 #include "logos/logo_lists.h"
@@ -62,7 +63,13 @@ int FirstLogoNumber(int memory) {
 }
 
 MemoryListing DownloadListing(int memory) {
-    return Listing(memory, LogosPicked ? SelectedLogos.Entries() : std::vector<LogoEntry>{});
+    MemoryListing listing =
+        Listing(memory, LogosPicked ? SelectedLogos.Entries() : std::vector<LogoEntry>{});
+    if (memory == kNvMemory && NvCapacityTotal >= 0) {
+        listing.sizeText = FormatText(msg::kNvFreeOfTotalFormat, KiloBytes(NvCapacityFree),
+                                      KiloBytes(NvCapacityTotal));
+    }
+    return listing;
 }
 
 MemoryListing PrintListing(int memory) {

@@ -27,7 +27,8 @@ struct MemoryListing {
 };
 
 // The picked logos as a download into `memory` would store them (none before
-// the file dialog was confirmed).
+// the file dialog was confirmed). For NV graphics with the capacity known, the
+// size line is what is free of it and the whole.
 MemoryListing DownloadListing(int memory);
 
 // The logos the printer holds in `memory`: FLASH this run's download or else

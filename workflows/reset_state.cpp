@@ -4,6 +4,7 @@
 #include "link/parallel_link.h"
 #include "logos/logo_lists.h"
 #include "logos/stored_list.h"
+#include "transfer/nv_rows.h"
 #include "transfer/transfer_state.h"
 
 namespace stampa {
@@ -14,6 +15,7 @@ void ResetProgramState() {
     ResetLinkState();
     ResetParallelState();
     ResetTransferState();
+    SetPrinterNvKeys(std::nullopt);
 }
 
 }  // namespace stampa

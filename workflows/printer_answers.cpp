@@ -1,0 +1,73 @@
+#include "workflows/printer_answers.h"
+
+#include "common/messages.h"
+#include "common/text_format.h"
+#include "link/link_state.h"
+#include "link/port.h"
+#include "transfer/nv_rows.h"
+#include "transfer/transfer_state.h"
+
+namespace stampa {
+
+bool CanAskPrinter() {
+    return PortConfigured && DownloadIdle && PortCanRead(PortHandle);
+}
+
+std::string StatusLineOf(const PrinterStatus& status) {
+    std::string causes;
+    const auto add = [&causes](bool applies, const char* text) {
+        if (!applies)
+            return;
+        if (!causes.empty())
+            causes += msg::kStatusSeparator;
+        causes += text;
+    };
+    add(status.paperEnd, msg::kStatusPaperEnd);
+    add(status.paperNearEnd && !status.paperEnd, msg::kStatusPaperNearEnd);
+    add(status.coverOpen, msg::kStatusCoverOpen);
+    add(status.offline, msg::kStatusOffline);
+    return FormatText(msg::kPrinterStatusFormat,
+                      causes.empty() ? msg::kStatusNormal : causes.c_str());
+}
+
+std::string PrinterStatusLine() {
+    if (!CanAskPrinter()) {
+        return {};
+    }
+    PrinterStatus status;
+    return QueryStatus(PortHandle, status) == QueryResult::Answered ? StatusLineOf(status)
+                                                                    : msg::kPrinterSilent;
+}
+
+QueryResult RefreshNvCapacity() {
+    if (!CanAskPrinter()) {
+        return QueryResult::CannotRead;
+    }
+    long long total = 0;
+    long long free = 0;
+    QueryResult result = QueryNvCapacity(PortHandle, false, total);
+    if (result == QueryResult::Answered) {
+        result = QueryNvCapacity(PortHandle, true, free);
+    }
+    if (result == QueryResult::Answered) {
+        NvCapacityTotal = total;
+        NvCapacityFree = free;
+    }
+    return result;
+}
+
+QueryResult RefreshPrinterNvKeys() {
+    if (!CanAskPrinter()) {
+        return QueryResult::CannotRead;
+    }
+    std::vector<std::string> keys;
+    const QueryResult result = QueryNvKeys(PortHandle, keys);
+    if (result == QueryResult::Answered) {
+        SetPrinterNvKeys(std::move(keys));
+    } else {
+        SetPrinterNvKeys(std::nullopt);
+    }
+    return result;
+}
+
+}  // namespace stampa
