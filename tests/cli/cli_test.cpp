@@ -302,6 +302,38 @@ TEST_F(CliTest, NvGraphicsDownloadPrintAndDeleteOnEveryLink) {
     }
 }
 
+TEST_F(CliTest, QuestionsOverEveryLinkThatCanRead) {
+    std::filesystem::create_directories(dir.File("config/stampa/ports"));
+    const std::vector<std::string> flags = {"--paper-near-end", "--cover-open", "--nv-capacity",
+                                            "5000"};
+    const std::vector<std::vector<std::string>> printers = {
+        {"--usb", dir.File("lp0")},
+        {"--serial", dir.File("config/stampa/ports/com1")},
+        {"--tcp", "127.0.0.1:0"}};
+    for (const auto& transport : printers) {
+        SCOPED_TRACE(transport.front());
+        std::vector<std::string> args = transport;
+        args.insert(args.end(), flags.begin(), flags.end());
+        args.insert(args.end(), {"--out", dir.File("q-out")});
+        VirtualPrinterProcess printer(args);
+        ASSERT_TRUE(printer.Ready()) << printer.Output();
+        const std::string link = transport.front() == "--usb" ? " --link usb:0"
+                                 : transport.front() == "--serial"
+                                     ? " --link serial:COM1"
+                                     : " --link " + NetworkLink(printer);
+        const CliRun status = Cli("status" + link);
+        EXPECT_EQ(status.status, 0) << status.err;
+        EXPECT_EQ(status.out, "online yes\ncover open\npaper near-end\n");
+        ASSERT_EQ(Cli("download" + link + " --memory nv --yes a.bmp").status, 0);
+        EXPECT_EQ(Cli("nv capacity" + link).out, "total 5000\nfree 4900\n") << "40 x 20: 100 bytes";
+        EXPECT_EQ(Cli("nv list" + link).out, "01\ta.bmp\n");
+    }
+    VirtualPrinterProcess parallel({"--lpt-sim", dir.File("lpt1.sim"), "--out", dir.File("q-out")});
+    const CliRun cannot = Cli("status --link parallel:LPT1");
+    EXPECT_EQ(cannot.status, 1);
+    EXPECT_NE(cannot.err.find("cannot read from the printer over this link"), std::string::npos);
+}
+
 TEST_F(CliTest, NoPrinterAndBadArguments) {
     const CliRun absent = Cli("download --link usb:7 --memory flash --yes a.bmp");
     EXPECT_EQ(absent.status, 3);

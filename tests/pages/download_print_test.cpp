@@ -19,6 +19,7 @@
 #include "link/link_state.h"
 #include "link/port.h"
 #include "logos/logo_lists.h"
+#include "logos/nv_list.h"
 #include "pages/config_page.h"
 #include "pages/download_page.h"
 #include "pages/file_dialog.h"
@@ -152,7 +153,14 @@ class WholePath : public ::testing::Test {
         std::filesystem::current_path(dir.Path());
         setenv("QZUSB_DEVICE_DIR", dir.Path().c_str(), 1);
         SetDownloadPauses({std::chrono::milliseconds(0), std::chrono::milliseconds(20)});
-        ASSERT_TRUE(printer.Ready());
+        StartPrinter({});
+    }
+    void StartPrinter(const std::vector<std::string>& extra) {
+        printer.reset();
+        std::vector<std::string> args = {"--usb", dir.File("lp0"), "--out", dir.File("out")};
+        args.insert(args.end(), extra.begin(), extra.end());
+        printer = std::make_unique<test::VirtualPrinterProcess>(args);
+        ASSERT_TRUE(printer->Ready()) << printer->Output();
     }
     void TearDown() override {
         SetDownloadPauses({});
@@ -171,7 +179,7 @@ class WholePath : public ::testing::Test {
 
     const std::filesystem::path saved = std::filesystem::current_path();
     TempDir dir;
-    test::VirtualPrinterProcess printer{{"--usb", dir.File("lp0"), "--out", dir.File("out")}};
+    std::unique_ptr<test::VirtualPrinterProcess> printer;
     RecordingOperator op;
 };
 
@@ -292,6 +300,43 @@ TEST_F(WholePath, NvGraphicsDownloadPrintAndDeleteFromThePages) {
     Find<QRadioButton>(again.Sheet()->PrintPage(), 1049)->click();
     EXPECT_EQ(Column(again.Sheet()->PrintPage()->List(), 1), (QStringList{"a.bmp", "c.bmp"}));
     again.ShutDown();
+}
+
+TEST_F(WholePath, WhatThePrinterAnswersShowsOnThePages) {
+    // The printer holds NV graphics 01 and A1 (another tool's); the model's NV
+    // list knows 01 and 02.
+    const std::vector<unsigned char> defineTwo = {
+        0x1D, 0x28, 0x4C, 12, 0, 0x30, 0x43, 0x30, '0', '1', 1, 8, 0, 1, 0, 0x31, 0xFF,
+        0x1D, 0x28, 0x4C, 12, 0, 0x30, 0x43, 0x30, 'A', '1', 1, 8, 0, 1, 0, 0x31, 0xFF};
+    test::WriteFileBytes(dir.File("nv.bin"), defineTwo);
+    const std::string decode = std::string(STAMPA_VPRINTER) + " decode " + dir.File("nv.bin") +
+                               " --state " + dir.File("state") + " --out " + dir.File("decoded") +
+                               " > /dev/null 2>&1";
+    ASSERT_EQ(std::system(decode.c_str()), 0);
+    StartPrinter({"--state", dir.File("state"), "--paper-near-end", "--cover-open", "--nv-capacity",
+                  "4000"});
+    NvLogos.Append(0, "x.bmp", "/x.bmp", "", 8, 8, 1, 1);
+    NvLogos.Append(1, "y.bmp", "/y.bmp", "", 8, 8, 1, 2);
+    ASSERT_EQ(SaveNvList(dir.Path().string(), "RP-820"), 1);
+    NvLogos.RemoveAll();
+
+    CStampaApp app;
+    StartAndConnect(app);
+    CConfigPage& config = *app.Sheet()->ConfigPage();
+    ASSERT_TRUE(Find<QPushButton>(&config, 1093)->isEnabled()) << "a USB link can read";
+    Find<QPushButton>(&config, 1093)->click();
+    EXPECT_EQ(config.StatusLine(), "打印机状态: 纸将尽、上盖打开");
+
+    app.Sheet()->Tabs()->setCurrentIndex(3);
+    Find<QRadioButton>(app.Sheet()->DownloadPage(), 1046)->click();
+    EXPECT_EQ(app.Sheet()->DownloadPage()->SizeText(), "剩余 4 K / 共 4 K Bytes");
+
+    app.Sheet()->Tabs()->setCurrentIndex(4);
+    CPrintPage& print = *app.Sheet()->PrintPage();
+    Find<QRadioButton>(&print, 1049)->click();
+    EXPECT_EQ(Column(print.List(), 0), (QStringList{"1", "A1"}));
+    EXPECT_EQ(Column(print.List(), 1), (QStringList{"x.bmp", "?"})) << "y.bmp is not there";
+    app.ShutDown();
 }
 
 }  // namespace

@@ -1,12 +1,17 @@
 // An in-process link for tests: keeps every write as one unit, and can fail a
 // chosen call, delivering only part of it first, as a printer that goes away
-// in the middle of a write does.
+// in the middle of a write does. Scripted, it answers what is written to it,
+// in the pieces given (each comes out of a read of its own, split further when
+// the reader takes fewer bytes), as a printer that reads and answers.
 #pragma once
 
 #include <algorithm>
+#include <chrono>
+#include <deque>
 #include <memory>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "link/port.h"
@@ -29,10 +34,57 @@ class FakeTransport final : public Transport {
 
     PortKindValue Kind() const override { return kind_; }
 
+    // The next write of exactly `question` is answered with `pieces`; the
+    // link can read from the first script on.
+    void AnswerTo(std::vector<unsigned char> question,
+                  std::vector<std::vector<unsigned char>> pieces) {
+        std::lock_guard lock(mutex_);
+        readable_ = true;
+        script_.push_back({std::move(question), std::move(pieces)});
+    }
+    // Bytes the printer sent before anyone asked.
+    void Unasked(std::vector<unsigned char> bytes) {
+        std::lock_guard lock(mutex_);
+        pending_.push_back(std::move(bytes));
+    }
+    void SetReadable(bool readable) {
+        std::lock_guard lock(mutex_);
+        readable_ = readable;
+    }
+    bool CanRead() const override {
+        std::lock_guard lock(mutex_);
+        return readable_;
+    }
+    int Read(unsigned char* buffer, int max, int timeoutMs) override {
+        {
+            std::lock_guard lock(mutex_);
+            if (!readable_ || closed_)
+                return -1;
+            if (!pending_.empty()) {
+                auto& piece = pending_.front();
+                const int n = std::min(max, static_cast<int>(piece.size()));
+                std::copy(piece.begin(), piece.begin() + n, buffer);
+                piece.erase(piece.begin(), piece.begin() + n);
+                if (piece.empty())
+                    pending_.pop_front();
+                return n;
+            }
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(timeoutMs));  // a silent printer
+        return 0;
+    }
+
     int Write(const unsigned char* bytes, int length) override {
         std::lock_guard lock(mutex_);
         if (closed_) {
             return 0;
+        }
+        const std::vector<unsigned char> written(bytes, bytes + length);
+        const auto rule = std::find_if(script_.begin(), script_.end(),
+                                       [&written](const Rule& r) { return r.question == written; });
+        if (rule != script_.end()) {
+            pending_.insert(pending_.end(), rule->pieces.begin(), rule->pieces.end());
+            script_.erase(rule);
         }
         ++calls_;
         if (calls_ == failAt_) {
@@ -104,8 +156,16 @@ class FakeTransport final : public Transport {
     }
 
   private:
+    struct Rule {
+        std::vector<unsigned char> question;
+        std::vector<std::vector<unsigned char>> pieces;
+    };
+
     mutable std::mutex mutex_;
     PortKindValue kind_;
+    bool readable_ = false;
+    std::deque<Rule> script_;
+    std::deque<std::vector<unsigned char>> pending_;
     std::vector<std::vector<unsigned char>> writes_;
     int calls_ = 0;
     int failAt_ = 0;

@@ -285,8 +285,44 @@ TEST(VirtualPrinter, StatusRequestsAreAnsweredPerSwitches) {
     paperOut.Send({0x1D, 0x72, 0x01});
     EXPECT_EQ(paperOut.replies, (Bytes{0x0C}));
     Harness silent({.noStatus = true});
-    silent.Send({0x1D, 0x72, 0x01});
+    silent.Send({0x1D, 0x72, 0x01, 0x10, 0x04, 0x01, 0x1D, 0x28, 0x4C, 2, 0, 0x30, 0x30});
     EXPECT_TRUE(silent.replies.empty());
+    // DLE EOT 1, 2, 4: offline, cover open, paper near end (or out).
+    const Bytes realTime = {0x10, 0x04, 0x01, 0x10, 0x04, 0x02, 0x10, 0x04, 0x04};
+    normal.replies.clear();
+    normal.Send(realTime);
+    EXPECT_EQ(normal.replies, (Bytes{0x12, 0x12, 0x12}));
+    Harness troubled({.paperOut = false, .paperNearEnd = true, .coverOpen = true, .offline = true});
+    troubled.Send(realTime);
+    EXPECT_EQ(troubled.replies, (Bytes{0x1A, 0x16, 0x1E}));
+    paperOut.replies.clear();
+    paperOut.Send({0x10, 0x04, 0x04});
+    EXPECT_EQ(paperOut.replies, (Bytes{0x7E}));
+}
+
+TEST(VirtualPrinter, NvCapacityAndTheKeyListInBlocks) {
+    Harness h({.nvCapacity = 1000});
+    for (int i = 0; i < 45; ++i)  // 45 keys of 8 x 1: 1 byte each
+        h.Send(NvDefine(static_cast<char>('A' + i / 10), static_cast<char>('0' + i % 10), 8, 1,
+                        {0xFF}));
+    h.Send({0x1D, 0x28, 0x4C, 2, 0, 0x30, 0x30, 0x1D, 0x28, 0x4C, 2, 0, 0x30, 0x33});
+    EXPECT_EQ(h.replies, Cat({{0x37, 0x30}, Text("1000"), {0}, {0x37, 0x33}, Text("955"), {0}}));
+    // 40 keys, then ACK for the other 5; NAK sends a block again; CAN ends it.
+    h.replies.clear();
+    h.Send({0x1D, 0x28, 0x4C, 4, 0, 0x30, 0x40, 0x4B, 0x43});
+    ASSERT_EQ(h.replies.size(), 3u + 80 + 1);
+    EXPECT_EQ(h.replies[2], 0x41);
+    h.replies.clear();
+    h.Send({0x15});
+    EXPECT_EQ(h.replies.size(), 3u + 80 + 1) << "the same block again";
+    h.replies.clear();
+    h.Send({0x06});
+    EXPECT_EQ(h.replies, Cat({{0x37, 0x72, 0x40}, Text("E0E1E2E3E4"), {0}}));
+    h.replies.clear();
+    h.Send({0x06, 0x0A});  // after the last block an ACK is no answer but a stray byte
+    EXPECT_TRUE(h.replies.empty());
+    h.Send({0x1D, 0x28, 0x4C, 4, 0, 0x30, 0x40, 0x4B, 0x43, 0x18, 0x06});
+    EXPECT_EQ(h.replies.size(), 3u + 80 + 1) << "CAN: nothing more";
 }
 
 TEST(VirtualPrinter, AReceiptEndsWithFormFeedOrAClosingConnectionWithContent) {
