@@ -160,6 +160,7 @@ struct LimitCase {
     int count;
     int bytes;
     const char* message;  // nullptr: accepted
+    long long nvCapacity = -1;  // what the printer said it holds; -1: not asked
 };
 
 TEST_F(DownloadJobTest, CapacityLimitsSizeBeforeCount) {
@@ -174,6 +175,8 @@ TEST_F(DownloadJobTest, CapacityLimitsSizeBeforeCount) {
         {"nine RAM logos too large", kRamMemory, 9, 12000, msg::kLogosTooLarge},
         {"100 NV logos", kNvMemory, 100, 0, msg::kNvHolds99},
         {"99 NV logos of any size", kNvMemory, 99, 2'000'000'000, nullptr},
+        {"NV over the printer's capacity", kNvMemory, 1, 8, msg::kLogosTooLarge, 18},
+        {"NV within the printer's capacity", kNvMemory, 1, 8, nullptr, 19},  // 11 + 1 x 8
     };
     WriteAndPick(dir, "one.bmp", Bmp1(8, 8, All));
     for (const LimitCase& c : cases) {
@@ -181,6 +184,7 @@ TEST_F(DownloadJobTest, CapacityLimitsSizeBeforeCount) {
         op.Clear();
         SelectedCount = c.count;
         SelectedBytes = c.bytes;
+        NvCapacityTotal = c.nvCapacity;
         RecordingDownloadPage page(c.memory);
         StartDownload(page);
         ASSERT_TRUE(WaitForDownload(std::chrono::seconds(20)));
