@@ -1,6 +1,7 @@
 #include "app/main_sheet.h"
 
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPushButton>
@@ -9,6 +10,7 @@
 
 #include "common/messages.h"
 #include "common/operator.h"
+#include "common/outcome.h"
 #include "pages/config_page.h"
 #include "pages/dialog_units.h"
 #include "pages/download_page.h"
@@ -73,12 +75,28 @@ CMainSheet::CMainSheet(QWidget* parent) : QDialog(parent) {
     auto* exit = new QPushButton(QString::fromUtf8(msg::kExitButton), this);
     exit->setObjectName(QStringLiteral("exit"));
     connect(exit, &QPushButton::clicked, this, &QDialog::reject);
+    // How the last action ended, left of "退  出"; reports come from any thread.
+    status_ = new QLabel(this);
+    status_->setObjectName(QStringLiteral("status"));
+    SetOutcomeSink([this](const std::string& text) {
+        QMetaObject::invokeMethod(status_,
+                                  [this, text] { status_->setText(QString::fromStdString(text)); });
+    });
     auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
+    buttons->addWidget(status_, 1);
     buttons->addWidget(exit);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(tabs_);
     layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);  // the pages have the templates' size
+}
+
+CMainSheet::~CMainSheet() {
+    SetOutcomeSink({});
+}
+
+QString CMainSheet::StatusText() const {
+    return status_->text();
 }
 
 void CMainSheet::showEvent(QShowEvent* event) {

@@ -4,6 +4,7 @@
 
 #include <QDialog>
 
+class QLabel;
 class QTabWidget;
 
 namespace stampa {
@@ -18,6 +19,10 @@ class CMainSheet : public QDialog {
     Q_OBJECT
   public:
     explicit CMainSheet(QWidget* parent = nullptr);
+    ~CMainSheet() override;
+
+    // The status line: how the last connection, download or print ended.
+    QString StatusText() const;
 
     CConfigPage* ConfigPage() const { return config_; }
     CSelectPage* SelectPage() const { return select_; }
@@ -35,6 +40,7 @@ class CMainSheet : public QDialog {
 
   private:
     QTabWidget* tabs_;
+    QLabel* status_;
     CConfigPage* config_;
     CSelectPage* select_;
     CPreviewPage* preview_;

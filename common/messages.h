@@ -17,6 +17,12 @@ inline constexpr const char* kTabPreview = "预览";
 inline constexpr const char* kTabDownload = "下载";
 inline constexpr const char* kTabPrint = "打印";
 
+// The sheet's status line: how the last action ended.
+inline constexpr const char* kConnectedFormat = "已连接: %s, %s";
+inline constexpr const char* kDownloadedFormat = "已下载 %d 个位图到 %s (%d K Bytes, %.1f 秒)";
+inline constexpr const char* kPrintedFormat = "已打印 %d 个位图";
+inline constexpr const char* kOutcomeFailed = "通讯失败";
+
 // Connecting (the configuration page's OK and stampa-cli).
 inline constexpr const char* kNoLinkChosen = "没有选择正确的通讯端口或驱动程序!";
 inline constexpr const char* kDriverNotOpened = "驱动没有打开!";
@@ -136,6 +142,7 @@ inline constexpr const char* kScaleGroup = "位图缩放";
 inline constexpr const char* kDownloadListTitle = "下载位图列表";
 inline constexpr const char* kPortNameLong = "通讯端口名称：";
 inline constexpr const char* kDownloadButton = "下    载";
+inline constexpr const char* kEstimateFormat = "预计 %d 秒";
 inline constexpr const char* kFlashSizeFormat = "%d / 128 K Bytes";
 inline constexpr const char* kFlashCountFormat = "%d / 255";
 inline constexpr const char* kRamSizeFormat = "%d / 12 K Bytes";

@@ -6,6 +6,7 @@ std::atomic<PortHandleValue> PortHandle{kNoHandle};
 std::atomic<std::int32_t> PortKind{kSerialLink};
 std::atomic<bool> PortConfigured{false};
 std::string PortName;
+std::atomic<std::int32_t> PortBaudRate{0};
 DocInfo PrintDocInfo = DefaultPrintDocInfo();
 
 DocInfo DefaultPrintDocInfo() {
@@ -17,6 +18,7 @@ void ResetLinkState() {
     PortKind = kSerialLink;
     PortConfigured = false;
     PortName.clear();
+    PortBaudRate = 0;
     PrintDocInfo = DefaultPrintDocInfo();
 }
 

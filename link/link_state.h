@@ -39,6 +39,10 @@ extern std::atomic<bool> PortConfigured;
 // The port or device name of the connection, shown on the download and print pages.
 extern std::string PortName;
 
+// The serial link's baud rate, for the download page's time estimate; 0 for
+// the other links.
+extern std::atomic<std::int32_t> PortBaudRate;
+
 // Passed with every spooler document ("My Document", no output file, "RAW").
 extern DocInfo PrintDocInfo;
 

@@ -48,6 +48,7 @@ CDownloadPage::CDownloadPage(QWidget* parent) : QWidget(parent) {
     radio(kFlashMemory, msg::kFlash, 1045, 216, 36);
     radio(kNvMemory, msg::kNv, 1046, 264, 46);
     memories_->button(kFlashMemory)->setChecked(true);
+    estimate_ = Static(this, u, 1067, {}, 164, 178, 151, 10);
     progress_ = new QProgressBar(this);
     Place(progress_, u, 1052, 164, 191, 151, 15);
     progress_->setTextVisible(false);
@@ -75,6 +76,9 @@ QString CDownloadPage::CountText() const {
 }
 QString CDownloadPage::SizeText() const {
     return size_->text();
+}
+QString CDownloadPage::EstimateText() const {
+    return estimate_->text();
 }
 QString CDownloadPage::StatusText() const {
     return status_->text();
@@ -110,6 +114,7 @@ void CDownloadPage::RefreshDownloadList() {
     port_->setText(QString::fromStdString(PortName));
     size_->setText(QString::fromStdString(listing.sizeText));
     count_->setText(QString::fromStdString(listing.countText));
+    estimate_->setText(QString::fromStdString(listing.estimateText));
     memories_->button(memory_)->setChecked(true);
 }
 

@@ -39,6 +39,7 @@ class CDownloadPage : public QWidget, public IDownloadPage {
     QString CountText() const;
     QString SizeText() const;
     QString StatusText() const;
+    QString EstimateText() const;
     QProgressBar* Progress() const { return progress_; }
 
   signals:
@@ -59,6 +60,7 @@ class CDownloadPage : public QWidget, public IDownloadPage {
     QButtonGroup* memories_;
     QProgressBar* progress_;
     QLabel* status_;
+    QLabel* estimate_;
     QPushButton* download_;
     QLabel* size_;
     QLabel* count_;

@@ -6,6 +6,7 @@
 
 #include "common/messages.h"
 #include "common/operator.h"
+#include "common/outcome.h"
 #include "common/text_format.h"
 #include "link/commands.h"
 #include "link/port.h"
@@ -138,6 +139,7 @@ bool EveryLogoFitsTheCommand(int memory) {
 // Ends the job after a failure: the page back to its idle state, nothing recorded.
 void FailDownload(IDownloadPage& page, bool showStatus) {
     ShowWarning(msg::kCommunicationFailed);
+    ReportOutcome(msg::kOutcomeFailed);
     if (showStatus) {
         page.SetStatusText(msg::kDownloadProgress);
     }
@@ -222,6 +224,8 @@ void RunJob(IDownloadPage& page, int memory) {
         }
     }
     DownloadIdle = false;
+    const auto started = std::chrono::steady_clock::now();
+    const long long bytesBefore = PortBytesWritten();
     for (int i = 0; i < n; ++i) {
         page.SetProgressPosition(2 * i + 1);
         page.SetStatusText(msg::kDownloadingLogo + SelectedLogos.GetName(i));
@@ -243,6 +247,12 @@ void RunJob(IDownloadPage& page, int memory) {
     std::this_thread::sleep_for(Pauses().beforeProgressReset);
     page.SetProgressPosition(0);
     RecordDownload(memory);
+    const std::chrono::duration<double> took = std::chrono::steady_clock::now() - started;
+    if (const auto connection = FindConnection(handle)) {
+        RecordThroughput(connection->Kind(), PortBytesWritten() - bytesBefore, took.count());
+    }
+    ReportOutcome(FormatText(msg::kDownloadedFormat, n, TextsOf(memory).name,
+                             KiloBytes(SelectedBytes), took.count()));
     DownloadIdle = true;
     PrintNoticePending = true;
     if (IsDriverConnection(handle) && PortEndDocument(handle) == 0) {
@@ -267,6 +277,22 @@ std::optional<ColumnImage> ReadLogo(PortHandleValue handle, const std::string& p
 }
 
 }  // namespace
+
+long long DownloadStreamBytes(int memory, const std::vector<LogoEntry>& logos) {
+    long long bytes = memory == kFlashMemory ? 3 : (memory == kNvMemory ? 10 : 0);
+    for (const LogoEntry& e : logos) {
+        if (memory == kNvMemory) {
+            const auto head =
+                DefineNvGraphicHead(1, static_cast<int>(e.width), static_cast<int>(e.height));
+            bytes += static_cast<long long>(head ? head->size() : 16) +
+                     (static_cast<long long>(e.width) + 7) / 8 * e.height;
+            continue;
+        }
+        const long long data = 8LL * StrideOf(e.width) * BandsOf(e.height);
+        bytes += (memory == kFlashMemory ? 4 : 7) + data;
+    }
+    return bytes;
+}
 
 void SetDownloadPauses(const DownloadPauses& p) {
     std::lock_guard lock(pausesMutex);

@@ -7,8 +7,10 @@
 
 #include <chrono>
 #include <string>
+#include <vector>
 
 #include "link/link_state.h"
+#include "logos/logo_list.h"
 #include "transfer/job_pages.h"
 
 namespace stampa {
@@ -46,6 +48,9 @@ bool SendFlashLogo(PortHandleValue handle, const std::string& path);
 bool SendRamLogo(PortHandleValue handle, const std::string& path, int number);
 // NV graphics: the definition's head, then the rows, under the key of `number`.
 bool SendNvLogo(PortHandleValue handle, const std::string& path, int number);
+
+// The bytes a download of `logos` into `memory` sends.
+long long DownloadStreamBytes(int memory, const std::vector<LogoEntry>& logos);
 
 // Waits until the worker of the last download has finished (tests, the command
 // line, the end of the program). True when no download is running afterwards.

@@ -3,6 +3,8 @@
 // the command line's name for it.
 #pragma once
 
+#include <cstdint>
+
 namespace stampa {
 
 struct MemoryTexts {
@@ -15,5 +17,10 @@ struct MemoryTexts {
 
 // kRamMemory, kFlashMemory or kNvMemory; anything else is taken as RAM.
 const MemoryTexts& TextsOf(int memory);
+
+// K bytes as the pages show them: (bytes + 500) / 1000.
+inline int KiloBytes(std::int64_t bytes) {
+    return static_cast<int>((bytes + 500) / 1000);
+}
 
 }  // namespace stampa

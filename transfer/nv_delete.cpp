@@ -5,6 +5,7 @@
 
 #include "common/messages.h"
 #include "common/operator.h"
+#include "common/outcome.h"
 #include "common/text_format.h"
 #include "link/commands.h"
 #include "link/port.h"
@@ -78,6 +79,7 @@ bool DeleteNvLogos(bool all, std::vector<std::string> keys) {
         Forget(all, keys);
     } else {
         ShowWarning(msg::kCommunicationFailed);
+        ReportOutcome(msg::kOutcomeFailed);
     }
     if (driver && PortEndDocument(handle) == 0) {
         PortClose(handle);

@@ -5,6 +5,8 @@
 
 #include "common/messages.h"
 #include "common/operator.h"
+#include "common/outcome.h"
+#include "common/text_format.h"
 #include "link/commands.h"
 #include "link/port.h"
 #include "logos/logo_lists.h"
@@ -109,6 +111,9 @@ void PrintFrom(IPrintPage& page, int memory) {
     // queue has emptied); every other link has delivered them with the writes.
     if (!ok || SendFormFeed(handle) == 0 || PortFlush(handle) == 0) {
         ShowWarning(msg::kCommunicationFailed);
+        ReportOutcome(msg::kOutcomeFailed);
+    } else {
+        ReportOutcome(FormatText(msg::kPrintedFormat, static_cast<int>(rows.size())));
     }
     page.SetPrintEnabled(true);
 }

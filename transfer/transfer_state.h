@@ -18,6 +18,11 @@ extern std::atomic<bool> PrintNoticePending;  // the print job's notice on the d
 extern std::atomic<long long> NvCapacityTotal;
 extern std::atomic<long long> NvCapacityFree;
 
+// Bytes a second the last download over each kind of link achieved (0 before
+// one), for the download page's time estimate.
+double MeasuredThroughput(int linkKind);
+void RecordThroughput(int linkKind, long long bytes, double seconds);
+
 // Back to the start values (tests).
 void ResetTransferState();
 

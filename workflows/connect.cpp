@@ -2,6 +2,8 @@
 
 #include "common/messages.h"
 #include "common/operator.h"
+#include "common/outcome.h"
+#include "common/text_format.h"
 #include "link/link_state.h"
 #include "link/port.h"
 #include "link/spooler_link.h"
@@ -20,6 +22,7 @@ void Publish(const std::string& model, const LinkSettings& settings, PortHandleV
     PortConfigured = true;
     PrinterModel = model;
     PortName = LinkPortName(settings);
+    PortBaudRate = settings.kind == kSerialLink ? settings.baud : 0;
     ReloadStoredFlashLogos(StartDirectory, PrinterModel);
     ReloadNvLogos(StartDirectory, PrinterModel);
     RamDownloaded = false;
@@ -90,14 +93,17 @@ LinkOpenResult Connect(const std::string& model, const LinkSettings& settings) {
     switch (outcome.result) {
         case LinkOpenResult::Opened:
             Publish(model, settings, outcome.handle);
+            ReportOutcome(FormatText(msg::kConnectedFormat, model.c_str(), PortName.c_str()));
             break;
         case LinkOpenResult::DriverNotOpened:
             ShowExclamation(msg::kDriverNotOpened);
+            ReportOutcome(msg::kOutcomeFailed);
             break;
         case LinkOpenResult::DocumentRefused:
             break;
         default:
             ShowExclamation(msg::kConnectionFailed);
+            ReportOutcome(msg::kOutcomeFailed);
             PortConfigured = false;
             break;
     }

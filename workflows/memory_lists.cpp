@@ -2,11 +2,14 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 
 #include "common/messages.h"
 #include "common/text_format.h"
 #include "link/commands.h"
+#include "link/link_state.h"
 #include "logos/logo_lists.h"
+#include "transfer/download_job.h"
 #include "transfer/memory_texts.h"
 #include "transfer/nv_rows.h"
 #include "transfer/transfer_state.h"
@@ -54,10 +57,6 @@ MemoryListing NvListing() {
 
 }  // namespace
 
-int KiloBytes(std::int64_t bytes) {
-    return static_cast<int>((bytes + 500) / 1000);
-}
-
 int FirstLogoNumber(int memory) {
     return memory == kRamMemory ? 0 : 1;
 }
@@ -65,11 +64,32 @@ int FirstLogoNumber(int memory) {
 MemoryListing DownloadListing(int memory) {
     MemoryListing listing =
         Listing(memory, LogosPicked ? SelectedLogos.Entries() : std::vector<LogoEntry>{});
+    if (LogosPicked && SelectedCount > 0) {
+        listing.estimateText = FormatText(msg::kEstimateFormat, EstimatedDownloadSeconds(memory));
+    }
     if (memory == kNvMemory && NvCapacityTotal >= 0) {
         listing.sizeText = FormatText(msg::kNvFreeOfTotalFormat, KiloBytes(NvCapacityFree),
                                       KiloBytes(NvCapacityTotal));
     }
     return listing;
+}
+
+int EstimatedDownloadSeconds(int memory) {
+    const long long bytes = DownloadStreamBytes(memory, SelectedLogos.Entries());
+    if (!LogosPicked || bytes == 0) {
+        return 0;
+    }
+    constexpr double kSerialByteOverhead = 10e-6;  // seconds for each one-byte write
+    double seconds = 0;
+    if (PortKind == kSerialLink && PortBaudRate > 0) {
+        seconds = static_cast<double>(bytes) * (10.0 / PortBaudRate + kSerialByteOverhead);
+    } else {
+        double speed = MeasuredThroughput(PortKind);
+        if (speed <= 0)
+            speed = PortKind == kParallelLink ? 50e3 : 100e3;
+        seconds = static_cast<double>(bytes) / speed;
+    }
+    return static_cast<int>(std::ceil(seconds));
 }
 
 MemoryListing PrintListing(int memory) {

@@ -10,11 +10,9 @@
 
 #include "logos/logo_list.h"
 #include "transfer/job_pages.h"
+#include "transfer/memory_texts.h"  // KiloBytes
 
 namespace stampa {
-
-// K bytes as the pages show them: (bytes + 500) / 1000.
-int KiloBytes(std::int64_t bytes);
 
 // The first number shown for a memory's logos: 0 for RAM, else 1.
 int FirstLogoNumber(int memory);
@@ -24,12 +22,21 @@ struct MemoryListing {
     std::vector<std::string> numbers;  // the number shown for each entry
     std::string sizeText;              // "%d / 128 K Bytes", "%d / 12 K Bytes" or "%d K Bytes"
     std::string countText;             // "%d / 255", "%d / 8" or "%d / 99"
+    std::string estimateText;          // the download's "预计 %d 秒"; empty with nothing picked
 };
 
 // The picked logos as a download into `memory` would store them (none before
 // the file dialog was confirmed). For NV graphics with the capacity known, the
 // size line is what is free of it and the whole.
 MemoryListing DownloadListing(int memory);
+
+// Seconds a download of the picked logos into `memory` takes over the open
+// link, rounded up: serial from the baud rate (10 bits a byte) plus what each
+// one-byte write costs (measured: about 10 µs); the other links from the
+// speed the last download over the same kind of link achieved, or before one
+// from a typical receipt printer's (USB, network and spooler 100 KB/s,
+// parallel 50 KB/s). 0 with nothing picked.
+int EstimatedDownloadSeconds(int memory);
 
 // The logos the printer holds in `memory`: FLASH this run's download or else
 // the model's stored list; RAM this run's RAM download, or none; NV graphics
