@@ -1,11 +1,13 @@
 // Stampa: loads logos into ESC/POS receipt printers.
 #include <QApplication>
 
+#include "app/qt_language.h"
 #include "app/qt_operator.h"
 #include "app/stampa_app.h"
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
+    stampa::InstallQtTranslations(application);
     stampa::QtOperator messageBoxes;
     stampa::SetOperator(&messageBoxes);
     stampa::CStampaApp app;

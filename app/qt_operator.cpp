@@ -1,12 +1,28 @@
 #include "app/qt_operator.h"
 
 #include <QApplication>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QThread>
 
 #include "common/messages.h"
 
 namespace stampa {
+namespace {
+
+// A box as narrow as a short text ("删除吗?") would cut its title to "St…pa":
+// it is made wide enough for the title beside the window's own buttons.
+void KeepTitleWhole(QMessageBox& box) {
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    if (grid == nullptr) {
+        return;
+    }
+    const int width = box.fontMetrics().horizontalAdvance(box.windowTitle()) * 2 + 160;
+    grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                  grid->rowCount(), 0, 1, grid->columnCount());
+}
+
+}  // namespace
 
 Answer QtOperator::ShowHere(MessageKind kind, const std::string& text) {
     QMessageBox box(parent_);
@@ -32,6 +48,7 @@ Answer QtOperator::ShowHere(MessageKind kind, const std::string& text) {
     } else {
         box.setStandardButtons(QMessageBox::Ok);
     }
+    KeepTitleWhole(box);
     return box.exec() == QMessageBox::Ok ? Answer::Ok : Answer::Cancel;
 }
 

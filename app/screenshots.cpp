@@ -10,6 +10,7 @@
 #include <cstdio>
 
 #include "app/main_sheet.h"
+#include "app/qt_language.h"
 #include "pages/file_dialog.h"
 #include "pages/preview_page.h"
 #include "pages/select_page.h"
@@ -35,6 +36,7 @@ class GivenFiles final : public stampa::IFileDialog {
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
+    stampa::InstallQtTranslations(application);
     if (argc < 2) {
         std::fprintf(stderr, "usage: stampa-screenshots OUT_DIR\n");
         return 2;

@@ -15,6 +15,7 @@
 #include "link/spooler_link.h"
 #include "link/usb_link.h"
 #include "pages/dialog_units.h"
+#include "pages/template_look.h"
 #include "workflows/config_file.h"
 #include "workflows/connect.h"
 #include "workflows/printer_answers.h"
@@ -133,6 +134,7 @@ void CConfigPage::BuildControls() {
     connect(models_, &QComboBox::currentIndexChanged, this, &CConfigPage::OnModelChanged);
     connect(ok_, &QPushButton::clicked, this, &CConfigPage::OnOk);
     connect(queryStatus_, &QPushButton::clicked, this, &CConfigPage::OnQueryStatus);
+    ApplyTemplateLook(this);
 }
 
 void CConfigPage::showEvent(QShowEvent* event) {

@@ -15,6 +15,7 @@
 #include "pages/dialog_units.h"
 #include "pages/logo_table.h"
 #include "pages/page_controls.h"
+#include "pages/template_look.h"
 #include "transfer/download_job.h"
 #include "workflows/memory_lists.h"
 #include "workflows/preview.h"
@@ -69,6 +70,7 @@ CDownloadPage::CDownloadPage(QWidget* parent) : QWidget(parent) {
 
     connect(memories_, &QButtonGroup::idClicked, this, &CDownloadPage::OnMemory);
     connect(download_, &QPushButton::clicked, this, &CDownloadPage::OnDownload);
+    ApplyTemplateLook(this);
 }
 
 QString CDownloadPage::CountText() const {

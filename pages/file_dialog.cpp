@@ -18,6 +18,7 @@ class QtFileDialog final : public IFileDialog {
             {QString::fromUtf8(msg::kBitmapFilesFilter), QString::fromUtf8(msg::kAllFilesFilter)});
         dialog.setDefaultSuffix(QStringLiteral("bmp"));
         dialog.setDirectory(QDir::current());
+        dialog.selectFile(QStringLiteral("*.bmp"));  // the name field, as the template has it
         if (dialog.exec() != QDialog::Accepted) {
             return false;
         }

@@ -1,5 +1,7 @@
 #include "pages/logo_table.h"
 
+#include <QHeaderView>
+
 #include "common/messages.h"
 
 namespace stampa {
@@ -11,6 +13,7 @@ void SetUpLogoTable(QTreeWidget* list) {
     list->setColumnWidth(0, 30);
     list->setColumnWidth(1, 110);
     list->setColumnWidth(2, 50);
+    list->header()->setStretchLastSection(false);  // "大小" keeps its 50 pixels
     list->headerItem()->setTextAlignment(2, Qt::AlignRight | Qt::AlignVCenter);
     list->setRootIsDecorated(false);
     list->setSelectionMode(QAbstractItemView::ExtendedSelection);

@@ -1,12 +1,15 @@
 #include "pages/preview_page.h"
 
 #include <QButtonGroup>
+#include <QEvent>
 #include <QGroupBox>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
 #include <QRadioButton>
+#include <QScreen>
+#include <QScrollArea>
 #include <QSlider>
 #include <QTreeWidget>
 
@@ -15,6 +18,7 @@
 #include "logos/bitmap_reader.h"
 #include "logos/logo_lists.h"
 #include "pages/dialog_units.h"
+#include "pages/template_look.h"
 #include "workflows/memory_lists.h"
 #include "workflows/preview.h"
 
@@ -45,6 +49,13 @@ QLineEdit* ValueEdit(QWidget* parent, const DialogUnits& u, int id, int x, int y
     e->setReadOnly(true);
     e->setEnabled(false);
     return e;
+}
+
+// The room a window may take: most of the screen the page is on.
+QSize AvailableRoom(const QWidget* widget) {
+    const QScreen* screen = widget->screen();
+    const QSize available = screen ? screen->availableSize() : QSize(1024, 768);
+    return available * 9 / 10;
 }
 
 }  // namespace
@@ -80,6 +91,7 @@ CPreviewPage::CPreviewPage(QWidget* parent) : QWidget(parent) {
     Place(picture_, u, 1020, 168, 15, 128, 120);
     picture_->setAlignment(Qt::AlignCenter);
     picture_->setFrameShape(QFrame::Box);
+    picture_->installEventFilter(this);
 
     Place(new QLabel(QString::fromUtf8(msg::kContrast), this), u, 0, 149, 135, 39, 8);
     contrast_ = Slider(this, u, 1078, 148, 143);
@@ -118,6 +130,7 @@ CPreviewPage::CPreviewPage(QWidget* parent) : QWidget(parent) {
         connect(s, &QSlider::valueChanged, this, &CPreviewPage::OnSliderMoved);
         connect(s, &QSlider::sliderReleased, this, &CPreviewPage::OnSliderMoved);
     }
+    ApplyTemplateLook(this);
 }
 
 void CPreviewPage::PushMembers() {
@@ -261,6 +274,7 @@ void CPreviewPage::ConvertLogo(int method, int index) {
 void CPreviewPage::ShowPicture(bool converted, int index) {
     if (index < 0) {
         picture_->clear();
+        shown_ = QImage();
         return;
     }
     const CLogoList& list = PreviewList();
@@ -277,8 +291,36 @@ void CPreviewPage::ShowPicture(bool converted, int index) {
         width *= 2;
     if (displayScale_ == 2 || displayScale_ == 3)
         height *= 2;
-    picture_->setPixmap(QPixmap::fromImage(
-        image.scaled(width, height, Qt::IgnoreAspectRatio, Qt::FastTransformation)));
+    shown_ = image.scaled(width, height, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    picture_->setPixmap(QPixmap::fromImage(shown_));
+}
+
+bool CPreviewPage::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == picture_ && event->type() == QEvent::MouseButtonDblClick) {
+        OpenFullView();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void CPreviewPage::OpenFullView() {
+    if (shown_.isNull()) {
+        return;
+    }
+    if (fullView_) {
+        fullView_->close();
+    }
+    auto* area = new QScrollArea;
+    area->setAttribute(Qt::WA_DeleteOnClose);
+    area->setWindowTitle(QString::fromUtf8(msg::kMessageBoxCaption));
+    auto* label = new QLabel;
+    label->setPixmap(QPixmap::fromImage(shown_));
+    area->setWidget(label);
+    const QSize screen = AvailableRoom(this);
+    area->resize(std::min(shown_.width() + 24, screen.width()),
+                 std::min(shown_.height() + 24, screen.height()));
+    fullView_ = area;
+    area->show();
 }
 
 }  // namespace stampa

@@ -4,6 +4,8 @@
 // in the logo's record for the download.
 #pragma once
 
+#include <QImage>
+#include <QPointer>
 #include <QWidget>
 
 class QButtonGroup;
@@ -39,8 +41,14 @@ class CPreviewPage : public QWidget {
     QLabel* Picture() const { return picture_; }
     QTreeWidget* List() const { return list_; }
 
+    // The logo as shown (picked or converted, at the display scale) in a
+    // window of its own at full size, scrollable; the picture's double-click.
+    void OpenFullView();
+    QWidget* FullView() const { return fullView_; }
+
   protected:
     void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void SetConversionControlsEnabled(bool enabled);
@@ -51,6 +59,8 @@ class CPreviewPage : public QWidget {
     int currentMethod_ = 0;
     QTreeWidget* list_;
     QLabel* picture_;
+    QImage shown_;  // what the picture shows, unclipped
+    QPointer<QWidget> fullView_;
     QLabel* count_;
     QLabel* size_;
     QSlider* contrast_;

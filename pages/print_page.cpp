@@ -16,6 +16,7 @@
 #include "pages/dialog_units.h"
 #include "pages/logo_table.h"
 #include "pages/page_controls.h"
+#include "pages/template_look.h"
 #include "transfer/nv_delete.h"
 #include "transfer/print_job.h"
 #include "workflows/memory_lists.h"
@@ -95,6 +96,7 @@ CPrintPage::CPrintPage(QWidget* parent) : QWidget(parent) {
     });
     connect(print_, &QPushButton::clicked, this, &CPrintPage::OnPrint);
     connect(deleteNv_, &QPushButton::clicked, this, &CPrintPage::OnDeleteNv);
+    ApplyTemplateLook(this);
 }
 
 QString CPrintPage::CountText() const {

@@ -1,14 +1,20 @@
 #include "pages/select_page.h"
 
+#include <QDir>
+#include <QDropEvent>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMimeData>
 #include <QPushButton>
 #include <QTreeWidget>
+#include <QUrl>
 
 #include "common/messages.h"
 #include "logos/logo_lists.h"
 #include "pages/dialog_units.h"
 #include "pages/file_dialog.h"
+#include "pages/template_look.h"
 #include "workflows/memory_lists.h"
 #include "workflows/pick.h"
 
@@ -58,8 +64,11 @@ CSelectPage::CSelectPage(QWidget* parent) : QWidget(parent) {
     count_ = new QLabel(QStringLiteral("0"), this);
     Place(count_, u, 1019, 48, 252, 60, 10);
 
+    list_->viewport()->setAcceptDrops(true);
+    list_->viewport()->installEventFilter(this);
     connect(open_, &QPushButton::clicked, this, &CSelectPage::OnOpen);
     connect(delete_, &QPushButton::clicked, this, &CSelectPage::OnDelete);
+    ApplyTemplateLook(this);
 }
 
 QString CSelectPage::CountText() const {
@@ -86,6 +95,55 @@ void CSelectPage::OnOpen() {
     }
     EnableButtons();
     Rebuild();
+}
+
+void CSelectPage::OnDropFiles(const std::vector<std::string>& files) {
+    if (files.empty() || !changesAllowed_ || !CanPickMore() || !PickChangesAllowed()) {
+        return;
+    }
+    // As after the file dialog, the files' folder becomes the working directory.
+    QDir::setCurrent(QFileInfo(QString::fromStdString(files.front())).absolutePath());
+    PickLogos(files);
+    EnableButtons();
+    Rebuild();
+}
+
+namespace {
+
+std::vector<std::string> LocalFiles(const QMimeData* data) {
+    std::vector<std::string> files;
+    for (const QUrl& url : data->urls()) {
+        if (url.isLocalFile())
+            files.push_back(url.toLocalFile().toStdString());
+    }
+    return files;
+}
+
+}  // namespace
+
+bool CSelectPage::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != list_->viewport()) {
+        return QWidget::eventFilter(watched, event);
+    }
+    switch (event->type()) {
+        case QEvent::DragEnter:
+        case QEvent::DragMove: {
+            auto* drag = static_cast<QDropEvent*>(event);
+            if (!LocalFiles(drag->mimeData()).empty() && changesAllowed_) {
+                drag->acceptProposedAction();
+                return true;
+            }
+            return false;
+        }
+        case QEvent::Drop: {
+            auto* drop = static_cast<QDropEvent*>(event);
+            drop->acceptProposedAction();
+            OnDropFiles(LocalFiles(drop->mimeData()));
+            return true;
+        }
+        default:
+            return false;
+    }
 }
 
 void CSelectPage::OnDelete() {

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <QWidget>
+#include <string>
+#include <vector>
 
 class QLabel;
 class QPushButton;
@@ -17,12 +19,17 @@ class CSelectPage : public QWidget {
 
     void OnOpen();
     void OnDelete();
+    // BMP files dropped from a file manager: picked as the file dialog's are.
+    void OnDropFiles(const std::vector<std::string>& files);
     // While a download is sending, the list cannot change.
     void SetChangesAllowed(bool allowed);
 
     QTreeWidget* List() const { return list_; }
     QString CountText() const;
     QString SizeText() const;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void Rebuild();

@@ -89,7 +89,7 @@ int EstimatedDownloadSeconds(int memory) {
             speed = PortKind == kParallelLink ? 50e3 : 100e3;
         seconds = static_cast<double>(bytes) / speed;
     }
-    return static_cast<int>(std::ceil(seconds));
+    return std::max(1, static_cast<int>(std::lround(seconds)));
 }
 
 MemoryListing PrintListing(int memory) {

@@ -31,7 +31,7 @@ struct MemoryListing {
 MemoryListing DownloadListing(int memory);
 
 // Seconds a download of the picked logos into `memory` takes over the open
-// link, rounded up: serial from the baud rate (10 bits a byte) plus what each
+// link, rounded (at least 1): serial from the baud rate (10 bits a byte) plus what each
 // one-byte write costs (measured: about 10 µs); the other links from the
 // speed the last download over the same kind of link achieved, or before one
 // from a typical receipt printer's (USB, network and spooler 100 KB/s,
