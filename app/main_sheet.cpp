@@ -71,9 +71,19 @@ CMainSheet::CMainSheet(QWidget* parent) : QDialog(parent) {
     connect(download_, &CDownloadPage::downloadRunning, this,
             [this](bool running) { select_->SetChangesAllowed(!running); });
     tabs_->setCurrentIndex(0);
+    // Enter presses "下    载" and "打   印" on their pages: the shown page's
+    // button is made the sheet's default whenever the page changes.
+    connect(tabs_, &QTabWidget::currentChanged, this, [this](int index) {
+        QWidget* page = tabs_->widget(index);
+        if (page == download_)
+            download_->DownloadButton()->setDefault(true);
+        else if (page == print_)
+            print_->PrintButton()->setDefault(true);
+    });
 
     auto* exit = new QPushButton(QString::fromUtf8(msg::kExitButton), this);
     exit->setObjectName(QStringLiteral("exit"));
+    exit->setAutoDefault(false);  // never the default by having had the focus
     connect(exit, &QPushButton::clicked, this, &QDialog::reject);
     // How the last action ended, left of "退  出"; reports come from any thread.
     status_ = new QLabel(this);

@@ -41,6 +41,7 @@ class CDownloadPage : public QWidget, public IDownloadPage {
     QString StatusText() const;
     QString EstimateText() const;
     QProgressBar* Progress() const { return progress_; }
+    QPushButton* DownloadButton() const { return download_; }  // the page's default button
 
   signals:
     // A download starts sending (true) or is over (false).

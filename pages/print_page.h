@@ -40,10 +40,11 @@ class CPrintPage : public QWidget, public IPrintPage {
     QString CountText() const;
     QString SizeText() const;
 
+    QPushButton* DeleteNvButton() const { return deleteNv_; }
+    QPushButton* PrintButton() const { return print_; }  // the page's default button
+
   protected:
     void showEvent(QShowEvent* event) override;
-
-    QPushButton* DeleteNvButton() const { return deleteNv_; }
 
   private:
     void PushMembers();

@@ -4,7 +4,10 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QHeaderView>
 #include <QImage>
+#include <QKeyEvent>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -85,6 +88,24 @@ TEST_F(PageListsTest, DownloadPageNumbersByMemoryAndSumsInKiloBytes) {
     EXPECT_EQ(Column(page.List(), 0), (QStringList{"1", "2", "3"}));
     EXPECT_EQ(page.SizeText(), "3 K Bytes");
     EXPECT_EQ(page.CountText(), "3 / 99");
+    page.resize(800, 600);
+    page.show();
+    EXPECT_EQ(page.List()->header()->sectionSize(2), 50) << "大小 is not stretched";
+}
+
+TEST_F(PageListsTest, DownloadTimeEstimateForASerialLink) {
+    // 576 x 200 to FLASH: 14407 bytes of 10 bits, and each one-byte write.
+    SelectedLogos.Append(0, "wide.bmp", "/w", "/w", 14400, 576, 200, 0);
+    SelectedCount = 1;
+    LogosPicked = true;
+    PortKind = kSerialLink;
+    const std::pair<int, const char*> cases[] = {{9600, "预计 15 秒"}, {57600, "预计 3 秒"}};
+    CDownloadPage page;
+    for (const auto& [baud, text] : cases) {
+        PortBaudRate = baud;
+        page.OnShow();
+        EXPECT_EQ(page.EstimateText(), text) << baud;
+    }
 }
 
 TEST_F(PageListsTest, PrintPageDefaultsAndChoices) {
@@ -210,10 +231,13 @@ TEST_F(WholePath, ConnectPickConvertDownloadPrintExitAndStartAgain) {
     int highest = 0;
     QObject::connect(download.Progress(), &QProgressBar::valueChanged,
                      [&](int v) { highest = std::max(highest, v); });
+    EXPECT_EQ(sheet.StatusText(), "已连接: RP-820, QZUSB-0");
     Find<QPushButton>(&download, 1026)->click();
     ASSERT_TRUE(WaitForDownload(std::chrono::seconds(30)));
     QApplication::processEvents();
     EXPECT_TRUE(FlashDownloaded);
+    EXPECT_TRUE(sheet.StatusText().startsWith("已下载 2 个位图到 FLASH ("))
+        << sheet.StatusText().toStdString();
     EXPECT_EQ(highest, 4) << "the progress reached the end";
     EXPECT_EQ(download.Progress()->value(), 0);
     EXPECT_EQ(download.StatusText(), "下载进程");
@@ -225,6 +249,7 @@ TEST_F(WholePath, ConnectPickConvertDownloadPrintExitAndStartAgain) {
     Find<QCheckBox>(&print, 1064)->click();
     Find<QPushButton>(&print, 1033)->click();
     EXPECT_EQ(op.Texts(), std::vector<std::string>{"下载所选位图到FLASH.\n继续吗?"});
+    EXPECT_EQ(sheet.StatusText(), "已打印 2 个位图");
 
     ASSERT_TRUE(test::VirtualPrinterProcess::WaitForFile(dir.File("out/receipt-0001.png")));
     const std::string log = ReadText(dir.File("out/receipt-0001.txt"));
@@ -300,6 +325,31 @@ TEST_F(WholePath, NvGraphicsDownloadPrintAndDeleteFromThePages) {
     Find<QRadioButton>(again.Sheet()->PrintPage(), 1049)->click();
     EXPECT_EQ(Column(again.Sheet()->PrintPage()->List(), 1), (QStringList{"a.bmp", "c.bmp"}));
     again.ShutDown();
+}
+
+TEST_F(WholePath, EnterPressesThePagesButtonAndAFailureShowsOnTheStatusLine) {
+    CStampaApp app;
+    ASSERT_TRUE(app.Start());
+    CMainSheet& sheet = *app.Sheet();
+    sheet.show();
+    const auto enter = [&sheet] {
+        QKeyEvent key(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+        QApplication::sendEvent(&sheet, &key);
+    };
+    sheet.Tabs()->setCurrentIndex(3);
+    enter();
+    sheet.Tabs()->setCurrentIndex(4);
+    enter();
+    EXPECT_EQ(op.Texts(), (std::vector<std::string>{"请先在 \"配置\" 页 中配置正确的端口!",
+                                                    "请先设置通讯端口!"}))
+        << "下    载, then 打   印";
+    // A serial port with nothing behind it.
+    sheet.Tabs()->setCurrentIndex(0);
+    Find<QRadioButton>(sheet.ConfigPage(), 1004)->click();
+    Find<QComboBox>(sheet.ConfigPage(), 1006)->setCurrentText("COM8");
+    Find<QPushButton>(sheet.ConfigPage(), 1)->click();
+    EXPECT_EQ(sheet.StatusText(), "通讯失败");
+    app.ShutDown();
 }
 
 TEST_F(WholePath, WhatThePrinterAnswersShowsOnThePages) {

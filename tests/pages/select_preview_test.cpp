@@ -2,12 +2,17 @@
 // scripted file dialog and message boxes answered by the recorder.
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QDropEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
 #include <QTreeWidget>
+#include <QUrl>
 #include <cstring>
 #include <filesystem>
 
@@ -68,6 +73,49 @@ class PagesTest : public ::testing::Test {
     RecordingOperator op;
     test::ScriptedFileDialog dialog;
 };
+
+TEST_F(PagesTest, DroppedFilesArePickedAsTheFileDialogsAre) {
+    CSelectPage page;
+    const std::string wrongKind = File("eight.bmp", BmpHeader(8, 8, 8));
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(QString::fromStdString(Mono("a.bmp"))),
+                  QUrl::fromLocalFile(QString::fromStdString(wrongKind)),
+                  QUrl::fromLocalFile(QString::fromStdString(Photo("b.bmp")))});
+    QWidget* target = page.List()->viewport();
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &drop);
+    ASSERT_EQ(page.List()->topLevelItemCount(), 2);
+    EXPECT_EQ(page.List()->topLevelItem(1)->text(1), "b.bmp");
+    EXPECT_EQ(op.Texts(), std::vector<std::string>{"请选择单色位图或24真彩色位图 ."})
+        << "the file dialog's message for the 8-bit file";
+}
+
+TEST_F(PagesTest, ListsHaveGridLinesAndDoubleClickShowsTheLogoWhole) {
+    CSelectPage select;
+    dialog.next = {Mono("a.bmp", 400, 300), Mono("b.bmp")};
+    select.OnOpen();
+    select.resize(600, 600);
+    // Between the rows, across the name column, a line darker than the page.
+    const QImage shot = select.List()->viewport()->grab().toImage();
+    const QRect first = select.List()->visualItemRect(select.List()->topLevelItem(0));
+    const QColor base = shot.pixelColor(first.center().x(), first.center().y() - 3);
+    EXPECT_NE(shot.pixelColor(first.center().x(), first.bottom()), base) << "a horizontal line";
+
+    CPreviewPage preview;
+    preview.OnShow();
+    preview.OnListClick(preview.List()->topLevelItem(0));
+    QMouseEvent twice(QEvent::MouseButtonDblClick, QPointF(4, 4), QPointF(4, 4), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(preview.Picture(), &twice);
+    ASSERT_NE(preview.FullView(), nullptr);
+    const auto* shown = preview.FullView()->findChild<QLabel*>();
+    ASSERT_NE(shown, nullptr);
+    EXPECT_EQ(shown->pixmap().size(), QSize(400, 300)) << "whole, where the page clips it";
+    preview.FullView()->close();
+}
 
 TEST_F(PagesTest, ThreeFilesBecomeRowsZeroToTwo) {
     CSelectPage page;
