@@ -4,9 +4,11 @@
 #include "app/qt_language.h"
 #include "app/qt_operator.h"
 #include "app/stampa_app.h"
+#include "workflows/startup.h"
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
+    stampa::ChooseLanguageAtStart();
     stampa::InstallQtTranslations(application);
     stampa::QtOperator messageBoxes;
     stampa::SetOperator(&messageBoxes);

@@ -53,20 +53,20 @@ QIcon StampaIcon() {
 }
 
 CMainSheet::CMainSheet(QWidget* parent) : QDialog(parent) {
-    setWindowTitle(QString::fromUtf8(msg::kSheetCaption));
+    setWindowTitle(UiText(msg::kSheetCaption));
     setWindowIcon(StampaIcon());
     setFont(DialogFont());
     tabs_ = new QTabWidget(this);
     config_ = new CConfigPage;
-    tabs_->addTab(config_, QString::fromUtf8(msg::kTabConfig));
+    tabs_->addTab(config_, UiText(msg::kTabConfig));
     select_ = new CSelectPage;
-    tabs_->addTab(select_, QString::fromUtf8(msg::kTabSelect));
+    tabs_->addTab(select_, UiText(msg::kTabSelect));
     preview_ = new CPreviewPage;
-    tabs_->addTab(preview_, QString::fromUtf8(msg::kTabPreview));
+    tabs_->addTab(preview_, UiText(msg::kTabPreview));
     download_ = new CDownloadPage;
-    tabs_->addTab(download_, QString::fromUtf8(msg::kTabDownload));
+    tabs_->addTab(download_, UiText(msg::kTabDownload));
     print_ = new CPrintPage;
-    tabs_->addTab(print_, QString::fromUtf8(msg::kTabPrint));
+    tabs_->addTab(print_, UiText(msg::kTabPrint));
     // While a download sends, the logo lists cannot be changed elsewhere.
     connect(download_, &CDownloadPage::downloadRunning, this,
             [this](bool running) { select_->SetChangesAllowed(!running); });
@@ -81,7 +81,7 @@ CMainSheet::CMainSheet(QWidget* parent) : QDialog(parent) {
             print_->PrintButton()->setDefault(true);
     });
 
-    auto* exit = new QPushButton(QString::fromUtf8(msg::kExitButton), this);
+    auto* exit = new QPushButton(UiText(msg::kExitButton), this);
     exit->setObjectName(QStringLiteral("exit"));
     exit->setAutoDefault(false);  // never the default by having had the focus
     connect(exit, &QPushButton::clicked, this, &QDialog::reject);

@@ -4,9 +4,14 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 
+#include "common/language.h"
+
 namespace stampa {
 
 bool InstallQtTranslations(QCoreApplication& application) {
+    if (CurrentLanguage() != Language::Chinese) {
+        return true;  // Qt's own texts are English
+    }
     auto* translator = new QTranslator(&application);
     if (!translator->load(QStringLiteral("qtbase_zh_CN"),
                           QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {

@@ -6,6 +6,7 @@
 #include <QThread>
 
 #include "common/messages.h"
+#include "pages/dialog_units.h"
 
 namespace stampa {
 namespace {
@@ -26,7 +27,7 @@ void KeepTitleWhole(QMessageBox& box) {
 
 Answer QtOperator::ShowHere(MessageKind kind, const std::string& text) {
     QMessageBox box(parent_);
-    box.setWindowTitle(QString::fromUtf8(msg::kMessageBoxCaption));
+    box.setWindowTitle(UiText(msg::kMessageBoxCaption));
     box.setText(QString::fromStdString(text));
     switch (kind) {
         case MessageKind::Information:

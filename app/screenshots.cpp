@@ -36,6 +36,7 @@ class GivenFiles final : public stampa::IFileDialog {
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
+    stampa::ChooseLanguageAtStart();
     stampa::InstallQtTranslations(application);
     if (argc < 2) {
         std::fprintf(stderr, "usage: stampa-screenshots OUT_DIR\n");

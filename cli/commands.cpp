@@ -7,6 +7,7 @@
 
 #include "cli/cli_io.h"
 #include "cli/fleet.h"
+#include "common/language.h"
 #include "common/messages.h"
 #include "common/text_format.h"
 #include "link/commands.h"
@@ -59,7 +60,7 @@ bool PickFiles(const std::vector<std::string>& files) {
         std::fprintf(stderr, "%s\n", FormatText(msg::kCliRefusedFile, file.c_str()).c_str());
     }
     if (outcome.dropped > 0) {
-        std::fprintf(stderr, "%s\n", msg::kFlashHolds255);
+        std::fprintf(stderr, "%s\n", Localize(msg::kFlashHolds255));
     }
     return outcome.refused.empty() && outcome.dropped == 0;
 }
@@ -114,7 +115,7 @@ int ConnectOrShutDown(const std::string& model, const LinkSettings& link) {
 
 int RunConvert(const ConvertOptions& o) {
     if (!BindPixmelt()) {
-        std::fprintf(stderr, "%s\n", msg::kLibrariesNotLoaded);
+        std::fprintf(stderr, "%s\n", Localize(msg::kLibrariesNotLoaded));
         return kRefused;
     }
     const PixmeltConversion conversion = ConvertBitmap(o.input, o.method, o.contrast, o.brightness);
@@ -125,7 +126,7 @@ int RunConvert(const ConvertOptions& o) {
             std::printf("%s\n", conversion.outputPath.c_str());
             return kDone;
         case kPixmeltNotAcceptable:
-            std::fprintf(stderr, "%s\n", msg::kNotABitmapForUs);
+            std::fprintf(stderr, "%s\n", Localize(msg::kNotABitmapForUs));
             return kRefused;
         default:
             std::fprintf(stderr, "%s\n",
@@ -425,7 +426,7 @@ int RunPorts() {
             std::printf(" usb:%d", device);
         UnbindUsbLibrary();
     } else {
-        std::printf(" (%s)", msg::kLibrariesNotLoaded);
+        std::printf(" (%s)", Localize(msg::kLibrariesNotLoaded));
     }
     std::printf("\n");
     const std::string base = ReadWorkingConfiguration().baseDriverName;

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <sstream>
 
+#include "common/language.h"
 #include "common/messages.h"
 #include "common/text_format.h"
 #include "link/port.h"
@@ -66,7 +67,7 @@ struct Running {
 void Fork(Running& r, const LinkSettings& link, const LinkJob& job) {
     int channel[2];
     if (::pipe2(channel, O_CLOEXEC) != 0) {
-        r.outcome.failure = msg::kCommunicationFailed;
+        r.outcome.failure = Localize(msg::kCommunicationFailed);
         r.finished = true;
         return;
     }
@@ -86,7 +87,7 @@ void Fork(Running& r, const LinkSettings& link, const LinkJob& job) {
     if (r.pid < 0) {
         ::close(r.fd);
         r.fd = -1;
-        r.outcome.failure = msg::kCommunicationFailed;
+        r.outcome.failure = Localize(msg::kCommunicationFailed);
         r.finished = true;
     }
 }
@@ -162,7 +163,7 @@ void Read(Running& r, Display& display) {
     ::waitpid(r.pid, &status, 0);
     r.outcome.seconds = std::chrono::duration<double>(Clock::now() - r.start).count();
     if (!r.outcome.ok && r.outcome.failure.empty())
-        r.outcome.failure = msg::kCommunicationFailed;  // the child ended without a word
+        r.outcome.failure = Localize(msg::kCommunicationFailed);  // the child ended without a word
     r.finished = true;
 }
 

@@ -10,6 +10,7 @@
 #include "common/messages.h"
 #include "link/commands.h"
 #include "transfer/job_pages.h"
+#include "workflows/startup.h"
 
 namespace {
 
@@ -50,9 +51,11 @@ bool AllKeyNumbers(const std::vector<int>& numbers) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    stampa::ChooseLanguageAtStart();
     CLI::App app{"stampa-cli: load logos into ESC/POS receipt printers from a shell"};
     app.require_subcommand(1);
     app.set_help_all_flag("--help-all", "Help for every command");
+    app.set_version_flag("--version", std::string("stampa-cli ") + STAMPA_VERSION_TEXT);
 
     stampa::cli::ConvertOptions convert;
     auto* convertCmd = app.add_subcommand(

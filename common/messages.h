@@ -1,213 +1,215 @@
 // The message catalogue: every text the operator sees, in one place — the
 // messages of the links, the logo store and the jobs, the captions of the
-// sheet and its pages, and the lines of stampa-cli. Texts are UTF-8 and are
-// shown byte for byte as they stand here. Formats use printf's %d.
+// sheet and its pages, and the lines of stampa-cli — each in Chinese, the
+// program's own texts shown byte for byte, and in English. Texts are UTF-8;
+// formats use printf's conversions, the same in both languages.
+//
+// The code names a text by its Chinese constant (msg::kX); Localize
+// (common/language.h) gives the text in the chosen language where the text is
+// shown. SAME marks texts that read the same in both languages (names,
+// numbers, stampa-cli's own English lines).
 #pragma once
+
+// X(name, Chinese, English)
+// clang-format off
+#define STAMPA_MESSAGES(X, SAME) \
+    /* Start-up and the sheet. */ \
+    X(kLibrariesNotLoaded, "装载USB dll 或 pixmelt dll失败!", "Loading the USB library or the pixmelt library failed.") \
+    X(kSheetCaption, "Stampa V1.52", SAME) \
+    X(kMessageBoxCaption, "Stampa", SAME) \
+    X(kExitButton, "退  出", "Exit") \
+    X(kTabConfig, "配置", "Configuration") \
+    X(kTabSelect, "选择", "Select") \
+    X(kTabPreview, "预览", "Preview") \
+    X(kTabDownload, "下载", "Download") \
+    X(kTabPrint, "打印", "Print") \
+    /* The sheet's status line: how the last action ended. */ \
+    X(kConnectedFormat, "已连接: %s, %s", "Connected: %s, %s") \
+    X(kDownloadedFormat, "已下载 %d 个位图到 %s (%d K Bytes, %.1f 秒)", "Downloaded %d logos to %s (%d K Bytes, %.1f s)") \
+    X(kPrintedFormat, "已打印 %d 个位图", "Printed %d logos") \
+    X(kOutcomeFailed, "通讯失败", "Communication failed") \
+    /* Connecting (the configuration page's OK and stampa-cli). */ \
+    X(kNoLinkChosen, "没有选择正确的通讯端口或驱动程序!", "No valid communication port or driver selected.") \
+    X(kDriverNotOpened, "驱动没有打开!", "The driver did not open.") \
+    X(kConnectionFailed, "通讯失败.请检查打印机是否与通讯端口正确连接。", "Communication failed. Check that the printer is connected to the port.") \
+    X(kNoDriverFound, "找不到正确的打印机驱动!", "No matching printer driver found.") \
+    X(kDriverPortName, "Driver", SAME) \
+    X(kUsbDeviceFormat, "QZUSB-%d", SAME) \
+    /* The logo store: picking and showing BMP files. */ \
+    X(kNotABitmapForUs, "请选择单色位图或24真彩色位图 .", "Choose a monochrome or a 24-bit colour bitmap.") \
+    X(kOpenBitmapFailed, "打开位图失败!", "Failed to open the bitmap.") \
+    X(kImageTooLarge, "图像太大，打开失败!", "The image is too large; opening failed.") \
+    X(kSelectRowsToDelete, "请先在列表中选择需删除的位图!", "First select the logos to delete in the list.") \
+    X(kAskDeleteOne, "删除吗?", "Delete?") \
+    X(kAskDeleteAll, "删除全部吗?", "Delete all?") \
+    /* The download job. */ \
+    X(kConfigurePortFirst, "请先在 \"配置\" 页 中配置正确的端口!", "Configure the right port on the \"Configuration\" page first.") \
+    X(kAskDownloadRam, "下载所有位图到RAM.\n继续吗?", "Download all logos to RAM.\nContinue?") \
+    X(kAskDownloadFlash, "下载所选位图到FLASH.\n继续吗?", "Download the selected logos to FLASH.\nContinue?") \
+    X(kSelectLogosFirst, "请先在\"选择\" 页中选择要下载的位图!", "First choose the logos to download on the \"Select\" page.") \
+    X(kLogoTooLarge, "位图太大!", "The logo is too large.") \
+    X(kLogosTooLarge, "位图总大小太大!", "The logos are too large in total.") \
+    X(kRamHoldsEight, "RAM中只能存储8个位图!", "RAM can hold only 8 logos.") \
+    X(kFlashHolds255, "FLASH中只能存储255个位图!", "FLASH can hold only 255 logos.") \
+    X(kAskDownloadNv, "下载所选位图到NV图形.\n继续吗?", "Download the selected logos to NV graphics.\nContinue?") \
+    X(kNvHolds99, "NV中最多存储99个位图!", "NV graphics hold at most 99 logos.") \
+    X(kNvListNotSaved, "NV图形列表无法保存: %s", "The NV graphics list cannot be saved: %s") \
+    X(kCommunicationFailed, "通讯失败，请重试!", "Communication failed, please try again.") \
+    X(kDownloadingLogo, "Downloading Logo:\n", SAME) \
+    X(kDownloadProgress, "下载进程", "Download progress") \
+    X(kDownloadRunning, "位图正在下载!", "Logos are being downloaded.") \
+    /* The print job. */ \
+    X(kSetPortFirst, "请先设置通讯端口!", "Set the communication port first.") \
+    X(kPleaseWaitPrinting, "请稍等，位图正在打印!", "Please wait, the logos are being printed.") \
+    X(kDownloadToFlashFirst, "请先将位图下载到FLASH!", "Download logos to FLASH first.") \
+    X(kDownloadToRamFirst, "请先将位图下载到RAM!", "Download logos to RAM first.") \
+    X(kDownloadToNvFirst, "请先将位图下载到NV图形!", "Download logos to NV graphics first.") \
+    X(kSelectLogosToPrint, "请先在列表中选择需打印的位图!", "First select the logos to print in the list.") \
+    /* Captions shared by several pages. */ \
+    X(kColumnNumber, "编号", "No.") \
+    X(kColumnName, "名称", "Name") \
+    X(kColumnPath, "路径", "Path") \
+    X(kColumnSize, "大小", "Size") \
+    X(kLogoCount, "位图数：", "Logos:") \
+    X(kLogoSize, "Logo Size", SAME) \
+    X(kKiloBytesFormat, "%d K Bytes", SAME) \
+    X(kPrinterInfo, "打印机信息", "Printer") \
+    X(kPrinterType, "类型：", "Type:") \
+    X(kMemoryChoice, "存储器选择", "Memory") \
+    X(kRam, "RAM", SAME) \
+    X(kFlash, "Flash", SAME) \
+    X(kNv, "NV图形", "NV") \
+    X(kScaleNormal, "原始大小", "Unscaled") \
+    X(kScaleDoubleWidth, "双倍宽", "Double width") \
+    X(kScaleDoubleHeight, "双倍高", "Double height") \
+    X(kScaleDoubleBoth, "双倍宽、高", "Double both") \
+    /* The configuration page. */ \
+    X(kPrinterModel, "打印机类型：", "Printer type:") \
+    X(kSerialLinkButton, "串口", "Serial") \
+    X(kParallelLinkButton, "并口", "Parallel") \
+    X(kDriverLinkButton, "驱动", "Driver") \
+    X(kUsbLinkButton, "USB接口", "USB") \
+    X(kNetworkLinkButton, "网络接口", "Network") \
+    X(kNetworkGroup, "网络选择:", "Network:") \
+    X(kNetworkHost, "IP地址:", "Address:") \
+    X(kNetworkPort, "端口:", "Port:") \
+    X(kSerialGroup, "串口配置", "Serial port") \
+    X(kSerialPortName, "串口名称：", "Port name:") \
+    X(kBaudRate, "每秒位数：", "Bits/second:") \
+    X(kDataBits, "数据位：", "Data bits:") \
+    X(kStopBits, "停止位：", "Stop bits:") \
+    X(kParity, "奇偶校验：", "Parity:") \
+    X(kFlowControl, "数据流控制：", "Flow control:") \
+    X(kParallelGroup, "并口选择：", "Parallel port:") \
+    X(kParallelPortName, "并口名称：", "Port name:") \
+    X(kBaseAddress, "Base &Address", SAME) \
+    X(kUsbGroup, "USB口选择：", "USB port:") \
+    X(kUsbDeviceName, "USB接口名称：", "Interface:") \
+    X(kDriverGroup, "驱动选择：", "Driver:") \
+    X(kDriverName, "驱动名称：", "Driver name:") \
+    X(kOkButton, "确  定", "OK") \
+    X(kQueryStatusButton, "查询状态", "Query status") \
+    X(kPrinterStatusFormat, "打印机状态: %s", "Printer status: %s") \
+    X(kStatusNormal, "正常", "normal") \
+    X(kStatusPaperEnd, "缺纸", "paper out") \
+    X(kStatusPaperNearEnd, "纸将尽", "paper low") \
+    X(kStatusCoverOpen, "上盖打开", "cover open") \
+    X(kStatusOffline, "脱机", "offline") \
+    X(kStatusSeparator, "、", ", ") \
+    X(kPrinterSilent, "打印机没有应答", "The printer does not answer") \
+    /* The select page. */ \
+    X(kSelectListTitle, "选择位图列表", "Selected bitmaps") \
+    X(kOpenFilesButton, "打开文件...", "Open files...") \
+    X(kDeleteButton, "删   除", "Delete") \
+    X(kBitmapFilesFilter, "Bitmap Files(*.bmp)", SAME) \
+    X(kAllFilesFilter, "All Files(*.*)", SAME) \
+    /* The preview page. */ \
+    X(kPreviewListTitle, "位图列表", "Bitmaps") \
+    X(kViewAsPicked, "初始状态", "Original") \
+    X(kViewConverted, "变化后状态", "Converted") \
+    X(kContrast, "对比度", "Contrast") \
+    X(kBrightness, "亮度", "Brightness") \
+    X(kMethodGroup, "二值化", "Binarization") \
+    X(kMethodThreshold, "阈值", "Threshold") \
+    X(kMethodDitherM3, "Dither M3", SAME) \
+    X(kMethodDitherM4, "Dither M4", SAME) \
+    X(kMethodErrorDiffusion, "错误积累", "Error diffusion") \
+    X(kScaleGroup, "位图缩放", "Bitmap scaling") \
+    /* The download page. */ \
+    X(kDownloadListTitle, "下载位图列表", "Logos to download") \
+    X(kPortNameLong, "通讯端口名称：", "Port name:") \
+    X(kDownloadButton, "下    载", "Download") \
+    X(kEstimateFormat, "预计 %d 秒", "About %d s") \
+    X(kFlashSizeFormat, "%d / 128 K Bytes", SAME) \
+    X(kFlashCountFormat, "%d / 255", SAME) \
+    X(kRamSizeFormat, "%d / 12 K Bytes", SAME) \
+    X(kRamCountFormat, "%d / 8", SAME) \
+    X(kNvSizeFormat, "%d K Bytes", SAME) \
+    X(kNvCountFormat, "%d / 99", SAME) \
+    X(kNvFreeOfTotalFormat, "剩余 %d K / 共 %d K Bytes", "%d K free of %d K Bytes") \
+    /* The print page. */ \
+    X(kPrintListTitle, "RAM或FLASH中的位图列表", "Logos in RAM or FLASH") \
+    X(kPortNameShort, "端口名称：", "Port:") \
+    X(kRangeGroup, "打印位图数目选择", "Logos to print") \
+    X(kRangePart, "部分", "Part") \
+    X(kRangeAll, "全部", "All") \
+    X(kSizeGroup, "大小缩放", "Size scaling") \
+    X(kPrintButton, "打   印", "Print") \
+    X(kPrintLabel, "打印提示", "Print hint") \
+    X(kDeleteNvButton, "删除NV图形", "Delete NV") \
+    /* Why a link failed (stampa-cli's line after the system's message). */ \
+    X(kLinkFailedAt, "%s: %s failed", SAME) \
+    X(kLinkStepOpen, "opening", SAME) \
+    X(kLinkStepLock, "taking the device", SAME) \
+    X(kLinkStepConfigure, "setting the line up", SAME) \
+    X(kLinkStepTest, "the link test", SAME) \
+    X(kLinkStepWrite, "sending", SAME) \
+    X(kLinkRemedyUsbPermission, "join the group 'lp' (then log in again), or install the udev rule for USB printers from the " "README", SAME) \
+    X(kLinkRemedySerialPermission, "join the group 'dialout' (then log in again)", SAME) \
+    X(kLinkRemedyBusy, "the device is busy: another program holds it", SAME) \
+    X(kLinkRemedyAbsent, "no such device: is the printer plugged in and switched on?", SAME) \
+    X(kLinkRemedyStalled, "the printer stopped taking data: check paper, cover and cable", SAME) \
+    X(kLinkRemedyRefused, "the printer refused the connection: check the address and the port (raw printing is 9100)", SAME) \
+    X(kLinkRemedyNoConnection, "no connection: is the printer switched on and on this network?", SAME) \
+    X(kLinkRemedyGone, "the device went away: check the cable and power", SAME) \
+    X(kLinkRemedyNoAnswer, "the printer did not answer: check the cable, power and the line settings", SAME) \
+    /* stampa-cli's own lines. */ \
+    X(kCliDocumentRefused, "the spooler refused the document", SAME) \
+    X(kCliRefusedFile, "refused: %s", SAME) \
+    X(kCliCannotConvert, "cannot read %s or write its converted file", SAME) \
+    X(kCliDownloaded, "%d logos downloaded to %s on %s", SAME) \
+    X(kCliNoTerminal, "(no terminal to answer on; give --yes to confirm)", SAME) \
+    X(kCliAskOkCancel, "[OK/Cancel] (y/N) ", SAME) \
+    X(kCliSentLine, "sent %d/%d  (%s)", SAME) \
+    X(kCliStoredList, "%s: %zu logos in FLASH", SAME) \
+    X(kCliNvList, "%s: %zu logos in NV graphics", SAME) \
+    X(kCliNvDeleted, "NV graphics deleted on %s", SAME) \
+    X(kCliCannotRead, "cannot read from the printer over this link", SAME) \
+    X(kCliNoAnswer, "the printer did not answer", SAME) \
+    X(kCliGarbled, "the printer's answer could not be understood", SAME) \
+    X(kCliBadNvNumbers, "--logos takes key numbers 1..99, like 3,5", SAME) \
+    X(kCliSpoolerUnreachable, " (the spooler could not be asked)", SAME) \
+    X(kCliLinkOutcome, "%s  %s  %lld bytes  %.1f s", SAME) \
+    X(kCliLinkOk, "ok", SAME) \
+    X(kCliNetworkPorts, "tcp: network printers are given as tcp:HOST[:PORT] (port 9100 when omitted); networks are " "not scanned", SAME) \
+    X(kCliBadLogoList, "--logos takes 'all' or numbers like 1,3", SAME)
+// clang-format on
 
 namespace stampa::msg {
 
-// Start-up and the sheet.
-inline constexpr const char* kLibrariesNotLoaded = "装载USB dll 或 pixmelt dll失败!";
-inline constexpr const char* kSheetCaption = "Stampa V1.52";
-inline constexpr const char* kMessageBoxCaption = "Stampa";
-inline constexpr const char* kExitButton = "退  出";
-inline constexpr const char* kTabConfig = "配置";
-inline constexpr const char* kTabSelect = "选择";
-inline constexpr const char* kTabPreview = "预览";
-inline constexpr const char* kTabDownload = "下载";
-inline constexpr const char* kTabPrint = "打印";
+#define STAMPA_DECLARE_TEXT(name, chinese, english) inline constexpr const char* name = chinese;
+STAMPA_MESSAGES(STAMPA_DECLARE_TEXT, nullptr)
+#undef STAMPA_DECLARE_TEXT
 
-// The sheet's status line: how the last action ended.
-inline constexpr const char* kConnectedFormat = "已连接: %s, %s";
-inline constexpr const char* kDownloadedFormat = "已下载 %d 个位图到 %s (%d K Bytes, %.1f 秒)";
-inline constexpr const char* kPrintedFormat = "已打印 %d 个位图";
-inline constexpr const char* kOutcomeFailed = "通讯失败";
+// Every text of the catalogue; `english` is null where it reads as the Chinese.
+struct CatalogueText {
+    const char* name;
+    const char* chinese;
+    const char* english;
+};
 
-// Connecting (the configuration page's OK and stampa-cli).
-inline constexpr const char* kNoLinkChosen = "没有选择正确的通讯端口或驱动程序!";
-inline constexpr const char* kDriverNotOpened = "驱动没有打开!";
-inline constexpr const char* kConnectionFailed = "通讯失败.请检查打印机是否与通讯端口正确连接。";
-inline constexpr const char* kNoDriverFound = "找不到正确的打印机驱动!";
-inline constexpr const char* kDriverPortName = "Driver";
-inline constexpr const char* kUsbDeviceFormat = "QZUSB-%d";
-
-// The logo store: picking and showing BMP files.
-inline constexpr const char* kNotABitmapForUs = "请选择单色位图或24真彩色位图 .";
-inline constexpr const char* kOpenBitmapFailed = "打开位图失败!";
-inline constexpr const char* kImageTooLarge = "图像太大，打开失败!";
-inline constexpr const char* kSelectRowsToDelete = "请先在列表中选择需删除的位图!";
-inline constexpr const char* kAskDeleteOne = "删除吗?";
-inline constexpr const char* kAskDeleteAll = "删除全部吗?";
-
-// The download job.
-inline constexpr const char* kConfigurePortFirst = "请先在 \"配置\" 页 中配置正确的端口!";
-inline constexpr const char* kAskDownloadRam = "下载所有位图到RAM.\n继续吗?";
-inline constexpr const char* kAskDownloadFlash = "下载所选位图到FLASH.\n继续吗?";
-inline constexpr const char* kSelectLogosFirst = "请先在\"选择\" 页中选择要下载的位图!";
-inline constexpr const char* kLogoTooLarge = "位图太大!";
-inline constexpr const char* kLogosTooLarge = "位图总大小太大!";
-inline constexpr const char* kRamHoldsEight = "RAM中只能存储8个位图!";
-inline constexpr const char* kFlashHolds255 = "FLASH中只能存储255个位图!";
-inline constexpr const char* kAskDownloadNv = "下载所选位图到NV图形.\n继续吗?";
-inline constexpr const char* kNvHolds99 = "NV中最多存储99个位图!";
-inline constexpr const char* kNvListNotSaved = "NV图形列表无法保存: %s";
-inline constexpr const char* kCommunicationFailed = "通讯失败，请重试!";
-inline constexpr const char* kDownloadingLogo = "Downloading Logo:\n";
-inline constexpr const char* kDownloadProgress = "下载进程";
-inline constexpr const char* kDownloadRunning = "位图正在下载!";
-
-// The print job.
-inline constexpr const char* kSetPortFirst = "请先设置通讯端口!";
-inline constexpr const char* kPleaseWaitPrinting = "请稍等，位图正在打印!";
-inline constexpr const char* kDownloadToFlashFirst = "请先将位图下载到FLASH!";
-inline constexpr const char* kDownloadToRamFirst = "请先将位图下载到RAM!";
-inline constexpr const char* kDownloadToNvFirst = "请先将位图下载到NV图形!";
-inline constexpr const char* kSelectLogosToPrint = "请先在列表中选择需打印的位图!";
-
-// Captions shared by several pages.
-inline constexpr const char* kColumnNumber = "编号";
-inline constexpr const char* kColumnName = "名称";
-inline constexpr const char* kColumnPath = "路径";
-inline constexpr const char* kColumnSize = "大小";
-inline constexpr const char* kLogoCount = "位图数：";
-inline constexpr const char* kLogoSize = "Logo Size";
-inline constexpr const char* kKiloBytesFormat = "%d K Bytes";
-inline constexpr const char* kPrinterInfo = "打印机信息";
-inline constexpr const char* kPrinterType = "类型：";
-inline constexpr const char* kMemoryChoice = "存储器选择";
-inline constexpr const char* kRam = "RAM";
-inline constexpr const char* kFlash = "Flash";
-inline constexpr const char* kNv = "NV图形";
-inline constexpr const char* kScaleNormal = "原始大小";
-inline constexpr const char* kScaleDoubleWidth = "双倍宽";
-inline constexpr const char* kScaleDoubleHeight = "双倍高";
-inline constexpr const char* kScaleDoubleBoth = "双倍宽、高";
-
-// The configuration page.
-inline constexpr const char* kPrinterModel = "打印机类型：";
-inline constexpr const char* kSerialLinkButton = "串口";
-inline constexpr const char* kParallelLinkButton = "并口";
-inline constexpr const char* kDriverLinkButton = "驱动";
-inline constexpr const char* kUsbLinkButton = "USB接口";
-inline constexpr const char* kNetworkLinkButton = "网络接口";
-inline constexpr const char* kNetworkGroup = "网络选择:";
-inline constexpr const char* kNetworkHost = "IP地址:";
-inline constexpr const char* kNetworkPort = "端口:";
-inline constexpr const char* kSerialGroup = "串口配置";
-inline constexpr const char* kSerialPortName = "串口名称：";
-inline constexpr const char* kBaudRate = "每秒位数：";
-inline constexpr const char* kDataBits = "数据位：";
-inline constexpr const char* kStopBits = "停止位：";
-inline constexpr const char* kParity = "奇偶校验：";
-inline constexpr const char* kFlowControl = "数据流控制：";
-inline constexpr const char* kParallelGroup = "并口选择：";
-inline constexpr const char* kParallelPortName = "并口名称：";
-inline constexpr const char* kBaseAddress = "Base &Address";
-inline constexpr const char* kUsbGroup = "USB口选择：";
-inline constexpr const char* kUsbDeviceName = "USB接口名称：";
-inline constexpr const char* kDriverGroup = "驱动选择：";
-inline constexpr const char* kDriverName = "驱动名称：";
-inline constexpr const char* kOkButton = "确  定";
-inline constexpr const char* kQueryStatusButton = "查询状态";
-inline constexpr const char* kPrinterStatusFormat = "打印机状态: %s";
-inline constexpr const char* kStatusNormal = "正常";
-inline constexpr const char* kStatusPaperEnd = "缺纸";
-inline constexpr const char* kStatusPaperNearEnd = "纸将尽";
-inline constexpr const char* kStatusCoverOpen = "上盖打开";
-inline constexpr const char* kStatusOffline = "脱机";
-inline constexpr const char* kStatusSeparator = "、";
-inline constexpr const char* kPrinterSilent = "打印机没有应答";
-
-// The select page.
-inline constexpr const char* kSelectListTitle = "选择位图列表";
-inline constexpr const char* kOpenFilesButton = "打开文件...";
-inline constexpr const char* kDeleteButton = "删   除";
-inline constexpr const char* kBitmapFilesFilter = "Bitmap Files(*.bmp)";
-inline constexpr const char* kAllFilesFilter = "All Files(*.*)";
-
-// The preview page.
-inline constexpr const char* kPreviewListTitle = "位图列表";
-inline constexpr const char* kViewAsPicked = "初始状态";
-inline constexpr const char* kViewConverted = "变化后状态";
-inline constexpr const char* kContrast = "对比度";
-inline constexpr const char* kBrightness = "亮度";
-inline constexpr const char* kMethodGroup = "二值化";
-inline constexpr const char* kMethodThreshold = "阈值";
-inline constexpr const char* kMethodDitherM3 = "Dither M3";
-inline constexpr const char* kMethodDitherM4 = "Dither M4";
-inline constexpr const char* kMethodErrorDiffusion = "错误积累";
-inline constexpr const char* kScaleGroup = "位图缩放";
-
-// The download page.
-inline constexpr const char* kDownloadListTitle = "下载位图列表";
-inline constexpr const char* kPortNameLong = "通讯端口名称：";
-inline constexpr const char* kDownloadButton = "下    载";
-inline constexpr const char* kEstimateFormat = "预计 %d 秒";
-inline constexpr const char* kFlashSizeFormat = "%d / 128 K Bytes";
-inline constexpr const char* kFlashCountFormat = "%d / 255";
-inline constexpr const char* kRamSizeFormat = "%d / 12 K Bytes";
-inline constexpr const char* kRamCountFormat = "%d / 8";
-inline constexpr const char* kNvSizeFormat = "%d K Bytes";
-inline constexpr const char* kNvCountFormat = "%d / 99";
-inline constexpr const char* kNvFreeOfTotalFormat = "剩余 %d K / 共 %d K Bytes";
-
-// The print page.
-inline constexpr const char* kPrintListTitle = "RAM或FLASH中的位图列表";
-inline constexpr const char* kPortNameShort = "端口名称：";
-inline constexpr const char* kRangeGroup = "打印位图数目选择";
-inline constexpr const char* kRangePart = "部分";
-inline constexpr const char* kRangeAll = "全部";
-inline constexpr const char* kSizeGroup = "大小缩放";
-inline constexpr const char* kPrintButton = "打   印";
-inline constexpr const char* kPrintLabel = "打印提示";
-inline constexpr const char* kDeleteNvButton = "删除NV图形";
-
-// Why a link failed (stampa-cli's line after the system's message).
-inline constexpr const char* kLinkFailedAt = "%s: %s failed";
-inline constexpr const char* kLinkStepOpen = "opening";
-inline constexpr const char* kLinkStepLock = "taking the device";
-inline constexpr const char* kLinkStepConfigure = "setting the line up";
-inline constexpr const char* kLinkStepTest = "the link test";
-inline constexpr const char* kLinkStepWrite = "sending";
-inline constexpr const char* kLinkRemedyUsbPermission =
-    "join the group 'lp' (then log in again), or install the udev rule for USB printers from the "
-    "README";
-inline constexpr const char* kLinkRemedySerialPermission =
-    "join the group 'dialout' (then log in again)";
-inline constexpr const char* kLinkRemedyBusy = "the device is busy: another program holds it";
-inline constexpr const char* kLinkRemedyAbsent =
-    "no such device: is the printer plugged in and switched on?";
-inline constexpr const char* kLinkRemedyStalled =
-    "the printer stopped taking data: check paper, cover and cable";
-inline constexpr const char* kLinkRemedyRefused =
-    "the printer refused the connection: check the address and the port (raw printing is 9100)";
-inline constexpr const char* kLinkRemedyNoConnection =
-    "no connection: is the printer switched on and on this network?";
-inline constexpr const char* kLinkRemedyGone = "the device went away: check the cable and power";
-inline constexpr const char* kLinkRemedyNoAnswer =
-    "the printer did not answer: check the cable, power and the line settings";
-
-// stampa-cli's own lines.
-inline constexpr const char* kCliDocumentRefused = "the spooler refused the document";
-inline constexpr const char* kCliRefusedFile = "refused: %s";
-inline constexpr const char* kCliCannotConvert = "cannot read %s or write its converted file";
-inline constexpr const char* kCliDownloaded = "%d logos downloaded to %s on %s";
-inline constexpr const char* kCliNoTerminal = "(no terminal to answer on; give --yes to confirm)";
-inline constexpr const char* kCliAskOkCancel = "[OK/Cancel] (y/N) ";
-inline constexpr const char* kCliSentLine = "sent %d/%d  (%s)";
-inline constexpr const char* kCliStoredList = "%s: %zu logos in FLASH";
-inline constexpr const char* kCliNvList = "%s: %zu logos in NV graphics";
-inline constexpr const char* kCliNvDeleted = "NV graphics deleted on %s";
-inline constexpr const char* kCliCannotRead = "cannot read from the printer over this link";
-inline constexpr const char* kCliNoAnswer = "the printer did not answer";
-inline constexpr const char* kCliGarbled = "the printer's answer could not be understood";
-inline constexpr const char* kCliBadNvNumbers = "--logos takes key numbers 1..99, like 3,5";
-inline constexpr const char* kCliSpoolerUnreachable = " (the spooler could not be asked)";
-inline constexpr const char* kCliLinkOutcome = "%s  %s  %lld bytes  %.1f s";
-inline constexpr const char* kCliLinkOk = "ok";
-inline constexpr const char* kCliNetworkPorts =
-    "tcp: network printers are given as tcp:HOST[:PORT] (port 9100 when omitted); networks are "
-    "not scanned";
-inline constexpr const char* kCliBadLogoList = "--logos takes 'all' or numbers like 1,3";
+#define STAMPA_CATALOGUE_ROW(name, chinese, english) CatalogueText{#name, chinese, english},
+inline constexpr CatalogueText kCatalogue[] = {STAMPA_MESSAGES(STAMPA_CATALOGUE_ROW, nullptr)};
+#undef STAMPA_CATALOGUE_ROW
 
 }  // namespace stampa::msg

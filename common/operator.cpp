@@ -3,6 +3,8 @@
 #include <atomic>
 #include <cstdio>
 
+#include "common/language.h"
+
 namespace stampa {
 namespace {
 
@@ -46,19 +48,19 @@ IOperator& CurrentOperator() {
 }
 
 void ShowInformation(const std::string& text) {
-    CurrentOperator().Show(MessageKind::Information, text);
+    CurrentOperator().Show(MessageKind::Information, Localize(text));
 }
 void ShowWarning(const std::string& text) {
-    CurrentOperator().Show(MessageKind::Warning, text);
+    CurrentOperator().Show(MessageKind::Warning, Localize(text));
 }
 void ShowPlain(const std::string& text) {
-    CurrentOperator().Show(MessageKind::Plain, text);
+    CurrentOperator().Show(MessageKind::Plain, Localize(text));
 }
 void ShowExclamation(const std::string& text) {
-    CurrentOperator().Show(MessageKind::Exclamation, text);
+    CurrentOperator().Show(MessageKind::Exclamation, Localize(text));
 }
 bool AskOkCancel(const std::string& text) {
-    return CurrentOperator().Show(MessageKind::Question, text) == Answer::Ok;
+    return CurrentOperator().Show(MessageKind::Question, Localize(text)) == Answer::Ok;
 }
 
 }  // namespace stampa

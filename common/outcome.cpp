@@ -2,6 +2,8 @@
 
 #include <mutex>
 
+#include "common/language.h"
+
 namespace stampa {
 namespace {
 
@@ -22,7 +24,7 @@ void ReportOutcome(const std::string& text) {
         sink = installed;
     }
     if (sink) {
-        sink(text);
+        sink(Localize(text));
     }
 }
 

@@ -3,9 +3,12 @@
 #include <cstdarg>
 #include <cstdio>
 
+#include "common/language.h"
+
 namespace stampa {
 
 std::string FormatText(const char* format, ...) {
+    format = Localize(format);  // the catalogue's formats take the same arguments in both languages
     va_list args;
     va_start(args, format);
     va_list again;

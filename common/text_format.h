@@ -1,4 +1,5 @@
-// Fills one of the catalogue's printf formats (common/messages.h).
+// Fills one of the catalogue's printf formats (common/messages.h), in the
+// current language.
 #pragma once
 
 #include <string>

@@ -51,7 +51,7 @@ void CConfigPage::BuildControls() {
     setFont(DialogFont());
     const DialogUnits u(font());
     setMinimumSize(u.ToPixels(320, 280));
-    Label(this, u, QString::fromUtf8(msg::kPrinterModel), 10, 10, 56);
+    Label(this, u, UiText(msg::kPrinterModel), 10, 10, 56);
     models_ = Combo(this, u, 1003, 68, 10, 100, {}, {});
 
     links_ = new QButtonGroup(this);
@@ -65,61 +65,61 @@ void CConfigPage::BuildControls() {
                   {&usbButton_, 1014, kUsbLink, 160, 52, msg::kUsbLinkButton},
                   {&networkButton_, 1090, kNetworkLink, 220, 60, msg::kNetworkLinkButton}};
     for (const auto& r : radios) {
-        *r.button = new QRadioButton(QString::fromUtf8(r.text), this);
+        *r.button = new QRadioButton(UiText(r.text), this);
         Place(*r.button, u, r.id, r.x, 30, r.w, 10);
         links_->addButton(*r.button, r.kind);
     }
 
-    auto* serialGroup = new QGroupBox(QString::fromUtf8(msg::kSerialGroup), this);
+    auto* serialGroup = new QGroupBox(UiText(msg::kSerialGroup), this);
     Place(serialGroup, u, 0, 10, 46, 300, 72);
-    Label(this, u, QString::fromUtf8(msg::kSerialPortName), 18, 60, 52);
+    Label(this, u, UiText(msg::kSerialPortName), 18, 60, 52);
     serialPort_ = Combo(this, u, 1006, 72, 60, 70,
                         {"COM1", "COM2", "COM3", "COM4", "COM5", "COM6", "COM7", "COM8"}, "COM1");
-    Label(this, u, QString::fromUtf8(msg::kBaudRate), 18, 78, 52);
+    Label(this, u, UiText(msg::kBaudRate), 18, 78, 52);
     baud_ = Combo(this, u, 1007, 72, 78, 70,
                   {"1200", "2400", "4800", "9600", "19200", "38400", "57600"}, "9600");
-    Label(this, u, QString::fromUtf8(msg::kDataBits), 18, 96, 52);
+    Label(this, u, UiText(msg::kDataBits), 18, 96, 52);
     dataBits_ = Combo(this, u, 1038, 72, 96, 70, {"8"}, "8");
-    Label(this, u, QString::fromUtf8(msg::kStopBits), 160, 60, 60);
+    Label(this, u, UiText(msg::kStopBits), 160, 60, 60);
     stopBits_ = Combo(this, u, 1040, 224, 60, 76, {"1", "2"}, "1");
-    Label(this, u, QString::fromUtf8(msg::kParity), 160, 78, 60);
+    Label(this, u, UiText(msg::kParity), 160, 78, 60);
     parity_ = Combo(this, u, 1041, 224, 78, 76, {"Even", "Odd", "None"}, "None");
-    Label(this, u, QString::fromUtf8(msg::kFlowControl), 160, 96, 62);
+    Label(this, u, UiText(msg::kFlowControl), 160, 96, 62);
     flow_ = Combo(this, u, 1042, 224, 96, 76, {"Xon/Xoff", "DTR/DSR"}, "DTR/DSR");
 
-    auto* parallelGroup = new QGroupBox(QString::fromUtf8(msg::kParallelGroup), this);
+    auto* parallelGroup = new QGroupBox(UiText(msg::kParallelGroup), this);
     Place(parallelGroup, u, 0, 10, 124, 145, 40);
-    Label(this, u, QString::fromUtf8(msg::kParallelPortName), 18, 140, 52);
+    Label(this, u, UiText(msg::kParallelPortName), 18, 140, 52);
     parallelPort_ = Combo(this, u, 1008, 72, 140, 70, {"LPT1", "LPT2", "LPT3", "LPT4"}, "LPT1");
-    auto* baseLabel = new QLabel(QString::fromUtf8(msg::kBaseAddress), this);
+    auto* baseLabel = new QLabel(UiText(msg::kBaseAddress), this);
     Place(baseLabel, u, 0, 18, 156, 52, 10);
     baseLabel->hide();
     baseAddress_ = Combo(this, u, 1009, 72, 156, 70, {"0x0278", "0x0378", "0x03BC"}, "0x0378");
     baseAddress_->hide();
 
-    auto* usbGroup = new QGroupBox(QString::fromUtf8(msg::kUsbGroup), this);
+    auto* usbGroup = new QGroupBox(UiText(msg::kUsbGroup), this);
     Place(usbGroup, u, 0, 165, 124, 145, 40);
-    Label(this, u, QString::fromUtf8(msg::kUsbDeviceName), 172, 140, 60);
+    Label(this, u, UiText(msg::kUsbDeviceName), 172, 140, 60);
     usbDevices_ = Combo(this, u, 1015, 234, 140, 68, {}, {});
 
-    auto* driverGroup = new QGroupBox(QString::fromUtf8(msg::kDriverGroup), this);
+    auto* driverGroup = new QGroupBox(UiText(msg::kDriverGroup), this);
     Place(driverGroup, u, 0, 10, 170, 300, 40);
-    Label(this, u, QString::fromUtf8(msg::kDriverName), 18, 186, 52);
+    Label(this, u, UiText(msg::kDriverName), 18, 186, 52);
     drivers_ = Combo(this, u, 1013, 72, 186, 230, {}, {});
 
-    auto* networkGroup = new QGroupBox(QString::fromUtf8(msg::kNetworkGroup), this);
+    auto* networkGroup = new QGroupBox(UiText(msg::kNetworkGroup), this);
     Place(networkGroup, u, 0, 10, 214, 230, 40);
-    Label(this, u, QString::fromUtf8(msg::kNetworkHost), 18, 230, 40);
+    Label(this, u, UiText(msg::kNetworkHost), 18, 230, 40);
     networkHost_ = new QLineEdit(this);
     Place(networkHost_, u, 1091, 60, 230, 100, 12);
-    Label(this, u, QString::fromUtf8(msg::kNetworkPort), 168, 230, 24);
+    Label(this, u, UiText(msg::kNetworkPort), 168, 230, 24);
     networkPort_ = new QLineEdit(QString::number(kDefaultNetworkPort), this);
     Place(networkPort_, u, 1092, 194, 230, 38, 12);
     networkPort_->setValidator(new QIntValidator(1, 65535, networkPort_));
 
-    ok_ = new QPushButton(QString::fromUtf8(msg::kOkButton), this);
+    ok_ = new QPushButton(UiText(msg::kOkButton), this);
     Place(ok_, u, 1, 250, 224, 60, 16);
-    queryStatus_ = new QPushButton(QString::fromUtf8(msg::kQueryStatusButton), this);
+    queryStatus_ = new QPushButton(UiText(msg::kQueryStatusButton), this);
     Place(queryStatus_, u, 1093, 250, 244, 60, 14);
     statusLine_ = new QLabel(this);
     Place(statusLine_, u, 1094, 10, 262, 300, 10);

@@ -5,6 +5,9 @@
 
 #include <QFont>
 #include <QRect>
+#include <QString>
+
+#include "common/language.h"
 
 class QWidget;
 
@@ -23,6 +26,11 @@ class DialogUnits {
 
 // The dialog font of the pages: 8 points, or 10 for the download and print pages.
 QFont DialogFont(int points = 8);
+
+// A catalogue text as the pages show it: in the chosen language.
+inline QString UiText(const char* text) {
+    return QString::fromUtf8(Localize(text));
+}
 
 // Places `widget` at a template position and names it by its control id.
 void Place(QWidget* widget, const DialogUnits& units, int id, int x, int y, int width, int height);

@@ -27,21 +27,21 @@ CDownloadPage::CDownloadPage(QWidget* parent) : QWidget(parent) {
     setFont(DialogFont(10));
     const DialogUnits u(font());
     setMinimumSize(u.ToPixels(320, 280));
-    Static(this, u, 0, QString::fromUtf8(msg::kDownloadListTitle), 5, 5, 68, 8);
+    Static(this, u, 0, UiText(msg::kDownloadListTitle), 5, 5, 68, 8);
     list_ = new QTreeWidget(this);
     Place(list_, u, 1021, 5, 20, 140, 215);
     SetUpLogoTable(list_);
-    auto* info = new QGroupBox(QString::fromUtf8(msg::kPrinterInfo), this);
+    auto* info = new QGroupBox(UiText(msg::kPrinterInfo), this);
     Place(info, u, 0, 164, 17, 151, 56);
-    Static(this, u, 0, QString::fromUtf8(msg::kPrinterType), 196, 35, 31, 8);
+    Static(this, u, 0, UiText(msg::kPrinterType), 196, 35, 31, 8);
     model_ = ReadOnlyField(this, u, 1024, 227, 32);
-    Static(this, u, 0, QString::fromUtf8(msg::kPortNameLong), 166, 55, 60, 8);
+    Static(this, u, 0, UiText(msg::kPortNameLong), 166, 55, 60, 8);
     port_ = ReadOnlyField(this, u, 1025, 227, 52);
-    auto* memory = new QGroupBox(QString::fromUtf8(msg::kMemoryChoice), this);
+    auto* memory = new QGroupBox(UiText(msg::kMemoryChoice), this);
     Place(memory, u, 0, 164, 81, 151, 32);
     memories_ = new QButtonGroup(this);
     auto radio = [&](int memory, const char* text, int id, int x, int w) {
-        auto* r = new QRadioButton(QString::fromUtf8(text), this);
+        auto* r = new QRadioButton(UiText(text), this);
         Place(r, u, id, x, 95, w, 10);
         memories_->addButton(r, memory);
     };
@@ -55,15 +55,15 @@ CDownloadPage::CDownloadPage(QWidget* parent) : QWidget(parent) {
     progress_->setTextVisible(false);
     progress_->setRange(0, 100);
     progress_->setValue(0);
-    status_ = Static(this, u, 1065, QString::fromUtf8(msg::kDownloadProgress), 164, 210, 151, 21);
+    status_ = Static(this, u, 1065, UiText(msg::kDownloadProgress), 164, 210, 151, 21);
     status_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    download_ = new QPushButton(QString::fromUtf8(msg::kDownloadButton), this);
+    download_ = new QPushButton(UiText(msg::kDownloadButton), this);
     Place(download_, u, 1026, 122, 246, 60, 14);
     download_->setDefault(true);
-    Static(this, u, 0, QString::fromUtf8(msg::kLogoSize), 5, 267, 37, 8)->hide();
+    Static(this, u, 0, UiText(msg::kLogoSize), 5, 267, 37, 8)->hide();
     size_ = Static(this, u, 1022, {}, 46, 267, 106, 8);
     size_->hide();
-    Static(this, u, 0, QString::fromUtf8(msg::kLogoCount), 162, 267, 39, 8);
+    Static(this, u, 0, UiText(msg::kLogoCount), 162, 267, 39, 8);
     count_ = Static(this, u, 1023, {}, 206, 267, 103, 8);
     info->lower();
     memory->lower();
@@ -132,8 +132,8 @@ void CDownloadPage::SetDownloadEnabled(bool enabled) {
 }
 
 void CDownloadPage::SetStatusText(const std::string& text) {
-    QMetaObject::invokeMethod(this,
-                              [this, text] { status_->setText(QString::fromStdString(text)); });
+    QMetaObject::invokeMethod(
+        this, [this, text] { status_->setText(QString::fromStdString(Localize(text))); });
 }
 
 void CDownloadPage::SetProgressRange(int low, int high) {

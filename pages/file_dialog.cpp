@@ -5,6 +5,7 @@
 #include <QFileInfo>
 
 #include "common/messages.h"
+#include "pages/dialog_units.h"
 
 namespace stampa {
 namespace {
@@ -14,8 +15,7 @@ class QtFileDialog final : public IFileDialog {
     bool PickBitmaps(QWidget* parent, std::vector<std::string>& files) override {
         QFileDialog dialog(parent);
         dialog.setFileMode(QFileDialog::ExistingFiles);
-        dialog.setNameFilters(
-            {QString::fromUtf8(msg::kBitmapFilesFilter), QString::fromUtf8(msg::kAllFilesFilter)});
+        dialog.setNameFilters({UiText(msg::kBitmapFilesFilter), UiText(msg::kAllFilesFilter)});
         dialog.setDefaultSuffix(QStringLiteral("bmp"));
         dialog.setDirectory(QDir::current());
         dialog.selectFile(QStringLiteral("*.bmp"));  // the name field, as the template has it

@@ -3,13 +3,13 @@
 #include <QHeaderView>
 
 #include "common/messages.h"
+#include "pages/dialog_units.h"
 
 namespace stampa {
 
 void SetUpLogoTable(QTreeWidget* list) {
-    list->setHeaderLabels({QString::fromUtf8(msg::kColumnNumber),
-                           QString::fromUtf8(msg::kColumnName),
-                           QString::fromUtf8(msg::kColumnSize)});
+    list->setHeaderLabels(
+        {UiText(msg::kColumnNumber), UiText(msg::kColumnName), UiText(msg::kColumnSize)});
     list->setColumnWidth(0, 30);
     list->setColumnWidth(1, 110);
     list->setColumnWidth(2, 50);

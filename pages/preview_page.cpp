@@ -27,7 +27,7 @@ namespace {
 
 QRadioButton* Radio(QWidget* parent, const DialogUnits& u, QButtonGroup* group, int value, int id,
                     const char* text, int x, int y, int w, int h) {
-    auto* r = new QRadioButton(QString::fromUtf8(text), parent);
+    auto* r = new QRadioButton(UiText(text), parent);
     Place(r, u, id, x, y, w, h);
     group->addButton(r, value);
     return r;
@@ -64,20 +64,19 @@ CPreviewPage::CPreviewPage(QWidget* parent) : QWidget(parent) {
     setFont(DialogFont());
     const DialogUnits u(font());
     setMinimumSize(u.ToPixels(319, 297));
-    auto* title = new QLabel(QString::fromUtf8(msg::kPreviewListTitle), this);
+    auto* title = new QLabel(UiText(msg::kPreviewListTitle), this);
     Place(title, u, 0, 5, 4, 62, 8);
     list_ = new QTreeWidget(this);
     Place(list_, u, 1017, 5, 18, 138, 264);
-    list_->setHeaderLabels({QString::fromUtf8(msg::kColumnNumber),
-                            QString::fromUtf8(msg::kColumnName),
-                            QString::fromUtf8(msg::kColumnSize)});
+    list_->setHeaderLabels(
+        {UiText(msg::kColumnNumber), UiText(msg::kColumnName), UiText(msg::kColumnSize)});
     list_->setColumnWidth(0, 50);
     list_->setColumnWidth(1, 100);
     list_->setColumnWidth(2, 50);
     list_->headerItem()->setTextAlignment(2, Qt::AlignRight | Qt::AlignVCenter);
     list_->setRootIsDecorated(false);
     list_->setAllColumnsShowFocus(true);
-    auto* sizeLabel = new QLabel(QString::fromUtf8(msg::kLogoSize), this);
+    auto* sizeLabel = new QLabel(UiText(msg::kLogoSize), this);
     Place(sizeLabel, u, 0, 5, 284, 37, 8);
     sizeLabel->hide();
     size_ = new QLabel(this);
@@ -93,21 +92,21 @@ CPreviewPage::CPreviewPage(QWidget* parent) : QWidget(parent) {
     picture_->setFrameShape(QFrame::Box);
     picture_->installEventFilter(this);
 
-    Place(new QLabel(QString::fromUtf8(msg::kContrast), this), u, 0, 149, 135, 39, 8);
+    Place(new QLabel(UiText(msg::kContrast), this), u, 0, 149, 135, 39, 8);
     contrast_ = Slider(this, u, 1078, 148, 143);
     contrastText_ = ValueEdit(this, u, 1080, 286, 149);
-    Place(new QLabel(QString::fromUtf8(msg::kBrightness), this), u, 0, 150, 167, 39, 8);
+    Place(new QLabel(UiText(msg::kBrightness), this), u, 0, 150, 167, 39, 8);
     brightness_ = Slider(this, u, 1079, 148, 175);
     brightnessText_ = ValueEdit(this, u, 1081, 286, 180);
 
-    auto* methodBox = new QGroupBox(QString::fromUtf8(msg::kMethodGroup), this);
+    auto* methodBox = new QGroupBox(UiText(msg::kMethodGroup), this);
     Place(methodBox, u, 0, 151, 204, 162, 34);
     methods_ = new QButtonGroup(this);
     Radio(this, u, methods_, 0, 1073, msg::kMethodThreshold, 173, 213, 29, 9);
     Radio(this, u, methods_, 1, 1074, msg::kMethodDitherM3, 240, 213, 52, 10);
     Radio(this, u, methods_, 2, 1075, msg::kMethodDitherM4, 173, 224, 59, 10);
     Radio(this, u, methods_, 3, 1076, msg::kMethodErrorDiffusion, 240, 226, 67, 10);
-    auto* scaleBox = new QGroupBox(QString::fromUtf8(msg::kScaleGroup), this);
+    auto* scaleBox = new QGroupBox(UiText(msg::kScaleGroup), this);
     Place(scaleBox, u, 0, 150, 239, 163, 43);
     scales_ = new QButtonGroup(this);
     Radio(this, u, scales_, 0, 1058, msg::kScaleNormal, 173, 250, 46, 10);
@@ -116,7 +115,7 @@ CPreviewPage::CPreviewPage(QWidget* parent) : QWidget(parent) {
     Radio(this, u, scales_, 3, 1061, msg::kScaleDoubleHeight, 240, 265, 38, 10);
     methodBox->lower();
     scaleBox->lower();
-    Place(new QLabel(QString::fromUtf8(msg::kLogoCount), this), u, 0, 162, 284, 37, 8);
+    Place(new QLabel(UiText(msg::kLogoCount), this), u, 0, 162, 284, 37, 8);
     count_ = new QLabel(this);
     Place(count_, u, 1019, 206, 284, 103, 8);
     PushMembers();
@@ -312,7 +311,7 @@ void CPreviewPage::OpenFullView() {
     }
     auto* area = new QScrollArea;
     area->setAttribute(Qt::WA_DeleteOnClose);
-    area->setWindowTitle(QString::fromUtf8(msg::kMessageBoxCaption));
+    area->setWindowTitle(UiText(msg::kMessageBoxCaption));
     auto* label = new QLabel;
     label->setPixmap(QPixmap::fromImage(shown_));
     area->setWidget(label);

@@ -27,7 +27,7 @@ namespace {
 
 void Radio(QWidget* parent, const DialogUnits& u, QButtonGroup* group, int value, int id,
            const char* text, int x, int y, int w) {
-    auto* r = new QRadioButton(QString::fromUtf8(text), parent);
+    auto* r = new QRadioButton(UiText(text), parent);
     Place(r, u, id, x, y, w, 10);
     group->addButton(r, value);
 }
@@ -38,19 +38,19 @@ CPrintPage::CPrintPage(QWidget* parent) : QWidget(parent) {
     setFont(DialogFont(10));
     const DialogUnits u(font());
     setMinimumSize(u.ToPixels(320, 280));
-    Static(this, u, 0, QString::fromUtf8(msg::kPrintListTitle), 5, 5, 107, 8);
+    Static(this, u, 0, UiText(msg::kPrintListTitle), 5, 5, 107, 8);
     list_ = new QTreeWidget(this);
     Place(list_, u, 1034, 5, 20, 140, 215);
     SetUpLogoTable(list_);
     std::vector<QGroupBox*> boxes;
     auto box = [&](const char* title, int x, int y, int w, int h) {
-        boxes.push_back(new QGroupBox(QString::fromUtf8(title), this));
+        boxes.push_back(new QGroupBox(UiText(title), this));
         Place(boxes.back(), u, 0, x, y, w, h);
     };
     box(msg::kPrinterInfo, 164, 17, 151, 56);
-    Static(this, u, 0, QString::fromUtf8(msg::kPrinterType), 200, 35, 27, 8);
+    Static(this, u, 0, UiText(msg::kPrinterType), 200, 35, 27, 8);
     model_ = ReadOnlyField(this, u, 1027, 227, 32);
-    Static(this, u, 0, QString::fromUtf8(msg::kPortNameShort), 184, 55, 43, 8);
+    Static(this, u, 0, UiText(msg::kPortNameShort), 184, 55, 43, 8);
     port_ = ReadOnlyField(this, u, 1028, 227, 52);
     box(msg::kRangeGroup, 164, 81, 151, 32);
     ranges_ = new QButtonGroup(this);
@@ -67,17 +67,17 @@ CPrintPage::CPrintPage(QWidget* parent) : QWidget(parent) {
     Radio(this, u, sizes_, 1, 1055, msg::kScaleDoubleWidth, 189, 188, 38);
     Radio(this, u, sizes_, 2, 1054, msg::kScaleDoubleHeight, 189, 202, 38);
     Radio(this, u, sizes_, 3, 1056, msg::kScaleDoubleBoth, 189, 216, 53);
-    print_ = new QPushButton(QString::fromUtf8(msg::kPrintButton), this);
+    print_ = new QPushButton(UiText(msg::kPrintButton), this);
     Place(print_, u, 1033, 122, 246, 60, 14);
     print_->setDefault(true);
-    deleteNv_ = new QPushButton(QString::fromUtf8(msg::kDeleteNvButton), this);
+    deleteNv_ = new QPushButton(UiText(msg::kDeleteNvButton), this);
     Place(deleteNv_, u, 1066, 5, 246, 60, 14);
-    labelBox_ = new QCheckBox(QString::fromUtf8(msg::kPrintLabel), this);
+    labelBox_ = new QCheckBox(UiText(msg::kPrintLabel), this);
     Place(labelBox_, u, 1064, 206, 248, 46, 10);
-    Static(this, u, 0, QString::fromUtf8(msg::kLogoSize), 5, 267, 37, 8)->hide();
+    Static(this, u, 0, UiText(msg::kLogoSize), 5, 267, 37, 8)->hide();
     size_ = Static(this, u, 1035, {}, 46, 267, 106, 8);
     size_->hide();
-    Static(this, u, 0, QString::fromUtf8(msg::kLogoCount), 162, 267, 31, 8);
+    Static(this, u, 0, UiText(msg::kLogoCount), 162, 267, 31, 8);
     count_ = Static(this, u, 1036, {}, 206, 267, 103, 8);
     for (QGroupBox* b : boxes)
         b->lower();

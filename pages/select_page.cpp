@@ -34,13 +34,12 @@ CSelectPage::CSelectPage(QWidget* parent) : QWidget(parent) {
     setFont(DialogFont());
     const DialogUnits u(font());
     setMinimumSize(u.ToPixels(320, 280));
-    auto* title = new QLabel(QString::fromUtf8(msg::kSelectListTitle), this);
+    auto* title = new QLabel(UiText(msg::kSelectListTitle), this);
     Place(title, u, 0, 7, 6, 100, 10);
     list_ = new QTreeWidget(this);
     Place(list_, u, 1016, 7, 18, 306, 222);
-    list_->setHeaderLabels(
-        {QString::fromUtf8(msg::kColumnNumber), QString::fromUtf8(msg::kColumnName),
-         QString::fromUtf8(msg::kColumnPath), QString::fromUtf8(msg::kColumnSize)});
+    list_->setHeaderLabels({UiText(msg::kColumnNumber), UiText(msg::kColumnName),
+                            UiText(msg::kColumnPath), UiText(msg::kColumnSize)});
     for (int c = 0; c < 4; ++c)
         list_->setColumnWidth(c, std::array{50, 100, 250, 50}[c]);
     list_->headerItem()->setTextAlignment(3, Qt::AlignRight | Qt::AlignVCenter);
@@ -49,17 +48,17 @@ CSelectPage::CSelectPage(QWidget* parent) : QWidget(parent) {
     list_->setSelectionBehavior(QAbstractItemView::SelectRows);
     list_->setAllColumnsShowFocus(true);
 
-    open_ = new QPushButton(QString::fromUtf8(msg::kOpenFilesButton), this);
+    open_ = new QPushButton(UiText(msg::kOpenFilesButton), this);
     Place(open_, u, 1010, 170, 250, 64, 16);
-    delete_ = new QPushButton(QString::fromUtf8(msg::kDeleteButton), this);
+    delete_ = new QPushButton(UiText(msg::kDeleteButton), this);
     Place(delete_, u, 1011, 246, 250, 64, 16);
-    auto* sizeLabel = new QLabel(QString::fromUtf8(msg::kLogoSize), this);
+    auto* sizeLabel = new QLabel(UiText(msg::kLogoSize), this);
     Place(sizeLabel, u, 0, 7, 262, 40, 10);
     sizeLabel->hide();
     size_ = new QLabel(QString::asprintf(msg::kKiloBytesFormat, 0), this);
     Place(size_, u, 1018, 50, 262, 100, 10);
     size_->hide();
-    auto* countLabel = new QLabel(QString::fromUtf8(msg::kLogoCount), this);
+    auto* countLabel = new QLabel(UiText(msg::kLogoCount), this);
     Place(countLabel, u, 0, 7, 252, 40, 10);
     count_ = new QLabel(QStringLiteral("0"), this);
     Place(count_, u, 1019, 48, 252, 60, 10);

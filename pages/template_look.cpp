@@ -2,9 +2,14 @@
 
 #include <QAbstractButton>
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QEvent>
 #include <QFocusEvent>
+#include <QLabel>
+#include <QRadioButton>
 #include <QWidget>
+
+#include "common/language.h"
 
 namespace stampa {
 namespace {
@@ -41,12 +46,46 @@ class CheckedButtonFocus final : public QObject {
     QButtonGroup* group_;
 };
 
+// The longer English texts: a radio button, check box or label too narrow for
+// its text grows to the right, as far as the text needs. Done when the page is
+// first shown, once its style has given the controls their real sizes.
+void WidenForEnglish(QWidget* page) {
+    for (QWidget* w : page->findChildren<QWidget*>()) {
+        if (qobject_cast<QRadioButton*>(w) || qobject_cast<QCheckBox*>(w) ||
+            qobject_cast<QLabel*>(w)) {
+            const int needed = w->sizeHint().width();
+            if (needed > w->width())
+                w->resize(needed, w->height());
+        }
+    }
+}
+
+class EnglishWidths final : public QObject {
+  public:
+    explicit EnglishWidths(QObject* parent) : QObject(parent) {}
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show && !done_) {
+            done_ = true;
+            WidenForEnglish(static_cast<QWidget*>(watched));
+        }
+        return false;
+    }
+
+  private:
+    bool done_ = false;
+};
+
 }  // namespace
 
 void ApplyTemplateLook(QWidget* page) {
     page->setStyleSheet(QString::fromLatin1(kTemplateStyle));
     for (QButtonGroup* group : page->findChildren<QButtonGroup*>())
         TabToCheckedButton(group);
+    if (CurrentLanguage() == Language::English) {
+        page->installEventFilter(new EnglishWidths(page));
+    }
 }
 
 void TabToCheckedButton(QButtonGroup* group) {

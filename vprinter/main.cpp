@@ -88,6 +88,7 @@ int main(int argc, char** argv) {
 
     CLI::App cli{"stampa-vprinter: a virtual ESC/POS receipt printer for Stampa"};
     cli.require_subcommand(0, 1);
+    cli.set_version_flag("--version", std::string("stampa-vprinter ") + STAMPA_VERSION_TEXT);
     vprinter::ServerOptions options;
     cli.add_option("--serial", options.serialLinks,
                    "Link PATH to a pseudo-terminal (a serial printer)");

@@ -88,6 +88,7 @@ Configuration ReadConfiguration(const std::string& path) {
     }
     c.networkHost = Text(profile, "Network", "Host", "");
     c.networkPort = Number(profile, "Network", "Port", kDefaultNetworkPort);
+    c.language = Text(profile, "Common", "Language", "");
     return c;
 }
 

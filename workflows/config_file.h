@@ -25,6 +25,7 @@ struct Configuration {
     std::vector<PrinterModelEntry> models;  // [Pos1] .. [Pos<Number>], at most 100
     std::string networkHost;                // [Network] Host: the network printer's address
     int networkPort = 9100;                 // [Network] Port
+    std::string language;                   // [Common] Language: "zh", "en" or empty
 
     // Position in `models` of the model selected at start: DefaultNumber - 1,
     // or the first model when DefaultNumber lies outside 1..Number.

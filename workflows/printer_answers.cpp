@@ -1,5 +1,6 @@
 #include "workflows/printer_answers.h"
 
+#include "common/language.h"
 #include "common/messages.h"
 #include "common/text_format.h"
 #include "link/link_state.h"
@@ -19,8 +20,8 @@ std::string StatusLineOf(const PrinterStatus& status) {
         if (!applies)
             return;
         if (!causes.empty())
-            causes += msg::kStatusSeparator;
-        causes += text;
+            causes += Localize(msg::kStatusSeparator);
+        causes += Localize(text);
     };
     add(status.paperEnd, msg::kStatusPaperEnd);
     add(status.paperNearEnd && !status.paperEnd, msg::kStatusPaperNearEnd);
@@ -36,7 +37,7 @@ std::string PrinterStatusLine() {
     }
     PrinterStatus status;
     return QueryStatus(PortHandle, status) == QueryResult::Answered ? StatusLineOf(status)
-                                                                    : msg::kPrinterSilent;
+                                                                    : Localize(msg::kPrinterSilent);
 }
 
 QueryResult RefreshNvCapacity() {

@@ -2,12 +2,14 @@
 
 #include <filesystem>
 
+#include "common/language.h"
 #include "common/messages.h"
 #include "common/operator.h"
 #include "link/link_state.h"
 #include "link/port.h"
 #include "logos/stored_list.h"
 #include "transfer/transfer_state.h"
+#include "workflows/config_file.h"
 
 namespace stampa {
 
@@ -18,6 +20,10 @@ bool BindRuntimeLibraries(const RuntimeLibraryFiles& files) {
 void UnbindRuntimeLibraries() {
     UnbindUsbLibrary();
     UnbindPixmelt();
+}
+
+void ChooseLanguageAtStart() {
+    SetLanguage(LanguageFromEnvironment(ReadWorkingConfiguration().language));
 }
 
 bool StartUp(const RuntimeLibraryFiles& files) {
