@@ -58,12 +58,12 @@ class CliTest : public ::testing::Test {
         return printer;
     }
 
-    CliRun Cli(const std::string& arguments) {
+    CliRun Cli(const std::string& arguments, const std::string& environment = "") {
         const std::string command =
-            "cd " + dir.Path().string() + " && QZUSB_DEVICE_DIR=" + dir.Path().string() +
-            " XDG_CONFIG_HOME=" + dir.File("config") + " DLPORTIO_SIM=" + dir.File("lpt1.sim") +
-            " QZUSB_STALL_MS=500" + " " + STAMPA_CLI + " " + arguments +
-            " > cli.out 2> cli.err < /dev/null";
+            "cd " + dir.Path().string() + " && " + environment +
+            " QZUSB_DEVICE_DIR=" + dir.Path().string() + " XDG_CONFIG_HOME=" + dir.File("config") +
+            " DLPORTIO_SIM=" + dir.File("lpt1.sim") + " QZUSB_STALL_MS=500" + " " + STAMPA_CLI +
+            " " + arguments + " > cli.out 2> cli.err < /dev/null";
         const int raw = std::system(command.c_str());
         return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadText(dir.File("cli.out")),
                 ReadText(dir.File("cli.err"))};
@@ -172,6 +172,27 @@ TEST_F(CliTest, LimitsAndCancelAreRefusals) {
     EXPECT_EQ(noFlash.status, 1);
     EXPECT_NE(noFlash.err.find("请先将位图下载到FLASH!"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(dir.File("RP-820")));
+}
+
+TEST_F(CliTest, EnglishFromTheLocaleHelpInEnglishAlwaysAndTheVersion) {
+    auto printer = StartPrinter();
+    const CliRun nine =
+        Cli("download --link usb:0 --memory ram --yes a.bmp a.bmp a.bmp a.bmp "
+            "a.bmp a.bmp a.bmp a.bmp a.bmp",
+            "LANG=en_US.UTF-8");
+    EXPECT_EQ(nine.status, 1);
+    EXPECT_NE(nine.err.find("RAM can hold only 8 logos."), std::string::npos) << nine.err;
+    EXPECT_EQ(nine.err.find("RAM中"), std::string::npos);
+    for (const char* lang : {"LANG=C.UTF-8", "LANG=en_US.UTF-8", "STAMPA_LANG=zh"}) {
+        const CliRun help = Cli("download --help", lang);
+        EXPECT_EQ(help.status, 0);
+        EXPECT_NE(help.out.find("Download BMP files"), std::string::npos) << lang;
+    }
+    for (const std::string tool : {STAMPA_CLI, STAMPA_VPRINTER}) {
+        const std::string command = tool + " --version > " + dir.File("version.out");
+        EXPECT_EQ(std::system(command.c_str()), 0) << tool;
+        EXPECT_NE(ReadText(dir.File("version.out")).find(" V1.52 ("), std::string::npos);
+    }
 }
 
 TEST_F(CliTest, DroppedOrStalledConnectionIsACommunicationFailure) {
