@@ -355,10 +355,6 @@ void RamDownloadJob(IDownloadPage& page) {
     RunJob(page, kRamMemory);
 }
 
-void NvDownloadJob(IDownloadPage& page) {
-    RunJob(page, kNvMemory);
-}
-
 void KeepNvListFile(bool keep) {
     keepNvListFile = keep;
 }

@@ -27,7 +27,6 @@ void StartDownload(IDownloadPage& page);
 // The worker procedures (run by StartDownload on the worker thread).
 void FlashDownloadJob(IDownloadPage& page);
 void RamDownloadJob(IDownloadPage& page);
-void NvDownloadJob(IDownloadPage& page);
 
 // Whether a successful NV download writes the model's NV list file (the
 // default). stampa-cli's per-printer processes leave it to their parent, which

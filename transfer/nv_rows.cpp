@@ -45,11 +45,6 @@ void SetPrinterNvKeys(std::optional<std::vector<std::string>> keys) {
     printerKeys = std::move(keys);
 }
 
-bool PrinterNvKeysKnown() {
-    std::lock_guard lock(keysMutex);
-    return printerKeys.has_value();
-}
-
 void ForgetNvKeys(const std::vector<std::string>& keys, bool all) {
     const auto gone = [&](const std::string& key) {
         return all || std::find(keys.begin(), keys.end(), key) != keys.end();

@@ -22,7 +22,6 @@ std::vector<NvRow> NvRows();
 // The keys from the printer's answer; nullopt: not known (no answer, a new
 // connection).
 void SetPrinterNvKeys(std::optional<std::vector<std::string>> keys);
-bool PrinterNvKeysKnown();
 
 // After deletes the printer took: the keys are gone from the NV list and from
 // the printer's report (`all`: every key). The NV list file is not written here.

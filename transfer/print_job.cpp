@@ -139,10 +139,6 @@ void PrintRamLogos(IPrintPage& page) {
     PrintFrom(page, kRamMemory);
 }
 
-void PrintNvLogos(IPrintPage& page) {
-    PrintFrom(page, kNvMemory);
-}
-
 void PrintLogos(IPrintPage& page) {
     if (!PortConfigured) {
         ShowInformation(msg::kSetPortFirst);

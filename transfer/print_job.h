@@ -11,11 +11,10 @@ namespace stampa {
 // The print button's handler; reports by message boxes.
 void PrintLogos(IPrintPage& page);
 
-// The print routines (PrintLogos chooses by the page's memory). NV graphics
-// print like FLASH logos, by the key of each logo of the NV list.
+// The FLASH and RAM print routines. PrintLogos chooses by the page's memory;
+// NV graphics print like FLASH logos, by the key of each logo.
 void PrintFlashLogos(IPrintPage& page);
 void PrintRamLogos(IPrintPage& page);
-void PrintNvLogos(IPrintPage& page);
 
 // "=============== LOGO n" and LF. False for a number outside 0..256 or a
 // failed text write; otherwise the result of the LF.
