@@ -1,5 +1,5 @@
 # Stampa: the two commands are `make run` and `make test`.
-.PHONY: all deps build test asan tsan fuzz fuzz-corpus reliability bench run clean
+.PHONY: all deps build test asan tsan fuzz fuzz-corpus reliability bench run windows test-windows clean
 
 all: build
 
@@ -37,6 +37,16 @@ fuzz-corpus: deps
 # docs/reliability.md from a real run: fuzzing, failing printers, hostile files.
 reliability: deps
 	./scripts/reliability-report.sh $(FUZZ_SECONDS)
+
+# The Windows cross build (mingw-w64) into build/windows/bin: so far pixmelt.dll.
+windows:
+	./scripts/install-deps.sh --windows
+	cmake --preset windows
+	cmake --build --preset windows
+
+# What runs on Windows, checked under Wine against the Linux build.
+test-windows: windows build
+	./scripts/test-windows.sh
 
 # Performance figures (not part of `make test`).
 bench: build

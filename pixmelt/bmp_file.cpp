@@ -1,11 +1,10 @@
 #include "pixmelt/bmp_file.h"
 
-#include <sys/mman.h>
-#include <unistd.h>
-
 #include <atomic>
 #include <cstring>
 #include <new>
+
+#include "pixmelt/file_platform.h"
 
 namespace melt {
 namespace {
@@ -65,9 +64,7 @@ PixelData::PixelData(std::FILE* file, long offset, std::size_t size) {
     const long fileSize = FileSize(file);
     if (size > 0 && fileSize >= offset && static_cast<std::size_t>(fileSize - offset) >= size) {
         mappingSize_ = static_cast<std::size_t>(offset) + size;
-        void* m =
-            ::mmap(nullptr, mappingSize_, PROT_READ, MAP_PRIVATE | MAP_POPULATE, ::fileno(file), 0);
-        if (m != MAP_FAILED) {
+        if (void* m = MapForReading(file, mappingSize_)) {
             mapping_ = m;
             data_ = static_cast<const std::uint8_t*>(m) + offset;
             return;
@@ -87,7 +84,7 @@ PixelData::PixelData(std::FILE* file, long offset, std::size_t size) {
 
 PixelData::~PixelData() {
     if (mapping_ != nullptr) {
-        ::munmap(mapping_, mappingSize_);
+        Unmap(mapping_, mappingSize_);
     }
 }
 
@@ -114,15 +111,15 @@ bool WriteOutputFile(const std::string& path, const std::uint8_t header[62],
                      const std::uint8_t* rows, std::size_t size) {
     static std::atomic<unsigned> counter{0};
     const std::string temporary =
-        path + ".part-" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
-    std::FILE* out = std::fopen(temporary.c_str(), "wbx");
+        path + ".part-" + std::to_string(ProcessId()) + "-" + std::to_string(counter++);
+    std::FILE* out = CreateNewFile(temporary);
     if (out == nullptr) {
         return false;
     }
     bool ok = std::fwrite(header, 1, kOutputHeaderSize, out) == kOutputHeaderSize &&
               std::fwrite(rows, 1, size, out) == size;
     ok = std::fclose(out) == 0 && ok;
-    ok = ok && std::rename(temporary.c_str(), path.c_str()) == 0;
+    ok = ok && MoveOver(temporary, path);
     if (!ok) {
         std::remove(temporary.c_str());
     }

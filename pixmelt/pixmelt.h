@@ -6,7 +6,9 @@
 // Stampa binds `pixmelt` by name at run time.
 #pragma once
 
-#if defined(PIXMELT_BUILDING)
+#if defined(PIXMELT_BUILDING) && defined(_WIN32)
+#define PIXMELT_EXPORT __declspec(dllexport)
+#elif defined(PIXMELT_BUILDING)
 #define PIXMELT_EXPORT __attribute__((visibility("default")))
 #else
 #define PIXMELT_EXPORT

@@ -22,6 +22,11 @@ PACKAGES=(
     googletest libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
 )
 
+# `--windows`: also the cross compiler and Wine, for make windows / test-windows.
+if [ "${1:-}" = "--windows" ]; then
+    PACKAGES+=(mingw-w64 wine64)
+fi
+
 missing=()
 for p in "${PACKAGES[@]}"; do
     if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
