@@ -1,7 +1,5 @@
 #include "cli/cli_io.h"
 
-#include <unistd.h>
-
 #include <cstdio>
 #include <iostream>
 
@@ -34,7 +32,7 @@ Answer CliOperator::Show(MessageKind kind, const std::string& text) {
         cancelled_ = true;
         return Answer::Cancel;
     }
-    if (!isatty(STDIN_FILENO)) {
+    if (!StdinIsTerminal()) {
         std::fprintf(stderr, "%s\n", msg::kCliNoTerminal);
         cancelled_ = true;
         return Answer::Cancel;
@@ -65,7 +63,7 @@ bool CliOperator::AnsweredCancel() const {
     return cancelled_;
 }
 
-ProgressPage::ProgressPage(int memory) : memory_(memory), terminal_(isatty(STDERR_FILENO) == 1) {}
+ProgressPage::ProgressPage(int memory) : memory_(memory), terminal_(StderrIsTerminal()) {}
 
 void ProgressPage::SetStatusText(const std::string& text) {
     std::lock_guard lock(mutex_);

@@ -14,6 +14,10 @@ namespace stampa::cli {
 // Exit statuses.
 enum Exit : int { kDone = 0, kRefused = 1, kUsage = 2, kCommunicationFailure = 3 };
 
+// Whether the standard input (questions) and standard error (progress) are a terminal.
+bool StdinIsTerminal();
+bool StderrIsTerminal();
+
 class CliOperator final : public IOperator {
   public:
     // `quiet`: messages are kept (LastMessage) instead of written to stderr;

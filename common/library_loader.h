@@ -1,6 +1,7 @@
 // Binding a shared library by its file name, as the program binds Pixmelt and
-// the outside libraries: the program's own folder first, then the working
-// directory, then the system's search (LD_LIBRARY_PATH, the cache, /usr/lib).
+// the outside libraries: the program's own folder first, then the system's
+// search (Linux: the working directory, then LD_LIBRARY_PATH, the cache,
+// /usr/lib; Windows: LoadLibrary's order).
 #pragma once
 
 #include <memory>
@@ -31,5 +32,9 @@ class LoadedLibrary {
 
 // The folder of the running program.
 std::string ProgramDirectory();
+
+// The file name of the shared library `stem` on this platform:
+// "libpixmelt.so" on Linux, "pixmelt.dll" on Windows.
+std::string SharedLibraryFileName(const std::string& stem);
 
 }  // namespace stampa

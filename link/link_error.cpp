@@ -1,11 +1,11 @@
 #include "link/link_error.h"
 
 #include <cerrno>
-#include <cstring>
 #include <mutex>
 
 #include "common/messages.h"
 #include "common/text_format.h"
+#include "link/reason_text.h"
 
 namespace stampa {
 namespace {
@@ -81,7 +81,7 @@ std::string DescribeLinkError(const LinkError& e) {
     std::string line = FormatText(msg::kLinkFailedAt, e.device.c_str(), StepText(e.step));
     if (e.osError != 0) {
         line += ": ";
-        line += std::strerror(e.osError);
+        line += ReasonText(e.osError);
     }
     if (!e.detail.empty()) {
         line += ": " + e.detail;

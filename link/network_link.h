@@ -8,7 +8,9 @@
 //    for 5000 ms the write fails and the connection is closed.
 //  - Flush: waits until the kernel's send queue is empty (SIOCOUTQ), with the
 //    same no-progress limit, and checks that the peer did not reset: only then
-//    have the bytes reached the printer. The jobs flush at their end.
+//    have the bytes reached the printer. The jobs flush at their end. Winsock
+//    does not show its send queue: on Windows Flush only checks that the
+//    connection has not failed.
 #pragma once
 
 #include <chrono>

@@ -44,9 +44,16 @@ struct State {
     std::string lastError;
 };
 
+// The platform's family and service manager, as the program starts with them.
+State StartState() {
+    State s;
+    s.isNt = PlatformIsNtFamily();
+    return s;
+}
+
 std::recursive_mutex stateMutex;
-State state;
-IServiceControl* services = nullptr;
+State state = StartState();
+IServiceControl* services = SystemServiceControl();
 ParallelClock clock = DefaultParallelClock();
 std::string portIoFile = kPortIoLibraryFile;
 
@@ -377,8 +384,8 @@ PortHandleValue ParallelPortOpen(const std::string& name) {
 
 void ResetParallelState() {
     std::lock_guard lock(stateMutex);
-    state = State{};
-    services = nullptr;
+    state = StartState();
+    services = SystemServiceControl();
     clock = DefaultParallelClock();
     portIoFile = kPortIoLibraryFile;
 }

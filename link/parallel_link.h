@@ -9,13 +9,15 @@
 #include <functional>
 #include <string>
 
+#include "common/library_loader.h"
 #include "link/link_state.h"
 #include "link/service_control.h"
 
 namespace stampa {
 
 inline constexpr PortHandleValue kParallelToken = 0x12345678;
-inline constexpr const char* kPortIoLibraryFile = "libDLPortIO.so";
+// "libDLPortIO.so" on Linux, "DLPortIO.dll" on Windows.
+inline const std::string kPortIoLibraryFile = SharedLibraryFileName("DLPortIO");
 
 // The parallel branch of SerialOpen, for names beginning with "L": the token,
 // or -1 when the link test (one LF) fails. LPT1 is at 0x378, LPT2 at 0x278,

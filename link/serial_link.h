@@ -1,6 +1,7 @@
-// The serial link: a COM port over Linux termios.
+// The serial link: a COM port (Linux: termios; Windows: the Win32 communications
+// functions; COM1 is the device \\.\COM1).
 //
-// Port names: "COM1".."COM8" resolve through a folder of links, as Wine users
+// Port names on Linux: "COM1".."COM8" resolve through a folder of links, as Wine users
 // know it: $XDG_CONFIG_HOME/stampa/ports/com1 (default ~/.config/stampa/ports/com1)
 // pointing at the device, e.g. /dev/ttyUSB0. Without a link COMn is /dev/ttyS<n-1>.
 // Any other name is opened as a path.

@@ -1,21 +1,11 @@
-// Serial line settings: the device control block the serial link sets up, its
-// time-outs, and their translation to Linux termios.
+// Serial line settings: the device control block the serial link sets up and
+// its time-outs.
 //
-// The block keeps the field names of the serial communications interface the
-// program was designed on, so its rules read as they are meant; a second pure
-// function maps it to termios:
-//  - RTS/CTS (fOutxCtsFlow) -> CRTSCTS.
-//  - Xon/Xoff (fOutX, fInX) -> IXON | IXOFF with VSTART XonChar, VSTOP XoffChar.
-//  - DTR/DSR: Linux has no DSR output flow control. The port raises DTR, and the
-//    writer waits before each byte (within that byte's time-out) until DSR is
-//    on; a device without modem lines (a pseudo-terminal) acts as if it had no
-//    flow control.
-//  - Parity and stop bits -> PARENB, PARODD, CSTOPB; 8 data bits -> CS8.
-//  - Raw mode: no echo, no line editing, no output processing; CLOCAL | CREAD;
-//    HUPCL off, so closing the port does not drop the printer's lines.
+// The block keeps the field names and values of the Win32 serial
+// communications interface the program was designed on: on Windows it is
+// copied into the system's DCB (serial_win32_dcb.h), on Linux a pure function
+// maps it to termios (serial_termios.h).
 #pragma once
-
-#include <termios.h>
 
 #include <cstdint>
 #include <optional>
@@ -66,12 +56,5 @@ struct CommTimeouts {
 CommTimeouts LinkTestTimeouts();
 // After a successful test: 50000 ms per byte plus 90000 ms a call.
 CommTimeouts LongTimeouts();
-
-// The termios speed constant of a baud rate; nullopt for a rate Linux lacks.
-std::optional<speed_t> SpeedOf(std::uint32_t baud);
-
-// Sets `t` (as tcgetattr gave it) to the block's line settings. False when the
-// block asks for something the port cannot do (an unknown speed or byte size).
-bool ApplyDcb(const Dcb& dcb, termios& t);
 
 }  // namespace stampa

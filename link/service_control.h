@@ -1,7 +1,8 @@
 // The service control manager, registry and file steps the parallel link uses
 // to install and start the port I/O driver on platforms of the NT family. On
-// Linux the platform is not of that family and none of this runs: the port I/O
-// library is loaded directly. Tests drive the NT path with a fake.
+// Windows they are the system's own (SystemServiceControl); on Linux the
+// platform is not of that family and none of this runs: the port I/O library
+// is loaded directly. Tests drive the NT path with a fake.
 #pragma once
 
 #include <cstdint>
@@ -51,6 +52,13 @@ class IServiceControl {
     virtual void CreateDirectory(const std::string& path) = 0;
     virtual bool CopyFile(const std::string& from, const std::string& to) = 0;
 };
+
+// The platform's service manager, registry and files: Windows' own; nullptr
+// on Linux.
+IServiceControl* SystemServiceControl();
+
+// Whether the platform is of the NT family (every Windows since 2000).
+bool PlatformIsNtFamily();
 
 // One open registry key, closed when destroyed.
 class RegistryKey {

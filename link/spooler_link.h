@@ -1,6 +1,8 @@
 // The spooler link: a printer queue of the system's print spooler, written to
 // in raw mode so the command bytes reach the printer unchanged. On Linux the
-// spooler is CUPS; the server is the default one (CUPS_SERVER is honoured).
+// spooler is CUPS; the server is the default one (CUPS_SERVER is honoured). On
+// Windows it is the print spooler: the local printers (EnumPrintersA, level 2)
+// and RAW documents through OpenPrinterA, StartDocPrinterA and WritePrinter.
 //
 // What a spooler cannot tell: it accepts a job while the printer is unplugged
 // and delivers it later, so a download through it is confirmed only as far as

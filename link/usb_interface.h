@@ -17,7 +17,9 @@
 extern "C" {
 #endif
 
-#if defined(QZUSB_BUILDING)
+#if defined(QZUSB_BUILDING) && defined(_WIN32)
+#define QZUSB_EXPORT __declspec(dllexport)
+#elif defined(QZUSB_BUILDING)
 #define QZUSB_EXPORT __attribute__((visibility("default")))
 #else
 #define QZUSB_EXPORT

@@ -26,7 +26,8 @@ struct UsbLibrary {
     int (*SetInterface)(QzHandle, int, int) = nullptr;
 };
 
-inline constexpr const char* kUsbLibraryFile = "libQzUsbInt.so";
+// "libQzUsbInt.so" on Linux, "QzUsbInt.dll" on Windows.
+inline const std::string kUsbLibraryFile = SharedLibraryFileName("QzUsbInt");
 
 // Resolves all twelve names from a loaded library, in order. False (and `out`
 // left as it was) when any one is missing.

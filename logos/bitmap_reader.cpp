@@ -1,10 +1,7 @@
 #include "logos/bitmap_reader.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <limits>
 
@@ -21,22 +18,13 @@ constexpr std::size_t kHeaderBytes = kBitmapHeaderBytes;
 // Reads up to kHeaderBytes from the start of the file into `header` (which the
 // caller has zeroed). Returns the count read, or -1 when the file cannot be opened.
 long ReadHeaderBytes(const std::string& path, unsigned char* header) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) {
         return -1;
     }
-    std::size_t got = 0;
-    while (got < kHeaderBytes) {
-        const ssize_t n = ::read(fd, header + got, kHeaderBytes - got);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            break;  // end of file, or a read error (a folder, say): a short header
-        }
-        got += static_cast<std::size_t>(n);
-    }
-    ::close(fd);
+    // A short file or a read error (a folder, say) gives a short header.
+    const std::size_t got = std::fread(header, 1, kHeaderBytes, file);
+    std::fclose(file);
     return static_cast<long>(got);
 }
 

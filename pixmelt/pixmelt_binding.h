@@ -5,11 +5,13 @@
 
 #include <string>
 
+#include "common/library_loader.h"
 #include "pixmelt/pixmelt.h"
 
 namespace stampa {
 
-inline constexpr const char* kPixmeltLibraryFile = "libpixmelt.so";
+// "libpixmelt.so" on Linux, "pixmelt.dll" on Windows.
+inline const std::string kPixmeltLibraryFile = SharedLibraryFileName("pixmelt");
 
 // Binds the library and its `pixmelt`; false when either is missing.
 bool BindPixmelt(const std::string& fileName = kPixmeltLibraryFile);

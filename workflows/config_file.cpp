@@ -1,9 +1,7 @@
 #include "workflows/config_file.h"
 
 #include "link/network_link.h"
-
-#include <ini.h>
-#include <strings.h>
+#include "workflows/config_profile.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -11,22 +9,6 @@
 
 namespace stampa {
 namespace {
-
-// Section and key names compare without case, as the private profile functions do.
-struct NoCase {
-    bool operator()(const std::string& a, const std::string& b) const {
-        return strcasecmp(a.c_str(), b.c_str()) < 0;
-    }
-};
-using Section = std::map<std::string, std::string, NoCase>;
-using Profile = std::map<std::string, Section, NoCase>;
-
-int Handler(void* user, const char* section, const char* name, const char* value) {
-    auto& profile = *static_cast<Profile*>(user);
-    auto& entries = profile[section];
-    entries.emplace(name, value);  // the first occurrence of a key counts
-    return 1;
-}
 
 std::string Text(const Profile& p, const char* section, const char* key, const char* fallback) {
     const auto s = p.find(section);
@@ -75,8 +57,7 @@ std::string ModelOrDefault(const std::string& model) {
 }
 
 Configuration ReadConfiguration(const std::string& path) {
-    Profile profile;
-    ini_parse(path.c_str(), Handler, &profile);  // a missing file leaves the profile empty
+    const Profile profile = ReadProfile(path);  // empty when the file is missing
     Configuration c;
     c.number = Number(profile, "Common", "Number", 1);
     c.defaultNumber = Number(profile, "Common", "DefaultNumber", 1);

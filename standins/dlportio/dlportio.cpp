@@ -1,57 +1,24 @@
-// The port I/O library: a simulated port or Linux ppdev behind the twelve entry points.
+// The port I/O library: a simulated port or the hardware behind the twelve entry points.
 #include "standins/dlportio/dlportio.h"
 
-#include <fcntl.h>
-#include <linux/parport.h>
-#include <linux/ppdev.h>
-#include <sys/ioctl.h>
-#include <sys/mman.h>
-#include <unistd.h>
-
 #include <cstdlib>
-#include <fstream>
-#include <map>
 #include <memory>
 #include <mutex>
 #include <string>
 
-#include "standins/dlportio/sim_port.h"
+#include "standins/dlportio/backend.h"
 
 namespace {
 
-enum class Register { Data, Status, Control, Unknown };
-
-// One backend: registers by their place relative to the port's base.
-class Backend {
-  public:
-    virtual ~Backend() = default;
-    virtual std::uint8_t Read(std::uint32_t base, Register reg) = 0;
-    virtual void Write(std::uint32_t base, Register reg, std::uint8_t value) = 0;
-};
+using dlportio::Backend;
+using dlportio::Register;
 
 // The shared file of the virtual printer's --lpt-sim. One simulated port
 // answers for every base address.
 class SimulatedPort final : public Backend {
   public:
-    explicit SimulatedPort(const char* path) {
-        const int fd = ::open(path, O_RDWR | O_CLOEXEC);
-        if (fd < 0)
-            return;
-        void* m =
-            ::mmap(nullptr, sizeof(dlportio::SimPort), PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
-        ::close(fd);
-        if (m != MAP_FAILED) {
-            port_ = static_cast<dlportio::SimPort*>(m);
-            if (port_->magic != dlportio::kSimMagic) {
-                ::munmap(m, sizeof(dlportio::SimPort));
-                port_ = nullptr;
-            }
-        }
-    }
-    ~SimulatedPort() override {
-        if (port_ != nullptr)
-            ::munmap(port_, sizeof(dlportio::SimPort));
-    }
+    explicit SimulatedPort(const char* path) : port_(dlportio::MapSimPort(path)) {}
+    ~SimulatedPort() override { dlportio::UnmapSimPort(port_); }
 
     std::uint8_t Read(std::uint32_t, Register reg) override {
         if (port_ == nullptr)
@@ -97,82 +64,13 @@ class SimulatedPort final : public Backend {
     dlportio::SimPort* port_ = nullptr;
 };
 
-// Real parallel ports through /dev/parportN.
-class Ppdev final : public Backend {
-  public:
-    ~Ppdev() override {
-        for (auto& [base, fd] : ports_) {
-            if (fd >= 0) {
-                ::ioctl(fd, PPRELEASE);
-                ::close(fd);
-            }
-        }
-    }
-
-    std::uint8_t Read(std::uint32_t base, Register reg) override {
-        const int fd = Port(base);
-        unsigned char value = 0xFF;
-        if (fd < 0)
-            return value;
-        switch (reg) {
-            case Register::Data:
-                ::ioctl(fd, PPRDATA, &value);
-                break;
-            case Register::Status:
-                ::ioctl(fd, PPRSTATUS, &value);
-                break;
-            case Register::Control:
-                ::ioctl(fd, PPRCONTROL, &value);
-                break;
-            default:
-                break;
-        }
-        return value;
-    }
-
-    void Write(std::uint32_t base, Register reg, std::uint8_t value) override {
-        const int fd = Port(base);
-        unsigned char v = value;
-        if (fd < 0)
-            return;
-        if (reg == Register::Data)
-            ::ioctl(fd, PPWDATA, &v);
-        if (reg == Register::Control)
-            ::ioctl(fd, PPWCONTROL, &v);
-    }
-
-  private:
-    // The parportN whose base address is `base`, opened and claimed on first use.
-    int Port(std::uint32_t base) {
-        const auto known = ports_.find(base);
-        if (known != ports_.end())
-            return known->second;
-        int fd = -1;
-        for (int n = 0; n < 8 && fd < 0; ++n) {
-            std::ifstream in("/proc/sys/dev/parport/parport" + std::to_string(n) + "/base-addr");
-            unsigned long address = 0;
-            if (in >> address && address == base) {
-                fd = ::open(("/dev/parport" + std::to_string(n)).c_str(), O_RDWR | O_CLOEXEC);
-                if (fd >= 0 && ::ioctl(fd, PPCLAIM) != 0) {
-                    ::close(fd);
-                    fd = -1;
-                }
-            }
-        }
-        ports_[base] = fd;
-        return fd;
-    }
-
-    std::map<std::uint32_t, int> ports_;
-};
-
 std::mutex backendMutex;
 
 Backend& TheBackend() {
     static std::unique_ptr<Backend> backend = [] {
         const char* sim = std::getenv("DLPORTIO_SIM");
         return sim != nullptr && *sim != '\0' ? std::unique_ptr<Backend>(new SimulatedPort(sim))
-                                              : std::unique_ptr<Backend>(new Ppdev());
+                                              : dlportio::HardwarePorts();
     }();
     return *backend;
 }

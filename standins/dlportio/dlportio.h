@@ -20,7 +20,9 @@
 extern "C" {
 #endif
 
-#if defined(DLPORTIO_BUILDING)
+#if defined(DLPORTIO_BUILDING) && defined(_WIN32)
+#define DLPORTIO_EXPORT __declspec(dllexport)
+#elif defined(DLPORTIO_BUILDING)
 #define DLPORTIO_EXPORT __attribute__((visibility("default")))
 #else
 #define DLPORTIO_EXPORT

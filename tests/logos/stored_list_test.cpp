@@ -1,10 +1,14 @@
 #include "logos/stored_list.h"
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
 #include <csignal>
 #include <filesystem>
+
+// A full disk is simulated with a POSIX file-size limit, which Windows lacks.
+#if !defined(_WIN32)
+#include <sys/resource.h>
+#endif
 
 #include "common/bytes.h"
 #include "logos/gbk_text.h"
@@ -138,6 +142,7 @@ TEST_F(StoredListTest, EmptyListLeavesTheFileUntouched) {
     EXPECT_EQ(ReadFileBytes(file), (std::vector<unsigned char>{1, 2, 3}));
 }
 
+#if !defined(_WIN32)
 TEST_F(StoredListTest, FailedSaveKeepsTheOldFileExactly) {
     AddFlashLogo("old.bmp", 8, 8, 32);
     ASSERT_EQ(SaveLogoList(file), 1);
@@ -163,6 +168,7 @@ TEST_F(StoredListTest, FailedSaveKeepsTheOldFileExactly) {
         << "no temporary file left behind";
     EXPECT_EQ(SaveLogoList(dir.File("no-such-folder/RP-820")), 0);
 }
+#endif
 
 std::vector<unsigned char> Record(std::int32_t number, const std::string& name) {
     std::vector<unsigned char> r(796, 0);

@@ -1,13 +1,13 @@
-// The library as the program uses it: loaded by name with dlopen, called
+// The library as the program uses it: loaded by name, called
 // through its exported `pixmelt` on BMP files in a temporary folder.
-#include <dlfcn.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstring>
 #include <filesystem>
+#include <memory>
 
 #include "common/bytes.h"
+#include "common/library_loader.h"
 #include "pixmelt/pixmelt.h"
 #include "reference_pixmelt.h"
 #include "support/bmp_files.h"
@@ -47,12 +47,12 @@ Rgb Black(int, int) {
 class PixmeltCall : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
-        library_ = dlopen(PIXMELT_LIBRARY, RTLD_NOW | RTLD_LOCAL);
-        ASSERT_NE(library_, nullptr) << dlerror();
-        convert_ = reinterpret_cast<PixmeltFunction>(dlsym(library_, "pixmelt"));
+        library_ = stampa::LoadedLibrary::Load(PIXMELT_LIBRARY).release();
+        ASSERT_NE(library_, nullptr) << PIXMELT_LIBRARY;
+        convert_ = reinterpret_cast<PixmeltFunction>(library_->Symbol("pixmelt"));
         ASSERT_NE(convert_, nullptr);
     }
-    static void TearDownTestSuite() { dlclose(library_); }
+    static void TearDownTestSuite() { delete library_; }
 
     int Run(const std::string& input, int method, int contrast = 0, int brightness = 0) {
         std::memset(out_, 0, sizeof out_);
@@ -70,7 +70,7 @@ class PixmeltCall : public ::testing::Test {
         return {bytes.begin() + 62, bytes.end()};
     }
 
-    static inline void* library_ = nullptr;
+    static inline stampa::LoadedLibrary* library_ = nullptr;
     static inline PixmeltFunction convert_ = nullptr;
     char out_[PIXMELT_OUTPUT_PATH_SIZE];
     TempDir dir_;

@@ -2,6 +2,7 @@
 // SelectedLogos with their geometry, counted in SelectedCount and SelectedBytes.
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -12,7 +13,7 @@
 namespace stampa::test {
 
 inline void PickLogo(const std::string& path) {
-    const std::string name = path.substr(path.rfind('/') + 1);
+    const std::string name = std::filesystem::path(path).filename().string();
     const int position = SelectedLogos.Length();
     SelectedLogos.Append(position, name, path, path, 0, 0, 0, 0);
     ReadBitmapGeometry(position);

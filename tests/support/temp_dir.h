@@ -2,10 +2,12 @@
 // in it when the test ends.
 #pragma once
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -13,13 +15,21 @@ namespace stampa::test {
 
 class TempDir {
   public:
+    // A name no other folder has: created here, so a second test never shares it.
     TempDir() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "stampa-test-XXXXXX").string();
-        if (mkdtemp(pattern.data()) == nullptr) {
-            std::abort();
+        static std::mt19937_64 random{std::random_device{}()};
+        const auto base = std::filesystem::temp_directory_path();
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            char name[32];
+            std::snprintf(name, sizeof name, "stampa-test-%016llx",
+                          static_cast<unsigned long long>(random()));
+            std::error_code error;
+            if (std::filesystem::create_directory(base / name, error)) {
+                path_ = base / name;
+                return;
+            }
         }
-        path_ = pattern;
+        std::abort();
     }
     ~TempDir() {
         std::error_code ignored;

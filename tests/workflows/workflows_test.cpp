@@ -12,6 +12,7 @@
 #include "logos/logo_lists.h"
 #include "logos/stored_list.h"
 #include "support/bmp_files.h"
+#include "support/environment.h"
 #include "support/recording_operator.h"
 #include "support/temp_dir.h"
 #include "transfer/transfer_state.h"
@@ -103,7 +104,7 @@ TEST_F(WorkflowsTest, LogoNumbersMapToRowsPerMemory) {
 
 TEST_F(WorkflowsTest, AFailedConnectionSavesTheOldModelsListAndClearsTheLink) {
     ASSERT_TRUE(BindUsbLibrary());
-    setenv("QZUSB_DEVICE_DIR", dir.Path().c_str(), 1);  // no device here
+    test::SetEnvironment("QZUSB_DEVICE_DIR", dir.Path().string());  // no device here
     StartDirectory = dir.Path().string();
     PrinterModel = "RP-820";
     PortConfigured = true;
@@ -123,7 +124,7 @@ TEST_F(WorkflowsTest, AFailedConnectionSavesTheOldModelsListAndClearsTheLink) {
     EXPECT_FALSE(PortConfigured);
     EXPECT_EQ(PrinterModel, "RP-820") << "the model changes only with a connection";
     EXPECT_EQ(op.Texts(), (std::vector<std::string>{msg::kNoLinkChosen, msg::kConnectionFailed}));
-    unsetenv("QZUSB_DEVICE_DIR");
+    test::UnsetEnvironment("QZUSB_DEVICE_DIR");
     UnbindUsbLibrary();
 }
 

@@ -14,6 +14,10 @@ std::string ProgramDirectory() {
     return error ? std::string() : self.parent_path().string();
 }
 
+std::string SharedLibraryFileName(const std::string& stem) {
+    return "lib" + stem + ".so";
+}
+
 LoadedLibrary::~LoadedLibrary() {
     dlclose(handle_);
 }

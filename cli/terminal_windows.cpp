@@ -1,0 +1,17 @@
+#include <io.h>
+
+#include <cstdio>
+
+#include "cli/cli_io.h"
+
+namespace stampa::cli {
+
+bool StdinIsTerminal() {
+    return _isatty(_fileno(stdin)) != 0;
+}
+
+bool StderrIsTerminal() {
+    return _isatty(_fileno(stderr)) != 0;
+}
+
+}  // namespace stampa::cli

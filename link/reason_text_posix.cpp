@@ -1,0 +1,11 @@
+#include <cstring>
+
+#include "link/reason_text.h"
+
+namespace stampa {
+
+std::string ReasonText(int errnoValue) {
+    return std::strerror(errnoValue);
+}
+
+}  // namespace stampa
