@@ -14,6 +14,10 @@ namespace stampa::cli {
 // Exit statuses.
 enum Exit : int { kDone = 0, kRefused = 1, kUsage = 2, kCommunicationFailure = 3 };
 
+// Makes the terminal show the UTF-8 texts as they are (Windows' console shows
+// its own code page otherwise); nothing to do on Linux.
+void PrepareTerminal();
+
 // Whether the standard input (questions) and standard error (progress) are a terminal.
 bool StdinIsTerminal();
 bool StderrIsTerminal();

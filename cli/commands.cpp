@@ -403,14 +403,15 @@ int RunList(const std::string& model) {
     ReloadStoredFlashLogos(StartDirectory, PrinterModel);
     ReloadNvLogos(StartDirectory, PrinterModel);
     const MemoryListing flash = PrintListing(kFlashMemory);
-    std::printf(
-        "%s\n",
-        FormatText(msg::kCliStoredList, PrinterModel.c_str(), flash.entries.size()).c_str());
+    std::printf("%s\n", FormatText(msg::kCliStoredList, PrinterModel.c_str(),
+                                   static_cast<int>(flash.entries.size()))
+                            .c_str());
     PrintLogoLines(flash.entries, flash.numbers);
     const MemoryListing nv = PrintListing(kNvMemory);
     if (!nv.entries.empty()) {
-        std::printf("%s\n",
-                    FormatText(msg::kCliNvList, PrinterModel.c_str(), nv.entries.size()).c_str());
+        std::printf("%s\n", FormatText(msg::kCliNvList, PrinterModel.c_str(),
+                                       static_cast<int>(nv.entries.size()))
+                                .c_str());
         PrintLogoLines(nv.entries, nv.numbers);
     }
     return kDone;

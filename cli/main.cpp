@@ -51,6 +51,7 @@ bool AllKeyNumbers(const std::vector<int>& numbers) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    stampa::cli::PrepareTerminal();
     stampa::ChooseLanguageAtStart();
     CLI::App app{"stampa-cli: load logos into ESC/POS receipt printers from a shell"};
     app.require_subcommand(1);

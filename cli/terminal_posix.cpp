@@ -4,6 +4,8 @@
 
 namespace stampa::cli {
 
+void PrepareTerminal() {}
+
 bool StdinIsTerminal() {
     return isatty(STDIN_FILENO) == 1;
 }

@@ -1,10 +1,15 @@
 #include <io.h>
+#include <windows.h>
 
 #include <cstdio>
 
 #include "cli/cli_io.h"
 
 namespace stampa::cli {
+
+void PrepareTerminal() {
+    SetConsoleOutputCP(CP_UTF8);
+}
 
 bool StdinIsTerminal() {
     return _isatty(_fileno(stdin)) != 0;

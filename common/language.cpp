@@ -6,6 +6,7 @@
 #include <unordered_map>
 
 #include "common/messages.h"
+#include "common/system_locale.h"
 
 namespace stampa {
 namespace {
@@ -60,8 +61,10 @@ Language ChooseLanguage(const char* stampaLang, const std::string& configured, c
 }
 
 Language LanguageFromEnvironment(const std::string& configured) {
+    const char* lang = std::getenv("LANG");
+    const std::string system = lang == nullptr ? SystemLocaleName() : std::string();
     return ChooseLanguage(std::getenv("STAMPA_LANG"), configured, std::getenv("LC_ALL"),
-                          std::getenv("LC_MESSAGES"), std::getenv("LANG"));
+                          std::getenv("LC_MESSAGES"), lang != nullptr ? lang : system.c_str());
 }
 
 const char* Localize(const char* text) {

@@ -18,7 +18,8 @@ void SetLanguage(Language language);
 Language ChooseLanguage(const char* stampaLang, const std::string& configured, const char* lcAll,
                         const char* lcMessages, const char* lang);
 
-// The same from this process's environment.
+// The same from this process's environment; without LANG, the system's own
+// choice where it has one (Windows: the user's locale).
 Language LanguageFromEnvironment(const std::string& configured);
 
 // A catalogue text (common/messages.h) in the current language; any other text

@@ -181,8 +181,8 @@
     X(kCliNoTerminal, "(no terminal to answer on; give --yes to confirm)", SAME) \
     X(kCliAskOkCancel, "[OK/Cancel] (y/N) ", SAME) \
     X(kCliSentLine, "sent %d/%d  (%s)", SAME) \
-    X(kCliStoredList, "%s: %zu logos in FLASH", SAME) \
-    X(kCliNvList, "%s: %zu logos in NV graphics", SAME) \
+    X(kCliStoredList, "%s: %d logos in FLASH", SAME) \
+    X(kCliNvList, "%s: %d logos in NV graphics", SAME) \
     X(kCliNvDeleted, "NV graphics deleted on %s", SAME) \
     X(kCliCannotRead, "cannot read from the printer over this link", SAME) \
     X(kCliNoAnswer, "the printer did not answer", SAME) \
