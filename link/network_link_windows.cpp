@@ -103,7 +103,8 @@ class NetworkTransport final : public Transport {
         const int n = recv(socket_, reinterpret_cast<char*>(buffer), max, 0);
         if (n > 0)
             return n;
-        return n < 0 && WSAGetLastError() == WSAEWOULDBLOCK ? 0 : -1;  // 0: the other end closed
+        // Nothing after all (0), or the other end closed or failed (-1).
+        return n < 0 && WSAGetLastError() == WSAEWOULDBLOCK ? 0 : -1;
     }
 
     int Close() override {

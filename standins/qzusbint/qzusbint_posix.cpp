@@ -228,31 +228,5 @@ int uRead(QzHandle handle, int /*pipe*/, void* bytes, int count) {
             return ready < 0 ? -1 : 0;
     }
 }
-int ResetPipes(QzHandle) {
-    return 0;
-}
-int VendorRequest(QzHandle, int, int, int, void*, int) {
-    return 0;
-}
-int GetDescriptor(QzHandle, int, int, void*, int) {
-    return 0;
-}
-int GetConfiguration(QzHandle, void*) {
-    return 0;
-}
-int GetDeviceStatus(QzHandle, void*) {
-    return 0;
-}
-int GetPipeInfo(QzHandle, int, void*) {
-    return 0;
-}
-int AbortPipes(QzHandle) {
-    return 0;
-}
-#ifndef QZUSB_WITHOUT_SETINTERFACE
-int SetInterface(QzHandle, int, int) {
-    return 0;
-}
-#endif
 
 }  // extern "C"
