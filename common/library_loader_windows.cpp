@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <filesystem>
 
 namespace stampa {
@@ -27,7 +28,9 @@ std::unique_ptr<LoadedLibrary> LoadedLibrary::Load(const std::string& fileName) 
     // A bare name is searched in the program's folder first, then the system's
     // folders, the working directory and PATH: Windows' own order for LoadLibrary.
     // The program's folder is tried explicitly so a copy elsewhere on PATH never wins.
+    // LoadLibrary takes backslashes only.
     std::string path = fileName;
+    std::replace(path.begin(), path.end(), '/', '\\');
     if (fileName.find_first_of("/\\") == std::string::npos) {
         const std::string beside = ProgramDirectory() + "\\" + fileName;
         if (GetFileAttributesA(beside.c_str()) != INVALID_FILE_ATTRIBUTES) {

@@ -3,6 +3,7 @@
 // for (DTR/DSR included) and keeps the write time-outs.
 #include <windows.h>
 
+#include <algorithm>
 #include <atomic>
 #include <memory>
 #include <mutex>
@@ -77,7 +78,7 @@ class SerialTransport final : public SerialPort {
         CommTimeouts wait = timeouts_;
         wait.ReadIntervalTimeout = MAXDWORD;
         wait.ReadTotalTimeoutMultiplier = MAXDWORD;
-        wait.ReadTotalTimeoutConstant = static_cast<std::uint32_t>(timeoutMs);
+        wait.ReadTotalTimeoutConstant = static_cast<std::uint32_t>(std::max(timeoutMs, 1));
         COMMTIMEOUTS c = ToWin32Timeouts(wait);
         SetCommTimeouts(port_, &c);
         DWORD got = 0;

@@ -1,14 +1,21 @@
-// The parallel link's service steps against the system's own Service Control
-// Manager and registry (under Wine in the tests): install, query, start, stop
-// and remove the port driver's service, and find it in the registry. The
-// driver file is not there, so starting fails and is reported, as it is on a
-// PC without the maker's driver.
+// The parallel link on Windows. Its service steps against the system's own
+// Service Control Manager and registry (under Wine in the tests): install,
+// query, start, stop and remove the port driver's service, and find it in the
+// registry; the driver file is not there, so starting fails and is reported,
+// as on a PC without the maker's driver. And the handshake through
+// DLPortIO.dll on a simulated port, the library mapping its shared file.
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <string>
 
+#include "link/commands.h"
 #include "link/parallel_link.h"
+#include "link/port.h"
 #include "link/service_control.h"
+#include "standins/dlportio/sim_port.h"
+#include "support/environment.h"
+#include "support/temp_dir.h"
 
 namespace stampa {
 namespace {
@@ -91,6 +98,37 @@ TEST_F(ServiceSteps, OpeningAPortWithoutTheDriverCleansUp) {
     EXPECT_EQ(DriverLastError().rfind("DriverStart: Error #", 0), 0u) << DriverLastError();
     int error = 0;
     EXPECT_EQ(ServiceState(error), 0) << "the service this open installed is removed again";
+}
+
+// Without the service steps (a platform outside the NT family), LPT1 goes
+// straight to DLPortIO.dll: the link test's LF and a command are strobed into
+// the simulated port's ring, in order.
+TEST(ParallelSimulatedPort, BytesReachTheSharedFileThroughDLPortIO) {
+    test::TempDir dir;
+    const std::string sim = dir.File("lpt.sim");
+    auto port = std::make_unique<dlportio::SimPort>();
+    port->magic = dlportio::kSimMagic;
+    port->ringSize = dlportio::kSimRingSize;
+    port->status = dlportio::kStatusIdle;
+    std::ofstream(sim, std::ios::binary)
+        .write(reinterpret_cast<const char*>(port.get()), sizeof *port);
+    test::SetEnvironment("DLPORTIO_SIM", sim);
+    ResetParallelState();
+    SetPlatformIsNt(false);
+
+    const PortHandleValue handle = ParallelPortOpen("LPT1");
+    ASSERT_EQ(handle, kParallelToken) << DriverLastError();
+    const unsigned char reset[] = {0x1B, 0x40};
+    EXPECT_EQ(PortWrite(handle, reset, 2), 1);
+    PortClose(handle);
+    test::UnsetEnvironment("DLPORTIO_SIM");
+    ResetParallelState();
+
+    std::ifstream(sim, std::ios::binary).read(reinterpret_cast<char*>(port.get()), sizeof *port);
+    ASSERT_EQ(port->head.load(), 3u);
+    EXPECT_EQ(port->ring[0], 0x0A) << "the link test's LF";
+    EXPECT_EQ(port->ring[1], 0x1B);
+    EXPECT_EQ(port->ring[2], 0x40);
 }
 
 }  // namespace
