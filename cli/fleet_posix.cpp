@@ -1,5 +1,5 @@
+// Many printers on Linux: a forked process per link, reporting over a pipe.
 #include "cli/fleet.h"
-#include "cli/fleet_display.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <sstream>
 
+#include "cli/fleet_display.h"
 #include "common/language.h"
 #include "common/messages.h"
 #include "link/port.h"

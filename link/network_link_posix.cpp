@@ -1,3 +1,4 @@
+// The network link on Linux, through sockets.
 #include "link/network_link.h"
 
 #include <linux/sockios.h>

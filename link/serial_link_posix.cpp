@@ -1,6 +1,5 @@
+// The serial link on Linux: a COM port over termios.
 #include "link/serial_link.h"
-#include "link/serial_port.h"
-#include "link/serial_termios.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -19,6 +18,8 @@
 #include "link/fd_read.h"
 #include "link/link_error.h"
 #include "link/port.h"
+#include "link/serial_port.h"
+#include "link/serial_termios.h"
 #include "link/transport.h"
 
 namespace stampa {

@@ -1,3 +1,4 @@
+// The spooler link on Linux, through CUPS.
 #include "link/spooler_link.h"
 
 #include <cups/cups.h>
