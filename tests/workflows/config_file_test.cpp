@@ -61,5 +61,23 @@ TEST(ConfigurationFile, OutOfRangeNumbersAreHandled) {
     EXPECT_EQ(Read(dir, "[Common]\nNumber=0\n").DefaultModel(), "");
 }
 
+// The file reads the same through inih (Linux) and the private profile
+// functions (Windows): comments, a key given twice, the other sections' keys.
+TEST(ConfigurationFile, EveryReaderTakesTheSameValues) {
+    TempDir dir;
+    const Configuration c = Read(dir,
+                                 "; the shop's printers\n"
+                                 "[Common]\nNumber=1\nBaseDriverName=TM-\nLanguage=en\n"
+                                 "BaseDriverName=RP-\n"
+                                 "[Pos1]\n; Name=Commented\nName=TM-T88\nWidth=512\n"
+                                 "[Network]\nHost=127.0.0.1\nPort=9101\n");
+    EXPECT_EQ(c.baseDriverName, "TM-") << "the first occurrence of a key counts";
+    EXPECT_EQ(c.language, "en");
+    EXPECT_EQ(Names(c), (std::vector<std::string>{"TM-T88"}));
+    EXPECT_EQ(c.models[0].width, 512);
+    EXPECT_EQ(c.networkHost, "127.0.0.1");
+    EXPECT_EQ(c.networkPort, 9101);
+}
+
 }  // namespace
 }  // namespace stampa
