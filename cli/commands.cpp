@@ -340,7 +340,7 @@ int AnswerStatus(QueryResult result) {
             std::fprintf(stderr, "stampa-cli: %s\n", msg::kCliCannotRead);
             return kRefused;
         case QueryResult::Garbled:
-            std::fprintf(stderr, "stampa-cli: %s\n", msg::kCliGarbled);
+            std::fprintf(stderr, "stampa-cli: %s\n", Localize(msg::kPrinterAnswerGarbled));
             return kCommunicationFailure;
         default:
             std::fprintf(stderr, "stampa-cli: %s\n", msg::kCliNoAnswer);

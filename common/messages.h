@@ -117,6 +117,7 @@
     X(kStatusOffline, "脱机", "offline") \
     X(kStatusSeparator, "、", ", ") \
     X(kPrinterSilent, "打印机没有应答", "The printer does not answer") \
+    X(kPrinterAnswerGarbled, "打印机应答无效", "The printer's answer was not understood") \
     /* The select page. */ \
     X(kSelectListTitle, "选择位图列表", "Selected bitmaps") \
     X(kOpenFilesButton, "打开文件...", "Open files...") \
@@ -186,7 +187,6 @@
     X(kCliNvDeleted, "NV graphics deleted on %s", SAME) \
     X(kCliCannotRead, "cannot read from the printer over this link", SAME) \
     X(kCliNoAnswer, "the printer did not answer", SAME) \
-    X(kCliGarbled, "the printer's answer could not be understood", SAME) \
     X(kCliBadNvNumbers, "--logos takes key numbers 1..99, like 3,5", SAME) \
     X(kCliSpoolerUnreachable, " (the spooler could not be asked)", SAME) \
     X(kCliLinkOutcome, "%s  %s  %lld bytes  %.1f s", SAME) \

@@ -19,8 +19,14 @@ PrinterStatus DecodeStatus(unsigned char printer, unsigned char offlineCause,
     return status;
 }
 
-AnswerState ParseCapacityAnswer(const std::vector<unsigned char>& received, long long& bytes) {
-    if (!received.empty() && received[0] != kHeader) {
+bool IsStatusByte(unsigned char byte) {
+    return (byte & 0x93) == 0x12;
+}
+
+AnswerState ParseCapacityAnswer(const std::vector<unsigned char>& received,
+                                unsigned char identifier, long long& bytes) {
+    if ((!received.empty() && received[0] != kHeader) ||
+        (received.size() > 1 && received[1] != identifier)) {
         return AnswerState::Malformed;
     }
     long long value = 0;

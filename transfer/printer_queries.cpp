@@ -32,8 +32,9 @@ bool Send(PortHandleValue handle, unsigned char byte) {
 
 // Reads until `parse` finds the answer whole or broken, within the wait.
 QueryResult ReadAnswer(PortHandleValue handle,
-                       const std::function<AnswerState(const Received&)>& parse) {
-    const auto deadline = Clock::now() + std::chrono::milliseconds(kAnswerWaitMs);
+                       const std::function<AnswerState(const Received&)>& parse,
+                       int waitMs = kAnswerWaitMs) {
+    const auto deadline = Clock::now() + std::chrono::milliseconds(waitMs);
     Received received;
     unsigned char buffer[64];
     for (;;) {
@@ -58,10 +59,11 @@ QueryResult ReadAnswer(PortHandleValue handle,
     }
 }
 
-QueryResult ReadByte(PortHandleValue handle, unsigned char& byte) {
+// One real-time status byte; a byte without the status pattern is no answer to it.
+QueryResult ReadStatusByte(PortHandleValue handle, unsigned char& byte) {
     return ReadAnswer(handle, [&byte](const Received& r) {
         byte = r[0];
-        return AnswerState::Complete;
+        return IsStatusByte(byte) ? AnswerState::Complete : AnswerState::Malformed;
     });
 }
 
@@ -75,7 +77,8 @@ QueryResult QueryStatus(PortHandleValue handle, PrinterStatus& status) {
             asked != QueryResult::Answered) {
             return asked;
         }
-        if (const QueryResult read = ReadByte(handle, answers[i]); read != QueryResult::Answered) {
+        if (const QueryResult read = ReadStatusByte(handle, answers[i]);
+            read != QueryResult::Answered) {
             return read;
         }
     }
@@ -89,11 +92,13 @@ QueryResult QueryNvCapacity(PortHandleValue handle, bool free, long long& bytes)
     if (asked != QueryResult::Answered) {
         return asked;
     }
-    return ReadAnswer(handle,
-                      [&bytes](const Received& r) { return ParseCapacityAnswer(r, bytes); });
+    const unsigned char identifier = free ? kFreeCapacityAnswerId : kCapacityAnswerId;
+    return ReadAnswer(handle, [&bytes, identifier](const Received& r) {
+        return ParseCapacityAnswer(r, identifier, bytes);
+    });
 }
 
-QueryResult QueryNvKeys(PortHandleValue handle, std::vector<std::string>& keys) {
+QueryResult QueryNvKeys(PortHandleValue handle, std::vector<std::string>& keys, int waitMs) {
     if (const QueryResult asked = Ask(handle, NvKeyListQueryCommand());
         asked != QueryResult::Answered) {
         return asked;
@@ -102,8 +107,8 @@ QueryResult QueryNvKeys(PortHandleValue handle, std::vector<std::string>& keys) 
     bool retried = false;
     for (int blocks = 0; blocks < kMaxBlocks;) {
         KeyBlock block;
-        const QueryResult read =
-            ReadAnswer(handle, [&block](const Received& r) { return ParseKeyBlock(r, block); });
+        const QueryResult read = ReadAnswer(
+            handle, [&block](const Received& r) { return ParseKeyBlock(r, block); }, waitMs);
         if (read == QueryResult::Garbled && !retried) {
             retried = true;
             PortDiscardInput(handle);  // the rest of the broken block
@@ -119,14 +124,15 @@ QueryResult QueryNvKeys(PortHandleValue handle, std::vector<std::string>& keys) 
             return read;
         }
         all.insert(all.end(), block.keys.begin(), block.keys.end());
+        // Every block is answered, the last one too: the printer waits for it.
+        if (!Send(handle, ACK))
+            return QueryResult::LinkFailed;
         if (block.last) {
             keys = std::move(all);
             return QueryResult::Answered;
         }
         retried = false;
         ++blocks;
-        if (!Send(handle, ACK))
-            return QueryResult::LinkFailed;
     }
     Send(handle, CAN);
     return QueryResult::Garbled;

@@ -22,13 +22,19 @@ enum class QueryResult {
 
 inline constexpr int kAnswerWaitMs = 2000;
 
+// Each of the three answers must be a status byte (link/answers.h); any other
+// byte makes the answer Garbled, never "normal".
 QueryResult QueryStatus(PortHandleValue handle, PrinterStatus& status);
 
 // The NV graphics capacity (`free`: what is left of it), in bytes.
 QueryResult QueryNvCapacity(PortHandleValue handle, bool free, long long& bytes);
 
-// The key codes of the NV graphics held, in the printer's order. A malformed
-// block is asked for again once (NAK); a second one ends the exchange (CAN).
-QueryResult QueryNvKeys(PortHandleValue handle, std::vector<std::string>& keys);
+// The key codes of the NV graphics held, in the printer's order. Every block,
+// the last one included, is answered with ACK; a malformed block is asked for
+// again once (NAK); a second one ends the exchange (CAN). `waitMs` bounds the
+// wait for each block (longer right after NV writes, which the printer
+// finishes before it answers).
+QueryResult QueryNvKeys(PortHandleValue handle, std::vector<std::string>& keys,
+                        int waitMs = kAnswerWaitMs);
 
 }  // namespace stampa

@@ -13,9 +13,10 @@ namespace {
 
 // The FLASH logos: the magic, a count, then per logo x, y and the data. The
 // NV graphics follow: their tag, a count, then per graphic the key, width,
-// height and rows.
+// height and rows; then the count of NV writes: its tag and 8 bytes.
 constexpr char kMagic[8] = {'S', 'T', 'V', 'P', 'F', 'L', 'S', '1'};
 constexpr char kNvTag[4] = {'N', 'V', 'G', 'R'};
+constexpr char kWritesTag[4] = {'N', 'V', 'W', 'R'};
 
 using Bytes = std::vector<unsigned char>;
 
@@ -110,6 +111,18 @@ bool ReadNv(Reader& in, NvGraphics& nv) {
     return true;
 }
 
+bool ReadNvWrites(Reader& in, long long& writes) {
+    if (in.AtEnd()) {
+        return true;  // a file from before NV writes were counted
+    }
+    if (!in.Tag(kWritesTag, sizeof kWritesTag) || !in.Has(8)) {
+        return false;
+    }
+    const std::uint32_t low = in.U32();
+    writes = static_cast<long long>(low) | static_cast<long long>(in.U32()) << 32;
+    return true;
+}
+
 }  // namespace
 
 bool SaveStoredLogos(const std::string& path, const StoredLogos& logos) {
@@ -128,6 +141,9 @@ bool SaveStoredLogos(const std::string& path, const StoredLogos& logos) {
         PutU16(out, graphic.height);
         out.insert(out.end(), graphic.rows.begin(), graphic.rows.end());
     }
+    out.insert(out.end(), kWritesTag, kWritesTag + sizeof kWritesTag);
+    PutU32(out, static_cast<std::size_t>(logos.nvWrites & 0xFFFFFFFF));
+    PutU32(out, static_cast<std::size_t>(logos.nvWrites >> 32));
     return stampa::ReplaceFileAtomically(path, out);
 }
 
@@ -140,7 +156,8 @@ std::optional<StoredLogos> LoadStoredLogos(const std::string& path) {
     const Bytes bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     Reader reader(bytes);
     StoredLogos logos;
-    if (!ReadFlash(reader, logos.flash) || !ReadNv(reader, logos.nv)) {
+    if (!ReadFlash(reader, logos.flash) || !ReadNv(reader, logos.nv) ||
+        !ReadNvWrites(reader, logos.nvWrites)) {
         return std::nullopt;
     }
     return logos;

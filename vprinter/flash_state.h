@@ -13,6 +13,7 @@ namespace vprinter {
 struct StoredLogos {
     std::vector<RasterLogo> flash;
     NvGraphics nv;
+    long long nvWrites = 0;  // NV writes (definitions, deletes) over the printer's life
 };
 
 // Writes the logos, replacing the file whole. False when it cannot be written.

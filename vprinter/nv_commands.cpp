@@ -23,7 +23,21 @@ std::string Size(int x, int y) {
     return std::to_string(x) + "x" + std::to_string(y);
 }
 
+std::string HexByte(std::uint8_t b) {
+    static const char* digits = "0123456789ABCDEF";
+    return std::string{'0', 'x', digits[b >> 4], digits[b & 15]};
+}
+
 }  // namespace
+
+// What a log line of an NV write adds: the printer's count of NV writes so far
+// (every definition stored and every delete that erased something wears the
+// memory); a delete that found nothing wrote nothing.
+std::string Session::WriteNote(bool wrote) const {
+    return wrote ? " (NV write " + std::to_string(state_.NvWrites()) + ")" : " (nothing to delete)";
+}
+
+namespace {}  // namespace
 
 // GS ( L pL pH and GS 8 L p1 p2 p3 p4, then the parameters m fn ...; other
 // GS ( commands are skipped by their length.
@@ -72,15 +86,15 @@ void Session::NvFunction(int fn, std::size_t at, std::size_t parameters) {
     switch (fn) {
         case 'A':  // 65: delete all, "CLR"
             if (fits(5) && At(at + 2) == 'C' && At(at + 3) == 'L' && At(at + 4) == 'R') {
-                Log("NV DELETE ALL");
-                state_.DeleteAllNv();
+                const bool erased = state_.DeleteAllNv();
+                Log("NV DELETE ALL" + WriteNote(erased));
             }
             return;
         case 'B':  // 66: delete one
             if (fits(4)) {
                 const std::string key = Key(At(at + 2), At(at + 3));
-                Log("NV DELETE " + key);
-                state_.DeleteNv(key);
+                const bool erased = state_.DeleteNv(key);
+                Log("NV DELETE " + key + WriteNote(erased));
             }
             return;
         case 'C':  // 67: define, raster format
@@ -131,32 +145,40 @@ void Session::NvFunction(int fn, std::size_t at, std::size_t parameters) {
 // 37, the function as identifier, the number in decimal digits, NUL.
 void Session::AnswerCapacity(int fn, long long bytes) {
     Log(std::string("NV ") + (fn == '0' ? "CAPACITY " : "FREE ") + std::to_string(bytes));
-    std::vector<std::uint8_t> answer{0x37, static_cast<std::uint8_t>(fn == '0' ? 0x30 : 0x33)};
+    std::vector<std::uint8_t> answer{0x37, static_cast<std::uint8_t>(fn == '0' ? 0x30 : 0x31)};
     for (char digit : std::to_string(bytes))
         answer.push_back(static_cast<std::uint8_t>(digit));
     answer.push_back(0x00);
     Answer(answer);
 }
 
-// The block of at most kKeysPerBlock keys from keyBlockAt_: 37 72 st keys NUL.
-// The last block ends the exchange; another waits for the host's ACK.
+// Whether the block from keyBlockAt_ is the last of the list.
+bool Session::LastKeyBlock() const {
+    return static_cast<std::size_t>(keyBlockAt_) + kKeysPerBlock >= keyList_.size();
+}
+
+// The block of at most kKeysPerBlock keys from keyBlockAt_: 37 72 st keys NUL
+// (st 40h for the last block, 41h when more follow). After every block, the
+// last one too, the printer waits for the host's answer.
 void Session::SendKeyBlock() {
     const std::size_t from = static_cast<std::size_t>(keyBlockAt_);
     const std::size_t to = std::min(keyList_.size(), from + kKeysPerBlock);
-    const bool last = to == keyList_.size();
+    const bool last = LastKeyBlock();
     std::vector<std::uint8_t> block{0x37, 0x72, static_cast<std::uint8_t>(last ? 0x40 : 0x41)};
     for (std::size_t i = from; i < to; ++i)
         block.insert(block.end(), keyList_[i].begin(), keyList_[i].end());
     block.push_back(0x00);
     Answer(block);
-    if (last)
-        keyBlockAt_ = -1;
 }
 
-// The host's reply to a block that has more after it.
+// The host's answer to a block: the next byte, whatever it is, is taken as it.
 std::size_t Session::KeyListHandshake() {
     switch (At(0)) {
-        case 0x06:  // ACK: the next block
+        case 0x06:  // ACK: the next block, or after the last the end of the exchange
+            if (LastKeyBlock()) {
+                keyBlockAt_ = -1;
+                return 1;
+            }
             keyBlockAt_ += static_cast<long>(kKeysPerBlock);
             SendKeyBlock();
             return 1;
@@ -168,9 +190,10 @@ std::size_t Session::KeyListHandshake() {
             Log("NV KEYS: CAN");
             keyBlockAt_ = -1;
             return 1;
-        default:  // anything else ends the exchange and is read as usual
+        default:
+            Log("NV KEYS: wrong answer " + HexByte(At(0)) + ", exchange ended");
             keyBlockAt_ = -1;
-            return Step();
+            return 1;
     }
 }
 
@@ -193,10 +216,17 @@ void Session::DefineNv(std::size_t at, std::size_t parameters) {
         Log(text + " (malformed definition, ignored)");
         return;
     }
+    // The new data needs room of its own before the old graphic under the key
+    // is released.
+    const long long free = state_.Options().nvCapacity - state_.NvBytesStored();
+    if (static_cast<long long>(data) > free) {
+        Log(text + " (no room: " + std::to_string(free) + " bytes free, nothing stored)");
+        return;
+    }
     const auto from = pending_.begin() + static_cast<long>(at_ + at + 11);
     graphic.rows.assign(from, from + static_cast<long>(data));
-    Log(text);
     state_.DefineNv(key, std::move(graphic));
+    Log(text + WriteNote(true));
 }
 
 }  // namespace vprinter

@@ -132,17 +132,25 @@ long long PrinterState::NvBytesStored() const {
 
 void PrinterState::DefineNv(const std::string& key, NvGraphic graphic) {
     stored_.nv[key] = std::move(graphic);
+    ++stored_.nvWrites;
     Persist();
 }
 
-void PrinterState::DeleteNv(const std::string& key) {
-    stored_.nv.erase(key);
+bool PrinterState::DeleteNv(const std::string& key) {
+    if (stored_.nv.erase(key) == 0)
+        return false;
+    ++stored_.nvWrites;
     Persist();
+    return true;
 }
 
-void PrinterState::DeleteAllNv() {
+bool PrinterState::DeleteAllNv() {
+    if (stored_.nv.empty())
+        return false;
     stored_.nv.clear();
+    ++stored_.nvWrites;
     Persist();
+    return true;
 }
 
 Session::Session(PrinterState& state, ReplyFn reply, ReceiptFn receiptDone, LogFn log)

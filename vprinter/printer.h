@@ -45,9 +45,12 @@ class PrinterState {
 
     void ReplaceFlash(std::vector<RasterLogo> logos);
     void DefineRam(int slot, RasterLogo logo) { ram_[slot] = std::move(logo); }
+    // NV writes: each definition, and each delete that erases something, is
+    // counted (NvWrites, kept in the state file). The deletes tell whether they did.
     void DefineNv(const std::string& key, NvGraphic graphic);
-    void DeleteNv(const std::string& key);
-    void DeleteAllNv();
+    bool DeleteNv(const std::string& key);
+    bool DeleteAllNv();
+    long long NvWrites() const { return stored_.nvWrites; }
 
     static constexpr int kRamSlots = 9;
 
@@ -90,7 +93,9 @@ class Session {
     void NvFunction(int fn, std::size_t at, std::size_t parameters);
     void AnswerCapacity(int fn, long long bytes);
     void SendKeyBlock();
+    bool LastKeyBlock() const;
     std::size_t KeyListHandshake();
+    std::string WriteNote(bool wrote) const;
     void DefineNv(std::size_t at, std::size_t parameters);
     std::size_t Skip(std::size_t length, const std::string& name);
 
@@ -115,7 +120,7 @@ class Session {
     int ramSlot_ = 0;
     Receipt receipt_;
     // The key list being sent in blocks: the keys, and where the block that
-    // waits for the host's ACK (or NAK, CAN) starts; -1 when none waits.
+    // waits for the host's answer (ACK, NAK, CAN) starts; -1 when none waits.
     std::vector<std::string> keyList_;
     long keyBlockAt_ = -1;
 };

@@ -36,8 +36,14 @@ std::string PrinterStatusLine() {
         return {};
     }
     PrinterStatus status;
-    return QueryStatus(PortHandle, status) == QueryResult::Answered ? StatusLineOf(status)
-                                                                    : Localize(msg::kPrinterSilent);
+    switch (QueryStatus(PortHandle, status)) {
+        case QueryResult::Answered:
+            return StatusLineOf(status);
+        case QueryResult::Garbled:
+            return Localize(msg::kPrinterAnswerGarbled);
+        default:
+            return Localize(msg::kPrinterSilent);
+    }
 }
 
 QueryResult RefreshNvCapacity() {

@@ -18,28 +18,49 @@ using Received = std::vector<unsigned char>;
 struct CapacityCase {
     const char* what;
     Received bytes;
+    unsigned char identifier;  // the question's: 30 the capacity, 31 what is free
     AnswerState state;
     long long value;
 };
 
-TEST(PrinterAnswers, CapacityAnswersAreTakenLeniently) {
+TEST(PrinterAnswers, CapacityAnswersBelongToTheirQuestion) {
     const CapacityCase cases[] = {
-        {"262144", {0x37, 0x30, '2', '6', '2', '1', '4', '4', 0}, AnswerState::Complete, 262144},
-        {"any identifier byte", {0x37, 0x00, '7', 0}, AnswerState::Complete, 7},
-        {"not yet ended", {0x37, 0x33, '1', '2'}, AnswerState::Incomplete, 0},
-        {"not 37 first", {0x38, 0x30, '1', 0}, AnswerState::Malformed, 0},
-        {"a letter", {0x37, 0x30, '1', 'x', 0}, AnswerState::Malformed, 0},
-        {"no digit", {0x37, 0x30, 0}, AnswerState::Malformed, 0},
-        {"19 digits", Received{0x37, 0x30, '1', '1', '1', '1', '1', '1', '1', '1', '1', '1', '1',
-                               '1', '1', '1', '1', '1', '1', '1', '1'},
-         AnswerState::Malformed, 0},
+        {"262144",
+         {0x37, 0x30, '2', '6', '2', '1', '4', '4', 0},
+         0x30,
+         AnswerState::Complete,
+         262144},
+        {"free: identifier 31", {0x37, 0x31, '7', 0}, 0x31, AnswerState::Complete, 7},
+        {"the free answer to the capacity question",
+         {0x37, 0x31, '7', 0},
+         0x30,
+         AnswerState::Malformed,
+         0},
+        {"the capacity answer to the free question",
+         {0x37, 0x30, '7', 0},
+         0x31,
+         AnswerState::Malformed,
+         0},
+        {"identifier 33", {0x37, 0x33, '7', 0}, 0x31, AnswerState::Malformed, 0},
+        {"not yet ended", {0x37, 0x31, '1', '2'}, 0x31, AnswerState::Incomplete, 0},
+        {"not 37 first", {0x38, 0x30, '1', 0}, 0x30, AnswerState::Malformed, 0},
+        {"a letter", {0x37, 0x30, '1', 'x', 0}, 0x30, AnswerState::Malformed, 0},
+        {"no digit", {0x37, 0x30, 0}, 0x30, AnswerState::Malformed, 0},
+        {"19 digits", Received{0x37, 0x30, '1', '1', '1', '1', '1', '1', '1', '1', '1',
+                               '1',  '1',  '1', '1', '1', '1', '1', '1', '1', '1'},
+         0x30, AnswerState::Malformed, 0},
     };
     for (const CapacityCase& c : cases) {
         SCOPED_TRACE(c.what);
         long long value = 0;
-        EXPECT_EQ(ParseCapacityAnswer(c.bytes, value), c.state);
+        EXPECT_EQ(ParseCapacityAnswer(c.bytes, c.identifier, value), c.state);
         EXPECT_EQ(value, c.value);
     }
+    // Real-time status bytes have the pattern 0xx1xx10; nothing else is a status.
+    for (unsigned char byte : {0x12, 0x16, 0x1E, 0x7E})
+        EXPECT_TRUE(IsStatusByte(byte)) << int{byte};
+    for (unsigned char byte : {0x00, 0x01, 0x02, 0x10, 0x80, 0x81, 0x13, 0x92})
+        EXPECT_FALSE(IsStatusByte(byte)) << int{byte};
 }
 
 TEST(PrinterAnswers, KeyBlocksAndStatusBits) {
@@ -84,11 +105,18 @@ TEST_F(PrinterQueriesTest, StatusAndCapacityAnswersSplitAcrossReads) {
     printer->AnswerTo(RealTimeStatusCommand(4), {{0x72}});
     EXPECT_EQ(PrinterStatusLine(), "打印机状态: 缺纸、上盖打开");
     printer->AnswerTo(NvCapacityQueryCommand(), {{0x37, 0x30, '2', '6'}, {'2', '1', '4', '4', 0}});
-    printer->AnswerTo(NvFreeCapacityQueryCommand(), {{0x37}, {0x33, '9'}, {'0', '0', 0}});
+    printer->AnswerTo(NvFreeCapacityQueryCommand(), {{0x37}, {0x31, '9'}, {'0', '0', 0}});
     EXPECT_EQ(RefreshNvCapacity(), QueryResult::Answered);
     EXPECT_EQ(NvCapacityTotal, 262144);
     EXPECT_EQ(NvCapacityFree, 900);
     EXPECT_EQ(printer->Writes().size(), 5u) << "each question one write of its own";
+
+    // A byte that is no status, or a late answer to the other question, is garbled.
+    printer->AnswerTo(RealTimeStatusCommand(1), {{0x00}});
+    EXPECT_EQ(PrinterStatusLine(), "打印机应答无效");
+    printer->AnswerTo(NvCapacityQueryCommand(), {{0x37, 0x31, '9', 0}});
+    EXPECT_EQ(RefreshNvCapacity(), QueryResult::Garbled);
+    EXPECT_EQ(NvCapacityTotal, 262144) << "nothing taken from it";
 }
 
 TEST_F(PrinterQueriesTest, KeyListInBlocksWithOneNakRetry) {
@@ -98,7 +126,8 @@ TEST_F(PrinterQueriesTest, KeyListInBlocksWithOneNakRetry) {
     std::vector<std::string> keys;
     EXPECT_EQ(QueryNvKeys(PortHandle, keys), QueryResult::Answered);
     EXPECT_EQ(keys, (std::vector<std::string>{"01", "02", "A1"}));
-    EXPECT_EQ(printer->Writes().back(), (Bytes{NAK}));
+    EXPECT_EQ(printer->Writes().back(), (Bytes{ACK})) << "the last block is answered too";
+    EXPECT_EQ(printer->Writes()[printer->Writes().size() - 2], (Bytes{NAK}));
 
     // Two broken blocks in a row end the exchange with CAN.
     printer->AnswerTo(NvKeyListQueryCommand(), {{0x37, 0x70}});
