@@ -63,7 +63,8 @@ bool CliOperator::AnsweredCancel() const {
     return cancelled_;
 }
 
-ProgressPage::ProgressPage(int memory) : memory_(memory), terminal_(StderrIsTerminal()) {}
+ProgressPage::ProgressPage(int memory, bool replaceAllNv)
+    : memory_(memory), replaceAllNv_(replaceAllNv), terminal_(StderrIsTerminal()) {}
 
 void ProgressPage::SetStatusText(const std::string& text) {
     std::lock_guard lock(mutex_);

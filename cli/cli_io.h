@@ -49,8 +49,9 @@ class CliOperator final : public IOperator {
 // The download page of the command line: a bar on a terminal, lines otherwise.
 class ProgressPage final : public IDownloadPage {
   public:
-    explicit ProgressPage(int memory);
+    explicit ProgressPage(int memory, bool replaceAllNv = false);
     int Memory() const override { return memory_; }
+    bool ReplaceAllNv() const override { return replaceAllNv_; }
     void SetDownloadEnabled(bool) override {}
     void SetStatusText(const std::string& text) override;
     void SetProgressRange(int low, int high) override;
@@ -61,6 +62,7 @@ class ProgressPage final : public IDownloadPage {
     void Draw();
     std::mutex mutex_;
     int memory_;
+    bool replaceAllNv_;
     bool terminal_;
     int high_ = 0;
     int position_ = 0;

@@ -9,6 +9,7 @@
 #include "cli/fleet.h"
 #include "common/language.h"
 #include "common/messages.h"
+#include "common/outcome.h"
 #include "common/text_format.h"
 #include "link/commands.h"
 #include "link/link_error.h"
@@ -23,6 +24,7 @@
 #include "transfer/download_job.h"
 #include "transfer/memory_texts.h"
 #include "transfer/nv_delete.h"
+#include "transfer/nv_download.h"
 #include "transfer/nv_rows.h"
 #include "transfer/print_job.h"
 #include "transfer/transfer_state.h"
@@ -140,8 +142,10 @@ namespace {
 // The download page of one link among many: progress goes to the parent.
 class ReportingPage final : public IDownloadPage {
   public:
-    ReportingPage(int memory, LinkReporter& reporter) : memory_(memory), reporter_(reporter) {}
+    ReportingPage(int memory, bool replaceAllNv, LinkReporter& reporter)
+        : memory_(memory), replaceAllNv_(replaceAllNv), reporter_(reporter) {}
     int Memory() const override { return memory_; }
+    bool ReplaceAllNv() const override { return replaceAllNv_; }
     void SetDownloadEnabled(bool) override {}
     void SetStatusText(const std::string& text) override {
         std::lock_guard lock(mutex_);
@@ -160,6 +164,7 @@ class ReportingPage final : public IDownloadPage {
   private:
     std::mutex mutex_;
     int memory_;
+    bool replaceAllNv_;
     LinkReporter& reporter_;
     int high_ = 0;
     std::string status_;
@@ -186,13 +191,14 @@ bool ReportOutcomes(const std::vector<LinkOutcome>& outcomes) {
 
 // In a link's own process: connect, download, and leave the stored-logo file
 // to the parent.
-LinkJobResult DownloadOnOneLink(const std::string& model, const LinkSettings& link, int memory,
-                                LinkReporter& reporter) {
+LinkJobResult DownloadOnOneLink(const std::string& model, const LinkSettings& link,
+                                const DownloadOptions& o, LinkReporter& reporter) {
+    const int memory = o.memory;
     CliOperator quiet(true, true);
     LinkJobResult result;
     KeepNvListFile(false);
     if (Connect(model, link) == LinkOpenResult::Opened) {
-        ReportingPage page(memory, reporter);
+        ReportingPage page(memory, o.replaceAll, reporter);
         StartDownload(page);
         WaitForDownload();
         result.ok = Downloaded(memory);
@@ -216,17 +222,22 @@ int RunFleetDownload(const DownloadOptions& o) {
     for (int i = 0; i < SelectedLogos.Count(); ++i)
         ConvertIfTrueColor(i);
     const std::string model = ModelOrDefault(o.model);
-    const bool all = ReportOutcomes(
+    const std::vector<LinkOutcome> outcomes =
         RunOnEveryLink(o.linkNames, o.links, [&](const LinkSettings& link, LinkReporter& r) {
-            return DownloadOnOneLink(model, link, o.memory, r);
-        }));
+            return DownloadOnOneLink(model, link, o, r);
+        });
+    const bool all = ReportOutcomes(outcomes);
     if (all && o.memory == kFlashMemory) {
         CopyLogoList(SelectedLogos, FlashLogos);
         SaveLogoList(StoredLogoFileName(StartDirectory, model));
     }
-    if (all && o.memory == kNvMemory) {
-        RecordNvDownload(SelectedLogos);
-        SaveNvList(StartDirectory, model);
+    if (o.memory == kNvMemory) {
+        std::vector<std::string> okLinks;
+        for (std::size_t i = 0; i < outcomes.size(); ++i) {
+            if (outcomes[i].ok)
+                okLinks.push_back(LinkPortName(o.links[i]));
+        }
+        RecordNvFleetDownload(model, okLinks, all, o.replaceAll);
     }
     ShutDown();
     return all ? kDone : kCommunicationFailure;
@@ -281,14 +292,23 @@ int RunDownload(const DownloadOptions& o) {
     }
     if (const int status = ConnectOrShutDown(o.model, o.links.front()); status != kDone)
         return status;
-    ProgressPage page(o.memory);
+    ProgressPage page(o.memory, o.replaceAll);
+    std::mutex outcomeMutex;
+    std::string outcome;
+    SetOutcomeSink([&](const std::string& text) {
+        std::lock_guard lock(outcomeMutex);
+        outcome = text;
+    });
     StartDownload(page);
     WaitForDownload();
+    SetOutcomeSink({});
     page.Finish();
     if (Downloaded(o.memory)) {
         std::printf("%s\n", FormatText(msg::kCliDownloaded, SelectedLogos.Count(),
                                        TextsOf(o.memory).name, PortName.c_str())
                                 .c_str());
+        if (o.memory == kNvMemory)  // what was written: "...; NV: 1 defined, 2 unchanged, ..."
+            std::printf("%s\n", outcome.c_str());
     }
     if (op.SawWarning())
         ExplainLinkFailure();

@@ -21,6 +21,7 @@ struct DownloadOptions {
     int memory = 1;     // kFlashMemory, kRamMemory or kNvMemory
     std::string model;  // empty: the configuration's default model
     bool yes = false;
+    bool replaceAll = false;  // NV graphics: delete all first, define every logo
     std::vector<std::string> files;
 };
 

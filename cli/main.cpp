@@ -87,6 +87,9 @@ int main(int argc, char** argv) {
     downloadCmd->add_option("--model", download.model,
                             "Printer model (default: Stampa.ini's, or RP-820)");
     downloadCmd->add_flag("--yes", download.yes, "Confirm the download without asking");
+    downloadCmd->add_flag("--replace-all", download.replaceAll,
+                          "NV graphics: delete all of them first and define every logo, instead "
+                          "of writing only what changed");
     downloadCmd->add_option("files", download.files, "BMP files, in order")->required();
 
     stampa::cli::PrintOptions print;

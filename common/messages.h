@@ -54,6 +54,10 @@
     X(kAskDownloadNv, "下载所选位图到NV图形.\n继续吗?", "Download the selected logos to NV graphics.\nContinue?") \
     X(kNvHolds99, "NV中最多存储99个位图!", "NV graphics hold at most 99 logos.") \
     X(kNvListNotSaved, "NV图形列表无法保存: %s", "The NV graphics list cannot be saved: %s") \
+    X(kAskDownloadNvWrites, "下载所选位图到NV图形 (写入NV %d 次).\n继续吗?", "Download the selected logos to NV graphics (%d NV writes).\nContinue?") \
+    X(kNvDownloadSummary, "NV: 定义 %d 个, 未变 %d 个, 删除 %d 个 (写入NV %d 次)", "NV: %d defined, %d unchanged, %d deleted (%d NV writes)") \
+    X(kNvNotAllKept, "打印机没有保存全部NV图形", "The printer did not keep every NV graphic") \
+    X(kReplaceAllNv, "先删除全部NV图形", "Delete all NV graphics first") \
     X(kCommunicationFailed, "通讯失败，请重试!", "Communication failed, please try again.") \
     X(kDownloadingLogo, "Downloading Logo:\n", SAME) \
     X(kDownloadProgress, "下载进程", "Download progress") \

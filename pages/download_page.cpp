@@ -1,6 +1,7 @@
 #include "pages/download_page.h"
 
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -49,6 +50,9 @@ CDownloadPage::CDownloadPage(QWidget* parent) : QWidget(parent) {
     radio(kFlashMemory, msg::kFlash, 1045, 216, 36);
     radio(kNvMemory, msg::kNv, 1046, 264, 46);
     memories_->button(kFlashMemory)->setChecked(true);
+    replaceAll_ = new QCheckBox(UiText(msg::kReplaceAllNv), this);
+    Place(replaceAll_, u, 1068, 166, 118, 145, 10);
+    replaceAll_->setEnabled(false);
     estimate_ = Static(this, u, 1067, {}, 164, 178, 151, 10);
     progress_ = new QProgressBar(this);
     Place(progress_, u, 1052, 164, 191, 151, 15);
@@ -70,6 +74,7 @@ CDownloadPage::CDownloadPage(QWidget* parent) : QWidget(parent) {
 
     connect(memories_, &QButtonGroup::idClicked, this, &CDownloadPage::OnMemory);
     connect(download_, &QPushButton::clicked, this, &CDownloadPage::OnDownload);
+    connect(replaceAll_, &QCheckBox::toggled, this, [this](bool on) { replaceAllNv_ = on; });
     ApplyTemplateLook(this);
 }
 
@@ -118,6 +123,7 @@ void CDownloadPage::RefreshDownloadList() {
     count_->setText(QString::fromStdString(listing.countText));
     estimate_->setText(QString::fromStdString(listing.estimateText));
     memories_->button(memory_)->setChecked(true);
+    replaceAll_->setEnabled(memory_ == kNvMemory);
 }
 
 void CDownloadPage::OnDownload() {

@@ -10,6 +10,7 @@
 #include "transfer/job_pages.h"
 
 class QButtonGroup;
+class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QProgressBar;
@@ -30,6 +31,7 @@ class CDownloadPage : public QWidget, public IDownloadPage {
 
     // IDownloadPage, callable from the worker thread.
     int Memory() const override { return memory_; }
+    bool ReplaceAllNv() const override { return replaceAllNv_; }
     void SetDownloadEnabled(bool enabled) override;
     void SetStatusText(const std::string& text) override;
     void SetProgressRange(int low, int high) override;
@@ -42,6 +44,7 @@ class CDownloadPage : public QWidget, public IDownloadPage {
     QString EstimateText() const;
     QProgressBar* Progress() const { return progress_; }
     QPushButton* DownloadButton() const { return download_; }  // the page's default button
+    QCheckBox* ReplaceAllNvBox() const { return replaceAll_; }
 
   signals:
     // A download starts sending (true) or is over (false).
@@ -55,10 +58,12 @@ class CDownloadPage : public QWidget, public IDownloadPage {
     void AskForNvCapacity();
 
     std::atomic<int> memory_{kFlashMemory};
+    std::atomic<bool> replaceAllNv_{false};
     QTreeWidget* list_;
     QLineEdit* model_;
     QLineEdit* port_;
     QButtonGroup* memories_;
+    QCheckBox* replaceAll_;
     QProgressBar* progress_;
     QLabel* status_;
     QLabel* estimate_;

@@ -17,6 +17,7 @@
 #include "pixmelt/pixmelt_binding.h"
 #include "transfer/column_image.h"
 #include "transfer/memory_texts.h"
+#include "transfer/nv_download.h"
 #include "transfer/row_image.h"
 #include "transfer/transfer_state.h"
 
@@ -78,28 +79,9 @@ int Send(PortHandleValue handle, const std::vector<std::uint8_t>& bytes) {
     return PortWrite(handle, bytes.data(), static_cast<int>(bytes.size()));
 }
 
-// What the NV definitions of the picked logos take: 11 + ceil(w / 8) x h each.
-long long NvDefinitionBytes() {
-    long long bytes = 0;
-    for (const LogoEntry& e : SelectedLogos.Entries())
-        bytes += 11 + (static_cast<long long>(e.width) + 7) / 8 * e.height;
-    return bytes;
-}
-
-// The capacity rules: size before count, strictly greater than the limit.
-// NV graphics are bounded by the capacity the printer told, when it did.
+// The capacity rules of FLASH and RAM: size before count, strictly greater
+// than the limit. (NV graphics: the plan's, in StartNvDownload.)
 bool WithinCapacity(int memory, int count, int bytes) {
-    if (memory == kNvMemory) {
-        if (NvCapacityTotal >= 0 && NvDefinitionBytes() > NvCapacityTotal) {
-            ShowInformation(msg::kLogosTooLarge);
-            return false;
-        }
-        if (count > kMaxNvNumber) {
-            ShowInformation(msg::kNvHolds99);
-            return false;
-        }
-        return true;
-    }
     const bool flash = memory == kFlashMemory;
     const std::int64_t total = std::int64_t{bytes} + (flash ? 4 * std::int64_t{count} + 503
                                                             : 7 * std::int64_t{count} + 500);
@@ -168,46 +150,48 @@ void ConvertIfTrueColor(int position) {
 
 namespace {
 
-// The command that goes before the logos: FS q n for FLASH, "delete all" for
-// NV graphics (so the printer holds exactly the list); none for RAM.
-std::optional<Bytes> OpeningCommand(int memory, int count) {
-    if (memory == kFlashMemory) {
-        return DefineFlashLogosCommand(count);
-    }
-    return DeleteAllNvGraphicsCommand();
-}
-
 bool SendLogo(int memory, PortHandleValue handle, const std::string& file, int position) {
-    switch (memory) {
-        case kFlashMemory:
-            return SendFlashLogo(handle, file);
-        case kNvMemory:
-            return SendNvLogo(handle, file, position + 1);
-        default:
-            return SendRamLogo(handle, file, position);
-    }
+    return memory == kFlashMemory ? SendFlashLogo(handle, file)
+                                  : SendRamLogo(handle, file, position);
 }
 
 // What the memory holds now: the logos sent.
 void RecordDownload(int memory) {
-    switch (memory) {
-        case kFlashMemory:
-            CopyLogoList(SelectedLogos, FlashLogos);
-            FlashDownloaded = true;
-            break;
-        case kNvMemory:
-            RecordNvDownload(SelectedLogos);
-            NvDownloaded = true;
-            if (KeepsNvListFile() && !PrinterModel.empty() &&
-                SaveNvList(StartDirectory, PrinterModel) == 0) {
-                const std::string file = NvListFileName(StartDirectory, PrinterModel);
-                ShowInformation(FormatText(msg::kNvListNotSaved, file.c_str()));
-            }
-            break;
-        default:
-            CopyLogoList(SelectedLogos, RamLogos);
-            RamDownloaded = true;
-            break;
+    if (memory == kFlashMemory) {
+        CopyLogoList(SelectedLogos, FlashLogos);
+        FlashDownloaded = true;
+    } else {
+        CopyLogoList(SelectedLogos, RamLogos);
+        RamDownloaded = true;
+    }
+}
+
+// When the first byte went out, and how many had gone before it.
+struct Sending {
+    std::chrono::steady_clock::time_point started = std::chrono::steady_clock::now();
+    long long bytesBefore = PortBytesWritten();
+};
+
+// The end of a download that went through: the page idle again, the speed
+// kept for the estimate, the outcome reported, the spooler document ended.
+void FinishDownload(IDownloadPage& page, PortHandleValue handle, int memory, const Sending& sending,
+                    const std::string& more = {}) {
+    page.SetStatusText(msg::kDownloadProgress);
+    page.SetDownloadEnabled(true);
+    std::this_thread::sleep_for(Pauses().beforeProgressReset);
+    page.SetProgressPosition(0);
+    const std::chrono::duration<double> took = std::chrono::steady_clock::now() - sending.started;
+    if (const auto connection = FindConnection(handle)) {
+        RecordThroughput(connection->Kind(), PortBytesWritten() - sending.bytesBefore,
+                         took.count());
+    }
+    ReportOutcome(FormatText(msg::kDownloadedFormat, SelectedLogos.Count(), TextsOf(memory).name,
+                             KiloBytes(SelectedBytes), took.count()) +
+                  more);
+    DownloadIdle = true;
+    PrintNoticePending = true;
+    if (IsDriverConnection(handle) && PortEndDocument(handle) == 0) {
+        PortClose(handle);
     }
 }
 
@@ -215,17 +199,16 @@ void RunJob(IDownloadPage& page, int memory) {
     const PortHandleValue handle = PortHandle;
     const int n = SelectedLogos.Count();
     page.SetProgressRange(0, 2 * n);
-    if (memory != kRamMemory) {
+    if (memory == kFlashMemory) {
         std::this_thread::sleep_for(Pauses().beforeFlashHeader);
-        const auto opening = OpeningCommand(memory, n);
+        const auto opening = DefineFlashLogosCommand(n);
         if (!opening || Send(handle, *opening) == 0) {
             FailDownload(page, false);
             return;
         }
     }
     DownloadIdle = false;
-    const auto started = std::chrono::steady_clock::now();
-    const long long bytesBefore = PortBytesWritten();
+    const Sending sending;
     for (int i = 0; i < n; ++i) {
         page.SetProgressPosition(2 * i + 1);
         page.SetStatusText(msg::kDownloadingLogo + SelectedLogos.GetName(i));
@@ -242,22 +225,47 @@ void RunJob(IDownloadPage& page, int memory) {
         FailDownload(page, true);
         return;
     }
-    page.SetStatusText(msg::kDownloadProgress);
-    page.SetDownloadEnabled(true);
-    std::this_thread::sleep_for(Pauses().beforeProgressReset);
-    page.SetProgressPosition(0);
     RecordDownload(memory);
-    const std::chrono::duration<double> took = std::chrono::steady_clock::now() - started;
-    if (const auto connection = FindConnection(handle)) {
-        RecordThroughput(connection->Kind(), PortBytesWritten() - bytesBefore, took.count());
+    FinishDownload(page, handle, memory, sending);
+}
+
+// An NV download: the plan's writes, then — where the printer's keys were
+// read — the check that it holds every logo, and the record of what it holds.
+void RunNvJob(IDownloadPage& page, NvPlan plan) {
+    const PortHandleValue handle = PortHandle;
+    const int n = SelectedLogos.Count();
+    page.SetProgressRange(0, 2 * n);
+    std::this_thread::sleep_for(Pauses().beforeFlashHeader);
+    const Sending sending;
+    const bool sent = SendNvPlan(handle, plan, [&page](int i) {
+        if (i > 0)
+            page.SetProgressPosition(2 * i);
+        page.SetProgressPosition(2 * i + 1);
+        page.SetStatusText(msg::kDownloadingLogo + SelectedLogos.GetName(i));
+    });
+    if (!sent || PortFlush(handle) == 0) {
+        FailDownload(page, n > 0 && sent);
+        return;
     }
-    ReportOutcome(FormatText(msg::kDownloadedFormat, n, TextsOf(memory).name,
-                             KiloBytes(SelectedBytes), took.count()));
-    DownloadIdle = true;
-    PrintNoticePending = true;
-    if (IsDriverConnection(handle) && PortEndDocument(handle) == 0) {
-        PortClose(handle);
+    page.SetProgressPosition(2 * n);
+    std::optional<std::vector<std::string>> missing = std::vector<std::string>{};
+    if (plan.printerKnown && !(missing = MissingNvKeys(handle, plan))) {
+        FailDownload(page, true);  // the printer no longer answers
+        return;
     }
+    // A file that cannot be written is reported; the printer holds the logos all the same.
+    RecordNvDownloadPlan(plan, *missing, KeepsNvListFile());
+    if (!missing->empty()) {
+        ShowWarning(msg::kNvNotAllKept);
+        ReportOutcome(msg::kOutcomeFailed);
+        page.SetStatusText(msg::kDownloadProgress);
+        page.SetDownloadEnabled(true);
+        page.SetProgressPosition(0);
+        DownloadIdle = true;
+        return;
+    }
+    NvDownloaded = true;
+    FinishDownload(page, handle, kNvMemory, sending, "; " + NvPlanSummary(plan));
 }
 
 // Header and data of one logo, or nothing when the file cannot be sent.
@@ -330,23 +338,6 @@ bool SendRamLogo(PortHandleValue handle, const std::string& path, int number) {
     return selected && defined && dataSent;
 }
 
-bool SendNvLogo(PortHandleValue handle, const std::string& path, int number) {
-    if (handle == kNoHandle) {
-        return false;
-    }
-    const auto image = LoadRowImage(path);
-    if (!image) {
-        return false;
-    }
-    const auto head = DefineNvGraphicHead(number, image->width, image->height);
-    if (!head) {
-        return false;
-    }
-    const bool headSent = Send(handle, *head) != 0;
-    const bool dataSent = Send(handle, image->data) != 0;
-    return headSent && dataSent;
-}
-
 void FlashDownloadJob(IDownloadPage& page) {
     RunJob(page, kFlashMemory);
 }
@@ -359,6 +350,36 @@ void KeepNvListFile(bool keep) {
     keepNvListFile = keep;
 }
 
+namespace {
+
+// NV graphics: every limit first, then the plan (which asks the printer what
+// it holds), then the question, which says how many NV writes it makes.
+std::optional<NvPlan> PlanAndAskNv(const IDownloadPage& page, int count) {
+    if (count > kMaxNvNumber) {
+        ShowInformation(msg::kNvHolds99);
+        return std::nullopt;
+    }
+    if (!EveryLogoFitsTheCommand(kNvMemory)) {
+        return std::nullopt;
+    }
+    NvPlan plan = PrepareNvDownload(PortHandle, page.ReplaceAllNv());
+    if (!plan.fits) {
+        ShowInformation(msg::kLogosTooLarge);
+        return std::nullopt;
+    }
+    if (!AskOkCancel(FormatText(msg::kAskDownloadNvWrites, plan.NvWrites()))) {
+        return std::nullopt;
+    }
+    if (KeepsNvListFile() && !ForgetWhatThePlanWrites(plan, StartDirectory, PrinterModel)) {
+        const std::string file = NvSentFileName(StartDirectory, PrinterModel);
+        ShowInformation(FormatText(msg::kNvListNotSaved, file.c_str()));
+        return std::nullopt;
+    }
+    return plan;
+}
+
+}  // namespace
+
 void StartDownload(IDownloadPage& page) {
     if (!PortConfigured) {
         ShowInformation(msg::kConfigurePortFirst);
@@ -366,15 +387,21 @@ void StartDownload(IDownloadPage& page) {
     }
     const int memory = page.Memory();
     const int n = SelectedCount;
-    if (n > 0 && !AskOkCancel(TextsOf(memory).downloadQuestion)) {
-        return;
-    }
-    if (n < 1) {
-        ShowInformation(msg::kSelectLogosFirst);
-        return;
-    }
-    if (!WithinCapacity(memory, n, SelectedBytes) || !EveryLogoFitsTheCommand(memory)) {
-        return;
+    std::optional<NvPlan> plan;
+    if (memory == kNvMemory && n > 0) {
+        if (!(plan = PlanAndAskNv(page, n)))
+            return;
+    } else {
+        if (n > 0 && !AskOkCancel(TextsOf(memory).downloadQuestion)) {
+            return;
+        }
+        if (n < 1) {
+            ShowInformation(msg::kSelectLogosFirst);
+            return;
+        }
+        if (!WithinCapacity(memory, n, SelectedBytes) || !EveryLogoFitsTheCommand(memory)) {
+            return;
+        }
     }
     page.SetDownloadEnabled(false);
     if (IsDriverConnection(PortHandle)) {
@@ -390,7 +417,11 @@ void StartDownload(IDownloadPage& page) {
     // Marked busy before the worker starts, so no print can slip in while the
     // job waits before its first byte.
     DownloadIdle = false;
-    worker.Start([&page, memory] { RunJob(page, memory); });
+    if (plan) {
+        worker.Start([&page, nv = std::move(*plan)] { RunNvJob(page, nv); });
+    } else {
+        worker.Start([&page, memory] { RunJob(page, memory); });
+    }
 }
 
 bool WaitForDownload(std::chrono::milliseconds limit) {

@@ -1,8 +1,9 @@
 // The download job: stores every logo of SelectedLogos in the printer's FLASH
 // (one FS q command defining them all), RAM (GS # and GS * per logo) or NV
-// graphics (delete all, then one definition per logo, keys "01", "02", ...),
-// on a worker thread of its own, and on success records what that memory now
-// holds (for NV graphics also in the model's NV list file, at once).
+// graphics (one definition per changed logo, keys "01", "02", ...: see
+// transfer/nv_plan.h), on a worker thread of its own, and on success records
+// what that memory now holds (for NV graphics also in the model's NV list
+// file and the record of what was sent, at once).
 #pragma once
 
 #include <chrono>
@@ -45,8 +46,6 @@ void ConvertIfTrueColor(int position);
 // all the same).
 bool SendFlashLogo(PortHandleValue handle, const std::string& path);
 bool SendRamLogo(PortHandleValue handle, const std::string& path, int number);
-// NV graphics: the definition's head, then the rows, under the key of `number`.
-bool SendNvLogo(PortHandleValue handle, const std::string& path, int number);
 
 // The bytes a download of `logos` into `memory` sends.
 long long DownloadStreamBytes(int memory, const std::vector<LogoEntry>& logos);
@@ -55,7 +54,7 @@ long long DownloadStreamBytes(int memory, const std::vector<LogoEntry>& logos);
 // line, the end of the program). True when no download is running afterwards.
 bool WaitForDownload(std::chrono::milliseconds limit = std::chrono::minutes(30));
 
-// Pauses of the job: before the FLASH header (and the NV "delete all") and
+// Pauses of the job: before the FLASH header (and the first NV write) and
 // before the progress bar is reset. Tests may shorten them.
 struct DownloadPauses {
     std::chrono::milliseconds beforeFlashHeader{1000};

@@ -15,6 +15,9 @@ class IDownloadPage {
   public:
     virtual ~IDownloadPage() = default;
     virtual int Memory() const = 0;  // kRamMemory, kFlashMemory or kNvMemory
+    // NV graphics: delete all of them first and define every logo, as before
+    // downloads touched only what changed.
+    virtual bool ReplaceAllNv() const { return false; }
     virtual void SetDownloadEnabled(bool enabled) = 0;
     virtual void SetStatusText(const std::string& text) = 0;
     virtual void SetProgressRange(int low, int high) = 0;

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <chrono>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -41,6 +42,13 @@ class FakeTransport final : public Transport {
         std::lock_guard lock(mutex_);
         readable_ = true;
         script_.push_back({std::move(question), std::move(pieces)});
+    }
+    // Every write is handed to `printer` (a printer's interpreter, say), and
+    // what it returns is read back, as from a printer that reads every byte.
+    using Responder = std::function<std::vector<unsigned char>(const std::vector<unsigned char>&)>;
+    void RespondWith(Responder printer) {
+        std::lock_guard lock(mutex_);
+        responder_ = std::move(printer);
     }
     // Bytes the printer sent before anyone asked.
     void Unasked(std::vector<unsigned char> bytes) {
@@ -86,6 +94,7 @@ class FakeTransport final : public Transport {
             pending_.insert(pending_.end(), rule->pieces.begin(), rule->pieces.end());
             script_.erase(rule);
         }
+
         ++calls_;
         if (calls_ == failAt_) {
             const int n = std::min(deliveredOnFailure_, length);
@@ -93,6 +102,10 @@ class FakeTransport final : public Transport {
                 writes_.emplace_back(bytes, bytes + n);
             closed_ = closeOnFailure_;
             return 0;
+        }
+        if (responder_) {
+            if (auto answer = responder_(written); !answer.empty())
+                pending_.push_back(std::move(answer));
         }
         writes_.emplace_back(bytes, bytes + length);
         return 1;
@@ -165,6 +178,7 @@ class FakeTransport final : public Transport {
     PortKindValue kind_;
     bool readable_ = false;
     std::deque<Rule> script_;
+    Responder responder_;
     std::deque<std::vector<unsigned char>> pending_;
     std::vector<std::vector<unsigned char>> writes_;
     int calls_ = 0;

@@ -13,7 +13,9 @@ namespace stampa::test {
 class RecordingDownloadPage final : public IDownloadPage {
   public:
     explicit RecordingDownloadPage(int memory = kFlashMemory) : memory_(memory) {}
+    bool replaceAllNv = false;
     int Memory() const override { return memory_; }
+    bool ReplaceAllNv() const override { return replaceAllNv; }
     void SetDownloadEnabled(bool enabled) override {
         std::lock_guard lock(mutex_);
         enabled_ = enabled;

@@ -93,7 +93,7 @@ TEST_F(DownloadJobTest, AllBlackEightByEightToRam) {
     EXPECT_FALSE(FlashDownloaded);
 }
 
-TEST_F(DownloadJobTest, NvDownloadDeletesAllThenDefinesEachAndWritesTheList) {
+TEST_F(DownloadJobTest, NvDownloadOnALinkThatCannotReadDefinesEachAndWritesTheList) {
     StartDirectory = dir.Path().string();
     PrinterModel = "RP-820";
     WriteAndPick(dir, "black.bmp", Bmp1(8, 8, All));
@@ -104,12 +104,11 @@ TEST_F(DownloadJobTest, NvDownloadDeletesAllThenDefinesEachAndWritesTheList) {
     Run(page);
     EXPECT_EQ(
         link->Writes(),
-        (Units{{0x1D, 0x28, 0x4C, 0x05, 0x00, 0x30, 0x41, 0x43, 0x4C, 0x52},
-               {0x1D, 0x28, 0x4C, 0x13, 0x00, 0x30, 0x43, 0x30, '0', '1', 1, 8, 0, 8, 0, 0x31},
+        (Units{{0x1D, 0x28, 0x4C, 0x13, 0x00, 0x30, 0x43, 0x30, '0', '1', 1, 8, 0, 8, 0, 0x31},
                std::vector<unsigned char>(8, 0xFF),
                {0x1D, 0x28, 0x4C, 0x11, 0x00, 0x30, 0x43, 0x30, '0', '2', 1, 13, 0, 3, 0, 0x31},
                {0xFF, 0xF8, 0xFC, 0x00, 0x80, 0x00}}));
-    EXPECT_EQ(op.Texts(), std::vector<std::string>{msg::kAskDownloadNv});
+    EXPECT_EQ(op.Texts(), std::vector<std::string>{"下载所选位图到NV图形 (写入NV 2 次).\n继续吗?"});
     EXPECT_TRUE(NvDownloaded);
     EXPECT_FALSE(FlashDownloaded);
     EXPECT_EQ(page.Positions(), (std::vector<int>{1, 2, 3, 4, 0}));
@@ -251,7 +250,7 @@ TEST_F(DownloadJobTest, FailedNvDownloadLeavesTheNvListAndItsFile) {
     const auto before = test::ReadFileBytes(dir.File("RP-820.nv"));
     WriteAndPick(dir, "a.bmp", Bmp1(8, 8, All));
     WriteAndPick(dir, "b.bmp", Bmp1(8, 8, All));
-    for (int failingCall : {1, 4}) {  // "delete all"; the second logo's head
+    for (int failingCall : {1, 3}) {  // the first logo's head; the second's
         SCOPED_TRACE(failingCall);
         link = test::ConnectFake(kUsbLink);
         link->FailAtCall(failingCall);

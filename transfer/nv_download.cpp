@@ -1,0 +1,191 @@
+#include "transfer/nv_download.h"
+
+#include <algorithm>
+
+#include "common/messages.h"
+#include "common/operator.h"
+#include "common/text_format.h"
+#include "link/port.h"
+#include "logos/logo_lists.h"
+#include "logos/nv_list.h"
+#include "logos/stored_list.h"
+#include "transfer/download_job.h"
+#include "transfer/printer_queries.h"
+#include "transfer/transfer_state.h"
+
+namespace stampa {
+namespace {
+
+bool Contains(const std::vector<std::string>& keys, const std::string& key) {
+    return std::find(keys.begin(), keys.end(), key) != keys.end();
+}
+
+std::vector<NvPlannedLogo> PickedDefinitions() {
+    std::vector<NvPlannedLogo> logos;
+    for (int i = 0; i < SelectedLogos.Count(); ++i) {
+        ConvertIfTrueColor(i);
+        NvPlannedLogo logo;
+        logo.number = i + 1;
+        logo.bytes = NvDefinitionBytes(SelectedLogos.GetWidth(i), SelectedLogos.GetHeight(i));
+        if (const auto definition = ReadNvDefinition(SelectedLogos.GetConvertedPath(i), i + 1))
+            logo.digest = definition->Digest();
+        logos.push_back(logo);
+    }
+    return logos;
+}
+
+std::vector<NvHeldLogo> HeldLogos() {
+    std::vector<NvHeldLogo> held;
+    const std::vector<LogoEntry> entries = NvLogos.Entries();
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        held.push_back({NvNumberOf(entries[i], static_cast<int>(i)),
+                        NvDefinitionBytes(entries[i].width, entries[i].height)});
+    return held;
+}
+
+// The printer's keys and free capacity, asked afresh; each left unknown
+// where the printer does not answer.
+void AskThePrinter(PortHandleValue handle, NvPlanInput& in) {
+    std::vector<std::string> keys;
+    if (QueryNvKeys(handle, keys) == QueryResult::Answered)
+        in.printerKeys = std::move(keys);
+    long long total = 0;
+    long long free = 0;
+    if (QueryNvCapacity(handle, false, total) == QueryResult::Answered &&
+        QueryNvCapacity(handle, true, free) == QueryResult::Answered) {
+        NvCapacityTotal = total;
+        NvCapacityFree = free;
+        in.freeBytes = free;
+    }
+}
+
+bool SendDefinition(PortHandleValue handle, const NvDefinition& definition) {
+    const bool headSent =
+        PortWrite(handle, definition.head.data(), static_cast<int>(definition.head.size())) != 0;
+    const bool rowsSent =
+        PortWrite(handle, definition.rows.data(), static_cast<int>(definition.rows.size())) != 0;
+    return headSent && rowsSent;
+}
+
+}  // namespace
+
+NvPlan PrepareNvDownload(PortHandleValue handle, bool replaceAll) {
+    NvPlanInput in;
+    in.replaceAll = replaceAll;
+    in.link = PortName;
+    in.sent = LoadNvSent(StartDirectory, PrinterModel);
+    in.logos = PickedDefinitions();
+    in.previous = HeldLogos();
+    if (!replaceAll && PortCanRead(handle)) {
+        AskThePrinter(handle, in);
+    }
+    if (NvCapacityTotal >= 0) {
+        in.totalBytes = NvCapacityTotal.load();
+    }
+    return PlanNvDownload(in);
+}
+
+bool ForgetWhatThePlanWrites(NvPlan& plan, const std::string& startDirectory,
+                             const std::string& model) {
+    if (plan.replaceAll) {
+        plan.sent = NvSentRecord{};  // every key of the printer goes
+    }
+    for (const std::string& key : plan.dropped)
+        plan.sent.Forget(key);
+    for (const NvPlannedLogo& logo : plan.logos) {
+        if (logo.action != NvAction::Unchanged)
+            plan.sent.Forget(NvKeyOf(logo.number));
+    }
+    return model.empty() || SaveNvSent(startDirectory, model, plan.sent);
+}
+
+bool SendNvPlan(PortHandleValue handle, NvPlan& plan, const std::function<void(int)>& onLogo) {
+    bool ok = !plan.replaceAll || SendDeleteAllNvGraphics(handle) != 0;
+    for (const std::string& key : plan.dropped)
+        ok = ok && SendDeleteNvGraphic(handle, key) != 0;
+    for (std::size_t i = 0; ok && i < plan.logos.size(); ++i) {
+        NvPlannedLogo& logo = plan.logos[i];
+        onLogo(static_cast<int>(i));
+        if (logo.action == NvAction::Unchanged)
+            continue;
+        if (logo.action == NvAction::DeleteThenDefine &&
+            SendDeleteNvGraphic(handle, NvKeyOf(logo.number)) == 0)
+            return false;
+        const auto definition =
+            ReadNvDefinition(SelectedLogos.GetConvertedPath(static_cast<int>(i)), logo.number);
+        if (!definition)
+            return false;
+        logo.digest = definition->Digest();
+        ok = SendDefinition(handle, *definition);
+    }
+    return ok;
+}
+
+std::optional<std::vector<std::string>> MissingNvKeys(PortHandleValue handle, const NvPlan& plan) {
+    std::vector<std::string> keys;
+    if (QueryNvKeys(handle, keys, kAnswerAfterNvWritesMs) != QueryResult::Answered)
+        return std::nullopt;
+    std::vector<std::string> missing;
+    for (const NvPlannedLogo& logo : plan.logos) {
+        if (!Contains(keys, NvKeyOf(logo.number)))
+            missing.push_back(NvKeyOf(logo.number));
+    }
+    return missing;
+}
+
+bool RecordNvDownloadPlan(const NvPlan& plan, const std::vector<std::string>& missing,
+                          bool writeFiles) {
+    RecordNvDownload(SelectedLogos);
+    std::vector<int> gone;
+    NvSentRecord sent = plan.sent;
+    for (const NvPlannedLogo& logo : plan.logos) {
+        const std::string key = NvKeyOf(logo.number);
+        if (Contains(missing, key)) {
+            gone.push_back(logo.number);
+            sent.Forget(key);
+        } else if (logo.action != NvAction::Unchanged) {
+            sent.Replace(key, {plan.link}, logo.digest);
+        }
+    }
+    ForgetNvNumbers(gone);
+    if (!writeFiles || PrinterModel.empty()) {
+        return true;
+    }
+    const bool listSaved = SaveNvList(StartDirectory, PrinterModel) != 0;
+    if (!listSaved) {
+        const std::string file = NvListFileName(StartDirectory, PrinterModel);
+        ShowInformation(FormatText(msg::kNvListNotSaved, file.c_str()));
+    }
+    // A record not written keeps the keys forgotten before the download: safe.
+    return SaveNvSent(StartDirectory, PrinterModel, sent) && listSaved;
+}
+
+void RecordNvFleetDownload(const std::string& model, const std::vector<std::string>& okLinks,
+                           bool all, bool replaceAll) {
+    ReloadNvLogos(StartDirectory, model);
+    NvSentRecord sent = replaceAll ? NvSentRecord{} : LoadNvSent(StartDirectory, model);
+    const int count = SelectedLogos.Count();
+    for (const NvHeldLogo& held : HeldLogos()) {
+        if (held.number > count)
+            sent.Forget(NvKeyOf(held.number));
+    }
+    for (int i = 0; i < count; ++i) {
+        const auto definition = ReadNvDefinition(SelectedLogos.GetConvertedPath(i), i + 1);
+        if (definition)
+            sent.Replace(NvKeyOf(i + 1), okLinks, definition->Digest());
+        else
+            sent.Forget(NvKeyOf(i + 1));
+    }
+    if (all) {
+        RecordNvDownload(SelectedLogos);
+        SaveNvList(StartDirectory, model);
+    }
+    SaveNvSent(StartDirectory, model, sent);
+}
+
+std::string NvPlanSummary(const NvPlan& plan) {
+    return FormatText(msg::kNvDownloadSummary, plan.Defined(), plan.Unchanged(), plan.Deleted(),
+                      plan.NvWrites());
+}
+
+}  // namespace stampa
