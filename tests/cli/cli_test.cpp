@@ -292,6 +292,15 @@ TEST_F(CliTest, NvGraphicsDownloadPrintAndDeleteOnEveryLink) {
         const CliRun download = Cli("download" + link + " --memory nv --yes a.bmp b.bmp c.bmp");
         ASSERT_EQ(download.status, 0) << download.err;
         EXPECT_NE(download.out.find("3 logos downloaded to NV"), std::string::npos);
+        // The same again: a printer that tells its keys is not written to.
+        const CliRun again =
+            Cli("download" + link + " --memory nv --yes a.bmp b.bmp c.bmp", "STAMPA_LANG=en");
+        ASSERT_EQ(again.status, 0) << again.err;
+        EXPECT_NE(again.out.find(c.printer.front() == "--lpt-sim"
+                                     ? "; NV: 3 defined, 0 unchanged, 0 deleted (3 NV writes)"
+                                     : "; NV: 0 defined, 3 unchanged, 0 deleted (0 NV writes)"),
+                  std::string::npos)
+            << again.out;
         // On USB one FIFO carries every connection: let the printer see each end.
         const auto settle = [&](int receipts) {
             if (c.printer.front() == "--usb")

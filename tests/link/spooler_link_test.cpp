@@ -163,10 +163,18 @@ TEST_F(SpoolerLinkTest, CliDownloadAndPrintThroughTheSpooler) {
     const auto has = [&](const Bytes& bytes) {
         return text.find(std::string(bytes.begin(), bytes.end())) != std::string::npos;
     };
-    EXPECT_TRUE(has({0x1D, '(', 'L', 5, 0, '0', 'A', 'C', 'L', 'R'})) << "delete all";
+    const Bytes deleteAll = {0x1D, '(', 'L', 5, 0, '0', 'A', 'C', 'L', 'R'};
+    EXPECT_FALSE(has(deleteAll)) << "other programs' NV graphics stay";
     EXPECT_TRUE(has({0x1D, '(', 'L', 51, 0, '0', 'C', '0', '0', '2', 1, 40, 0, 8, 0, '1'}))
         << "define 02: 40 x 8 takes 5 x 8 bytes";
     EXPECT_TRUE(has({0x1D, '(', 'L', 6, 0, '0', 'E', '0', '2', 1, 1})) << "print 02";
+
+    // The old way, one choice away.
+    before = Captured().size();
+    ASSERT_EQ(cli("download --link driver:RP-820_Test --memory nv --replace-all --yes a.bmp"), 0);
+    ASSERT_EQ(cli("print --link driver:RP-820_Test --memory nv"), 0);
+    text = printed(before);
+    EXPECT_TRUE(has(deleteAll));
 }
 
 }  // namespace

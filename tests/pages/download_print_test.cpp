@@ -293,6 +293,20 @@ TEST_F(WholePath, NvGraphicsDownloadPrintAndDeleteFromThePages) {
     ASSERT_TRUE(WaitForDownload(std::chrono::seconds(30)));
     QApplication::processEvents();
     ASSERT_TRUE(NvDownloaded);
+    // Again, unchanged: nothing is written. Then the old way, from the check box.
+    const auto downloadAgain = [&sheet] {
+        Find<QPushButton>(sheet.DownloadPage(), 1026)->click();
+        ASSERT_TRUE(WaitForDownload(std::chrono::seconds(30)));
+        QApplication::processEvents();
+    };
+    QCheckBox* replaceAll = Find<QCheckBox>(sheet.DownloadPage(), 1068);
+    EXPECT_TRUE(replaceAll->isEnabled()) << "with the NV radio";
+    downloadAgain();
+    EXPECT_TRUE(sheet.StatusText().endsWith("; NV: 定义 0 个, 未变 3 个, 删除 0 个 (写入NV 0 次)"))
+        << sheet.StatusText().toStdString();
+    replaceAll->click();
+    downloadAgain();
+    replaceAll->click();
     // The print page's NV list: print logo 2, then delete it.
     sheet.Tabs()->setCurrentIndex(4);
     CPrintPage& print = *sheet.PrintPage();
@@ -307,7 +321,10 @@ TEST_F(WholePath, NvGraphicsDownloadPrintAndDeleteFromThePages) {
     EXPECT_EQ(Column(print.List(), 0), (QStringList{"1", "3"})) << "the others keep their keys";
     Find<QRadioButton>(&print, 1032)->click();  // all that is left
     Find<QPushButton>(&print, 1033)->click();
-    EXPECT_EQ(op.Texts(), (std::vector<std::string>{"下载所选位图到NV图形.\n继续吗?", "删除吗?"}));
+    EXPECT_EQ(op.Texts(), (std::vector<std::string>{"下载所选位图到NV图形 (写入NV 3 次).\n继续吗?",
+                                                    "下载所选位图到NV图形 (写入NV 0 次).\n继续吗?",
+                                                    "下载所选位图到NV图形 (写入NV 4 次).\n继续吗?",
+                                                    "删除吗?"}));
     app.ShutDown();
     ASSERT_TRUE(test::VirtualPrinterProcess::WaitForFile(dir.File("out/receipt-0002.txt")));
     const std::string first = ReadText(dir.File("out/receipt-0001.txt"));
@@ -315,7 +332,8 @@ TEST_F(WholePath, NvGraphicsDownloadPrintAndDeleteFromThePages) {
     EXPECT_NE(first.find("NV DEFINE 03 24x10"), std::string::npos) << first;
     EXPECT_NE(first.find("NV PRINT 02 1x1"), std::string::npos) << first;
     EXPECT_EQ(first.find("NV PRINT 01"), std::string::npos) << first;
-    EXPECT_NE(second.find("NV DELETE 02\nCAN"), std::string::npos) << second;
+    EXPECT_NE(first.find("NV DELETE ALL (NV write 4)"), std::string::npos) << first;
+    EXPECT_NE(second.find("NV DELETE 02 (NV write 8)\nCAN"), std::string::npos) << second;
     EXPECT_NE(second.find("NV PRINT 03 1x1"), std::string::npos) << second;
     EXPECT_EQ(second.find("NV PRINT 02"), std::string::npos) << second;
     // The next run reads the model's NV list.
