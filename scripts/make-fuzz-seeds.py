@@ -93,6 +93,24 @@ def pixmelt_seeds():
     return out
 
 
+def answer_seeds():
+    # A chunk-size byte, then one answer per write: three status bytes, the
+    # capacity, what is free, the key-list blocks (the answers to ACK/NAK/CAN).
+    def pieces(chunk, *answers):
+        return bytes([chunk]) + b"".join(bytes([len(a)]) + a for a in answers)
+    status = [b"\x12", b"\x16", b"\x7e"]
+    capacity = b"\x37\x30262144\x00"
+    free = b"\x37\x31900\x00"
+    return {
+        "whole": pieces(3, *status, capacity, free, b"\x37\x72\x41" + b"01" * 20 + b"\x00",
+                        b"\x37\x72\x40A1\x00"),
+        "broken-then-resent": pieces(0, *status, capacity, free, b"\x37\x72\x41\x07\x00",
+                                     b"\x37\x72\x40010203\x00"),
+        "late-answers": pieces(1, b"\x00", b"\x81", b"\x12", free, capacity, b"\x37\x72\x40\x00"),
+        "no-keys": pieces(7, *status, capacity, free, b"\x37\x72\x40\x00"),
+    }
+
+
 TARGETS = {
     "fuzz_bitmap_reader": bmp_seeds,
     "fuzz_pixmelt": pixmelt_seeds,
@@ -100,6 +118,7 @@ TARGETS = {
     "fuzz_stored_list": list_seeds,
     "fuzz_config_file": ini_seeds,
     "fuzz_vprinter_parser": stream_seeds,
+    "fuzz_printer_answers": answer_seeds,
 }
 
 
