@@ -170,6 +170,26 @@ class ReportingPage final : public IDownloadPage {
     std::string status_;
 };
 
+// The outcome the jobs report for the sheet's status line, kept while it lives.
+class OutcomeCapture {
+  public:
+    OutcomeCapture() {
+        SetOutcomeSink([this](const std::string& text) {
+            std::lock_guard lock(mutex_);
+            last_ = text;
+        });
+    }
+    ~OutcomeCapture() { SetOutcomeSink({}); }
+    std::string Last() const {
+        std::lock_guard lock(mutex_);
+        return last_;
+    }
+
+  private:
+    mutable std::mutex mutex_;
+    std::string last_;
+};
+
 // Why a link's job failed: the system's message, and the reason when the link gave one.
 std::string FailureOf(const CliOperator& op) {
     std::string text = op.LastMessage();
@@ -197,6 +217,7 @@ LinkJobResult DownloadOnOneLink(const std::string& model, const LinkSettings& li
     CliOperator quiet(true, true);
     LinkJobResult result;
     KeepNvListFile(false);
+    const OutcomeCapture outcome;
     if (Connect(model, link) == LinkOpenResult::Opened) {
         ReportingPage page(memory, o.replaceAll, reporter);
         StartDownload(page);
@@ -204,7 +225,9 @@ LinkJobResult DownloadOnOneLink(const std::string& model, const LinkSettings& li
         result.ok = Downloaded(memory);
     }
     if (!result.ok)
-        result.failure = FailureOf(quiet);
+        result.detail = FailureOf(quiet);
+    else if (memory == kNvMemory)
+        result.detail = outcome.Last();  // what this printer's NV memory was written
     FlashDownloaded = false;  // the parent writes the files, once every link succeeded
     ShutDown();
     return result;
@@ -270,7 +293,7 @@ int RunFleetPrint(const PrintOptions& o) {
                 result.ok = !quiet.SawWarning() && !quiet.SawRefusal();
             }
             if (!result.ok)
-                result.failure = FailureOf(quiet);
+                result.detail = FailureOf(quiet);
             ShutDown();
             return result;
         }));
@@ -293,22 +316,16 @@ int RunDownload(const DownloadOptions& o) {
     if (const int status = ConnectOrShutDown(o.model, o.links.front()); status != kDone)
         return status;
     ProgressPage page(o.memory, o.replaceAll);
-    std::mutex outcomeMutex;
-    std::string outcome;
-    SetOutcomeSink([&](const std::string& text) {
-        std::lock_guard lock(outcomeMutex);
-        outcome = text;
-    });
+    const OutcomeCapture outcome;
     StartDownload(page);
     WaitForDownload();
-    SetOutcomeSink({});
     page.Finish();
     if (Downloaded(o.memory)) {
         std::printf("%s\n", FormatText(msg::kCliDownloaded, SelectedLogos.Count(),
                                        TextsOf(o.memory).name, PortName.c_str())
                                 .c_str());
         if (o.memory == kNvMemory)  // what was written: "...; NV: 1 defined, 2 unchanged, ..."
-            std::printf("%s\n", outcome.c_str());
+            std::printf("%s\n", outcome.Last().c_str());
     }
     if (op.SawWarning())
         ExplainLinkFailure();

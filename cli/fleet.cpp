@@ -34,8 +34,10 @@ void Display::Changed(const LinkProgress& r, int oldPosition) {
 }
 
 std::string OutcomeLine(const LinkOutcome& o) {
-    return FormatText(msg::kCliLinkOutcome, o.link.c_str(),
-                      o.ok ? msg::kCliLinkOk : o.failure.c_str(), o.bytes, o.seconds);
+    const std::string result =
+        o.ok ? (o.detail.empty() ? std::string(msg::kCliLinkOk) : msg::kCliLinkOk + ("; " + o.detail))
+             : o.detail;
+    return FormatText(msg::kCliLinkOutcome, o.link.c_str(), result.c_str(), o.bytes, o.seconds);
 }
 
 }  // namespace stampa::cli

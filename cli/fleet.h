@@ -19,17 +19,18 @@ class LinkReporter {
     virtual void Progress(int position, int high, const std::string& status) = 0;
 };
 
-// What a link's job gave: true when it succeeded; otherwise `failure` holds
-// the system's message and the reason.
+// What a link's job gave: true when it succeeded. `detail`: for a failure the
+// system's message and the reason; for a success what the job did, when it
+// has more to say than "ok" (an NV download's writes).
 struct LinkJobResult {
     bool ok = false;
-    std::string failure;
+    std::string detail;
 };
 
 struct LinkOutcome {
     std::string link;  // as given on the command line
     bool ok = false;
-    std::string failure;
+    std::string detail;   // as LinkJobResult's
     long long bytes = 0;  // sent to the printer
     double seconds = 0;
 };
@@ -43,7 +44,8 @@ std::vector<LinkOutcome> RunOnEveryLink(const std::vector<std::string>& names,
                                         const std::vector<LinkSettings>& links, const LinkJob& job);
 
 // The line printed for a link when it ends: "LINK  ok  BYTES bytes  SECONDS s"
-// or "LINK  MESSAGE — REASON  BYTES bytes  SECONDS s".
+// (with "ok; DETAIL" where the job said more) or "LINK  MESSAGE — REASON  BYTES
+// bytes  SECONDS s".
 std::string OutcomeLine(const LinkOutcome& outcome);
 
 }  // namespace stampa::cli

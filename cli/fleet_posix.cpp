@@ -22,7 +22,7 @@ using Clock = std::chrono::steady_clock;
 
 // The child's side: progress and the result as lines on a pipe.
 //   P POSITION HIGH STATUS
-//   R OK BYTES FAILURE
+//   R OK BYTES DETAIL
 class PipeReporter final : public LinkReporter {
   public:
     explicit PipeReporter(int fd) : fd_(fd) {}
@@ -31,7 +31,7 @@ class PipeReporter final : public LinkReporter {
     }
     void Result(const LinkJobResult& result, long long bytes) {
         Send("R " + std::string(result.ok ? "1" : "0") + " " + std::to_string(bytes) + " " +
-             result.failure);
+             result.detail);
     }
 
   private:
@@ -64,7 +64,7 @@ struct Running : LinkProgress {
 void Fork(Running& r, const LinkSettings& link, const LinkJob& job) {
     int channel[2];
     if (::pipe2(channel, O_CLOEXEC) != 0) {
-        r.outcome.failure = Localize(msg::kCommunicationFailed);
+        r.outcome.detail = Localize(msg::kCommunicationFailed);
         r.finished = true;
         return;
     }
@@ -84,7 +84,7 @@ void Fork(Running& r, const LinkSettings& link, const LinkJob& job) {
     if (r.pid < 0) {
         ::close(r.fd);
         r.fd = -1;
-        r.outcome.failure = Localize(msg::kCommunicationFailed);
+        r.outcome.detail = Localize(msg::kCommunicationFailed);
         r.finished = true;
     }
 }
@@ -99,7 +99,7 @@ void Parse(Running& r, const std::string& line) {
     } else if (tag == "R") {
         int ok = 0;
         in >> ok >> r.outcome.bytes;
-        std::getline(in >> std::ws, r.outcome.failure);
+        std::getline(in >> std::ws, r.outcome.detail);
         r.outcome.ok = ok == 1;
     }
 }
@@ -125,8 +125,8 @@ void Read(Running& r, Display& display) {
     int status = 0;
     ::waitpid(r.pid, &status, 0);
     r.outcome.seconds = std::chrono::duration<double>(Clock::now() - r.start).count();
-    if (!r.outcome.ok && r.outcome.failure.empty())
-        r.outcome.failure = Localize(msg::kCommunicationFailed);  // the child ended without a word
+    if (!r.outcome.ok && r.outcome.detail.empty())
+        r.outcome.detail = Localize(msg::kCommunicationFailed);  // the child ended without a word
     r.finished = true;
 }
 

@@ -45,7 +45,7 @@ std::vector<LinkOutcome> RunOnEveryLink(const std::vector<std::string>& names,
     for (std::size_t i = 0; i < links.size(); ++i) {
         LinkOutcome& outcome = progress[i].outcome;
         if (i > 0 && !BindRuntimeLibraries()) {
-            outcome.failure = Localize(msg::kLibrariesNotLoaded);
+            outcome.detail = Localize(msg::kLibrariesNotLoaded);
             continue;
         }
         const auto start = std::chrono::steady_clock::now();
@@ -53,7 +53,7 @@ std::vector<LinkOutcome> RunOnEveryLink(const std::vector<std::string>& names,
         DirectReporter reporter(progress[i], display);
         const LinkJobResult result = job(links[i], reporter);
         outcome.ok = result.ok;
-        outcome.failure = result.failure;
+        outcome.detail = result.detail;
         outcome.bytes = PortBytesWritten() - before;
         outcome.seconds =
             std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();

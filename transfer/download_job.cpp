@@ -12,13 +12,12 @@
 #include "link/port.h"
 #include "logos/bitmap_reader.h"
 #include "logos/logo_lists.h"
-#include "logos/nv_list.h"
+#include "logos/nv_sent.h"
 #include "logos/stored_list.h"
 #include "pixmelt/pixmelt_binding.h"
 #include "transfer/column_image.h"
 #include "transfer/memory_texts.h"
 #include "transfer/nv_download.h"
-#include "transfer/row_image.h"
 #include "transfer/transfer_state.h"
 
 namespace stampa {
@@ -235,7 +234,9 @@ void RunNvJob(IDownloadPage& page, NvPlan plan) {
     const PortHandleValue handle = PortHandle;
     const int n = SelectedLogos.Count();
     page.SetProgressRange(0, 2 * n);
-    std::this_thread::sleep_for(Pauses().beforeFlashHeader);
+    if (plan.NvWrites() > 0) {
+        std::this_thread::sleep_for(Pauses().beforeFlashHeader);
+    }
     const Sending sending;
     const bool sent = SendNvPlan(handle, plan, [&page](int i) {
         if (i > 0)
@@ -287,7 +288,7 @@ std::optional<ColumnImage> ReadLogo(PortHandleValue handle, const std::string& p
 }  // namespace
 
 long long DownloadStreamBytes(int memory, const std::vector<LogoEntry>& logos) {
-    long long bytes = memory == kFlashMemory ? 3 : (memory == kNvMemory ? 10 : 0);
+    long long bytes = memory == kFlashMemory ? 3 : 0;  // FS q n; NV: every logo, none unchanged
     for (const LogoEntry& e : logos) {
         if (memory == kNvMemory) {
             const auto head =

@@ -47,7 +47,8 @@ void ConvertIfTrueColor(int position);
 bool SendFlashLogo(PortHandleValue handle, const std::string& path);
 bool SendRamLogo(PortHandleValue handle, const std::string& path, int number);
 
-// The bytes a download of `logos` into `memory` sends.
+// The bytes a download of `logos` into `memory` sends (NV graphics: at most,
+// with every logo defined).
 long long DownloadStreamBytes(int memory, const std::vector<LogoEntry>& logos);
 
 // Waits until the worker of the last download has finished (tests, the command
