@@ -11,16 +11,16 @@
 #include "common/messages.h"
 #include "common/outcome.h"
 #include "common/text_format.h"
-#include "link/commands.h"
 #include "link/link_error.h"
 #include "link/link_state.h"
-#include "link/serial_link.h"
-#include "link/spooler_link.h"
-#include "link/usb_library.h"
-#include "link/usb_link.h"
+#include "link/serial/serial_link.h"
+#include "link/spooler/spooler_link.h"
+#include "link/usb/usb_library.h"
+#include "link/usb/usb_link.h"
 #include "logos/logo_lists.h"
 #include "logos/nv_list.h"
 #include "logos/stored_list.h"
+#include "protocol/commands.h"
 #include "transfer/download_job.h"
 #include "transfer/memory_texts.h"
 #include "transfer/nv_delete.h"
@@ -228,7 +228,7 @@ LinkJobResult DownloadOnOneLink(const std::string& model, const LinkSettings& li
         result.detail = FailureOf(quiet);
     else if (memory == kNvMemory)
         result.detail = outcome.Last();  // what this printer's NV memory was written
-    FlashDownloaded = false;  // the parent writes the files, once every link succeeded
+    FlashDownloaded = false;             // the parent writes the files, once every link succeeded
     ShutDown();
     return result;
 }

@@ -8,7 +8,7 @@
 #include "cli/commands.h"
 #include "cli/link_argument.h"
 #include "common/messages.h"
-#include "link/commands.h"
+#include "protocol/commands.h"
 #include "transfer/job_pages.h"
 #include "workflows/startup.h"
 

@@ -2,13 +2,14 @@
 
 #include "common/messages.h"
 #include "common/text_format.h"
-#include "link/commands.h"
 #include "link/link_error.h"
-#include "link/network_link.h"
+#include "link/network/network_link.h"
 #include "link/port.h"
-#include "link/serial_link.h"
-#include "link/spooler_link.h"
-#include "link/usb_link.h"
+#include "link/senders.h"
+#include "link/serial/serial_link.h"
+#include "link/spooler/spooler_link.h"
+#include "link/usb/usb_link.h"
+#include "protocol/commands.h"
 
 namespace stampa {
 namespace {

@@ -1,6 +1,6 @@
 #include "link/port.h"
 
-#include "link/parallel_link.h"
+#include "link/parallel/parallel_link.h"
 
 #include <algorithm>
 #include <atomic>

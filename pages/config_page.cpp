@@ -11,9 +11,9 @@
 
 #include "common/messages.h"
 #include "link/link_state.h"
-#include "link/network_link.h"
-#include "link/spooler_link.h"
-#include "link/usb_link.h"
+#include "link/network/network_link.h"
+#include "link/spooler/spooler_link.h"
+#include "link/usb/usb_link.h"
 #include "pages/dialog_units.h"
 #include "pages/template_look.h"
 #include "workflows/config_file.h"

@@ -19,6 +19,7 @@ import tempfile
 # Bottom to top; a folder may include the folders of the layers below its own.
 STACK = [
     ["common"],
+    ["protocol"],
     ["logos", "link", "pixmelt"],
     ["transfer"],
     ["workflows"],
@@ -30,9 +31,11 @@ APART = {
     "standins": {"common", "link"},  # the stand-ins implement link's library interfaces
     "vprinter": {"common", "standins"},  # the virtual printer drives the simulated port
     "bench": {"common", "pixmelt"},
+    # the README's pictures and the sample logos: the program as a user sees it
+    "tools": {"common", "protocol", "logos", "link", "pixmelt", "transfer", "workflows", "pages", "app"},
 }
 # Where Qt may be used: the views, the program, and the virtual printer's renderer.
-QT_FOLDERS = {"app", "pages"}
+QT_FOLDERS = {"app", "pages", "tools"}
 QT_FILES = {"vprinter/render.h", "vprinter/render.cpp", "vprinter/main.cpp"}
 
 SOURCE = re.compile(r"\.(c|cc|cpp|h|hpp)$")

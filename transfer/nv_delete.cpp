@@ -7,10 +7,11 @@
 #include "common/operator.h"
 #include "common/outcome.h"
 #include "common/text_format.h"
-#include "link/commands.h"
 #include "link/port.h"
+#include "link/senders.h"
 #include "logos/nv_list.h"
 #include "logos/stored_list.h"
+#include "protocol/commands.h"
 #include "transfer/nv_rows.h"
 #include "transfer/transfer_state.h"
 

@@ -6,6 +6,7 @@
 #include "common/operator.h"
 #include "common/text_format.h"
 #include "link/port.h"
+#include "link/senders.h"
 #include "logos/logo_lists.h"
 #include "logos/nv_list.h"
 #include "logos/stored_list.h"

@@ -5,7 +5,7 @@
 #define XXH_INLINE_ALL
 #include <xxhash.h>
 
-#include "transfer/row_image.h"
+#include "logos/row_image.h"
 
 namespace stampa {
 

@@ -16,8 +16,8 @@
 #include <string>
 #include <vector>
 
-#include "link/commands.h"
 #include "logos/nv_sent.h"
+#include "protocol/commands.h"
 
 namespace stampa {
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <mutex>
 
-#include "link/commands.h"
 #include "logos/nv_list.h"
+#include "protocol/commands.h"
 
 namespace stampa {
 namespace {

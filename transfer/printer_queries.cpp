@@ -3,8 +3,8 @@
 #include <chrono>
 #include <functional>
 
-#include "link/commands.h"
 #include "link/port.h"
+#include "protocol/commands.h"
 
 namespace stampa {
 namespace {

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "link/answers.h"
 #include "link/link_state.h"
+#include "protocol/answers.h"
 
 namespace stampa {
 
@@ -22,7 +22,7 @@ enum class QueryResult {
 
 inline constexpr int kAnswerWaitMs = 2000;
 
-// Each of the three answers must be a status byte (link/answers.h); any other
+// Each of the three answers must be a status byte (protocol/answers.h); any other
 // byte makes the answer Garbled, never "normal".
 QueryResult QueryStatus(PortHandleValue handle, PrinterStatus& status);
 

@@ -1,6 +1,6 @@
 #include "workflows/config_file.h"
 
-#include "link/network_link.h"
+#include "link/network/network_link.h"
 #include "workflows/config_profile.h"
 
 #include <cstdlib>

@@ -6,9 +6,9 @@
 
 #include "common/messages.h"
 #include "common/text_format.h"
-#include "link/commands.h"
 #include "link/link_state.h"
 #include "logos/logo_lists.h"
+#include "protocol/commands.h"
 #include "transfer/download_job.h"
 #include "transfer/memory_texts.h"
 #include "transfer/nv_rows.h"

@@ -1,7 +1,7 @@
 #include "workflows/reset_state.h"
 
 #include "link/link_state.h"
-#include "link/parallel_link.h"
+#include "link/parallel/parallel_link.h"
 #include "logos/logo_lists.h"
 #include "logos/stored_list.h"
 #include "transfer/nv_rows.h"

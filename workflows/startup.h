@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "link/usb_library.h"
+#include "link/usb/usb_library.h"
 #include "pixmelt/pixmelt_binding.h"
 
 namespace stampa {

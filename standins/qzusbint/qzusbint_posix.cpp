@@ -1,6 +1,6 @@
 // The USB interface library over the Linux USB printer devices.
-#include "link/usb_device_file.h"
-#include "link/usb_interface.h"
+#include "link/usb/usb_device_file.h"
+#include "link/usb/usb_interface.h"
 
 #include <fcntl.h>
 #include <poll.h>

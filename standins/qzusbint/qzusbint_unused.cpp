@@ -1,6 +1,6 @@
 // The eight entry points the program binds but never calls: present and
 // harmless on every platform.
-#include "link/usb_interface.h"
+#include "link/usb/usb_interface.h"
 
 extern "C" {
 

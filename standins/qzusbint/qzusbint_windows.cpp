@@ -13,8 +13,8 @@
 #include <mutex>
 #include <string>
 
-#include "link/usb_device_file.h"
-#include "link/usb_interface.h"
+#include "link/usb/usb_device_file.h"
+#include "link/usb/usb_interface.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The printer's column raster built from any bytes.
 #include <vector>
 
-#include "transfer/column_image.h"
+#include "logos/column_image.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::vector<std::uint8_t> file(data, data + size);

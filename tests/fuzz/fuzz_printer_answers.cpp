@@ -11,9 +11,9 @@
 #include <memory>
 #include <vector>
 
-#include "link/answers.h"
 #include "link/port.h"
 #include "link/transport.h"
+#include "protocol/answers.h"
 #include "transfer/printer_queries.h"
 
 namespace {

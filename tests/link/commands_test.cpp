@@ -1,4 +1,5 @@
-#include "link/commands.h"
+#include "protocol/commands.h"
+#include "link/senders.h"
 
 #include <gtest/gtest.h>
 

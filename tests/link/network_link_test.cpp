@@ -1,6 +1,6 @@
 // The network link on loopback: the same bytes as USB for a whole session,
 // and no hanging on a printer that refuses or never accepts.
-#include "link/network_link.h"
+#include "link/network/network_link.h"
 
 #include <arpa/inet.h>
 #include <gtest/gtest.h>
@@ -13,7 +13,7 @@
 #include "link/link_error.h"
 #include "link/link_open.h"
 #include "link/port.h"
-#include "link/usb_library.h"
+#include "link/usb/usb_library.h"
 #include "logos/logo_lists.h"
 #include "support/bmp_files.h"
 #include "support/job_pages.h"

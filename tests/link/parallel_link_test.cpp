@@ -1,7 +1,7 @@
 // The parallel link: the service steps on a platform of the NT family (against
 // a fake service manager), and bytes through libDLPortIO.so and the simulated
 // port to the virtual printer.
-#include "link/parallel_link.h"
+#include "link/parallel/parallel_link.h"
 
 #include <gtest/gtest.h>
 
@@ -11,11 +11,11 @@
 #include <map>
 #include <set>
 
-#include "link/commands.h"
 #include "link/link_open.h"
 #include "link/link_state.h"
 #include "link/port.h"
-#include "link/serial_link.h"
+#include "link/serial/serial_link.h"
+#include "protocol/commands.h"
 #include "support/temp_dir.h"
 #include "support/test_helpers.h"
 #include "support/vprinter_process.h"

@@ -4,7 +4,7 @@
 
 #include <numeric>
 
-#include "link/usb_link.h"
+#include "link/usb/usb_link.h"
 #include "support/fake_transport.h"
 #include "workflows/reset_state.h"
 

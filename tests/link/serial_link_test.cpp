@@ -1,5 +1,5 @@
 // The serial link over a pseudo-terminal with the virtual printer at its other end.
-#include "link/serial_link.h"
+#include "link/serial/serial_link.h"
 
 #include <gtest/gtest.h>
 #include <sys/ioctl.h>
@@ -8,8 +8,8 @@
 #include <fstream>
 #include <iterator>
 
-#include "link/commands.h"
 #include "link/port.h"
+#include "protocol/commands.h"
 #include "support/temp_dir.h"
 #include "support/test_helpers.h"
 #include "support/vprinter_process.h"

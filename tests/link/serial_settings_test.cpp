@@ -1,4 +1,4 @@
-#include "link/serial_settings.h"
+#include "link/serial/serial_settings.h"
 
 #include <gtest/gtest.h>
 

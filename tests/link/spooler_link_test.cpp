@@ -1,6 +1,6 @@
 // The spooler link through a private cupsd (the "cups" test fixture) whose
 // queues lead to a virtual printer.
-#include "link/spooler_link.h"
+#include "link/spooler/spooler_link.h"
 
 #include <gtest/gtest.h>
 
@@ -11,10 +11,10 @@
 #include <sstream>
 #include <thread>
 
-#include "link/commands.h"
 #include "link/link_open.h"
 #include "link/link_state.h"
 #include "link/port.h"
+#include "protocol/commands.h"
 #include "support/bmp_files.h"
 #include "support/temp_dir.h"
 #include "workflows/reset_state.h"

@@ -5,9 +5,10 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "link/commands.h"
 #include "link/port.h"
-#include "link/usb_link.h"
+#include "link/senders.h"
+#include "link/usb/usb_link.h"
+#include "protocol/commands.h"
 #include "support/fifo_reader.h"
 #include "support/temp_dir.h"
 #include "workflows/reset_state.h"

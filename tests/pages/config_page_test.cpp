@@ -18,7 +18,7 @@
 #include "app/stampa_app.h"
 #include "link/link_state.h"
 #include "link/port.h"
-#include "link/serial_link.h"
+#include "link/serial/serial_link.h"
 #include "logos/logo_lists.h"
 #include "logos/stored_list.h"
 #include "support/fifo_reader.h"

@@ -11,7 +11,7 @@
 #include <thread>
 #include <vector>
 
-#include "link/parallel_link.h"
+#include "link/parallel/parallel_link.h"
 
 namespace stampa::test {
 

@@ -6,10 +6,10 @@
 #include <algorithm>
 
 #include "common/messages.h"
-#include "link/commands.h"
 #include "logos/nv_list.h"
 #include "logos/nv_sent.h"
 #include "logos/stored_list.h"
+#include "protocol/commands.h"
 #include "support/bmp_files.h"
 #include "support/fake_transport.h"
 #include "support/job_pages.h"

@@ -4,11 +4,11 @@
 #include <gtest/gtest.h>
 
 #include "common/messages.h"
-#include "link/commands.h"
 #include "link/link_state.h"
 #include "logos/logo_lists.h"
 #include "logos/nv_list.h"
 #include "logos/stored_list.h"
+#include "protocol/commands.h"
 #include "support/fake_transport.h"
 #include "support/job_pages.h"
 #include "support/recording_operator.h"

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "link/commands.h"
+#include "protocol/commands.h"
 #include "support/fake_transport.h"
 #include "transfer/transfer_state.h"
 #include "workflows/printer_answers.h"

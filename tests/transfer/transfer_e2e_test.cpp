@@ -6,11 +6,12 @@
 #include <cstdlib>
 
 #include "common/messages.h"
-#include "link/commands.h"
 #include "link/link_state.h"
 #include "link/port.h"
-#include "link/usb_link.h"
+#include "link/senders.h"
+#include "link/usb/usb_link.h"
 #include "logos/logo_lists.h"
+#include "protocol/commands.h"
 #include "support/bmp_files.h"
 #include "support/job_pages.h"
 #include "support/logo_files.h"

@@ -9,10 +9,10 @@
 #include <fstream>
 #include <string>
 
-#include "link/commands.h"
-#include "link/parallel_link.h"
+#include "link/parallel/parallel_link.h"
+#include "link/parallel/service_control.h"
 #include "link/port.h"
-#include "link/service_control.h"
+#include "protocol/commands.h"
 #include "standins/dlportio/sim_port.h"
 #include "support/environment.h"
 #include "support/temp_dir.h"

@@ -1,4 +1,4 @@
-#include "link/serial_win32_dcb.h"
+#include "link/serial/serial_win32_dcb.h"
 
 #include <gtest/gtest.h>
 

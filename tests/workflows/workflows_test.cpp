@@ -8,7 +8,7 @@
 
 #include "common/messages.h"
 #include "link/link_state.h"
-#include "link/usb_library.h"
+#include "link/usb/usb_library.h"
 #include "logos/logo_lists.h"
 #include "logos/stored_list.h"
 #include "support/bmp_files.h"

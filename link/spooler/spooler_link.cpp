@@ -1,0 +1,29 @@
+#include "link/spooler/spooler_link.h"
+
+#include <atomic>
+
+#include "link/spooler/spooler_handles.h"
+
+namespace stampa {
+
+PortHandleValue NextSpoolerHandle() {
+    // Apart from descriptors, device handles and the other kinds' handles.
+    static std::atomic<PortHandleValue> next{0x10000};
+    return next++;
+}
+
+bool QualifiesForDriverLink(const std::string& printerName, const std::string& baseDriverName) {
+    return printerName.find(baseDriverName) != std::string::npos;
+}
+
+std::vector<std::string> QualifyingPrinters(const std::string& baseDriverName, bool* ok) {
+    std::vector<std::string> qualifying;
+    for (const std::string& name : EnumeratePrinters(ok)) {
+        if (QualifiesForDriverLink(name, baseDriverName)) {
+            qualifying.push_back(name);
+        }
+    }
+    return qualifying;
+}
+
+}  // namespace stampa

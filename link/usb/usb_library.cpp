@@ -1,0 +1,64 @@
+#include "link/usb/usb_library.h"
+
+namespace stampa {
+namespace {
+
+UsbLibrary boundTable;
+std::unique_ptr<LoadedLibrary> boundLibrary;
+
+template <typename Fn>
+bool Resolve(const LoadedLibrary& library, const char* name, Fn& slot) {
+    slot = reinterpret_cast<Fn>(library.Symbol(name));
+    return slot != nullptr;
+}
+
+}  // namespace
+
+bool ResolveUsbLibrary(const LoadedLibrary& library, UsbLibrary& out) {
+    UsbLibrary t;
+    const bool all = Resolve(library, "OpenDeviceX", t.OpenDeviceX) &&
+                     Resolve(library, "CloseDevice", t.CloseDevice) &&
+                     Resolve(library, "uWrite", t.uWrite) && Resolve(library, "uRead", t.uRead) &&
+                     Resolve(library, "ResetPipes", t.ResetPipes) &&
+                     Resolve(library, "VendorRequest", t.VendorRequest) &&
+                     Resolve(library, "GetDescriptor", t.GetDescriptor) &&
+                     Resolve(library, "GetConfiguration", t.GetConfiguration) &&
+                     Resolve(library, "GetDeviceStatus", t.GetDeviceStatus) &&
+                     Resolve(library, "GetPipeInfo", t.GetPipeInfo) &&
+                     Resolve(library, "AbortPipes", t.AbortPipes) &&
+                     Resolve(library, "SetInterface", t.SetInterface);
+    if (all) {
+        out = t;
+    }
+    return all;
+}
+
+bool BindUsbLibrary(const std::string& fileName) {
+    auto library = LoadedLibrary::Load(fileName);
+    UsbLibrary table;
+    if (!library || !ResolveUsbLibrary(*library, table)) {
+        return false;
+    }
+    boundTable = table;
+    boundLibrary = std::move(library);
+    return true;
+}
+
+void UnbindUsbLibrary() {
+    boundTable = UsbLibrary{};
+    boundLibrary.reset();
+}
+
+bool UsbLibraryBound() {
+    return boundTable.OpenDeviceX != nullptr;
+}
+
+const UsbLibrary& QzUsb() {
+    return boundTable;
+}
+
+void SetUsbLibrary(const UsbLibrary& table) {
+    boundTable = table;
+}
+
+}  // namespace stampa
