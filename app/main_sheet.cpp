@@ -52,20 +52,20 @@ QIcon StampaIcon() {
     return icon;
 }
 
-CMainSheet::CMainSheet(QWidget* parent) : QDialog(parent) {
+CMainSheet::CMainSheet(Session& session, QWidget* parent) : QDialog(parent), session_(session) {
     setWindowTitle(UiText(msg::kSheetCaption));
     setWindowIcon(StampaIcon());
     setFont(DialogFont());
     tabs_ = new QTabWidget(this);
-    config_ = new CConfigPage;
+    config_ = new CConfigPage(session);
     tabs_->addTab(config_, UiText(msg::kTabConfig));
-    select_ = new CSelectPage;
+    select_ = new CSelectPage(session);
     tabs_->addTab(select_, UiText(msg::kTabSelect));
-    preview_ = new CPreviewPage;
+    preview_ = new CPreviewPage(session);
     tabs_->addTab(preview_, UiText(msg::kTabPreview));
-    download_ = new CDownloadPage;
+    download_ = new CDownloadPage(session);
     tabs_->addTab(download_, UiText(msg::kTabDownload));
-    print_ = new CPrintPage;
+    print_ = new CPrintPage(session);
     tabs_->addTab(print_, UiText(msg::kTabPrint));
     // While a download sends, the logo lists cannot be changed elsewhere.
     connect(download_, &CDownloadPage::downloadRunning, this,
@@ -118,7 +118,7 @@ void CMainSheet::showEvent(QShowEvent* event) {
 }
 
 void CMainSheet::done(int result) {
-    if (MayShutDown()) {
+    if (MayShutDown(session_)) {
         QDialog::done(result);
     }
 }

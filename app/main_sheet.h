@@ -9,6 +9,8 @@ class QTabWidget;
 
 namespace stampa {
 
+class Session;
+
 class CConfigPage;
 class CDownloadPage;
 class CPrintPage;
@@ -18,7 +20,7 @@ class CSelectPage;
 class CMainSheet : public QDialog {
     Q_OBJECT
   public:
-    explicit CMainSheet(QWidget* parent = nullptr);
+    explicit CMainSheet(Session& session, QWidget* parent = nullptr);
     ~CMainSheet() override;
 
     // The status line: how the last connection, download or print ended.
@@ -39,6 +41,7 @@ class CMainSheet : public QDialog {
     void showEvent(QShowEvent* event) override;
 
   private:
+    Session& session_;
     QTabWidget* tabs_;
     QLabel* status_;
     CConfigPage* config_;

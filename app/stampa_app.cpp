@@ -6,7 +6,7 @@
 namespace stampa {
 
 bool CStampaApp::Start(QtOperator* messageBoxes) {
-    sheet_ = new CMainSheet;
+    sheet_ = new CMainSheet(session_);
     if (!StartUp(files_)) {  // the loading message has no window to sit on
         delete sheet_;
         sheet_ = nullptr;
@@ -24,7 +24,7 @@ void CStampaApp::RunSheet() {
 }
 
 void CStampaApp::ShutDown() {
-    stampa::ShutDown();
+    stampa::ShutDown(session_);
     if (messageBoxes_ != nullptr) {
         messageBoxes_->SetParent(nullptr);
     }

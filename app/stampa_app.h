@@ -25,9 +25,12 @@ class CStampaApp {
     int Run(QtOperator* messageBoxes = nullptr);
 
     CMainSheet* Sheet() const { return sheet_; }
+    // The program's one printer session.
+    Session& CurrentSession() { return session_; }
 
   private:
     RuntimeLibraryFiles files_;
+    Session session_;
     CMainSheet* sheet_ = nullptr;
     QtOperator* messageBoxes_ = nullptr;
 };

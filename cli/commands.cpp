@@ -27,7 +27,7 @@
 #include "transfer/nv_download.h"
 #include "transfer/nv_rows.h"
 #include "transfer/print_job.h"
-#include "transfer/transfer_state.h"
+#include "transfer/session.h"
 #include "workflows/config_file.h"
 #include "workflows/connect.h"
 #include "workflows/memory_lists.h"
@@ -56,8 +56,8 @@ int ConnectStatus(LinkOpenResult result) {
 // The select page's pick; false, after naming each refused file, when a file
 // was refused. The page drops files past the 255th silently; a command line
 // refuses them rather than send fewer logos than it was given.
-bool PickFiles(const std::vector<std::string>& files) {
-    const PickOutcome outcome = PickLogos(files);
+bool PickFiles(const Session& session, const std::vector<std::string>& files) {
+    const PickOutcome outcome = PickLogos(session, files);
     for (const std::string& file : outcome.refused) {
         std::fprintf(stderr, "%s\n", FormatText(msg::kCliRefusedFile, file.c_str()).c_str());
     }
@@ -76,14 +76,14 @@ void ExplainLinkFailure() {
 }
 
 // The mark a successful download into `memory` leaves.
-bool Downloaded(int memory) {
+bool Downloaded(const Session& session, int memory) {
     switch (memory) {
         case kFlashMemory:
-            return FlashDownloaded;
+            return session.FlashDownloaded;
         case kNvMemory:
-            return NvDownloaded;
+            return session.NvDownloaded;
         default:
-            return RamDownloaded;
+            return session.RamDownloaded;
     }
 }
 
@@ -104,12 +104,12 @@ int Outcome(const CliOperator& op) {
 
 // A connection as the configuration page's OK makes it. The exit status; on
 // failure everything is shut down.
-int ConnectOrShutDown(const std::string& model, const LinkSettings& link) {
-    const int status = ConnectStatus(Connect(ModelOrDefault(model), link));
+int ConnectOrShutDown(Session& session, const std::string& model, const LinkSettings& link) {
+    const int status = ConnectStatus(Connect(session, ModelOrDefault(model), link));
     if (status == kCommunicationFailure)
         ExplainLinkFailure();
     if (status != kDone)
-        ShutDown();
+        ShutDown(session);
     return status;
 }
 
@@ -216,30 +216,32 @@ LinkJobResult DownloadOnOneLink(const std::string& model, const LinkSettings& li
     const int memory = o.memory;
     CliOperator quiet(true, true);
     LinkJobResult result;
-    KeepNvListFile(false);
+    Session session;
+    session.KeepNvListFile = false;
     const OutcomeCapture outcome;
-    if (Connect(model, link) == LinkOpenResult::Opened) {
+    if (Connect(session, model, link) == LinkOpenResult::Opened) {
         ReportingPage page(memory, o.replaceAll, reporter);
-        StartDownload(page);
-        WaitForDownload();
-        result.ok = Downloaded(memory);
+        StartDownload(session, page);
+        WaitForDownload(session);
+        result.ok = Downloaded(session, memory);
     }
     if (!result.ok)
         result.detail = FailureOf(quiet);
     else if (memory == kNvMemory)
         result.detail = outcome.Last();  // what this printer's NV memory was written
-    FlashDownloaded = false;             // the parent writes the files, once every link succeeded
-    ShutDown();
+    session.FlashDownloaded = false;     // the parent writes the files, once every link succeeded
+    ShutDown(session);
     return result;
 }
 
 // Every link at once: picked, asked and converted once, then one process per link.
 int RunFleetDownload(const DownloadOptions& o) {
     CliOperator op(o.yes);
+    Session session;
     if (!StartUp())
         return kRefused;
-    if (!PickFiles(o.files) || !AskOkCancel(TextsOf(o.memory).downloadQuestion)) {
-        ShutDown();
+    if (!PickFiles(session, o.files) || !AskOkCancel(TextsOf(o.memory).downloadQuestion)) {
+        ShutDown(session);
         return kRefused;
     }
     for (int i = 0; i < SelectedLogos.Count(); ++i)
@@ -262,24 +264,25 @@ int RunFleetDownload(const DownloadOptions& o) {
         }
         RecordNvFleetDownload(model, okLinks, all, o.replaceAll);
     }
-    ShutDown();
+    ShutDown(session);
     return all ? kDone : kCommunicationFailure;
 }
 
-PrintChoices ChoicesOf(const PrintOptions& o) {
+PrintChoices ChoicesOf(const Session& session, const PrintOptions& o) {
     PrintChoices page;
     page.memory = o.memory;
     page.scaling = o.scaling;
     page.label = o.label;
     if (!o.logos.empty()) {
         page.range = kPrintPart;
-        page.rows = RowsOfLogoNumbers(o.memory, o.logos);
+        page.rows = RowsOfLogoNumbers(session, o.memory, o.logos);
     }
     return page;
 }
 
 int RunFleetPrint(const PrintOptions& o) {
     CliOperator op(true);
+    Session session;
     if (!StartUp())
         return kRefused;
     const std::string model = ModelOrDefault(o.model);
@@ -287,17 +290,18 @@ int RunFleetPrint(const PrintOptions& o) {
         RunOnEveryLink(o.linkNames, o.links, [&](const LinkSettings& link, LinkReporter&) {
             CliOperator quiet(true, true);
             LinkJobResult result;
-            if (Connect(model, link) == LinkOpenResult::Opened) {
-                PrintChoices page = ChoicesOf(o);
-                PrintLogos(page);
+            Session printer;
+            if (Connect(printer, model, link) == LinkOpenResult::Opened) {
+                PrintChoices page = ChoicesOf(printer, o);
+                PrintLogos(printer, page);
                 result.ok = !quiet.SawWarning() && !quiet.SawRefusal();
             }
             if (!result.ok)
                 result.detail = FailureOf(quiet);
-            ShutDown();
+            ShutDown(printer);
             return result;
         }));
-    ShutDown();
+    ShutDown(session);
     return all ? kDone : kCommunicationFailure;
 }
 
@@ -307,20 +311,21 @@ int RunDownload(const DownloadOptions& o) {
     if (o.links.size() > 1)
         return RunFleetDownload(o);
     CliOperator op(o.yes);
+    Session session;
     if (!StartUp())
         return kRefused;
-    if (!PickFiles(o.files)) {
-        ShutDown();
+    if (!PickFiles(session, o.files)) {
+        ShutDown(session);
         return kRefused;
     }
-    if (const int status = ConnectOrShutDown(o.model, o.links.front()); status != kDone)
+    if (const int status = ConnectOrShutDown(session, o.model, o.links.front()); status != kDone)
         return status;
     ProgressPage page(o.memory, o.replaceAll);
     const OutcomeCapture outcome;
-    StartDownload(page);
-    WaitForDownload();
+    StartDownload(session, page);
+    WaitForDownload(session);
     page.Finish();
-    if (Downloaded(o.memory)) {
+    if (Downloaded(session, o.memory)) {
         std::printf("%s\n", FormatText(msg::kCliDownloaded, SelectedLogos.Count(),
                                        TextsOf(o.memory).name, PortName.c_str())
                                 .c_str());
@@ -329,7 +334,8 @@ int RunDownload(const DownloadOptions& o) {
     }
     if (op.SawWarning())
         ExplainLinkFailure();
-    ShutDown();  // after FLASH, writes the model's stored-logo file, as the program does at exit
+    ShutDown(
+        session);  // after FLASH, writes the model's stored-logo file, as the program does at exit
     return Outcome(op);
 }
 
@@ -337,32 +343,34 @@ int RunPrint(const PrintOptions& o) {
     if (o.links.size() > 1)
         return RunFleetPrint(o);
     CliOperator op(true);
+    Session session;
     if (!StartUp())
         return kRefused;
-    if (const int status = ConnectOrShutDown(o.model, o.links.front()); status != kDone)
+    if (const int status = ConnectOrShutDown(session, o.model, o.links.front()); status != kDone)
         return status;
-    PrintChoices page = ChoicesOf(o);
-    PrintLogos(page);
+    PrintChoices page = ChoicesOf(session, o);
+    PrintLogos(session, page);
     if (op.SawWarning())
         ExplainLinkFailure();
-    ShutDown();
+    ShutDown(session);
     return Outcome(op);
 }
 
 int RunNvDelete(const NvDeleteOptions& o) {
     CliOperator op(o.yes);
+    Session session;
     if (!StartUp())
         return kRefused;
-    if (const int status = ConnectOrShutDown(o.model, o.link); status != kDone)
+    if (const int status = ConnectOrShutDown(session, o.model, o.link); status != kDone)
         return status;
     std::vector<std::string> keys;
     for (int number : o.numbers)
         keys.push_back(NvKeyOf(number));
-    if (DeleteNvLogos(o.all, keys))
+    if (DeleteNvLogos(session, o.all, keys))
         std::printf("%s\n", FormatText(msg::kCliNvDeleted, PortName.c_str()).c_str());
     if (op.SawWarning())
         ExplainLinkFailure();
-    ShutDown();
+    ShutDown(session);
     return Outcome(op);
 }
 
@@ -387,21 +395,23 @@ int AnswerStatus(QueryResult result) {
 }
 
 // Connects as the configuration page does, asks, and shuts down again.
-int AskPrinter(const QueryOptions& o, const std::function<QueryResult()>& ask) {
+int AskPrinter(const QueryOptions& o, const std::function<QueryResult(Session&)>& ask) {
     CliOperator op(true);
+    Session session;
     if (!StartUp())
         return kRefused;
-    if (const int status = ConnectOrShutDown(o.model, o.link); status != kDone)
+    if (const int status = ConnectOrShutDown(session, o.model, o.link); status != kDone)
         return status;
-    const int status = AnswerStatus(CanAskPrinter() ? ask() : QueryResult::CannotRead);
-    ShutDown();
+    const int status =
+        AnswerStatus(CanAskPrinter(session) ? ask(session) : QueryResult::CannotRead);
+    ShutDown(session);
     return status;
 }
 
 }  // namespace
 
 int RunStatus(const QueryOptions& o) {
-    return AskPrinter(o, [] {
+    return AskPrinter(o, [](Session&) {
         PrinterStatus s;
         const QueryResult result = QueryStatus(PortHandle, s);
         if (result == QueryResult::Answered) {
@@ -414,18 +424,20 @@ int RunStatus(const QueryOptions& o) {
 }
 
 int RunNvCapacity(const QueryOptions& o) {
-    return AskPrinter(o, [] {
-        const QueryResult result = RefreshNvCapacity();
+    return AskPrinter(o, [](Session& session) {
+        const QueryResult result = RefreshNvCapacity(session);
         if (result == QueryResult::Answered)
-            std::printf("total %lld\nfree %lld\n", NvCapacityTotal.load(), NvCapacityFree.load());
+            std::printf("total %lld\nfree %lld\n", session.NvCapacityTotal.load(),
+                        session.NvCapacityFree.load());
         return result;
     });
 }
 
 int RunNvList(const QueryOptions& o) {
-    return AskPrinter(o, [] {
-        const QueryResult result = RefreshPrinterNvKeys();
-        for (const NvRow& row : result == QueryResult::Answered ? NvRows() : std::vector<NvRow>{}) {
+    return AskPrinter(o, [](Session& session) {
+        const QueryResult result = RefreshPrinterNvKeys(session);
+        for (const NvRow& row :
+             result == QueryResult::Answered ? NvRows(session) : std::vector<NvRow>{}) {
             const bool known = row.entry.name != kUnknownNvName;
             std::printf("%s%s%s\n", row.key.c_str(), known ? "\t" : "",
                         known ? row.entry.name.c_str() : "");
@@ -435,16 +447,17 @@ int RunNvList(const QueryOptions& o) {
 }
 
 int RunList(const std::string& model) {
+    const Session session;
     StartDirectory = std::filesystem::current_path().string();
     PrinterModel = ModelOrDefault(model);
     ReloadStoredFlashLogos(StartDirectory, PrinterModel);
     ReloadNvLogos(StartDirectory, PrinterModel);
-    const MemoryListing flash = PrintListing(kFlashMemory);
+    const MemoryListing flash = PrintListing(session, kFlashMemory);
     std::printf("%s\n", FormatText(msg::kCliStoredList, PrinterModel.c_str(),
                                    static_cast<int>(flash.entries.size()))
                             .c_str());
     PrintLogoLines(flash.entries, flash.numbers);
-    const MemoryListing nv = PrintListing(kNvMemory);
+    const MemoryListing nv = PrintListing(session, kNvMemory);
     if (!nv.entries.empty()) {
         std::printf("%s\n", FormatText(msg::kCliNvList, PrinterModel.c_str(),
                                        static_cast<int>(nv.entries.size()))

@@ -43,7 +43,7 @@ std::string Text(const QComboBox* combo) {
 
 }  // namespace
 
-CConfigPage::CConfigPage(QWidget* parent) : QWidget(parent) {
+CConfigPage::CConfigPage(Session& session, QWidget* parent) : QWidget(parent), session_(session) {
     BuildControls();
 }
 
@@ -143,11 +143,11 @@ void CConfigPage::showEvent(QShowEvent* event) {
 }
 
 void CConfigPage::UpdateQueryButton() {
-    queryStatus_->setEnabled(CanAskPrinter());
+    queryStatus_->setEnabled(CanAskPrinter(session_));
 }
 
 void CConfigPage::OnQueryStatus() {
-    statusLine_->setText(QString::fromStdString(PrinterStatusLine()));
+    statusLine_->setText(QString::fromStdString(PrinterStatusLine(session_)));
 }
 
 QString CConfigPage::StatusLine() const {
@@ -236,7 +236,7 @@ void CConfigPage::OnOk() {
         drivers_->setEnabled(false);
     }
     ok_->setEnabled(false);
-    Connect(modelText_, SettingsFromControls());
+    Connect(session_, modelText_, SettingsFromControls());
     ok_->setEnabled(true);
     statusLine_->clear();  // of the printer before, perhaps
     UpdateQueryButton();

@@ -18,10 +18,12 @@ class QRadioButton;
 
 namespace stampa {
 
+class Session;
+
 class CConfigPage : public QWidget {
     Q_OBJECT
   public:
-    explicit CConfigPage(QWidget* parent = nullptr);
+    explicit CConfigPage(Session& session, QWidget* parent = nullptr);
 
     // Reads Stampa.ini from the working directory, fills the model list and
     // probes drivers and USB devices (the page's initialisation).
@@ -39,6 +41,7 @@ class CConfigPage : public QWidget {
     void showEvent(QShowEvent* event) override;
 
   private:
+    Session& session_;
     void UpdateQueryButton();  // enabled while a link that can read is open
     void BuildControls();
     void EnableGroups(int kind);

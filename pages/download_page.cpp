@@ -24,7 +24,8 @@
 
 namespace stampa {
 
-CDownloadPage::CDownloadPage(QWidget* parent) : QWidget(parent) {
+CDownloadPage::CDownloadPage(Session& session, QWidget* parent)
+    : QWidget(parent), session_(session) {
     setFont(DialogFont(10));
     const DialogUnits u(font());
     setMinimumSize(u.ToPixels(320, 280));
@@ -110,12 +111,12 @@ void CDownloadPage::OnMemory(int memory) {
 
 void CDownloadPage::AskForNvCapacity() {
     if (memory_ == kNvMemory) {
-        RefreshNvCapacity();  // skipped on a link that cannot read
+        RefreshNvCapacity(session_);  // skipped on a link that cannot read
     }
 }
 
 void CDownloadPage::RefreshDownloadList() {
-    const MemoryListing listing = DownloadListing(memory_);
+    const MemoryListing listing = DownloadListing(session_, memory_);
     FillLogoTable(list_, listing);
     model_->setText(QString::fromStdString(PrinterModel));
     port_->setText(QString::fromStdString(PortName));
@@ -127,7 +128,7 @@ void CDownloadPage::RefreshDownloadList() {
 }
 
 void CDownloadPage::OnDownload() {
-    StartDownload(*this);
+    StartDownload(session_, *this);
 }
 
 void CDownloadPage::SetDownloadEnabled(bool enabled) {

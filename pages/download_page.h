@@ -19,10 +19,12 @@ class QTreeWidget;
 
 namespace stampa {
 
+class Session;
+
 class CDownloadPage : public QWidget, public IDownloadPage {
     Q_OBJECT
   public:
-    explicit CDownloadPage(QWidget* parent = nullptr);
+    explicit CDownloadPage(Session& session, QWidget* parent = nullptr);
 
     void OnShow();
     void OnMemory(int memory);
@@ -54,6 +56,7 @@ class CDownloadPage : public QWidget, public IDownloadPage {
     void showEvent(QShowEvent* event) override;
 
   private:
+    Session& session_;
     // NV graphics chosen: asks the printer for its NV capacity, for the size line.
     void AskForNvCapacity();
 

@@ -60,7 +60,7 @@ QSize AvailableRoom(const QWidget* widget) {
 
 }  // namespace
 
-CPreviewPage::CPreviewPage(QWidget* parent) : QWidget(parent) {
+CPreviewPage::CPreviewPage(Session& session, QWidget* parent) : QWidget(parent), session_(session) {
     setFont(DialogFont());
     const DialogUnits u(font());
     setMinimumSize(u.ToPixels(319, 297));
@@ -265,7 +265,7 @@ void CPreviewPage::UpdatePreview(int method, int index) {
 void CPreviewPage::ConvertLogo(int method, int index) {
     const int contrast = contrastText_->text().toInt();
     const int brightness = brightnessText_->text().toInt();
-    if (ConvertForPreview(index, method, contrast, brightness)) {
+    if (ConvertForPreview(session_, index, method, contrast, brightness)) {
         ShowPicture(true, index);
     }
 }

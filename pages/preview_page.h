@@ -18,10 +18,12 @@ class QTreeWidgetItem;
 
 namespace stampa {
 
+class Session;
+
 class CPreviewPage : public QWidget {
     Q_OBJECT
   public:
-    explicit CPreviewPage(QWidget* parent = nullptr);
+    explicit CPreviewPage(Session& session, QWidget* parent = nullptr);
 
     // The handlers.
     void OnShow();
@@ -51,6 +53,7 @@ class CPreviewPage : public QWidget {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    Session& session_;
     void SetConversionControlsEnabled(bool enabled);
     void PushMembers();
 

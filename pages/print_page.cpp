@@ -34,7 +34,7 @@ void Radio(QWidget* parent, const DialogUnits& u, QButtonGroup* group, int value
 
 }  // namespace
 
-CPrintPage::CPrintPage(QWidget* parent) : QWidget(parent) {
+CPrintPage::CPrintPage(Session& session, QWidget* parent) : QWidget(parent), session_(session) {
     setFont(DialogFont(10));
     const DialogUnits u(font());
     setMinimumSize(u.ToPixels(320, 280));
@@ -136,13 +136,13 @@ void CPrintPage::RefreshFlashList() {
 
 void CPrintPage::AskForNvKeys(int memory) {
     if (memory == kNvMemory) {
-        RefreshPrinterNvKeys();  // skipped on a link that cannot read
+        RefreshPrinterNvKeys(session_);  // skipped on a link that cannot read
     }
 }
 
 void CPrintPage::ShowMemory(int memory) {
     memory_ = memory;
-    const MemoryListing listing = PrintListing(memory);
+    const MemoryListing listing = PrintListing(session_, memory);
     FillLogoTable(list_, listing);
     size_->setText(QString::fromStdString(listing.sizeText));
     count_->setText(QString::fromStdString(listing.countText));
@@ -164,11 +164,11 @@ void CPrintPage::SetPrintEnabled(bool enabled) {
 }
 
 void CPrintPage::OnPrint() {
-    PrintLogos(*this);
+    PrintLogos(session_, *this);
 }
 
 void CPrintPage::OnDeleteNv() {
-    DeleteNvLogos(range_ == kPrintAll, NvKeysOfRows(SelectedRows()));
+    DeleteNvLogos(session_, range_ == kPrintAll, NvKeysOfRows(session_, SelectedRows()));
     ShowMemory(kNvMemory);
 }
 

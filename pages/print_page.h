@@ -17,10 +17,12 @@ class QTreeWidget;
 
 namespace stampa {
 
+class Session;
+
 class CPrintPage : public QWidget, public IPrintPage {
     Q_OBJECT
   public:
-    explicit CPrintPage(QWidget* parent = nullptr);
+    explicit CPrintPage(Session& session, QWidget* parent = nullptr);
 
     void OnShow();
     void RefreshRamList();
@@ -47,6 +49,7 @@ class CPrintPage : public QWidget, public IPrintPage {
     void showEvent(QShowEvent* event) override;
 
   private:
+    Session& session_;
     void PushMembers();
     void ShowMemory(int memory);
     // NV graphics chosen: asks the printer which it holds, for the list.

@@ -30,7 +30,7 @@ QTreeWidgetItem* Row(int number, const LogoEntry& e) {
 
 }  // namespace
 
-CSelectPage::CSelectPage(QWidget* parent) : QWidget(parent) {
+CSelectPage::CSelectPage(Session& session, QWidget* parent) : QWidget(parent), session_(session) {
     setFont(DialogFont());
     const DialogUnits u(font());
     setMinimumSize(u.ToPixels(320, 280));
@@ -89,20 +89,21 @@ void CSelectPage::EnableButtons() {
 
 void CSelectPage::OnOpen() {
     std::vector<std::string> files;
-    if (changesAllowed_ && PickChangesAllowed() && CurrentFileDialog().PickBitmaps(this, files)) {
-        PickLogos(files);
+    if (changesAllowed_ && PickChangesAllowed(session_) &&
+        CurrentFileDialog().PickBitmaps(this, files)) {
+        PickLogos(session_, files);
     }
     EnableButtons();
     Rebuild();
 }
 
 void CSelectPage::OnDropFiles(const std::vector<std::string>& files) {
-    if (files.empty() || !changesAllowed_ || !CanPickMore() || !PickChangesAllowed()) {
+    if (files.empty() || !changesAllowed_ || !CanPickMore() || !PickChangesAllowed(session_)) {
         return;
     }
     // As after the file dialog, the files' folder becomes the working directory.
     QDir::setCurrent(QFileInfo(QString::fromStdString(files.front())).absolutePath());
-    PickLogos(files);
+    PickLogos(session_, files);
     EnableButtons();
     Rebuild();
 }
@@ -153,7 +154,7 @@ void CSelectPage::OnDelete() {
         if (list_->topLevelItem(i)->isSelected())
             rows.push_back(i);
     }
-    if (RemoveLogos(rows) != RemoveOutcome::Removed)
+    if (RemoveLogos(session_, rows) != RemoveOutcome::Removed)
         return;
     for (auto it = rows.rbegin(); it != rows.rend(); ++it)
         delete list_->takeTopLevelItem(*it);

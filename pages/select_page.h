@@ -12,10 +12,12 @@ class QTreeWidget;
 
 namespace stampa {
 
+class Session;
+
 class CSelectPage : public QWidget {
     Q_OBJECT
   public:
-    explicit CSelectPage(QWidget* parent = nullptr);
+    explicit CSelectPage(Session& session, QWidget* parent = nullptr);
 
     void OnOpen();
     void OnDelete();
@@ -32,6 +34,7 @@ class CSelectPage : public QWidget {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    Session& session_;
     void Rebuild();
     void EnableButtons();
 

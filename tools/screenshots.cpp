@@ -46,7 +46,8 @@ int main(int argc, char** argv) {
     if (!stampa::StartUp()) {
         return 1;
     }
-    stampa::CMainSheet sheet;
+    stampa::Session session;
+    stampa::CMainSheet sheet(session);
     sheet.show();
     // The logos given after the folder are picked; the first is shown converted.
     std::vector<std::string> files;
@@ -68,6 +69,6 @@ int main(int argc, char** argv) {
         sheet.grab().save(out + "/page-" + names[i] + ".png");
     }
     stampa::SetFileDialog(nullptr);
-    stampa::ShutDown();
+    stampa::ShutDown(session);
     return 0;
 }

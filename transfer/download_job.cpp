@@ -1,7 +1,5 @@
 #include "transfer/download_job.h"
 
-#include <condition_variable>
-#include <mutex>
 #include <thread>
 
 #include "common/messages.h"
@@ -18,61 +16,9 @@
 #include "protocol/commands.h"
 #include "transfer/memory_texts.h"
 #include "transfer/nv_download.h"
-#include "transfer/transfer_state.h"
 
 namespace stampa {
 namespace {
-
-std::mutex pausesMutex;
-DownloadPauses pauses;
-std::atomic<bool> keepNvListFile{true};
-
-bool KeepsNvListFile() {
-    return keepNvListFile;
-}
-
-DownloadPauses Pauses() {
-    std::lock_guard lock(pausesMutex);
-    return pauses;
-}
-
-// The worker thread: one download at a time.
-class Worker {
-  public:
-    ~Worker() { Join(); }
-    template <typename Fn>
-    void Start(Fn job) {
-        Join();
-        std::lock_guard lock(mutex_);
-        running_ = true;
-        thread_ = std::thread([this, job] {
-            job();
-            std::lock_guard lock(mutex_);
-            running_ = false;
-            done_.notify_all();
-        });
-    }
-    bool Wait(std::chrono::milliseconds limit) {
-        std::unique_lock lock(mutex_);
-        const bool finished = done_.wait_for(lock, limit, [this] { return !running_; });
-        lock.unlock();
-        if (finished)
-            Join();
-        return finished;
-    }
-
-  private:
-    void Join() {
-        if (thread_.joinable() && thread_.get_id() != std::this_thread::get_id())
-            thread_.join();
-    }
-    std::mutex mutex_;
-    std::condition_variable done_;
-    bool running_ = false;
-    std::thread thread_;
-};
-
-Worker worker;
 
 int Send(PortHandleValue handle, const std::vector<std::uint8_t>& bytes) {
     return PortWrite(handle, bytes.data(), static_cast<int>(bytes.size()));
@@ -118,7 +64,7 @@ bool EveryLogoFitsTheCommand(int memory) {
 }
 
 // Ends the job after a failure: the page back to its idle state, nothing recorded.
-void FailDownload(IDownloadPage& page, bool showStatus) {
+void FailDownload(Session& session, IDownloadPage& page, bool showStatus) {
     ShowWarning(msg::kCommunicationFailed);
     ReportOutcome(msg::kOutcomeFailed);
     if (showStatus) {
@@ -133,7 +79,7 @@ void FailDownload(IDownloadPage& page, bool showStatus) {
     if (IsDriverConnection(PortHandle)) {
         PortEndDocument(PortHandle);
     }
-    DownloadIdle = true;
+    session.DownloadIdle = true;
 }
 
 }  // namespace
@@ -155,13 +101,13 @@ bool SendLogo(int memory, PortHandleValue handle, const std::string& file, int p
 }
 
 // What the memory holds now: the logos sent.
-void RecordDownload(int memory) {
+void RecordDownload(Session& session, int memory) {
     if (memory == kFlashMemory) {
         CopyLogoList(SelectedLogos, FlashLogos);
-        FlashDownloaded = true;
+        session.FlashDownloaded = true;
     } else {
         CopyLogoList(SelectedLogos, RamLogos);
-        RamDownloaded = true;
+        session.RamDownloaded = true;
     }
 }
 
@@ -173,47 +119,47 @@ struct Sending {
 
 // The end of a download that went through: the page idle again, the speed
 // kept for the estimate, the outcome reported, the spooler document ended.
-void FinishDownload(IDownloadPage& page, PortHandleValue handle, int memory, const Sending& sending,
-                    const std::string& more = {}) {
+void FinishDownload(Session& session, IDownloadPage& page, PortHandleValue handle, int memory,
+                    const Sending& sending, const std::string& more = {}) {
     page.SetStatusText(msg::kDownloadProgress);
     page.SetDownloadEnabled(true);
-    std::this_thread::sleep_for(Pauses().beforeProgressReset);
+    std::this_thread::sleep_for(session.Pauses().beforeProgressReset);
     page.SetProgressPosition(0);
     const std::chrono::duration<double> took = std::chrono::steady_clock::now() - sending.started;
     if (const auto connection = FindConnection(handle)) {
-        RecordThroughput(connection->Kind(), PortBytesWritten() - sending.bytesBefore,
-                         took.count());
+        session.RecordThroughput(connection->Kind(), PortBytesWritten() - sending.bytesBefore,
+                                 took.count());
     }
     ReportOutcome(FormatText(msg::kDownloadedFormat, SelectedLogos.Count(), TextsOf(memory).name,
                              KiloBytes(SelectedBytes), took.count()) +
                   more);
-    DownloadIdle = true;
-    PrintNoticePending = true;
+    session.DownloadIdle = true;
+    session.PrintNoticePending = true;
     if (IsDriverConnection(handle) && PortEndDocument(handle) == 0) {
         PortClose(handle);
     }
 }
 
-void RunJob(IDownloadPage& page, int memory) {
+void RunJob(Session& session, IDownloadPage& page, int memory) {
     const PortHandleValue handle = PortHandle;
     const int n = SelectedLogos.Count();
     page.SetProgressRange(0, 2 * n);
     if (memory == kFlashMemory) {
-        std::this_thread::sleep_for(Pauses().beforeFlashHeader);
+        std::this_thread::sleep_for(session.Pauses().beforeFlashHeader);
         const auto opening = DefineFlashLogosCommand(n);
         if (!opening || Send(handle, *opening) == 0) {
-            FailDownload(page, false);
+            FailDownload(session, page, false);
             return;
         }
     }
-    DownloadIdle = false;
+    session.DownloadIdle = false;
     const Sending sending;
     for (int i = 0; i < n; ++i) {
         page.SetProgressPosition(2 * i + 1);
         page.SetStatusText(msg::kDownloadingLogo + SelectedLogos.GetName(i));
         ConvertIfTrueColor(i);
         if (!SendLogo(memory, handle, SelectedLogos.GetConvertedPath(i), i)) {
-            FailDownload(page, true);
+            FailDownload(session, page, true);
             return;
         }
         page.SetProgressPosition(2 * i + 2);
@@ -221,21 +167,21 @@ void RunJob(IDownloadPage& page, int memory) {
     // Downloaded only once the printer has taken every byte (a network
     // printer's queue has emptied); other links delivered them with the writes.
     if (PortFlush(handle) == 0) {
-        FailDownload(page, true);
+        FailDownload(session, page, true);
         return;
     }
-    RecordDownload(memory);
-    FinishDownload(page, handle, memory, sending);
+    RecordDownload(session, memory);
+    FinishDownload(session, page, handle, memory, sending);
 }
 
 // An NV download: the plan's writes, then — where the printer's keys were
 // read — the check that it holds every logo, and the record of what it holds.
-void RunNvJob(IDownloadPage& page, NvPlan plan) {
+void RunNvJob(Session& session, IDownloadPage& page, NvPlan plan) {
     const PortHandleValue handle = PortHandle;
     const int n = SelectedLogos.Count();
     page.SetProgressRange(0, 2 * n);
     if (plan.NvWrites() > 0) {
-        std::this_thread::sleep_for(Pauses().beforeFlashHeader);
+        std::this_thread::sleep_for(session.Pauses().beforeFlashHeader);
     }
     const Sending sending;
     const bool sent = SendNvPlan(handle, plan, [&page](int i) {
@@ -245,28 +191,28 @@ void RunNvJob(IDownloadPage& page, NvPlan plan) {
         page.SetStatusText(msg::kDownloadingLogo + SelectedLogos.GetName(i));
     });
     if (!sent || PortFlush(handle) == 0) {
-        FailDownload(page, n > 0 && sent);
+        FailDownload(session, page, n > 0 && sent);
         return;
     }
     page.SetProgressPosition(2 * n);
     std::optional<std::vector<std::string>> missing = std::vector<std::string>{};
     if (plan.printerKnown && !(missing = MissingNvKeys(handle, plan))) {
-        FailDownload(page, true);  // the printer no longer answers
+        FailDownload(session, page, true);  // the printer no longer answers
         return;
     }
     // A file that cannot be written is reported; the printer holds the logos all the same.
-    RecordNvDownloadPlan(plan, *missing, KeepsNvListFile());
+    RecordNvDownloadPlan(plan, *missing, session.KeepNvListFile);
     if (!missing->empty()) {
         ShowWarning(msg::kNvNotAllKept);
         ReportOutcome(msg::kOutcomeFailed);
         page.SetStatusText(msg::kDownloadProgress);
         page.SetDownloadEnabled(true);
         page.SetProgressPosition(0);
-        DownloadIdle = true;
+        session.DownloadIdle = true;
         return;
     }
-    NvDownloaded = true;
-    FinishDownload(page, handle, kNvMemory, sending, "; " + NvPlanSummary(plan));
+    session.NvDownloaded = true;
+    FinishDownload(session, page, handle, kNvMemory, sending, "; " + NvPlanSummary(plan));
 }
 
 // Header and data of one logo, or nothing when the file cannot be sent.
@@ -303,11 +249,6 @@ long long DownloadStreamBytes(int memory, const std::vector<LogoEntry>& logos) {
     return bytes;
 }
 
-void SetDownloadPauses(const DownloadPauses& p) {
-    std::lock_guard lock(pausesMutex);
-    pauses = p;
-}
-
 bool SendFlashLogo(PortHandleValue handle, const std::string& path) {
     const auto image = ReadLogo(handle, path, true);
     if (!image) {
@@ -339,23 +280,11 @@ bool SendRamLogo(PortHandleValue handle, const std::string& path, int number) {
     return selected && defined && dataSent;
 }
 
-void FlashDownloadJob(IDownloadPage& page) {
-    RunJob(page, kFlashMemory);
-}
-
-void RamDownloadJob(IDownloadPage& page) {
-    RunJob(page, kRamMemory);
-}
-
-void KeepNvListFile(bool keep) {
-    keepNvListFile = keep;
-}
-
 namespace {
 
 // NV graphics: every limit first, then the plan (which asks the printer what
 // it holds), then the question, which says how many NV writes it makes.
-std::optional<NvPlan> PlanAndAskNv(const IDownloadPage& page, int count) {
+std::optional<NvPlan> PlanAndAskNv(Session& session, const IDownloadPage& page, int count) {
     if (count > kMaxNvNumber) {
         ShowInformation(msg::kNvHolds99);
         return std::nullopt;
@@ -363,7 +292,7 @@ std::optional<NvPlan> PlanAndAskNv(const IDownloadPage& page, int count) {
     if (!EveryLogoFitsTheCommand(kNvMemory)) {
         return std::nullopt;
     }
-    NvPlan plan = PrepareNvDownload(PortHandle, page.ReplaceAllNv());
+    NvPlan plan = PrepareNvDownload(session, PortHandle, page.ReplaceAllNv());
     if (!plan.fits) {
         ShowInformation(msg::kLogosTooLarge);
         return std::nullopt;
@@ -371,7 +300,7 @@ std::optional<NvPlan> PlanAndAskNv(const IDownloadPage& page, int count) {
     if (!AskOkCancel(FormatText(msg::kAskDownloadNvWrites, plan.NvWrites()))) {
         return std::nullopt;
     }
-    if (KeepsNvListFile() && !ForgetWhatThePlanWrites(plan, StartDirectory, PrinterModel)) {
+    if (session.KeepNvListFile && !ForgetWhatThePlanWrites(plan, StartDirectory, PrinterModel)) {
         const std::string file = NvSentFileName(StartDirectory, PrinterModel);
         ShowInformation(FormatText(msg::kNvListNotSaved, file.c_str()));
         return std::nullopt;
@@ -381,7 +310,7 @@ std::optional<NvPlan> PlanAndAskNv(const IDownloadPage& page, int count) {
 
 }  // namespace
 
-void StartDownload(IDownloadPage& page) {
+void StartDownload(Session& session, IDownloadPage& page) {
     if (!PortConfigured) {
         ShowInformation(msg::kConfigurePortFirst);
         return;
@@ -390,7 +319,7 @@ void StartDownload(IDownloadPage& page) {
     const int n = SelectedCount;
     std::optional<NvPlan> plan;
     if (memory == kNvMemory && n > 0) {
-        if (!(plan = PlanAndAskNv(page, n)))
+        if (!(plan = PlanAndAskNv(session, page, n)))
             return;
     } else {
         if (n > 0 && !AskOkCancel(TextsOf(memory).downloadQuestion)) {
@@ -412,21 +341,22 @@ void StartDownload(IDownloadPage& page) {
             return;
         }
         if (memory != kRamMemory) {
-            PrintNoticePending = false;
+            session.PrintNoticePending = false;
         }
     }
     // Marked busy before the worker starts, so no print can slip in while the
     // job waits before its first byte.
-    DownloadIdle = false;
+    session.DownloadIdle = false;
     if (plan) {
-        worker.Start([&page, nv = std::move(*plan)] { RunNvJob(page, nv); });
+        session.Worker().Start(
+            [&session, &page, nv = std::move(*plan)] { RunNvJob(session, page, nv); });
     } else {
-        worker.Start([&page, memory] { RunJob(page, memory); });
+        session.Worker().Start([&session, &page, memory] { RunJob(session, page, memory); });
     }
 }
 
-bool WaitForDownload(std::chrono::milliseconds limit) {
-    return worker.Wait(limit);
+bool WaitForDownload(Session& session, std::chrono::milliseconds limit) {
+    return session.Worker().Wait(limit);
 }
 
 }  // namespace stampa

@@ -13,6 +13,7 @@
 #include "link/link_state.h"
 #include "logos/logo_list.h"
 #include "transfer/job_pages.h"
+#include "transfer/session.h"
 
 namespace stampa {
 
@@ -22,17 +23,9 @@ inline constexpr int kRamCapacity = 12000;
 
 // The download button's handler, on the user-interface thread: checks the
 // connection, asks for confirmation, applies the capacity limits, opens the
-// spooler document on the driver link and starts the worker. Returns at once.
-void StartDownload(IDownloadPage& page);
-
-// The worker procedures (run by StartDownload on the worker thread).
-void FlashDownloadJob(IDownloadPage& page);
-void RamDownloadJob(IDownloadPage& page);
-
-// Whether a successful NV download writes the model's NV list file (the
-// default). stampa-cli's per-printer processes leave it to their parent, which
-// writes it once every printer has succeeded.
-void KeepNvListFile(bool keep);
+// spooler document on the driver link and starts the session's worker.
+// Returns at once.
+void StartDownload(Session& session, IDownloadPage& page);
 
 // Converts picked logo `position` when it is still 24-bit, with "Dither M3",
 // and records the file Pixmelt wrote as its converted path (the job does so
@@ -51,16 +44,8 @@ bool SendRamLogo(PortHandleValue handle, const std::string& path, int number);
 // with every logo defined).
 long long DownloadStreamBytes(int memory, const std::vector<LogoEntry>& logos);
 
-// Waits until the worker of the last download has finished (tests, the command
+// Waits until the session's last download has finished (tests, the command
 // line, the end of the program). True when no download is running afterwards.
-bool WaitForDownload(std::chrono::milliseconds limit = std::chrono::minutes(30));
-
-// Pauses of the job: before the FLASH header (and the first NV write) and
-// before the progress bar is reset. Tests may shorten them.
-struct DownloadPauses {
-    std::chrono::milliseconds beforeFlashHeader{1000};
-    std::chrono::milliseconds beforeProgressReset{20};
-};
-void SetDownloadPauses(const DownloadPauses& pauses);
+bool WaitForDownload(Session& session, std::chrono::milliseconds limit = std::chrono::minutes(30));
 
 }  // namespace stampa

@@ -13,7 +13,6 @@
 #include "logos/stored_list.h"
 #include "protocol/commands.h"
 #include "transfer/nv_rows.h"
-#include "transfer/transfer_state.h"
 
 namespace stampa {
 namespace {
@@ -30,8 +29,8 @@ bool SendDeletes(PortHandleValue handle, bool all, const std::vector<std::string
     return ok && PortFlush(handle) != 0;
 }
 
-void Forget(bool all, const std::vector<std::string>& keys) {
-    ForgetNvKeys(keys, all);
+void Forget(Session& session, bool all, const std::vector<std::string>& keys) {
+    ForgetNvKeys(session, keys, all);
     if (!PrinterModel.empty() && SaveNvList(StartDirectory, PrinterModel) == 0) {
         const std::string file = NvListFileName(StartDirectory, PrinterModel);
         ShowInformation(FormatText(msg::kNvListNotSaved, file.c_str()));
@@ -40,8 +39,8 @@ void Forget(bool all, const std::vector<std::string>& keys) {
 
 }  // namespace
 
-std::vector<std::string> NvKeysOfRows(const std::vector<int>& rows) {
-    const std::vector<NvRow> listed = NvRows();
+std::vector<std::string> NvKeysOfRows(const Session& session, const std::vector<int>& rows) {
+    const std::vector<NvRow> listed = NvRows(session);
     std::vector<std::string> keys;
     for (int row : rows) {
         if (row >= 0 && row < static_cast<int>(listed.size()))
@@ -50,12 +49,12 @@ std::vector<std::string> NvKeysOfRows(const std::vector<int>& rows) {
     return keys;
 }
 
-bool DeleteNvLogos(bool all, std::vector<std::string> keys) {
+bool DeleteNvLogos(Session& session, bool all, std::vector<std::string> keys) {
     if (!PortConfigured) {
         ShowInformation(msg::kSetPortFirst);
         return false;
     }
-    if (!DownloadIdle) {
+    if (!session.DownloadIdle) {
         ShowPlain(msg::kDownloadRunning);
         return false;
     }
@@ -77,7 +76,7 @@ bool DeleteNvLogos(bool all, std::vector<std::string> keys) {
     }
     const bool ok = SendDeletes(handle, all, keys);
     if (ok) {
-        Forget(all, keys);
+        Forget(session, all, keys);
     } else {
         ShowWarning(msg::kCommunicationFailed);
         ReportOutcome(msg::kOutcomeFailed);

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "transfer/session.h"
+
 namespace stampa {
 
 // Asks, then sends "delete all" (`all`) or one delete per key in ascending
@@ -13,9 +15,9 @@ namespace stampa {
 // message boxes; true when the printer took every delete. A failure leaves the
 // NV list and its file as they were. Keys that are not two bytes of 32..126
 // are not sent.
-bool DeleteNvLogos(bool all, std::vector<std::string> keys);
+bool DeleteNvLogos(Session& session, bool all, std::vector<std::string> keys);
 
 // The keys of the print page's NV rows (rows outside the list are left out).
-std::vector<std::string> NvKeysOfRows(const std::vector<int>& rows);
+std::vector<std::string> NvKeysOfRows(const Session& session, const std::vector<int>& rows);
 
 }  // namespace stampa

@@ -12,7 +12,6 @@
 #include "logos/stored_list.h"
 #include "transfer/download_job.h"
 #include "transfer/printer_queries.h"
-#include "transfer/transfer_state.h"
 
 namespace stampa {
 namespace {
@@ -46,7 +45,7 @@ std::vector<NvHeldLogo> HeldLogos() {
 
 // The printer's keys and free capacity, asked afresh; each left unknown
 // where the printer does not answer.
-void AskThePrinter(PortHandleValue handle, NvPlanInput& in) {
+void AskThePrinter(Session& session, PortHandleValue handle, NvPlanInput& in) {
     std::vector<std::string> keys;
     if (QueryNvKeys(handle, keys) == QueryResult::Answered)
         in.printerKeys = std::move(keys);
@@ -54,8 +53,8 @@ void AskThePrinter(PortHandleValue handle, NvPlanInput& in) {
     long long free = 0;
     if (QueryNvCapacity(handle, false, total) == QueryResult::Answered &&
         QueryNvCapacity(handle, true, free) == QueryResult::Answered) {
-        NvCapacityTotal = total;
-        NvCapacityFree = free;
+        session.NvCapacityTotal = total;
+        session.NvCapacityFree = free;
         in.freeBytes = free;
     }
 }
@@ -70,7 +69,7 @@ bool SendDefinition(PortHandleValue handle, const NvDefinition& definition) {
 
 }  // namespace
 
-NvPlan PrepareNvDownload(PortHandleValue handle, bool replaceAll) {
+NvPlan PrepareNvDownload(Session& session, PortHandleValue handle, bool replaceAll) {
     NvPlanInput in;
     in.replaceAll = replaceAll;
     in.link = PortName;
@@ -78,10 +77,10 @@ NvPlan PrepareNvDownload(PortHandleValue handle, bool replaceAll) {
     in.logos = PickedDefinitions();
     in.previous = HeldLogos();
     if (!replaceAll && PortCanRead(handle)) {
-        AskThePrinter(handle, in);
+        AskThePrinter(session, handle, in);
     }
-    if (NvCapacityTotal >= 0) {
-        in.totalBytes = NvCapacityTotal.load();
+    if (session.NvCapacityTotal >= 0) {
+        in.totalBytes = session.NvCapacityTotal.load();
     }
     return PlanNvDownload(in);
 }

@@ -11,6 +11,7 @@
 
 #include "link/link_state.h"
 #include "transfer/nv_plan.h"
+#include "transfer/session.h"
 
 namespace stampa {
 
@@ -23,7 +24,7 @@ inline constexpr int kAnswerAfterNvWritesMs = 15000;
 // link reads and `replaceAll` is not chosen — asks the printer for the keys it
 // holds and its capacity (kept for the download page). Without an answer the
 // plan is that of a link that cannot read.
-NvPlan PrepareNvDownload(PortHandleValue handle, bool replaceAll);
+NvPlan PrepareNvDownload(Session& session, PortHandleValue handle, bool replaceAll);
 
 // Forgets, in the model's record of what was sent, every key the plan writes
 // or deletes, before anything is sent: a download that stops half-way leaves

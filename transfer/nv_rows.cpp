@@ -1,16 +1,12 @@
 #include "transfer/nv_rows.h"
 
 #include <algorithm>
-#include <mutex>
 
 #include "logos/nv_list.h"
 #include "protocol/commands.h"
 
 namespace stampa {
 namespace {
-
-std::mutex keysMutex;
-std::optional<std::vector<std::string>> printerKeys;
 
 std::vector<NvRow> ListRows() {
     std::vector<NvRow> rows;
@@ -22,9 +18,9 @@ std::vector<NvRow> ListRows() {
 
 }  // namespace
 
-std::vector<NvRow> NvRows() {
+std::vector<NvRow> NvRows(const Session& session) {
     std::vector<NvRow> listed = ListRows();
-    std::lock_guard lock(keysMutex);
+    const auto printerKeys = session.PrinterNvKeys();
     if (!printerKeys) {
         return listed;
     }
@@ -40,12 +36,7 @@ std::vector<NvRow> NvRows() {
     return rows;
 }
 
-void SetPrinterNvKeys(std::optional<std::vector<std::string>> keys) {
-    std::lock_guard lock(keysMutex);
-    printerKeys = std::move(keys);
-}
-
-void ForgetNvKeys(const std::vector<std::string>& keys, bool all) {
+void ForgetNvKeys(Session& session, const std::vector<std::string>& keys, bool all) {
     const auto gone = [&](const std::string& key) {
         return all || std::find(keys.begin(), keys.end(), key) != keys.end();
     };
@@ -57,9 +48,7 @@ void ForgetNvKeys(const std::vector<std::string>& keys, bool all) {
             numbers.push_back(number);
     }
     ForgetNvNumbers(numbers);
-    std::lock_guard lock(keysMutex);
-    if (printerKeys)
-        std::erase_if(*printerKeys, gone);
+    session.ForgetPrinterNvKeys(gone);
 }
 
 }  // namespace stampa

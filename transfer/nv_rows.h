@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "logos/logo_list.h"
+#include "transfer/session.h"
 
 namespace stampa {
 
@@ -17,15 +18,11 @@ struct NvRow {
     LogoEntry entry;
 };
 
-std::vector<NvRow> NvRows();
-
-// The keys from the printer's answer; nullopt: not known (no answer, a new
-// connection).
-void SetPrinterNvKeys(std::optional<std::vector<std::string>> keys);
+std::vector<NvRow> NvRows(const Session& session);
 
 // After deletes the printer took: the keys are gone from the NV list and from
 // the printer's report (`all`: every key). The NV list file is not written here.
-void ForgetNvKeys(const std::vector<std::string>& keys, bool all);
+void ForgetNvKeys(Session& session, const std::vector<std::string>& keys, bool all);
 
 // The name shown for a key the NV list does not know.
 inline constexpr const char* kUnknownNvName = "?";

@@ -13,7 +13,6 @@
 #include "protocol/commands.h"
 #include "transfer/memory_texts.h"
 #include "transfer/nv_rows.h"
-#include "transfer/transfer_state.h"
 
 namespace stampa {
 namespace {
@@ -26,18 +25,19 @@ struct StoredLogo {
 };
 
 // The logos a memory holds, as the print page lists them.
-std::vector<StoredLogo> StoredLogosOf(int memory) {
+std::vector<StoredLogo> StoredLogosOf(const Session& session, int memory) {
     std::vector<StoredLogo> logos;
     if (memory == kNvMemory) {
-        for (const NvRow& row : NvRows()) {
+        for (const NvRow& row : NvRows(session)) {
             const bool digits = std::isdigit(static_cast<unsigned char>(row.key[0])) &&
                                 std::isdigit(static_cast<unsigned char>(row.key[1]));
             logos.push_back({digits ? std::stoi(row.key) : -1, row.key, row.entry.height});
         }
         return logos;
     }
-    const CLogoList& list =
-        memory == kFlashMemory ? (FlashDownloaded ? FlashLogos : StoredFlashLogos) : RamLogos;
+    const CLogoList& list = memory == kFlashMemory
+                                ? (session.FlashDownloaded ? FlashLogos : StoredFlashLogos)
+                                : RamLogos;
     for (const LogoEntry& e : list.Entries()) {
         const int p = static_cast<int>(logos.size());
         logos.push_back({memory == kFlashMemory ? p + 1 : p, {}, e.height});
@@ -79,9 +79,9 @@ bool PrintOne(PortHandleValue handle, const IPrintPage& page, const StoredLogo& 
     return SendLineFeed(handle) != 0;
 }
 
-void PrintFrom(IPrintPage& page, int memory) {
+void PrintFrom(const Session& session, IPrintPage& page, int memory) {
     const PortHandleValue handle = PortHandle;
-    const std::vector<StoredLogo> logos = StoredLogosOf(memory);
+    const std::vector<StoredLogo> logos = StoredLogosOf(session, memory);
     const int n = static_cast<int>(logos.size());
     if (n == 0) {
         ShowInformation(TextsOf(memory).downloadFirst);
@@ -132,35 +132,27 @@ bool SendLogoLabel(PortHandleValue handle, int number) {
     return SendLabel(handle, std::to_string(number));
 }
 
-void PrintFlashLogos(IPrintPage& page) {
-    PrintFrom(page, kFlashMemory);
-}
-
-void PrintRamLogos(IPrintPage& page) {
-    PrintFrom(page, kRamMemory);
-}
-
-void PrintLogos(IPrintPage& page) {
+void PrintLogos(Session& session, IPrintPage& page) {
     if (!PortConfigured) {
         ShowInformation(msg::kSetPortFirst);
         return;
     }
-    if (!DownloadIdle) {
+    if (!session.DownloadIdle) {
         ShowPlain(msg::kDownloadRunning);
         return;
     }
     const bool driver = IsDriverConnection(PortHandle);
     if (driver) {
-        if (PrintNoticePending) {
+        if (session.PrintNoticePending) {
             ShowPlain(msg::kPleaseWaitPrinting);
-            PrintNoticePending = false;
+            session.PrintNoticePending = false;
         }
         if (PortStartDocument(PortHandle, PrintDocInfo) == 0) {
             PortClose(PortHandle);
             return;
         }
     }
-    PrintFrom(page, page.Memory());
+    PrintFrom(session, page, page.Memory());
     if (driver && PortEndDocument(PortHandle) == 0) {
         PortClose(PortHandle);
     }

@@ -5,16 +5,13 @@
 
 #include "link/link_state.h"
 #include "transfer/job_pages.h"
+#include "transfer/session.h"
 
 namespace stampa {
 
-// The print button's handler; reports by message boxes.
-void PrintLogos(IPrintPage& page);
-
-// The FLASH and RAM print routines. PrintLogos chooses by the page's memory;
-// NV graphics print like FLASH logos, by the key of each logo.
-void PrintFlashLogos(IPrintPage& page);
-void PrintRamLogos(IPrintPage& page);
+// The print button's handler; reports by message boxes. It prints from the
+// page's memory; NV graphics print like FLASH logos, by the key of each logo.
+void PrintLogos(Session& session, IPrintPage& page);
 
 // "=============== LOGO n" and LF. False for a number outside 0..256 or a
 // failed text write; otherwise the result of the LF.

@@ -11,12 +11,13 @@
 #include "logos/nv_list.h"
 #include "logos/stored_list.h"
 #include "transfer/nv_rows.h"
-#include "transfer/transfer_state.h"
+#include "transfer/session.h"
 
 namespace stampa {
 namespace {
 
-void Publish(const std::string& model, const LinkSettings& settings, PortHandleValue handle) {
+void Publish(Session& session, const std::string& model, const LinkSettings& settings,
+             PortHandleValue handle) {
     PortHandle = handle;
     PortKind = settings.kind;
     PortConfigured = true;
@@ -25,12 +26,12 @@ void Publish(const std::string& model, const LinkSettings& settings, PortHandleV
     PortBaudRate = settings.kind == kSerialLink ? settings.baud : 0;
     ReloadStoredFlashLogos(StartDirectory, PrinterModel);
     ReloadNvLogos(StartDirectory, PrinterModel);
-    RamDownloaded = false;
-    NvDownloaded = false;
-    NvCapacityTotal = -1;  // another printer, perhaps: ask again
-    NvCapacityFree = -1;
-    SetPrinterNvKeys(std::nullopt);
-    FlashDownloaded = false;
+    session.RamDownloaded = false;
+    session.NvDownloaded = false;
+    session.NvCapacityTotal = -1;  // another printer, perhaps: ask again
+    session.NvCapacityFree = -1;
+    session.SetPrinterNvKeys(std::nullopt);
+    session.FlashDownloaded = false;
 }
 
 }  // namespace
@@ -73,8 +74,8 @@ std::vector<int> ChooseUsbLink() {
     return devices;
 }
 
-LinkOpenResult Connect(const std::string& model, const LinkSettings& settings) {
-    if (!DownloadIdle) {  // the worker is writing to the open link
+LinkOpenResult Connect(Session& session, const std::string& model, const LinkSettings& settings) {
+    if (!session.DownloadIdle) {  // the worker is writing to the open link
         ShowPlain(msg::kDownloadRunning);
         return LinkOpenResult::NotNow;
     }
@@ -82,7 +83,7 @@ LinkOpenResult Connect(const std::string& model, const LinkSettings& settings) {
         ShowExclamation(msg::kNoLinkChosen);
         return LinkOpenResult::NoLinkChosen;
     }
-    if (FlashDownloaded && !PrinterModel.empty()) {
+    if (session.FlashDownloaded && !PrinterModel.empty()) {
         SaveLogoList(StoredLogoFileName(StartDirectory, PrinterModel));  // under the old model
     }
     if (PortHandle != kNoHandle) {
@@ -92,7 +93,7 @@ LinkOpenResult Connect(const std::string& model, const LinkSettings& settings) {
     const LinkOpenOutcome outcome = OpenAndTestLink(settings, PrintDocInfo);
     switch (outcome.result) {
         case LinkOpenResult::Opened:
-            Publish(model, settings, outcome.handle);
+            Publish(session, model, settings, outcome.handle);
             ReportOutcome(FormatText(msg::kConnectedFormat, model.c_str(), PortName.c_str()));
             break;
         case LinkOpenResult::DriverNotOpened:

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "link/link_open.h"
+#include "transfer/session.h"
 #include "workflows/config_file.h"
 
 namespace stampa {
@@ -39,6 +40,6 @@ std::vector<int> ChooseUsbLink();
 // printer (exclamation); a refused spooler document is not reported. On a
 // failed communication PortConfigured is cleared; the previous link is closed
 // whenever a link was chosen.
-LinkOpenResult Connect(const std::string& model, const LinkSettings& settings);
+LinkOpenResult Connect(Session& session, const std::string& model, const LinkSettings& settings);
 
 }  // namespace stampa

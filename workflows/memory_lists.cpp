@@ -12,7 +12,7 @@
 #include "transfer/download_job.h"
 #include "transfer/memory_texts.h"
 #include "transfer/nv_rows.h"
-#include "transfer/transfer_state.h"
+#include "transfer/session.h"
 
 namespace stampa {
 namespace {
@@ -45,10 +45,10 @@ std::string KeyNumber(const std::string& key) {
     return digits ? std::to_string(std::stoi(key)) : key;
 }
 
-MemoryListing NvListing() {
+MemoryListing NvListing(const Session& session) {
     std::vector<LogoEntry> entries;
     std::vector<std::string> numbers;
-    for (NvRow& row : NvRows()) {
+    for (NvRow& row : NvRows(session)) {
         numbers.push_back(KeyNumber(row.key));
         entries.push_back(std::move(row.entry));
     }
@@ -61,20 +61,21 @@ int FirstLogoNumber(int memory) {
     return memory == kRamMemory ? 0 : 1;
 }
 
-MemoryListing DownloadListing(int memory) {
+MemoryListing DownloadListing(const Session& session, int memory) {
     MemoryListing listing =
         Listing(memory, LogosPicked ? SelectedLogos.Entries() : std::vector<LogoEntry>{});
     if (LogosPicked && SelectedCount > 0) {
-        listing.estimateText = FormatText(msg::kEstimateFormat, EstimatedDownloadSeconds(memory));
+        listing.estimateText =
+            FormatText(msg::kEstimateFormat, EstimatedDownloadSeconds(session, memory));
     }
-    if (memory == kNvMemory && NvCapacityTotal >= 0) {
-        listing.sizeText = FormatText(msg::kNvFreeOfTotalFormat, KiloBytes(NvCapacityFree),
-                                      KiloBytes(NvCapacityTotal));
+    if (memory == kNvMemory && session.NvCapacityTotal >= 0) {
+        listing.sizeText = FormatText(msg::kNvFreeOfTotalFormat, KiloBytes(session.NvCapacityFree),
+                                      KiloBytes(session.NvCapacityTotal));
     }
     return listing;
 }
 
-int EstimatedDownloadSeconds(int memory) {
+int EstimatedDownloadSeconds(const Session& session, int memory) {
     const long long bytes = DownloadStreamBytes(memory, SelectedLogos.Entries());
     if (!LogosPicked || bytes == 0) {
         return 0;
@@ -84,7 +85,7 @@ int EstimatedDownloadSeconds(int memory) {
     if (PortKind == kSerialLink && PortBaudRate > 0) {
         seconds = static_cast<double>(bytes) * (10.0 / PortBaudRate + kSerialByteOverhead);
     } else {
-        double speed = MeasuredThroughput(PortKind);
+        double speed = session.MeasuredThroughput(PortKind);
         if (speed <= 0)
             speed = PortKind == kParallelLink ? 50e3 : 100e3;
         seconds = static_cast<double>(bytes) / speed;
@@ -92,24 +93,25 @@ int EstimatedDownloadSeconds(int memory) {
     return std::max(1, static_cast<int>(std::lround(seconds)));
 }
 
-MemoryListing PrintListing(int memory) {
+MemoryListing PrintListing(const Session& session, int memory) {
     if (memory == kNvMemory) {
-        return NvListing();
+        return NvListing(session);
     }
     if (memory == kFlashMemory) {
-        return Listing(memory, (FlashDownloaded ? FlashLogos : StoredFlashLogos).Entries());
+        return Listing(memory, (session.FlashDownloaded ? FlashLogos : StoredFlashLogos).Entries());
     }
-    return Listing(memory, RamDownloaded ? RamLogos.Entries() : std::vector<LogoEntry>{});
+    return Listing(memory, session.RamDownloaded ? RamLogos.Entries() : std::vector<LogoEntry>{});
 }
 
-std::vector<int> RowsOfLogoNumbers(int memory, const std::vector<int>& numbers) {
+std::vector<int> RowsOfLogoNumbers(const Session& session, int memory,
+                                   const std::vector<int>& numbers) {
     std::vector<int> rows;
     for (int number : numbers) {
         if (memory != kNvMemory) {
             rows.push_back(number - FirstLogoNumber(memory));
             continue;
         }
-        const std::vector<NvRow> listed = NvRows();
+        const std::vector<NvRow> listed = NvRows(session);
         for (std::size_t row = 0; row < listed.size(); ++row) {
             if (listed[row].key == NvKeyOf(number))
                 rows.push_back(static_cast<int>(row));

@@ -11,6 +11,7 @@
 #include "logos/logo_list.h"
 #include "transfer/job_pages.h"
 #include "transfer/memory_texts.h"  // KiloBytes
+#include "transfer/session.h"
 
 namespace stampa {
 
@@ -28,7 +29,7 @@ struct MemoryListing {
 // The picked logos as a download into `memory` would store them (none before
 // the file dialog was confirmed). For NV graphics with the capacity known, the
 // size line is what is free of it and the whole.
-MemoryListing DownloadListing(int memory);
+MemoryListing DownloadListing(const Session& session, int memory);
 
 // Seconds a download of the picked logos into `memory` takes over the open
 // link, rounded (at least 1): serial from the baud rate (10 bits a byte) plus what each
@@ -36,14 +37,15 @@ MemoryListing DownloadListing(int memory);
 // speed the last download over the same kind of link achieved, or before one
 // from a typical receipt printer's (USB, network and spooler 100 KB/s,
 // parallel 50 KB/s). 0 with nothing picked.
-int EstimatedDownloadSeconds(int memory);
+int EstimatedDownloadSeconds(const Session& session, int memory);
 
 // The logos the printer holds in `memory`: FLASH this run's download or else
 // the model's stored list; RAM this run's RAM download, or none; NV graphics
 // the keys the printer reported, or else the NV list (transfer/nv_rows.h).
-MemoryListing PrintListing(int memory);
+MemoryListing PrintListing(const Session& session, int memory);
 
 // The rows of a memory's list for the numbers the pages show, ascending.
-std::vector<int> RowsOfLogoNumbers(int memory, const std::vector<int>& numbers);
+std::vector<int> RowsOfLogoNumbers(const Session& session, int memory,
+                                   const std::vector<int>& numbers);
 
 }  // namespace stampa

@@ -7,7 +7,7 @@
 #include "common/operator.h"
 #include "logos/bitmap_reader.h"
 #include "logos/logo_lists.h"
-#include "transfer/transfer_state.h"
+#include "transfer/session.h"
 
 namespace stampa {
 namespace {
@@ -38,17 +38,17 @@ void RemoveRow(int row) {
 
 }  // namespace
 
-bool PickChangesAllowed() {
-    return DownloadIdle;
+bool PickChangesAllowed(const Session& session) {
+    return session.DownloadIdle;
 }
 
 bool CanPickMore() {
     return SelectedCount < kMaxPickedLogos;
 }
 
-PickOutcome PickLogos(const std::vector<std::string>& files) {
+PickOutcome PickLogos(const Session& session, const std::vector<std::string>& files) {
     PickOutcome outcome;
-    if (!PickChangesAllowed()) {
+    if (!PickChangesAllowed(session)) {
         return outcome;
     }
     for (const std::string& file : files) {
@@ -70,8 +70,8 @@ PickOutcome PickLogos(const std::vector<std::string>& files) {
     return outcome;
 }
 
-RemoveOutcome RemoveLogos(std::vector<int> rows) {
-    if (!PickChangesAllowed()) {
+RemoveOutcome RemoveLogos(const Session& session, std::vector<int> rows) {
+    if (!PickChangesAllowed(session)) {
         return RemoveOutcome::NotNow;
     }
     const int count = SelectedCount;

@@ -6,7 +6,7 @@
 #include "logos/logo_lists.h"
 #include "logos/nv_list.h"
 #include "logos/stored_list.h"
-#include "transfer/transfer_state.h"
+#include "transfer/session.h"
 
 namespace stampa {
 
@@ -21,10 +21,10 @@ void LoadStoredListIfNeeded() {
     }
 }
 
-std::optional<PixmeltConversion> ConvertForPreview(int index, int method, int contrast,
-                                                   int brightness) {
+std::optional<PixmeltConversion> ConvertForPreview(const Session& session, int index, int method,
+                                                   int contrast, int brightness) {
     CLogoList& list = PreviewList();
-    if (&list == &SelectedLogos && !DownloadIdle) {
+    if (&list == &SelectedLogos && !session.DownloadIdle) {
         ShowPlain(msg::kDownloadRunning);
         return std::nullopt;
     }

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "pixmelt/pixmelt_binding.h"
+#include "transfer/session.h"
 
 namespace stampa {
 
@@ -24,8 +25,8 @@ void LoadStoredListIfNeeded();
 // brightness (-100..100) and records the method and the file Pixmelt gave back
 // in the logo's record. Refused with "位图正在下载!" (nothing converted) while
 // a download is sending the picked logos.
-std::optional<PixmeltConversion> ConvertForPreview(int index, int method, int contrast,
-                                                   int brightness);
+std::optional<PixmeltConversion> ConvertForPreview(const Session& session, int index, int method,
+                                                   int contrast, int brightness);
 
 // The logo is shown as picked: its record's conversion mode goes back to 0.
 void ShowAsPicked(int index);

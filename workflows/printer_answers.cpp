@@ -6,12 +6,12 @@
 #include "link/link_state.h"
 #include "link/port.h"
 #include "transfer/nv_rows.h"
-#include "transfer/transfer_state.h"
+#include "transfer/session.h"
 
 namespace stampa {
 
-bool CanAskPrinter() {
-    return PortConfigured && DownloadIdle && PortCanRead(PortHandle);
+bool CanAskPrinter(const Session& session) {
+    return PortConfigured && session.DownloadIdle && PortCanRead(PortHandle);
 }
 
 std::string StatusLineOf(const PrinterStatus& status) {
@@ -31,8 +31,8 @@ std::string StatusLineOf(const PrinterStatus& status) {
                       causes.empty() ? msg::kStatusNormal : causes.c_str());
 }
 
-std::string PrinterStatusLine() {
-    if (!CanAskPrinter()) {
+std::string PrinterStatusLine(const Session& session) {
+    if (!CanAskPrinter(session)) {
         return {};
     }
     PrinterStatus status;
@@ -46,8 +46,8 @@ std::string PrinterStatusLine() {
     }
 }
 
-QueryResult RefreshNvCapacity() {
-    if (!CanAskPrinter()) {
+QueryResult RefreshNvCapacity(Session& session) {
+    if (!CanAskPrinter(session)) {
         return QueryResult::CannotRead;
     }
     long long total = 0;
@@ -57,22 +57,22 @@ QueryResult RefreshNvCapacity() {
         result = QueryNvCapacity(PortHandle, true, free);
     }
     if (result == QueryResult::Answered) {
-        NvCapacityTotal = total;
-        NvCapacityFree = free;
+        session.NvCapacityTotal = total;
+        session.NvCapacityFree = free;
     }
     return result;
 }
 
-QueryResult RefreshPrinterNvKeys() {
-    if (!CanAskPrinter()) {
+QueryResult RefreshPrinterNvKeys(Session& session) {
+    if (!CanAskPrinter(session)) {
         return QueryResult::CannotRead;
     }
     std::vector<std::string> keys;
     const QueryResult result = QueryNvKeys(PortHandle, keys);
     if (result == QueryResult::Answered) {
-        SetPrinterNvKeys(std::move(keys));
+        session.SetPrinterNvKeys(std::move(keys));
     } else {
-        SetPrinterNvKeys(std::nullopt);
+        session.SetPrinterNvKeys(std::nullopt);
     }
     return result;
 }

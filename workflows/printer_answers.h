@@ -7,25 +7,26 @@
 #include <vector>
 
 #include "transfer/printer_queries.h"
+#include "transfer/session.h"
 
 namespace stampa {
 
 // A link is open, it can read, and no download is sending.
-bool CanAskPrinter();
+bool CanAskPrinter(const Session& session);
 
 // The configuration page's status line: "打印机状态: 正常", or the causes
 // ("缺纸", "纸将尽", "上盖打开", "脱机") joined with "、"; "打印机没有应答" when
 // the printer says nothing it can be understood by. Empty when it cannot ask.
-std::string PrinterStatusLine();
+std::string PrinterStatusLine(const Session& session);
 std::string StatusLineOf(const PrinterStatus& status);
 
 // Asks for the NV capacity and what is free of it, and records both
 // (NvCapacityTotal, NvCapacityFree) when the printer answered both.
-QueryResult RefreshNvCapacity();
+QueryResult RefreshNvCapacity(Session& session);
 
 // Asks which NV graphics the printer holds and records the keys for the NV
 // listing (transfer/nv_rows.h); without an answer they are forgotten, and the
 // NV list file stands for them again.
-QueryResult RefreshPrinterNvKeys();
+QueryResult RefreshPrinterNvKeys(Session& session);
 
 }  // namespace stampa

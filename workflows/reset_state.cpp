@@ -4,8 +4,6 @@
 #include "link/parallel/parallel_link.h"
 #include "logos/logo_lists.h"
 #include "logos/stored_list.h"
-#include "transfer/nv_rows.h"
-#include "transfer/transfer_state.h"
 
 namespace stampa {
 
@@ -14,8 +12,6 @@ void ResetProgramState() {
     ResetStoredListState();
     ResetLinkState();
     ResetParallelState();
-    ResetTransferState();
-    SetPrinterNvKeys(std::nullopt);
 }
 
 }  // namespace stampa

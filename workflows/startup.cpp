@@ -8,7 +8,8 @@
 #include "link/link_state.h"
 #include "link/port.h"
 #include "logos/stored_list.h"
-#include "transfer/transfer_state.h"
+#include "transfer/session.h"
+
 #include "workflows/config_file.h"
 
 namespace stampa {
@@ -38,18 +39,18 @@ bool StartUp(const RuntimeLibraryFiles& files) {
     return true;
 }
 
-bool MayShutDown() {
-    if (!DownloadIdle) {
+bool MayShutDown(const Session& session) {
+    if (!session.DownloadIdle) {
         ShowPlain(msg::kDownloadRunning);
         return false;
     }
     return true;
 }
 
-void ShutDown() {
+void ShutDown(Session& session) {
     PortClose(PortHandle);
     PortHandle = kNoHandle;
-    if (FlashDownloaded && !PrinterModel.empty()) {
+    if (session.FlashDownloaded && !PrinterModel.empty()) {
         SaveLogoList(StoredLogoFileName(StartDirectory, PrinterModel));
     }
     UnbindRuntimeLibraries();

@@ -7,6 +7,7 @@
 
 #include "link/usb/usb_library.h"
 #include "pixmelt/pixmelt_binding.h"
+#include "transfer/session.h"
 
 namespace stampa {
 
@@ -36,11 +37,11 @@ bool StartUp(const RuntimeLibraryFiles& files = {});
 // Whether the program may end now: not while a download is sending, so the
 // printer is never cut off in the middle of a command; then the operator is
 // told "位图正在下载!".
-bool MayShutDown();
+bool MayShutDown(const Session& session);
 
 // Shut-down: closes the link, saves FlashLogos as the model's stored-logo file
 // when a FLASH download happened since the last connection, unloads the
 // libraries. A running download is not waited for.
-void ShutDown();
+void ShutDown(Session& session);
 
 }  // namespace stampa

@@ -26,7 +26,7 @@
 #include "support/vprinter_process.h"
 #include "transfer/download_job.h"
 #include "transfer/print_job.h"
-#include "transfer/transfer_state.h"
+#include "transfer/session.h"
 #include "workflows/reset_state.h"
 #include "workflows/startup.h"
 
@@ -46,6 +46,7 @@ struct LinkCase {
 
 class FaultTest : public ::testing::TestWithParam<LinkCase> {
   protected:
+    Session session;
     void SetUp() override {
         ResetProgramState();
         setenv("QZUSB_DEVICE_DIR", dir.Path().c_str(), 1);
@@ -55,7 +56,7 @@ class FaultTest : public ::testing::TestWithParam<LinkCase> {
         SetNetworkTimings({std::chrono::milliseconds(1000), std::chrono::milliseconds(300)});
         std::filesystem::create_directories(dir.File("config/stampa/ports"));
         ASSERT_TRUE(BindRuntimeLibraries({PIXMELT_LIBRARY}));
-        SetDownloadPauses({std::chrono::milliseconds(0), std::chrono::milliseconds(0)});
+        session.SetPauses({std::chrono::milliseconds(0), std::chrono::milliseconds(0)});
         SerialTimings fast;
         fast.statusWait = std::chrono::milliseconds(300);
         fast.afterTest = {0xFFFFFFFF, 0, 150, 150};
@@ -75,7 +76,7 @@ class FaultTest : public ::testing::TestWithParam<LinkCase> {
         descriptorsBefore = test::OpenDescriptors();
     }
     void TearDown() override {
-        WaitForDownload();
+        WaitForDownload(session);
         PortClose(PortHandle);
         UnbindRuntimeLibraries();
         for (const char* v :
@@ -83,7 +84,6 @@ class FaultTest : public ::testing::TestWithParam<LinkCase> {
             unsetenv(v);
         SetSerialTimings({});
         SetNetworkTimings({});
-        SetDownloadPauses({});
         ResetProgramState();
     }
 
@@ -122,8 +122,8 @@ class FaultTest : public ::testing::TestWithParam<LinkCase> {
     }
     void Download() {
         test::RecordingDownloadPage page(kFlashMemory);
-        StartDownload(page);
-        ASSERT_TRUE(WaitForDownload(std::chrono::seconds(60)));
+        StartDownload(session, page);
+        ASSERT_TRUE(WaitForDownload(session, std::chrono::seconds(60)));
     }
     void Disconnect() {
         PortClose(PortHandle);
@@ -135,8 +135,8 @@ class FaultTest : public ::testing::TestWithParam<LinkCase> {
     void ExpectNothingChanged() {
         EXPECT_EQ(FlashLogos.Count(), 1);
         EXPECT_EQ(FlashLogos.GetName(0), "before.bmp");
-        EXPECT_FALSE(FlashDownloaded);
-        EXPECT_TRUE(DownloadIdle);
+        EXPECT_FALSE(session.FlashDownloaded);
+        EXPECT_TRUE(session.DownloadIdle);
         EXPECT_EQ(test::ReadFileBytes(StoredLogoFileName(StartDirectory, PrinterModel)),
                   storedBefore);
     }
@@ -146,7 +146,7 @@ class FaultTest : public ::testing::TestWithParam<LinkCase> {
         auto healthy = Printer({});
         ASSERT_EQ(Connect(), LinkOpenResult::Opened);
         Download();
-        EXPECT_TRUE(FlashDownloaded);
+        EXPECT_TRUE(session.FlashDownloaded);
         EXPECT_EQ(FlashLogos.Count(), 3);
         Disconnect();
         healthy.reset();
@@ -162,7 +162,7 @@ class FaultTest : public ::testing::TestWithParam<LinkCase> {
             StoredFlashLogos.Append(i, "s.bmp", "/s", "", 32, 8, 8, 0);
         test::FakePrintPage page;
         page.label = true;
-        PrintLogos(page);
+        PrintLogos(session, page);
         ASSERT_FALSE(op.Texts().empty()) << "the print must notice the failed link";
         EXPECT_EQ(op.Texts().back(), kCommunicationFailed);
         EXPECT_TRUE(page.enabled);

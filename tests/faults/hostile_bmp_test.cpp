@@ -26,7 +26,7 @@
 #include "support/recording_operator.h"
 #include "support/temp_dir.h"
 #include "transfer/download_job.h"
-#include "transfer/transfer_state.h"
+#include "transfer/session.h"
 #include "workflows/reset_state.h"
 #include "workflows/startup.h"
 
@@ -36,10 +36,10 @@ namespace {
 using Bytes = std::vector<unsigned char>;
 
 enum class Outcome {
-    Refused,     // by the select page: "请选择单色位图或24真彩色位图 ."
-    TooLarge,    // taken, then refused by the download: "位图太大!"
-    FailsToSend, // taken, but its pixels cannot be read at sending: "通讯失败，请重试!"
-    Downloaded,  // taken and downloaded
+    Refused,      // by the select page: "请选择单色位图或24真彩色位图 ."
+    TooLarge,     // taken, then refused by the download: "位图太大!"
+    FailsToSend,  // taken, but its pixels cannot be read at sending: "通讯失败，请重试!"
+    Downloaded,   // taken and downloaded
 };
 
 struct Hostile {
@@ -111,13 +111,14 @@ std::vector<Hostile> Corpus() {
 
 // What went to the printer for one logo of that size: FS q 1, its header, its columns.
 void ExpectOneLogoSent(const std::vector<unsigned char>& stream, int stride, int bands) {
-    const std::vector<unsigned char> head = {0x1C, 0x71, 1, static_cast<unsigned char>(stride), 0,
-                                             static_cast<unsigned char>(bands), 0};
+    const std::vector<unsigned char> head = {
+        0x1C, 0x71, 1, static_cast<unsigned char>(stride), 0, static_cast<unsigned char>(bands), 0};
     ASSERT_EQ(stream.size(), head.size() + static_cast<std::size_t>(stride * bands * 8));
     EXPECT_TRUE(std::equal(head.begin(), head.end(), stream.begin()));
 }
 
-void ExpectOutcome(const Hostile& h, bool taken, const std::vector<std::string>& shown,
+void ExpectOutcome(const Session& session, const Hostile& h, bool taken,
+                   const std::vector<std::string>& shown,
                    const std::vector<unsigned char>& stream) {
     const std::string last = shown.empty() ? std::string() : shown.back();
     switch (h.expected) {
@@ -128,13 +129,13 @@ void ExpectOutcome(const Hostile& h, bool taken, const std::vector<std::string>&
         case Outcome::TooLarge:
         case Outcome::FailsToSend:
             EXPECT_TRUE(taken);
-            EXPECT_FALSE(FlashDownloaded);
+            EXPECT_FALSE(session.FlashDownloaded);
             EXPECT_EQ(last, h.expected == Outcome::TooLarge ? msg::kLogoTooLarge
                                                             : msg::kCommunicationFailed);
             break;
         case Outcome::Downloaded:
             EXPECT_TRUE(taken);
-            EXPECT_TRUE(FlashDownloaded) << last;
+            EXPECT_TRUE(session.FlashDownloaded) << last;
             ExpectOneLogoSent(stream, h.stride, h.bands);
             break;
     }
@@ -150,7 +151,6 @@ std::set<std::string> FilesIn(const std::filesystem::path& folder) {
 TEST(HostileFiles, RefusedOrHandledAndNothingWrittenElsewhere) {
     ResetProgramState();
     ASSERT_TRUE(BindPixmelt(PIXMELT_LIBRARY));
-    SetDownloadPauses({std::chrono::milliseconds(0), std::chrono::milliseconds(0)});
     test::TempDir root;
     const std::filesystem::path inputs = root.Path() / "inputs";
     const std::filesystem::path elsewhere = root.Path() / "cwd";
@@ -163,11 +163,13 @@ TEST(HostileFiles, RefusedOrHandledAndNothingWrittenElsewhere) {
     for (const Hostile& h : Corpus()) {
         SCOPED_TRACE(h.name);
         ResetProgramState();
+        Session session;  // each file in a session of its own
+        session.SetPauses({std::chrono::milliseconds(0), std::chrono::milliseconds(0)});
         const std::string path = (inputs / (h.name + ".bmp")).string();
         test::WriteFileBytes(path, h.bytes);
         test::RecordingOperator op;
         test::ScriptedFileDialog dialog({path});
-        CSelectPage select;
+        CSelectPage select{session};
         select.OnOpen();
         const bool taken = SelectedCount == 1;
         std::string outcome = taken ? "taken"
@@ -175,7 +177,7 @@ TEST(HostileFiles, RefusedOrHandledAndNothingWrittenElsewhere) {
                                                                         : op.Texts().back());
         std::vector<unsigned char> stream;
         if (taken) {
-            CPreviewPage preview;
+            CPreviewPage preview{session};
             preview.OnShow();
             preview.OnListClick(preview.List()->topLevelItem(0));
             preview.findChild<QRadioButton*>("1072")->click();
@@ -184,14 +186,14 @@ TEST(HostileFiles, RefusedOrHandledAndNothingWrittenElsewhere) {
             auto link = test::ConnectFake(kUsbLink);
             PortConfigured = true;
             test::RecordingDownloadPage page(kFlashMemory);
-            StartDownload(page);
-            ASSERT_TRUE(WaitForDownload(std::chrono::seconds(30)));
-            outcome +=
-                FlashDownloaded ? ", downloaded" : ", download refused: " + op.Texts().back();
+            StartDownload(session, page);
+            ASSERT_TRUE(WaitForDownload(session, std::chrono::seconds(30)));
+            outcome += session.FlashDownloaded ? ", downloaded"
+                                               : ", download refused: " + op.Texts().back();
             stream = link->Stream();
             PortClose(PortHandle);
         }
-        ExpectOutcome(h, taken, op.Texts(), stream);
+        ExpectOutcome(session, h, taken, op.Texts(), stream);
         results << h.name << '\t' << outcome << '\n';
     }
     std::filesystem::current_path(saved);
@@ -203,7 +205,6 @@ TEST(HostileFiles, RefusedOrHandledAndNothingWrittenElsewhere) {
         EXPECT_TRUE(input || converted) << file;
     }
     UnbindPixmelt();
-    SetDownloadPauses({});
     ResetProgramState();
 }
 

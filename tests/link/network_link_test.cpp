@@ -23,7 +23,7 @@
 #include "support/vprinter_process.h"
 #include "transfer/download_job.h"
 #include "transfer/print_job.h"
-#include "transfer/transfer_state.h"
+#include "transfer/session.h"
 #include "workflows/reset_state.h"
 #include "workflows/startup.h"
 
@@ -58,16 +58,16 @@ struct DeafListener {
 
 class NetworkLinkTest : public ::testing::Test {
   protected:
+    Session session;
     void SetUp() override {
         ResetProgramState();
         setenv("QZUSB_DEVICE_DIR", dir.Path().c_str(), 1);
         ASSERT_TRUE(BindRuntimeLibraries({PIXMELT_LIBRARY}));
-        SetDownloadPauses({std::chrono::milliseconds(0), std::chrono::milliseconds(0)});
+        session.SetPauses({std::chrono::milliseconds(0), std::chrono::milliseconds(0)});
     }
     void TearDown() override {
         PortClose(PortHandle);
         UnbindRuntimeLibraries();
-        SetDownloadPauses({});
         SetNetworkTimings({});
         unsetenv("QZUSB_DEVICE_DIR");
         ResetProgramState();
@@ -75,7 +75,7 @@ class NetworkLinkTest : public ::testing::Test {
 
     // Connects, downloads the picked logos to FLASH, prints them under labels,
     // and returns every byte the printer received.
-    std::vector<unsigned char> Session(PortKindValue kind) {
+    std::vector<unsigned char> Exchange(PortKindValue kind) {
         const std::string name = kind == kUsbLink ? "usb" : "tcp";
         const std::string capture = dir.File(name + ".bin");
         auto printer = std::make_unique<VirtualPrinterProcess>(
@@ -93,12 +93,12 @@ class NetworkLinkTest : public ::testing::Test {
         PortHandle = outcome.handle;
         PortConfigured = true;
         test::RecordingDownloadPage page(kFlashMemory);
-        StartDownload(page);
-        EXPECT_TRUE(WaitForDownload(std::chrono::seconds(30)));
-        EXPECT_TRUE(FlashDownloaded);
+        StartDownload(session, page);
+        EXPECT_TRUE(WaitForDownload(session, std::chrono::seconds(30)));
+        EXPECT_TRUE(session.FlashDownloaded);
         test::FakePrintPage print;
         print.label = true;
-        PrintLogos(print);
+        PrintLogos(session, print);
         PortClose(PortHandle);
         PortHandle = kNoHandle;
         // The print ends with FF, which ends the receipt: then the capture is whole.
@@ -114,8 +114,8 @@ class NetworkLinkTest : public ::testing::Test {
 TEST_F(NetworkLinkTest, ASessionSendsTheSameBytesAsUsb) {
     test::WriteAndPick(dir, "a.bmp", test::Bmp1(40, 20, [](int x, int y) { return x == y; }));
     test::WriteAndPick(dir, "b.bmp", test::Bmp1(100, 30, [](int x, int) { return x % 3 == 0; }));
-    const auto usb = Session(kUsbLink);
-    const auto network = Session(kNetworkLink);
+    const auto usb = Exchange(kUsbLink);
+    const auto network = Exchange(kNetworkLink);
     ASSERT_GT(usb.size(), 3u);
     EXPECT_EQ(std::vector<unsigned char>(usb.begin(), usb.begin() + 3),
               (std::vector<unsigned char>{0x0A, 0x1B, 0x40}))

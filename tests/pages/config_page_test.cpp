@@ -27,7 +27,7 @@
 #include "support/temp_dir.h"
 #include "support/test_helpers.h"
 #include "support/vprinter_process.h"
-#include "transfer/transfer_state.h"
+#include "transfer/session.h"
 #include "workflows/reset_state.h"
 #include "workflows/startup.h"
 
@@ -48,6 +48,7 @@ QStringList Items(QComboBox* combo) {
 
 class ConfigPageTest : public ::testing::Test {
   protected:
+    Session session;
     void SetUp() override {
         ResetProgramState();
         saved = std::filesystem::current_path();
@@ -86,7 +87,7 @@ class ConfigPageTest : public ::testing::Test {
     TempDir dir;
     std::filesystem::path saved;
     RecordingOperator op;
-    CConfigPage page;
+    CConfigPage page{session};
 };
 
 TEST_F(ConfigPageTest, WithoutAConfigurationFileOneModelAndCom1) {
@@ -219,8 +220,8 @@ TEST_F(ConfigPageTest, ANewConnectionSavesTheOldModelsListAndLoadsTheNewOnes) {
     FlashLogos.Append(0, "a.bmp", "/a.bmp", "/a.bmp", 32, 8, 8, 0);
     FlashLogos.Append(1, "b.bmp", "/b.bmp", "/b.bmp", 32, 8, 8, 0);
     FlashLogos.Append(2, "c.bmp", "/c.bmp", "/c.bmp", 32, 8, 8, 0);
-    FlashDownloaded = true;
-    RamDownloaded = true;
+    session.FlashDownloaded = true;
+    session.RamDownloaded = true;
     StoredFlashLogos.Append(0, "stale.bmp", "/s", "/s", 0, 0, 0, 0);
     Find<QComboBox>(&page, 1003)->setCurrentIndex(1);
     Click(1014);
@@ -231,8 +232,8 @@ TEST_F(ConfigPageTest, ANewConnectionSavesTheOldModelsListAndLoadsTheNewOnes) {
     EXPECT_FALSE(std::filesystem::exists(dir.File("RP-900")));
     EXPECT_EQ(StoredFlashLogos.Length(), 0) << "RP-900 has no file yet";
     EXPECT_TRUE(StoredListLoaded);
-    EXPECT_FALSE(FlashDownloaded);
-    EXPECT_FALSE(RamDownloaded);
+    EXPECT_FALSE(session.FlashDownloaded);
+    EXPECT_FALSE(session.RamDownloaded);
     // Back to RP-820: its three logos come back.
     Find<QComboBox>(&page, 1003)->setCurrentIndex(0);
     Ok();
@@ -297,7 +298,8 @@ TEST(StampaStart, AMissingLibraryEndsTheProgramWithTheLoadingMessage) {
 
 TEST(StampaStart, TheSheetHasItsCaptionTabsAndExitButton) {
     ResetProgramState();
-    CMainSheet sheet;
+    Session session;
+    CMainSheet sheet{session};
     EXPECT_EQ(sheet.windowTitle(), "Stampa V1.52");
     QStringList tabs;
     for (int i = 0; i < sheet.Tabs()->count(); ++i)
@@ -310,12 +312,12 @@ TEST(StampaStart, TheSheetHasItsCaptionTabsAndExitButton) {
     EXPECT_FALSE(sheet.windowIcon().isNull());
     // Closing during a download is refused.
     RecordingOperator op;
-    DownloadIdle = false;
+    session.DownloadIdle = false;
     sheet.show();
     exit->click();
     EXPECT_TRUE(sheet.isVisible());
     EXPECT_EQ(op.Texts(), std::vector<std::string>{"位图正在下载!"});
-    DownloadIdle = true;
+    session.DownloadIdle = true;
     exit->click();
     EXPECT_FALSE(sheet.isVisible());
 }
@@ -336,7 +338,7 @@ TEST(StampaStart, ExitAfterAFlashDownloadWritesTheModelsFile) {
 
     ASSERT_TRUE(app.Start());
     PrinterModel = "RP-820";
-    FlashDownloaded = true;
+    app.CurrentSession().FlashDownloaded = true;
     // The file dialog makes the pictures' folder the working directory.
     std::filesystem::current_path(dir.File("pictures"));
     app.ShutDown();

@@ -35,7 +35,7 @@
 #include "support/temp_dir.h"
 #include "support/vprinter_process.h"
 #include "transfer/download_job.h"
-#include "transfer/transfer_state.h"
+#include "transfer/session.h"
 #include "workflows/reset_state.h"
 #include "workflows/startup.h"
 
@@ -55,6 +55,7 @@ QStringList Column(QTreeWidget* list, int column) {
 
 class PageListsTest : public ::testing::Test {
   protected:
+    Session session;
     void SetUp() override { ResetProgramState(); }
     void TearDown() override { ResetProgramState(); }
     static void Pick(std::initializer_list<std::uint32_t> sizes) {
@@ -69,7 +70,7 @@ class PageListsTest : public ::testing::Test {
 };
 
 TEST_F(PageListsTest, DownloadPageNumbersByMemoryAndSumsInKiloBytes) {
-    CDownloadPage page;
+    CDownloadPage page{session};
     page.OnShow();
     EXPECT_EQ(page.CountText(), "0 / 255");
     EXPECT_EQ(page.SizeText(), "0 / 128 K Bytes");
@@ -100,7 +101,7 @@ TEST_F(PageListsTest, DownloadTimeEstimateForASerialLink) {
     LogosPicked = true;
     PortKind = kSerialLink;
     const std::pair<int, const char*> cases[] = {{9600, "预计 15 秒"}, {57600, "预计 3 秒"}};
-    CDownloadPage page;
+    CDownloadPage page{session};
     for (const auto& [baud, text] : cases) {
         PortBaudRate = baud;
         page.OnShow();
@@ -109,7 +110,7 @@ TEST_F(PageListsTest, DownloadTimeEstimateForASerialLink) {
 }
 
 TEST_F(PageListsTest, PrintPageDefaultsAndChoices) {
-    CPrintPage page;
+    CPrintPage page{session};
     page.OnShow();
     EXPECT_TRUE(Find<QRadioButton>(&page, 1032)->isChecked()) << "全部";
     EXPECT_TRUE(Find<QRadioButton>(&page, 1048)->isChecked()) << "Flash";
@@ -132,14 +133,14 @@ TEST_F(PageListsTest, PrintPageDefaultsAndChoices) {
     Find<QRadioButton>(&page, 1047)->click();
     EXPECT_EQ(page.List()->topLevelItemCount(), 0);
     EXPECT_EQ(page.CountText(), "0 / 8");
-    RamDownloaded = true;
+    session.RamDownloaded = true;
     page.RefreshRamList();
     EXPECT_EQ(Column(page.List(), 0), QStringList{"0"});
     EXPECT_EQ(page.Range(), kPrintPart) << "choices last";
 }
 
 TEST_F(PageListsTest, RamBeforeAnyRamDownloadIsRefused) {
-    CPrintPage page;
+    CPrintPage page{session};
     PortConfigured = true;
     Find<QRadioButton>(&page, 1047)->click();
     page.OnPrint();
@@ -173,7 +174,6 @@ class WholePath : public ::testing::Test {
         ResetProgramState();
         std::filesystem::current_path(dir.Path());
         setenv("QZUSB_DEVICE_DIR", dir.Path().c_str(), 1);
-        SetDownloadPauses({std::chrono::milliseconds(0), std::chrono::milliseconds(20)});
         StartPrinter({});
     }
     void StartPrinter(const std::vector<std::string>& extra) {
@@ -184,13 +184,14 @@ class WholePath : public ::testing::Test {
         ASSERT_TRUE(printer->Ready()) << printer->Output();
     }
     void TearDown() override {
-        SetDownloadPauses({});
         unsetenv("QZUSB_DEVICE_DIR");
         std::filesystem::current_path(saved);
         ResetProgramState();
     }
     // Starts the program and connects to the USB printer as the OK button does.
     static void StartAndConnect(CStampaApp& app) {
+        app.CurrentSession().SetPauses(
+            {std::chrono::milliseconds(0), std::chrono::milliseconds(20)});
         ASSERT_TRUE(app.Start());
         app.Sheet()->show();
         Find<QRadioButton>(app.Sheet()->ConfigPage(), 1014)->click();
@@ -233,9 +234,9 @@ TEST_F(WholePath, ConnectPickConvertDownloadPrintExitAndStartAgain) {
                      [&](int v) { highest = std::max(highest, v); });
     EXPECT_EQ(sheet.StatusText(), "已连接: RP-820, QZUSB-0");
     Find<QPushButton>(&download, 1026)->click();
-    ASSERT_TRUE(WaitForDownload(std::chrono::seconds(30)));
+    ASSERT_TRUE(WaitForDownload(app.CurrentSession(), std::chrono::seconds(30)));
     QApplication::processEvents();
-    EXPECT_TRUE(FlashDownloaded);
+    EXPECT_TRUE(app.CurrentSession().FlashDownloaded);
     EXPECT_TRUE(sheet.StatusText().startsWith("已下载 2 个位图到 FLASH ("))
         << sheet.StatusText().toStdString();
     EXPECT_EQ(highest, 4) << "the progress reached the end";
@@ -290,13 +291,13 @@ TEST_F(WholePath, NvGraphicsDownloadPrintAndDeleteFromThePages) {
     sheet.Tabs()->setCurrentIndex(3);
     Find<QRadioButton>(sheet.DownloadPage(), 1046)->click();
     Find<QPushButton>(sheet.DownloadPage(), 1026)->click();
-    ASSERT_TRUE(WaitForDownload(std::chrono::seconds(30)));
+    ASSERT_TRUE(WaitForDownload(app.CurrentSession(), std::chrono::seconds(30)));
     QApplication::processEvents();
-    ASSERT_TRUE(NvDownloaded);
+    ASSERT_TRUE(app.CurrentSession().NvDownloaded);
     // Again, unchanged: nothing is written. Then the old way, from the check box.
-    const auto downloadAgain = [&sheet] {
+    const auto downloadAgain = [&sheet, &app] {
         Find<QPushButton>(sheet.DownloadPage(), 1026)->click();
-        ASSERT_TRUE(WaitForDownload(std::chrono::seconds(30)));
+        ASSERT_TRUE(WaitForDownload(app.CurrentSession(), std::chrono::seconds(30)));
         QApplication::processEvents();
     };
     QCheckBox* replaceAll = Find<QCheckBox>(sheet.DownloadPage(), 1068);

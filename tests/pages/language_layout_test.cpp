@@ -17,6 +17,7 @@
 #include "pages/preview_page.h"
 #include "pages/print_page.h"
 #include "pages/select_page.h"
+#include "transfer/session.h"
 #include "workflows/reset_state.h"
 
 namespace stampa {
@@ -57,6 +58,7 @@ std::vector<std::string> ClippedTexts(QWidget* page) {
 
 class LanguageLayoutTest : public ::testing::TestWithParam<Language> {
   protected:
+    Session session;
     void SetUp() override {
         ResetProgramState();
         SetLanguage(GetParam());
@@ -69,11 +71,11 @@ class LanguageLayoutTest : public ::testing::TestWithParam<Language> {
 
 TEST_P(LanguageLayoutTest, NoTextIsWiderThanItsControl) {
     std::vector<std::unique_ptr<QWidget>> pages;
-    pages.push_back(std::make_unique<CConfigPage>());
-    pages.push_back(std::make_unique<CSelectPage>());
-    pages.push_back(std::make_unique<CPreviewPage>());
-    pages.push_back(std::make_unique<CDownloadPage>());
-    pages.push_back(std::make_unique<CPrintPage>());
+    pages.push_back(std::make_unique<CConfigPage>(session));
+    pages.push_back(std::make_unique<CSelectPage>(session));
+    pages.push_back(std::make_unique<CPreviewPage>(session));
+    pages.push_back(std::make_unique<CDownloadPage>(session));
+    pages.push_back(std::make_unique<CPrintPage>(session));
     for (const auto& page : pages) {
         SCOPED_TRACE(page->metaObject()->className());
         page->show();  // styled as on the screen

@@ -42,6 +42,7 @@ using test::TempDir;
 
 class PagesTest : public ::testing::Test {
   protected:
+    Session session;
     void SetUp() override {
         ResetProgramState();
         ASSERT_TRUE(BindPixmelt(PIXMELT_LIBRARY));
@@ -75,7 +76,7 @@ class PagesTest : public ::testing::Test {
 };
 
 TEST_F(PagesTest, DroppedFilesArePickedAsTheFileDialogsAre) {
-    CSelectPage page;
+    CSelectPage page{session};
     const std::string wrongKind = File("eight.bmp", BmpHeader(8, 8, 8));
     QMimeData data;
     data.setUrls({QUrl::fromLocalFile(QString::fromStdString(Mono("a.bmp"))),
@@ -94,7 +95,7 @@ TEST_F(PagesTest, DroppedFilesArePickedAsTheFileDialogsAre) {
 }
 
 TEST_F(PagesTest, ListsHaveGridLinesAndDoubleClickShowsTheLogoWhole) {
-    CSelectPage select;
+    CSelectPage select{session};
     dialog.next = {Mono("a.bmp", 400, 300), Mono("b.bmp")};
     select.OnOpen();
     select.resize(600, 600);
@@ -104,7 +105,7 @@ TEST_F(PagesTest, ListsHaveGridLinesAndDoubleClickShowsTheLogoWhole) {
     const QColor base = shot.pixelColor(first.center().x(), first.center().y() - 3);
     EXPECT_NE(shot.pixelColor(first.center().x(), first.bottom()), base) << "a horizontal line";
 
-    CPreviewPage preview;
+    CPreviewPage preview{session};
     preview.OnShow();
     preview.OnListClick(preview.List()->topLevelItem(0));
     QMouseEvent twice(QEvent::MouseButtonDblClick, QPointF(4, 4), QPointF(4, 4), Qt::LeftButton,
@@ -118,7 +119,7 @@ TEST_F(PagesTest, ListsHaveGridLinesAndDoubleClickShowsTheLogoWhole) {
 }
 
 TEST_F(PagesTest, ThreeFilesBecomeRowsZeroToTwo) {
-    CSelectPage page;
+    CSelectPage page{session};
     dialog.next = {Mono("a.bmp"), Photo("b.bmp"), Mono("c.bmp")};
     page.OnOpen();
     ASSERT_EQ(page.List()->topLevelItemCount(), 3);
@@ -135,7 +136,7 @@ TEST_F(PagesTest, ThreeFilesBecomeRowsZeroToTwo) {
 }
 
 TEST_F(PagesTest, AtMost255LogosAndTheOpenButtonFollowsTheLimit) {
-    CSelectPage page;
+    CSelectPage page{session};
     const std::string one = Mono("one.bmp");
     dialog.next.assign(300, one);
     page.OnOpen();
@@ -151,7 +152,7 @@ TEST_F(PagesTest, AtMost255LogosAndTheOpenButtonFollowsTheLimit) {
 }
 
 TEST_F(PagesTest, FilesOfOtherKindsAreRefusedWithTheirMessages) {
-    CSelectPage page;
+    CSelectPage page{session};
     dialog.next = {Mono("a.bmp"), File("four.bmp", BmpHeader(8, 8, 4)),
                    File("huge.bmp", BmpHeader(9000, 8, 1)), Photo("b.bmp")};
     page.OnOpen();
@@ -165,7 +166,7 @@ TEST_F(PagesTest, DeletingRowsAdjustsTheShownLogo) {
     for (int current : {4, 3}) {
         SCOPED_TRACE(current);
         ResetProgramState();
-        CSelectPage page;
+        CSelectPage page{session};
         dialog.next.clear();
         for (int i = 0; i < 5; ++i)
             dialog.next.push_back(Mono("m" + std::to_string(i) + ".bmp"));
@@ -181,7 +182,7 @@ TEST_F(PagesTest, DeletingRowsAdjustsTheShownLogo) {
         EXPECT_EQ(CurrentLogo, current == 4 ? 2 : -1);
         EXPECT_EQ(SelectedLogos.GetName(1), "m2.bmp");
     }
-    CSelectPage page;
+    CSelectPage page{session};
     page.List()->clearSelection();
     page.OnDelete();
     EXPECT_EQ(op.Texts().back(), "请先在列表中选择需删除的位图!");
@@ -191,7 +192,7 @@ TEST_F(PagesTest, SizesAreShownInKiloBytesRoundedToTheNearest) {
     EXPECT_EQ(KiloBytes(1500), 2);
     EXPECT_EQ(KiloBytes(1499), 1);
     EXPECT_EQ(KiloBytes(499), 0);
-    CSelectPage page;
+    CSelectPage page{session};
     dialog.next = {Mono("a.bmp", 32, 375)};  // 4 x 375 = 1500 bytes
     page.OnOpen();
     EXPECT_EQ(page.SizeText(), "2 K Bytes");
@@ -201,10 +202,10 @@ TEST_F(PagesTest, SizesAreShownInKiloBytesRoundedToTheNearest) {
 }
 
 TEST_F(PagesTest, PreviewConvertsATrueColourLogoWithDitherM3AtOnce) {
-    CSelectPage select;
+    CSelectPage select{session};
     dialog.next = {Mono("m.bmp"), Photo("p.bmp")};
     select.OnOpen();
-    CPreviewPage preview;
+    CPreviewPage preview{session};
     preview.OnShow();
     ASSERT_EQ(preview.List()->topLevelItemCount(), 2);
     Find<QRadioButton>(&preview, 1072)->click();  // "变化后状态"
@@ -228,10 +229,10 @@ TEST_F(PagesTest, PreviewConvertsATrueColourLogoWithDitherM3AtOnce) {
 }
 
 TEST_F(PagesTest, DisplayScalesStretchThePicture) {
-    CSelectPage select;
+    CSelectPage select{session};
     dialog.next = {Photo("p.bmp", 200, 100)};
     select.OnOpen();
-    CPreviewPage preview;
+    CPreviewPage preview{session};
     preview.OnShow();
     preview.OnListClick(preview.List()->topLevelItem(0));
     const struct {
@@ -245,11 +246,11 @@ TEST_F(PagesTest, DisplayScalesStretchThePicture) {
 }
 
 TEST_F(PagesTest, SliderEndsReachPixmelt) {
-    CSelectPage select;
+    CSelectPage select{session};
     const std::string photo = Photo("p.bmp", 64, 32);
     dialog.next = {photo};
     select.OnOpen();
-    CPreviewPage preview;
+    CPreviewPage preview{session};
     preview.OnShow();
     Find<QRadioButton>(&preview, 1072)->click();
     preview.OnListClick(preview.List()->topLevelItem(0));
@@ -266,11 +267,11 @@ TEST_F(PagesTest, SliderEndsReachPixmelt) {
 }
 
 TEST_F(PagesTest, BrokenPictureFilesAreReported) {
-    CSelectPage select;
+    CSelectPage select{session};
     const std::string photo = Photo("p.bmp", 16, 8);
     dialog.next = {photo};
     select.OnOpen();
-    CPreviewPage preview;
+    CPreviewPage preview{session};
     preview.OnShow();
     test::WriteFileBytes(photo, {'B', 'M', 0, 0});
     preview.OnListClick(preview.List()->topLevelItem(0));
@@ -280,7 +281,7 @@ TEST_F(PagesTest, BrokenPictureFilesAreReported) {
 TEST_F(PagesTest, WithoutPickedLogosThePreviewShowsTheStoredFlashList) {
     StoredFlashLogos.Append(0, "stored.bmp", Mono("stored.bmp"), "", 40, 40, 8, 0);
     StoredListLoaded = true;
-    CPreviewPage preview;
+    CPreviewPage preview{session};
     preview.OnShow();
     ASSERT_EQ(preview.List()->topLevelItemCount(), 1);
     EXPECT_EQ(preview.List()->topLevelItem(0)->text(1), "stored.bmp");

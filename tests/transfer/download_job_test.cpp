@@ -13,7 +13,7 @@
 #include "support/job_pages.h"
 #include "support/logo_files.h"
 #include "support/recording_operator.h"
-#include "transfer/transfer_state.h"
+#include "transfer/session.h"
 #include "workflows/reset_state.h"
 #include "workflows/startup.h"
 
@@ -44,21 +44,21 @@ const std::vector<unsigned char> kBlack8x8 =
 
 class DownloadJobTest : public ::testing::Test {
   protected:
+    Session session;
     void SetUp() override {
         ResetProgramState();
-        SetDownloadPauses({std::chrono::milliseconds(0), std::chrono::milliseconds(0)});
+        session.SetPauses({std::chrono::milliseconds(0), std::chrono::milliseconds(0)});
         link = test::ConnectFake(kUsbLink);
         PortConfigured = true;
     }
     void TearDown() override {
-        WaitForDownload();
+        WaitForDownload(session);
         PortClose(PortHandle);
         ResetProgramState();
-        SetDownloadPauses({});
     }
     void Run(RecordingDownloadPage& page) {
-        StartDownload(page);
-        ASSERT_TRUE(WaitForDownload(std::chrono::seconds(20)));
+        StartDownload(session, page);
+        ASSERT_TRUE(WaitForDownload(session, std::chrono::seconds(20)));
     }
 
     TempDir dir;
@@ -74,9 +74,9 @@ TEST_F(DownloadJobTest, AllBlackEightByEightToFlash) {
     EXPECT_EQ(op.Shown(),
               (std::vector<test::ShownMessage>{{MessageKind::Question, msg::kAskDownloadFlash}}));
     EXPECT_EQ(FlashLogos.Count(), 1);
-    EXPECT_TRUE(FlashDownloaded);
-    EXPECT_FALSE(RamDownloaded);
-    EXPECT_TRUE(DownloadIdle);
+    EXPECT_TRUE(session.FlashDownloaded);
+    EXPECT_FALSE(session.RamDownloaded);
+    EXPECT_TRUE(session.DownloadIdle);
     EXPECT_TRUE(page.Enabled());
     EXPECT_EQ(page.Status(), msg::kDownloadProgress);
     EXPECT_EQ(page.Positions(), (std::vector<int>{1, 2, 0}));
@@ -89,8 +89,8 @@ TEST_F(DownloadJobTest, AllBlackEightByEightToRam) {
     EXPECT_EQ(link->Writes(), (Units{{0x1D, 0x23, 0x00}, {0x1D, 0x2A, 0x04, 0x01}, kBlack8x8}));
     EXPECT_EQ(op.Texts(), std::vector<std::string>{msg::kAskDownloadRam});
     EXPECT_EQ(RamLogos.Count(), 1);
-    EXPECT_TRUE(RamDownloaded);
-    EXPECT_FALSE(FlashDownloaded);
+    EXPECT_TRUE(session.RamDownloaded);
+    EXPECT_FALSE(session.FlashDownloaded);
 }
 
 TEST_F(DownloadJobTest, NvDownloadOnALinkThatCannotReadDefinesEachAndWritesTheList) {
@@ -109,8 +109,8 @@ TEST_F(DownloadJobTest, NvDownloadOnALinkThatCannotReadDefinesEachAndWritesTheLi
                {0x1D, 0x28, 0x4C, 0x11, 0x00, 0x30, 0x43, 0x30, '0', '2', 1, 13, 0, 3, 0, 0x31},
                {0xFF, 0xF8, 0xFC, 0x00, 0x80, 0x00}}));
     EXPECT_EQ(op.Texts(), std::vector<std::string>{"下载所选位图到NV图形 (写入NV 2 次).\n继续吗?"});
-    EXPECT_TRUE(NvDownloaded);
-    EXPECT_FALSE(FlashDownloaded);
+    EXPECT_TRUE(session.NvDownloaded);
+    EXPECT_FALSE(session.FlashDownloaded);
     EXPECT_EQ(page.Positions(), (std::vector<int>{1, 2, 3, 4, 0}));
     NvLogos.RemoveAll();
     ASSERT_EQ(LoadLogoListInto(NvLogos, dir.File("RP-820.nv")), 1) << "written at once";
@@ -158,7 +158,7 @@ struct LimitCase {
     int memory;
     int count;
     int bytes;
-    const char* message;  // nullptr: accepted
+    const char* message;        // nullptr: accepted
     long long nvCapacity = -1;  // what the printer said it holds; -1: not asked
 };
 
@@ -183,10 +183,10 @@ TEST_F(DownloadJobTest, CapacityLimitsSizeBeforeCount) {
         op.Clear();
         SelectedCount = c.count;
         SelectedBytes = c.bytes;
-        NvCapacityTotal = c.nvCapacity;
+        session.NvCapacityTotal = c.nvCapacity;
         RecordingDownloadPage page(c.memory);
-        StartDownload(page);
-        ASSERT_TRUE(WaitForDownload(std::chrono::seconds(20)));
+        StartDownload(session, page);
+        ASSERT_TRUE(WaitForDownload(session, std::chrono::seconds(20)));
         const auto texts = op.Texts();
         ASSERT_GE(texts.size(), 1u);
         if (c.message == nullptr) {
@@ -201,18 +201,18 @@ TEST_F(DownloadJobTest, CapacityLimitsSizeBeforeCount) {
 
 TEST_F(DownloadJobTest, RefusalsBeforeAnythingIsSent) {
     RecordingDownloadPage page;
-    StartDownload(page);  // nothing picked
+    StartDownload(session, page);  // nothing picked
     EXPECT_EQ(op.Texts().back(), msg::kSelectLogosFirst);
     WriteAndPick(dir, "one.bmp", Bmp1(8, 8, All));
     op.AnswerNext(Answer::Cancel);
-    StartDownload(page);
+    StartDownload(session, page);
     PortConfigured = false;
-    StartDownload(page);
+    StartDownload(session, page);
     EXPECT_EQ(op.Texts().back(), msg::kConfigurePortFirst);
-    WaitForDownload();
+    WaitForDownload(session);
     EXPECT_TRUE(link->Writes().empty());
     EXPECT_TRUE(page.Events().empty()) << "the button was never touched";
-    EXPECT_TRUE(DownloadIdle);
+    EXPECT_TRUE(session.DownloadIdle);
 }
 
 TEST_F(DownloadJobTest, LogoTooWideForTheRamCommandIsRefusedFirst) {
@@ -235,8 +235,8 @@ TEST_F(DownloadJobTest, FailedWriteMidDownloadLeavesListsAndMarksAlone) {
     EXPECT_EQ(op.Shown().back().kind, MessageKind::Warning);
     EXPECT_EQ(FlashLogos.Count(), 1);
     EXPECT_EQ(FlashLogos.GetName(0), "old.bmp");
-    EXPECT_FALSE(FlashDownloaded);
-    EXPECT_TRUE(DownloadIdle);
+    EXPECT_FALSE(session.FlashDownloaded);
+    EXPECT_TRUE(session.DownloadIdle);
     EXPECT_TRUE(page.Enabled());
     EXPECT_EQ(page.Status(), msg::kDownloadProgress);
     EXPECT_EQ(page.Position(), 0);
@@ -257,7 +257,7 @@ TEST_F(DownloadJobTest, FailedNvDownloadLeavesTheNvListAndItsFile) {
         RecordingDownloadPage page(kNvMemory);
         Run(page);
         EXPECT_EQ(op.Texts().back(), msg::kCommunicationFailed);
-        EXPECT_FALSE(NvDownloaded);
+        EXPECT_FALSE(session.NvDownloaded);
         ASSERT_EQ(NvLogos.Count(), 1);
         EXPECT_EQ(NvLogos.GetName(0), "old.bmp");
         EXPECT_EQ(test::ReadFileBytes(dir.File("RP-820.nv")), before);
@@ -271,7 +271,7 @@ TEST_F(DownloadJobTest, FailedFlashHeaderEndsTheJobAtOnce) {
     RecordingDownloadPage page(kFlashMemory);
     Run(page);
     EXPECT_EQ(op.Texts().back(), msg::kCommunicationFailed);
-    EXPECT_TRUE(DownloadIdle);
+    EXPECT_TRUE(session.DownloadIdle);
     EXPECT_TRUE(page.Enabled());
     EXPECT_TRUE(page.Positions().empty());
 }
@@ -284,7 +284,7 @@ TEST_F(DownloadJobTest, MissingFileFailsTheJob) {
     // The true-colour check could not open the file; then the send fails.
     EXPECT_EQ(op.Texts(), (std::vector<std::string>{msg::kAskDownloadRam, "打开位图失败!",
                                                     msg::kCommunicationFailed}));
-    EXPECT_FALSE(RamDownloaded);
+    EXPECT_FALSE(session.RamDownloaded);
 }
 
 TEST_F(DownloadJobTest, TrueColourLogoIsConvertedWithDitherM3OnTheWay) {
@@ -318,7 +318,7 @@ TEST_F(DownloadJobTest, DriverLinkWrapsTheJobInADocument) {
     RecordingDownloadPage page(kFlashMemory);
     Run(page);
     EXPECT_EQ(driver->Documents(), (std::vector<std::string>{"start My Document RAW", "end"}));
-    EXPECT_TRUE(PrintNoticePending) << "set again when the job ends";
+    EXPECT_TRUE(session.PrintNoticePending) << "set again when the job ends";
 
     driver->ClearDocuments();
     std::filesystem::remove(dir.File("a.bmp"));
@@ -329,11 +329,11 @@ TEST_F(DownloadJobTest, DriverLinkWrapsTheJobInADocument) {
     driver->ClearDocuments();
     driver->RefuseDocuments(true, false);
     RecordingDownloadPage refused(kFlashMemory);
-    StartDownload(refused);
-    WaitForDownload();
+    StartDownload(session, refused);
+    WaitForDownload(session);
     EXPECT_TRUE(driver->Closed()) << "a refused document closes the printer";
     EXPECT_TRUE(refused.Enabled());
-    EXPECT_TRUE(DownloadIdle);
+    EXPECT_TRUE(session.DownloadIdle);
 }
 
 }  // namespace

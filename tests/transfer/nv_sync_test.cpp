@@ -16,7 +16,7 @@
 #include "support/logo_files.h"
 #include "support/recording_operator.h"
 #include "transfer/download_job.h"
-#include "transfer/transfer_state.h"
+#include "transfer/session.h"
 #include "vprinter/printer.h"
 #include "workflows/reset_state.h"
 
@@ -56,19 +56,19 @@ Bytes Logo(int width, int mark) {
 
 class NvSyncTest : public ::testing::Test {
   protected:
+    Session session;
     void SetUp() override {
         ResetProgramState();
-        SetDownloadPauses({std::chrono::milliseconds(0), std::chrono::milliseconds(0)});
+        session.SetPauses({std::chrono::milliseconds(0), std::chrono::milliseconds(0)});
         StartDirectory = dir.Path().string();
         PrinterModel = "RP-820";
     }
     void TearDown() override {
-        WaitForDownload();
+        WaitForDownload(session);
         PortClose(PortHandle);
         ResetProgramState();
-        SetDownloadPauses({});
     }
-    void Connect(InProcessPrinter& printer, PortKindValue kind) {
+    void ConnectPrinter(InProcessPrinter& printer, PortKindValue kind) {
         link = test::ConnectFake(kind);
         link->SetReadable(kind != kParallelLink);
         link->RespondWith([&printer](const Bytes& written) { return printer.Take(written); });
@@ -83,11 +83,11 @@ class NvSyncTest : public ::testing::Test {
         SelectedBytes = 0;
         for (const auto& [name, mark] : logos)
             test::WriteAndPick(dir, name, Logo(width, mark));
-        NvDownloaded = false;
+        session.NvDownloaded = false;
         test::RecordingDownloadPage page(kNvMemory);
         page.replaceAllNv = replaceAll;
-        StartDownload(page);
-        ASSERT_TRUE(WaitForDownload(std::chrono::seconds(20)));
+        StartDownload(session, page);
+        ASSERT_TRUE(WaitForDownload(session, std::chrono::seconds(20)));
     }
     bool StreamHas(const Bytes& command) const {
         const Bytes all = link->Stream();
@@ -125,14 +125,14 @@ TEST_F(NvSyncTest, DownloadsWriteOnlyWhatChangedAndLeaveOtherKeysAlone) {
         const Bytes foreign = {0x1D, 0x28, 0x4C, 12, 0, 0x30, 0x43, 0x30, 'A',
                                '1',  1,    8,    0,  1, 0,    0x31, 0xAA};
         printer.session.Feed(foreign.data(), foreign.size());
-        Connect(printer, kind);
+        ConnectPrinter(printer, kind);
         for (const SyncStep& step : steps) {
             SCOPED_TRACE(step.what);
             printer.log.clear();
             op.Clear();
             const long long writesBefore = printer.state.NvWrites();
             Download(step.logos, step.replaceAll);
-            EXPECT_TRUE(NvDownloaded) << (op.Texts().empty() ? "" : op.Texts().back());
+            EXPECT_TRUE(session.NvDownloaded) << (op.Texts().empty() ? "" : op.Texts().back());
             const int defined = kind == kUsbLink ? step.definedReading : step.definedWriteOnly;
             EXPECT_EQ(printer.LogCount("NV DEFINE"), defined);
             EXPECT_EQ(printer.LogCount("NV DELETE"), step.deleted);
@@ -159,14 +159,14 @@ TEST_F(NvSyncTest, DownloadsWriteOnlyWhatChangedAndLeaveOtherKeysAlone) {
 TEST_F(NvSyncTest, TightCapacityDeletesFirstRefusesEarlyAndChecksWhatThePrinterKept) {
     // 64 x 8 logos: 64 bytes of rows each on the printer, 75 as Stampa counts.
     InProcessPrinter printer(150);
-    Connect(printer, kUsbLink);
+    ConnectPrinter(printer, kUsbLink);
     Download({{"a.bmp", 1}, {"b.bmp", 2}}, false, 64);
-    ASSERT_TRUE(NvDownloaded);
+    ASSERT_TRUE(session.NvDownloaded);
 
     // 22 bytes free: the changed logo's key goes first, then its definition.
     printer.log.clear();
     Download({{"a.bmp", 1}, {"b.bmp", 7}}, false, 64);
-    EXPECT_TRUE(NvDownloaded);
+    EXPECT_TRUE(session.NvDownloaded);
     EXPECT_EQ(printer.LogCount("NV DELETE 02"), 1);
     EXPECT_EQ(printer.LogCount("NV DEFINE 02 64x8 (NV write"), 1);
     EXPECT_EQ(printer.state.Nv().at("02").rows[0], 0xFE);
@@ -185,7 +185,7 @@ TEST_F(NvSyncTest, TightCapacityDeletesFirstRefusesEarlyAndChecksWhatThePrinterK
     op.Clear();
     Download({{"a.bmp", 1}, {"b.bmp", 7}, {"c.bmp", 3}}, false, 64);
     EXPECT_EQ(op.Texts().back(), msg::kNvNotAllKept);
-    EXPECT_FALSE(NvDownloaded);
+    EXPECT_FALSE(session.NvDownloaded);
     EXPECT_EQ(NvLogos.Count(), 2) << "the list records only what the printer holds";
     NvLogos.RemoveAll();
     ASSERT_EQ(LoadLogoListInto(NvLogos, NvListFileName(StartDirectory, PrinterModel)), 1);

@@ -14,7 +14,7 @@
 #include "support/recording_operator.h"
 #include "support/temp_dir.h"
 #include "transfer/nv_delete.h"
-#include "transfer/transfer_state.h"
+#include "transfer/session.h"
 #include "workflows/reset_state.h"
 
 namespace stampa {
@@ -44,6 +44,7 @@ void AddLogos(CLogoList& list, std::initializer_list<int> heights) {
 
 class PrintJobTest : public ::testing::Test {
   protected:
+    Session session;
     void SetUp() override {
         ResetProgramState();
         link = test::ConnectFake(kUsbLink);
@@ -59,9 +60,9 @@ class PrintJobTest : public ::testing::Test {
 };
 
 TEST_F(PrintJobTest, FlashAllThreeAtActualSize) {
-    FlashDownloaded = true;
+    session.FlashDownloaded = true;
     AddLogos(FlashLogos, {8, 16, 10});
-    PrintLogos(page);
+    PrintLogos(session, page);
     EXPECT_EQ(link->Stream(), Cat({{0x18},
                                    {0x1D, 0x5C, 8, 0, 0x1C, 0x70, 1, 0, 0x0A},
                                    {0x1D, 0x5C, 16, 0, 0x1C, 0x70, 2, 0, 0x0A},
@@ -76,21 +77,21 @@ TEST_F(PrintJobTest, PrintedHeightFollowsTheScale) {
     EXPECT_EQ(PrintedHeight(100, 3), 208);
     EXPECT_EQ(PrintedHeight(100, 1), 104);
     EXPECT_EQ(PrintedHeight(1, 2), 16);
-    FlashDownloaded = true;
+    session.FlashDownloaded = true;
     AddLogos(FlashLogos, {100});
     page.scaling = 3;
-    PrintLogos(page);
+    PrintLogos(session, page);
     EXPECT_EQ(link->Writes()[1], (Bytes{0x1D, 0x5C, 0xD0, 0x00}));
     EXPECT_EQ(link->Writes()[2], (Bytes{0x1C, 0x70, 0x01, 0x03}));
 }
 
 TEST_F(PrintJobTest, RamWithLabelsNumbersFromZero) {
-    RamDownloaded = true;
+    session.RamDownloaded = true;
     AddLogos(RamLogos, {8});
     page.memory = kRamMemory;
     page.label = true;
     page.scaling = 1;
-    PrintLogos(page);
+    PrintLogos(session, page);
     EXPECT_EQ(link->Stream(), Cat({{0x18},
                                    Text("=============== LOGO 0"),
                                    {0x0A, 0x0A},
@@ -101,13 +102,13 @@ TEST_F(PrintJobTest, RamWithLabelsNumbersFromZero) {
 }
 
 TEST_F(PrintJobTest, FlashLabelsNumberFromOneAndPartPrintsRowsInOrder) {
-    FlashDownloaded = true;
+    session.FlashDownloaded = true;
     AddLogos(FlashLogos, {8, 8, 8});
     page.range = kPrintPart;
     page.rows = {2, 0};  // ascending order is the page's business; the job takes them as given
     std::sort(page.rows.begin(), page.rows.end());
     page.label = true;
-    PrintLogos(page);
+    PrintLogos(session, page);
     EXPECT_EQ(link->Stream(), Cat({{0x18},
                                    Text("=============== LOGO 1"),
                                    {0x0A, 0x0A},
@@ -121,26 +122,26 @@ TEST_F(PrintJobTest, FlashLabelsNumberFromOneAndPartPrintsRowsInOrder) {
 TEST_F(PrintJobTest, StoredFlashListServesUntilAFlashDownload) {
     AddLogos(StoredFlashLogos, {8, 8});
     AddLogos(FlashLogos, {8});
-    PrintLogos(page);
+    PrintLogos(session, page);
     EXPECT_EQ(link->Writes().size(), 1u + 2 * 3 + 1) << "two stored logos printed";
     StoredFlashLogos.RemoveAll();
-    PrintLogos(page);
+    PrintLogos(session, page);
     EXPECT_EQ(op.Texts(), std::vector<std::string>{msg::kDownloadToFlashFirst});
 }
 
 TEST_F(PrintJobTest, RamListAfterANewConnection) {
     page.memory = kRamMemory;
-    PrintLogos(page);
+    PrintLogos(session, page);
     EXPECT_EQ(op.Texts(), std::vector<std::string>{msg::kDownloadToRamFirst});
     EXPECT_EQ(page.disabledTimes, 0) << "the print button is not touched";
-    // A new connection clears RamDownloaded but RamLogos keeps its entries:
+    // A new connection clears session.RamDownloaded but RamLogos keeps its entries:
     // "all" still prints them, "part" finds no row.
     AddLogos(RamLogos, {8});
-    RamDownloaded = false;
-    PrintLogos(page);
+    session.RamDownloaded = false;
+    PrintLogos(session, page);
     EXPECT_EQ(link->Writes().size(), 7u);
     page.range = kPrintPart;
-    PrintLogos(page);
+    PrintLogos(session, page);
     EXPECT_EQ(op.Texts().back(), msg::kSelectLogosToPrint);
     EXPECT_TRUE(page.enabled);
 }
@@ -154,12 +155,12 @@ void AddNvLogos(std::initializer_list<int> keys) {
 
 TEST_F(PrintJobTest, NvPrintsByKeyWithLabelsAndAsksForADownloadFirst) {
     page.memory = kNvMemory;
-    PrintLogos(page);
+    PrintLogos(session, page);
     EXPECT_EQ(op.Texts(), std::vector<std::string>{msg::kDownloadToNvFirst});
     AddNvLogos({1, 4});  // 2 and 3 were deleted: the others keep their keys
     page.label = true;
     page.scaling = kDoubleWidth;
-    PrintLogos(page);
+    PrintLogos(session, page);
     EXPECT_EQ(link->Stream(), Cat({{0x18},
                                    Text("=============== LOGO 1"),
                                    {0x0A, 0x0A},
@@ -179,7 +180,7 @@ TEST_F(PrintJobTest, NvDeleteSendsTheDeletesThenWritesTheShorterList) {
     StartDirectory = dir.Path().string();
     PrinterModel = "RP-820";
     AddNvLogos({1, 2, 3});
-    EXPECT_TRUE(DeleteNvLogos(false, {"03", "01", "03", "1"}));
+    EXPECT_TRUE(DeleteNvLogos(session, false, {"03", "01", "03", "1"}));
     EXPECT_EQ(op.Texts(), std::vector<std::string>{msg::kAskDeleteOne});
     EXPECT_EQ(link->Writes(), (std::vector<Bytes>{{0x1D, 0x28, 0x4C, 4, 0, 0x30, 0x42, '0', '1'},
                                                   {0x1D, 0x28, 0x4C, 4, 0, 0x30, 0x42, '0', '3'}}));
@@ -192,14 +193,14 @@ TEST_F(PrintJobTest, NvDeleteSendsTheDeletesThenWritesTheShorterList) {
     const Bytes file = test::ReadFileBytes(dir.File("RP-820.nv"));
     AddNvLogos({5});
     link->FailAtCall(3, 0, /*closeOnFailure=*/false);
-    EXPECT_FALSE(DeleteNvLogos(false, {"02", "05"}));
+    EXPECT_FALSE(DeleteNvLogos(session, false, {"02", "05"}));
     EXPECT_EQ(op.Texts().back(), msg::kCommunicationFailed);
     EXPECT_EQ(link->Writes().size(), 2u);
     EXPECT_EQ(NvLogos.Count(), 2);
     EXPECT_EQ(test::ReadFileBytes(dir.File("RP-820.nv")), file);
 
     // Delete all: one command, an empty list kept as a file with no entries.
-    EXPECT_TRUE(DeleteNvLogos(true, {}));
+    EXPECT_TRUE(DeleteNvLogos(session, true, {}));
     EXPECT_EQ(link->Writes().back(), (Bytes{0x1D, 0x28, 0x4C, 5, 0, 0x30, 0x41, 0x43, 0x4C, 0x52}));
     EXPECT_EQ(op.Texts().back(), msg::kAskDeleteAll);
     EXPECT_EQ(NvLogos.Count(), 0);
@@ -207,20 +208,20 @@ TEST_F(PrintJobTest, NvDeleteSendsTheDeletesThenWritesTheShorterList) {
 
     // Nothing chosen, or the question declined: nothing sent.
     const std::size_t sent = link->Writes().size();
-    EXPECT_FALSE(DeleteNvLogos(false, {}));
+    EXPECT_FALSE(DeleteNvLogos(session, false, {}));
     EXPECT_EQ(op.Texts().back(), msg::kSelectRowsToDelete);
     op.AnswerNext(Answer::Cancel);
-    EXPECT_FALSE(DeleteNvLogos(true, {}));
+    EXPECT_FALSE(DeleteNvLogos(session, true, {}));
     EXPECT_EQ(link->Writes().size(), sent);
 }
 
 TEST_F(PrintJobTest, RefusedWithoutConnectionOrDuringADownload) {
     AddLogos(StoredFlashLogos, {8});
     PortConfigured = false;
-    PrintLogos(page);
+    PrintLogos(session, page);
     PortConfigured = true;
-    DownloadIdle = false;
-    PrintLogos(page);
+    session.DownloadIdle = false;
+    PrintLogos(session, page);
     EXPECT_EQ(op.Shown(),
               (std::vector<test::ShownMessage>{{MessageKind::Information, msg::kSetPortFirst},
                                                {MessageKind::Plain, msg::kDownloadRunning}}));
@@ -230,7 +231,7 @@ TEST_F(PrintJobTest, RefusedWithoutConnectionOrDuringADownload) {
 TEST_F(PrintJobTest, FailedExaminedWriteStopsWithoutFormFeed) {
     AddLogos(StoredFlashLogos, {8, 8});
     link->FailAtCall(4, 0, /*closeOnFailure=*/false);  // the first logo's closing LF
-    PrintLogos(page);
+    PrintLogos(session, page);
     EXPECT_EQ(op.Shown().back(),
               (test::ShownMessage{MessageKind::Warning, msg::kCommunicationFailed}));
     EXPECT_EQ(link->Writes().size(), 3u) << "CAN, GS \\, FS p; nothing after the failed LF";
@@ -240,7 +241,7 @@ TEST_F(PrintJobTest, FailedExaminedWriteStopsWithoutFormFeed) {
 TEST_F(PrintJobTest, UnexaminedWritesDoNotStopTheRun) {
     AddLogos(StoredFlashLogos, {8});
     link->FailAtCall(2, 0, /*closeOnFailure=*/false);  // GS \ fails, not examined
-    PrintLogos(page);
+    PrintLogos(session, page);
     EXPECT_TRUE(op.Shown().empty());
     EXPECT_EQ(link->Writes().back(), Bytes{0x0C});
 }
@@ -257,10 +258,10 @@ TEST_F(PrintJobTest, DriverNoticeOnceAfterStartAndAfterEachDownload) {
     PortClose(PortHandle);
     auto driver = test::ConnectFake(kDriverLink, 88);
     AddLogos(StoredFlashLogos, {8});
-    PrintLogos(page);
-    PrintLogos(page);
-    PrintNoticePending = true;  // a download ended
-    PrintLogos(page);
+    PrintLogos(session, page);
+    PrintLogos(session, page);
+    session.PrintNoticePending = true;  // a download ended
+    PrintLogos(session, page);
     EXPECT_EQ(op.Texts(),
               (std::vector<std::string>{msg::kPleaseWaitPrinting, msg::kPleaseWaitPrinting}));
     EXPECT_EQ(op.Shown()[0].kind, MessageKind::Plain);

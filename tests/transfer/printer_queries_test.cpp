@@ -6,7 +6,7 @@
 
 #include "protocol/commands.h"
 #include "support/fake_transport.h"
-#include "transfer/transfer_state.h"
+#include "transfer/session.h"
 #include "workflows/printer_answers.h"
 #include "workflows/reset_state.h"
 
@@ -86,6 +86,7 @@ TEST(PrinterAnswers, KeyBlocksAndStatusBits) {
 
 class PrinterQueriesTest : public ::testing::Test {
   protected:
+    Session session;
     void SetUp() override {
         ResetProgramState();
         printer = test::ConnectFake(kSerialLink);
@@ -103,20 +104,20 @@ TEST_F(PrinterQueriesTest, StatusAndCapacityAnswersSplitAcrossReads) {
     printer->AnswerTo(RealTimeStatusCommand(1), {{0x12}});
     printer->AnswerTo(RealTimeStatusCommand(2), {{0x16}});
     printer->AnswerTo(RealTimeStatusCommand(4), {{0x72}});
-    EXPECT_EQ(PrinterStatusLine(), "打印机状态: 缺纸、上盖打开");
+    EXPECT_EQ(PrinterStatusLine(session), "打印机状态: 缺纸、上盖打开");
     printer->AnswerTo(NvCapacityQueryCommand(), {{0x37, 0x30, '2', '6'}, {'2', '1', '4', '4', 0}});
     printer->AnswerTo(NvFreeCapacityQueryCommand(), {{0x37}, {0x31, '9'}, {'0', '0', 0}});
-    EXPECT_EQ(RefreshNvCapacity(), QueryResult::Answered);
-    EXPECT_EQ(NvCapacityTotal, 262144);
-    EXPECT_EQ(NvCapacityFree, 900);
+    EXPECT_EQ(RefreshNvCapacity(session), QueryResult::Answered);
+    EXPECT_EQ(session.NvCapacityTotal, 262144);
+    EXPECT_EQ(session.NvCapacityFree, 900);
     EXPECT_EQ(printer->Writes().size(), 5u) << "each question one write of its own";
 
     // A byte that is no status, or a late answer to the other question, is garbled.
     printer->AnswerTo(RealTimeStatusCommand(1), {{0x00}});
-    EXPECT_EQ(PrinterStatusLine(), "打印机应答无效");
+    EXPECT_EQ(PrinterStatusLine(session), "打印机应答无效");
     printer->AnswerTo(NvCapacityQueryCommand(), {{0x37, 0x31, '9', 0}});
-    EXPECT_EQ(RefreshNvCapacity(), QueryResult::Garbled);
-    EXPECT_EQ(NvCapacityTotal, 262144) << "nothing taken from it";
+    EXPECT_EQ(RefreshNvCapacity(session), QueryResult::Garbled);
+    EXPECT_EQ(session.NvCapacityTotal, 262144) << "nothing taken from it";
 }
 
 TEST_F(PrinterQueriesTest, KeyListInBlocksWithOneNakRetry) {
@@ -142,11 +143,11 @@ TEST_F(PrinterQueriesTest, SilenceAndLinksThatCannotRead) {
     const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(QueryStatus(PortHandle, status), QueryResult::NoAnswer);
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(2500));
-    EXPECT_EQ(PrinterStatusLine(), "打印机没有应答");
+    EXPECT_EQ(PrinterStatusLine(session), "打印机没有应答");
 
     auto parallel = test::ConnectFake(kParallelLink, 77);
     EXPECT_EQ(QueryStatus(PortHandle, status), QueryResult::CannotRead);
-    EXPECT_EQ(PrinterStatusLine(), "") << "the pages skip the question";
+    EXPECT_EQ(PrinterStatusLine(session), "") << "the pages skip the question";
     EXPECT_TRUE(parallel->Writes().empty());
     PortClose(PortHandle);
 }

@@ -19,7 +19,7 @@
 #include "support/vprinter_process.h"
 #include "transfer/download_job.h"
 #include "transfer/print_job.h"
-#include "transfer/transfer_state.h"
+#include "transfer/session.h"
 #include "workflows/reset_state.h"
 #include "workflows/startup.h"
 
@@ -39,19 +39,19 @@ constexpr int kLineHeight = 30;  // one line feed
 
 class TransferEndToEnd : public ::testing::Test {
   protected:
+    Session session;
     void SetUp() override {
         ResetProgramState();
-        SetDownloadPauses({std::chrono::milliseconds(0), std::chrono::milliseconds(0)});
+        session.SetPauses({std::chrono::milliseconds(0), std::chrono::milliseconds(0)});
         setenv("QZUSB_DEVICE_DIR", dir.Path().c_str(), 1);
         ASSERT_TRUE(BindRuntimeLibraries({PIXMELT_LIBRARY}));
     }
     void TearDown() override {
-        WaitForDownload();
+        WaitForDownload(session);
         PortClose(PortHandle);
         UnbindRuntimeLibraries();
         unsetenv("QZUSB_DEVICE_DIR");
         ResetProgramState();
-        SetDownloadPauses({});
     }
 
     std::unique_ptr<VirtualPrinterProcess> StartPrinter(std::vector<std::string> extra = {}) {
@@ -74,8 +74,8 @@ class TransferEndToEnd : public ::testing::Test {
 
     void Download(int memory) {
         test::RecordingDownloadPage page(memory);
-        StartDownload(page);
-        ASSERT_TRUE(WaitForDownload(std::chrono::seconds(30)));
+        StartDownload(session, page);
+        ASSERT_TRUE(WaitForDownload(session, std::chrono::seconds(30)));
     }
 
     // Checks that the receipt shows each logo's dark pixels exactly, logos one
@@ -122,11 +122,11 @@ TEST_F(TransferEndToEnd, FlashDownloadThenPrintShowsTheConvertedPictures) {
     Connect();
     Download(kFlashMemory);
     ASSERT_EQ(op.Texts(), std::vector<std::string>{msg::kAskDownloadFlash});
-    ASSERT_TRUE(FlashDownloaded);
+    ASSERT_TRUE(session.FlashDownloaded);
     EXPECT_EQ(SelectedLogos.GetConvertedPath(1), dir.File("photoTemp.bmp"));
 
     test::FakePrintPage page;
-    PrintLogos(page);
+    PrintLogos(session, page);
     ASSERT_EQ(op.Texts().size(), 1u) << op.Texts().back();
     ASSERT_TRUE(VirtualPrinterProcess::WaitForFile(out + "/receipt-0001.png"));
     const QImage receipt(QString::fromStdString(out + "/receipt-0001.png"));
@@ -140,10 +140,10 @@ TEST_F(TransferEndToEnd, RamDownloadThenPrintShowsThePictures) {
     WriteAndPick(dir, "b.bmp", Bmp24(24, 12, Photo));
     Connect();
     Download(kRamMemory);
-    ASSERT_TRUE(RamDownloaded);
+    ASSERT_TRUE(session.RamDownloaded);
     test::FakePrintPage page;
     page.memory = kRamMemory;
-    PrintLogos(page);
+    PrintLogos(session, page);
     ASSERT_TRUE(VirtualPrinterProcess::WaitForFile(out + "/receipt-0001.png"));
     const QImage receipt(QString::fromStdString(out + "/receipt-0001.png"));
     // A RAM logo is followed by the LF that ends GS / and the print job's LF.
@@ -199,12 +199,12 @@ TEST_F(TransferEndToEnd, NvDownloadThenPrintShowsEachLogoUnderItsLabel) {
     Connect();
     Download(kNvMemory);
     ASSERT_EQ(op.Texts(), std::vector<std::string>{"下载所选位图到NV图形 (写入NV 3 次).\n继续吗?"});
-    ASSERT_TRUE(NvDownloaded);
+    ASSERT_TRUE(session.NvDownloaded);
     test::FakePrintPage page;
     page.memory = kNvMemory;
     page.scaling = kDoubleWidth;
     page.label = true;
-    PrintLogos(page);
+    PrintLogos(session, page);
     ASSERT_EQ(op.Texts().size(), 1u) << op.Texts().back();
     ASSERT_TRUE(VirtualPrinterProcess::WaitForFile(out + "/receipt-0001.png"));
     ExpectNvLogosUnderLabels(QImage(QString::fromStdString(out + "/receipt-0001.png")),
@@ -215,9 +215,9 @@ TEST_F(TransferEndToEnd, NvDownloadThenPrintShowsEachLogoUnderItsLabel) {
     WriteAndPick(dir, "big.bmp",
                  Bmp1(600, 900, [](int x, int y) { return (x / 7 + y / 5) % 3 == 0; }));
     Download(kNvMemory);
-    ASSERT_TRUE(NvDownloaded);
+    ASSERT_TRUE(session.NvDownloaded);
     page.scaling = kNormalSize;
-    PrintLogos(page);
+    PrintLogos(session, page);
     ASSERT_TRUE(VirtualPrinterProcess::WaitForFile(out + "/receipt-0002.png"));
     ExpectNvLogosUnderLabels(QImage(QString::fromStdString(out + "/receipt-0002.png")), kMargin, 1);
     const auto bytes = test::ReadFileBytes(out + "/receipt-0002.txt");
@@ -238,8 +238,8 @@ TEST_F(TransferEndToEnd, PrinterDroppingMidDownloadLeavesTheListAsItWas) {
     EXPECT_EQ(op.Texts().back(), msg::kCommunicationFailed);
     EXPECT_EQ(FlashLogos.Count(), 1);
     EXPECT_EQ(FlashLogos.GetName(0), "earlier.bmp");
-    EXPECT_FALSE(FlashDownloaded);
-    EXPECT_TRUE(DownloadIdle);
+    EXPECT_FALSE(session.FlashDownloaded);
+    EXPECT_TRUE(session.DownloadIdle);
 }
 
 }  // namespace

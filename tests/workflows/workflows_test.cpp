@@ -15,7 +15,7 @@
 #include "support/environment.h"
 #include "support/recording_operator.h"
 #include "support/temp_dir.h"
-#include "transfer/transfer_state.h"
+#include "transfer/session.h"
 #include "workflows/connect.h"
 #include "workflows/memory_lists.h"
 #include "workflows/pick.h"
@@ -32,6 +32,7 @@ using test::WriteFileBytes;
 
 class WorkflowsTest : public ::testing::Test {
   protected:
+    Session session;
     void SetUp() override { ResetProgramState(); }
     void TearDown() override { ResetProgramState(); }
 
@@ -47,7 +48,7 @@ class WorkflowsTest : public ::testing::Test {
 TEST_F(WorkflowsTest, PickChecksEveryFileKeepsTheGoodOnesAndDropsPastTheLimit) {
     const std::string text = dir.File("note.txt");
     WriteFileBytes(text, {'h', 'i'});
-    const PickOutcome first = PickLogos({Mono("a.bmp"), text, Mono("b.bmp")});
+    const PickOutcome first = PickLogos(session, {Mono("a.bmp"), text, Mono("b.bmp")});
     EXPECT_EQ(first.added, 2);
     EXPECT_EQ(first.refused, std::vector<std::string>{text});
     EXPECT_EQ(op.Texts(), (std::vector<std::string>{msg::kOpenBitmapFailed, msg::kOpenBitmapFailed,
@@ -58,35 +59,35 @@ TEST_F(WorkflowsTest, PickChecksEveryFileKeepsTheGoodOnesAndDropsPastTheLimit) {
     EXPECT_TRUE(LogosPicked);
 
     std::vector<std::string> many(kMaxPickedLogos, Mono("c.bmp"));
-    const PickOutcome second = PickLogos(many);
+    const PickOutcome second = PickLogos(session, many);
     EXPECT_EQ(second.added, kMaxPickedLogos - 2);
     EXPECT_EQ(second.dropped, 2);
     EXPECT_FALSE(CanPickMore());
 }
 
 TEST_F(WorkflowsTest, NothingChangesThePickOrTheLinkWhileADownloadSends) {
-    PickLogos({Mono("a.bmp"), Mono("b.bmp")});
+    PickLogos(session, {Mono("a.bmp"), Mono("b.bmp")});
     op.Clear();
-    DownloadIdle = false;
-    EXPECT_EQ(PickLogos({Mono("c.bmp")}).added, 0);
-    EXPECT_EQ(RemoveLogos({0}), RemoveOutcome::NotNow);
-    EXPECT_FALSE(ConvertForPreview(0, kPixmeltDitherM3, 0, 0).has_value());
+    session.DownloadIdle = false;
+    EXPECT_EQ(PickLogos(session, {Mono("c.bmp")}).added, 0);
+    EXPECT_EQ(RemoveLogos(session, {0}), RemoveOutcome::NotNow);
+    EXPECT_FALSE(ConvertForPreview(session, 0, kPixmeltDitherM3, 0, 0).has_value());
     PortHandle = 1234;  // the link the worker writes to stays open
-    EXPECT_EQ(Connect("RP-820", LinkSettings{}), LinkOpenResult::NotNow);
+    EXPECT_EQ(Connect(session, "RP-820", LinkSettings{}), LinkOpenResult::NotNow);
     EXPECT_EQ(PortHandle, 1234);
     EXPECT_EQ(op.Texts(), std::vector<std::string>(2, msg::kDownloadRunning));
     EXPECT_EQ(SelectedCount, 2);
-    DownloadIdle = true;
+    session.DownloadIdle = true;
 }
 
 TEST_F(WorkflowsTest, RemoveAsksThenRemovesValidRowsFromTheLastDown) {
-    PickLogos({Mono("a.bmp"), Mono("b.bmp"), Mono("c.bmp")});
+    PickLogos(session, {Mono("a.bmp"), Mono("b.bmp"), Mono("c.bmp")});
     CurrentLogo = 2;
     op.Clear();
-    EXPECT_EQ(RemoveLogos({7, -1}), RemoveOutcome::NothingSelected);
+    EXPECT_EQ(RemoveLogos(session, {7, -1}), RemoveOutcome::NothingSelected);
     op.AnswerNext(Answer::Cancel);
-    EXPECT_EQ(RemoveLogos({0}), RemoveOutcome::Cancelled);
-    EXPECT_EQ(RemoveLogos({1, 0, 1}), RemoveOutcome::Removed);
+    EXPECT_EQ(RemoveLogos(session, {0}), RemoveOutcome::Cancelled);
+    EXPECT_EQ(RemoveLogos(session, {1, 0, 1}), RemoveOutcome::Removed);
     EXPECT_EQ(op.Texts(), (std::vector<std::string>{msg::kSelectRowsToDelete, msg::kAskDeleteOne,
                                                     msg::kAskDeleteAll}));
     EXPECT_EQ(SelectedCount, 1);
@@ -95,11 +96,12 @@ TEST_F(WorkflowsTest, RemoveAsksThenRemovesValidRowsFromTheLastDown) {
 }
 
 TEST_F(WorkflowsTest, LogoNumbersMapToRowsPerMemory) {
-    EXPECT_EQ(RowsOfLogoNumbers(kFlashMemory, {3, 1}), (std::vector<int>{0, 2}));
-    EXPECT_EQ(RowsOfLogoNumbers(kRamMemory, {3, 0}), (std::vector<int>{0, 3}));
-    PickLogos({Mono("a.bmp")});
-    EXPECT_EQ(DownloadListing(kRamMemory).countText, "1 / 8");
-    EXPECT_EQ(PrintListing(kRamMemory).entries.size(), 0u) << "no RAM download in this run";
+    EXPECT_EQ(RowsOfLogoNumbers(session, kFlashMemory, {3, 1}), (std::vector<int>{0, 2}));
+    EXPECT_EQ(RowsOfLogoNumbers(session, kRamMemory, {3, 0}), (std::vector<int>{0, 3}));
+    PickLogos(session, {Mono("a.bmp")});
+    EXPECT_EQ(DownloadListing(session, kRamMemory).countText, "1 / 8");
+    EXPECT_EQ(PrintListing(session, kRamMemory).entries.size(), 0u)
+        << "no RAM download in this run";
 }
 
 TEST_F(WorkflowsTest, AFailedConnectionSavesTheOldModelsListAndClearsTheLink) {
@@ -108,18 +110,18 @@ TEST_F(WorkflowsTest, AFailedConnectionSavesTheOldModelsListAndClearsTheLink) {
     StartDirectory = dir.Path().string();
     PrinterModel = "RP-820";
     PortConfigured = true;
-    PickLogos({Mono("a.bmp")});
+    PickLogos(session, {Mono("a.bmp")});
     CopyLogoList(SelectedLogos, FlashLogos);
-    FlashDownloaded = true;
+    session.FlashDownloaded = true;
 
     LinkSettings none;
     none.kind = kNoLink;
-    EXPECT_EQ(Connect("RP-830", none), LinkOpenResult::NoLinkChosen);
+    EXPECT_EQ(Connect(session, "RP-830", none), LinkOpenResult::NoLinkChosen);
     EXPECT_FALSE(std::filesystem::exists(dir.File("RP-820"))) << "nothing saved without a link";
 
     LinkSettings usb;
     usb.kind = kUsbLink;
-    EXPECT_EQ(Connect("RP-830", usb), LinkOpenResult::CommunicationFailed);
+    EXPECT_EQ(Connect(session, "RP-830", usb), LinkOpenResult::CommunicationFailed);
     EXPECT_TRUE(std::filesystem::exists(dir.File("RP-820")));
     EXPECT_FALSE(PortConfigured);
     EXPECT_EQ(PrinterModel, "RP-820") << "the model changes only with a connection";
