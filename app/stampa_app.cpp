@@ -7,7 +7,7 @@ namespace stampa {
 
 bool CStampaApp::Start(QtOperator* messageBoxes) {
     sheet_ = new CMainSheet(session_);
-    if (!StartUp(files_)) {  // the loading message has no window to sit on
+    if (!StartUp(session_, files_)) {  // the loading message has no window to sit on
         delete sheet_;
         sheet_ = nullptr;
         return false;

@@ -17,7 +17,7 @@
 #include "link/spooler/spooler_link.h"
 #include "link/usb/usb_library.h"
 #include "link/usb/usb_link.h"
-#include "logos/logo_lists.h"
+#include "logos/logo_store.h"
 #include "logos/nv_list.h"
 #include "logos/stored_list.h"
 #include "protocol/commands.h"
@@ -56,7 +56,7 @@ int ConnectStatus(LinkOpenResult result) {
 // The select page's pick; false, after naming each refused file, when a file
 // was refused. The page drops files past the 255th silently; a command line
 // refuses them rather than send fewer logos than it was given.
-bool PickFiles(const Session& session, const std::vector<std::string>& files) {
+bool PickFiles(Session& session, const std::vector<std::string>& files) {
     const PickOutcome outcome = PickLogos(session, files);
     for (const std::string& file : outcome.refused) {
         std::fprintf(stderr, "%s\n", FormatText(msg::kCliRefusedFile, file.c_str()).c_str());
@@ -211,12 +211,14 @@ bool ReportOutcomes(const std::vector<LinkOutcome>& outcomes) {
 
 // In a link's own process: connect, download, and leave the stored-logo file
 // to the parent.
-LinkJobResult DownloadOnOneLink(const std::string& model, const LinkSettings& link,
-                                const DownloadOptions& o, LinkReporter& reporter) {
+LinkJobResult DownloadOnOneLink(const Session& picked, const std::string& model,
+                                const LinkSettings& link, const DownloadOptions& o,
+                                LinkReporter& reporter) {
     const int memory = o.memory;
     CliOperator quiet(true, true);
     LinkJobResult result;
     Session session;
+    CopyPick(picked, session);
     session.KeepNvListFile = false;
     const OutcomeCapture outcome;
     if (Connect(session, model, link) == LinkOpenResult::Opened) {
@@ -238,23 +240,23 @@ LinkJobResult DownloadOnOneLink(const std::string& model, const LinkSettings& li
 int RunFleetDownload(const DownloadOptions& o) {
     CliOperator op(o.yes);
     Session session;
-    if (!StartUp())
+    if (!StartUp(session))
         return kRefused;
     if (!PickFiles(session, o.files) || !AskOkCancel(TextsOf(o.memory).downloadQuestion)) {
         ShutDown(session);
         return kRefused;
     }
-    for (int i = 0; i < SelectedLogos.Count(); ++i)
-        ConvertIfTrueColor(i);
+    for (int i = 0; i < session.SelectedLogos.Count(); ++i)
+        ConvertIfTrueColor(session, i);
     const std::string model = ModelOrDefault(o.model);
     const std::vector<LinkOutcome> outcomes =
         RunOnEveryLink(o.linkNames, o.links, [&](const LinkSettings& link, LinkReporter& r) {
-            return DownloadOnOneLink(model, link, o, r);
+            return DownloadOnOneLink(session, model, link, o, r);
         });
     const bool all = ReportOutcomes(outcomes);
     if (all && o.memory == kFlashMemory) {
-        CopyLogoList(SelectedLogos, FlashLogos);
-        SaveLogoList(StoredLogoFileName(StartDirectory, model));
+        CopyLogoList(session.SelectedLogos, session.FlashLogos);
+        SaveLogoList(session, StoredLogoFileName(session.StartDirectory, model));
     }
     if (o.memory == kNvMemory) {
         std::vector<std::string> okLinks;
@@ -262,7 +264,8 @@ int RunFleetDownload(const DownloadOptions& o) {
             if (outcomes[i].ok)
                 okLinks.push_back(LinkPortName(o.links[i]));
         }
-        RecordNvFleetDownload(model, okLinks, all, o.replaceAll);
+        session.PrinterModel = model;
+        RecordNvFleetDownload(session, okLinks, all, o.replaceAll);
     }
     ShutDown(session);
     return all ? kDone : kCommunicationFailure;
@@ -283,7 +286,7 @@ PrintChoices ChoicesOf(const Session& session, const PrintOptions& o) {
 int RunFleetPrint(const PrintOptions& o) {
     CliOperator op(true);
     Session session;
-    if (!StartUp())
+    if (!StartUp(session))
         return kRefused;
     const std::string model = ModelOrDefault(o.model);
     const bool all = ReportOutcomes(
@@ -291,6 +294,7 @@ int RunFleetPrint(const PrintOptions& o) {
             CliOperator quiet(true, true);
             LinkJobResult result;
             Session printer;
+            CopyPick(session, printer);
             if (Connect(printer, model, link) == LinkOpenResult::Opened) {
                 PrintChoices page = ChoicesOf(printer, o);
                 PrintLogos(printer, page);
@@ -312,7 +316,7 @@ int RunDownload(const DownloadOptions& o) {
         return RunFleetDownload(o);
     CliOperator op(o.yes);
     Session session;
-    if (!StartUp())
+    if (!StartUp(session))
         return kRefused;
     if (!PickFiles(session, o.files)) {
         ShutDown(session);
@@ -326,7 +330,7 @@ int RunDownload(const DownloadOptions& o) {
     WaitForDownload(session);
     page.Finish();
     if (Downloaded(session, o.memory)) {
-        std::printf("%s\n", FormatText(msg::kCliDownloaded, SelectedLogos.Count(),
+        std::printf("%s\n", FormatText(msg::kCliDownloaded, session.SelectedLogos.Count(),
                                        TextsOf(o.memory).name, PortName.c_str())
                                 .c_str());
         if (o.memory == kNvMemory)  // what was written: "...; NV: 1 defined, 2 unchanged, ..."
@@ -344,7 +348,7 @@ int RunPrint(const PrintOptions& o) {
         return RunFleetPrint(o);
     CliOperator op(true);
     Session session;
-    if (!StartUp())
+    if (!StartUp(session))
         return kRefused;
     if (const int status = ConnectOrShutDown(session, o.model, o.links.front()); status != kDone)
         return status;
@@ -359,7 +363,7 @@ int RunPrint(const PrintOptions& o) {
 int RunNvDelete(const NvDeleteOptions& o) {
     CliOperator op(o.yes);
     Session session;
-    if (!StartUp())
+    if (!StartUp(session))
         return kRefused;
     if (const int status = ConnectOrShutDown(session, o.model, o.link); status != kDone)
         return status;
@@ -398,7 +402,7 @@ int AnswerStatus(QueryResult result) {
 int AskPrinter(const QueryOptions& o, const std::function<QueryResult(Session&)>& ask) {
     CliOperator op(true);
     Session session;
-    if (!StartUp())
+    if (!StartUp(session))
         return kRefused;
     if (const int status = ConnectOrShutDown(session, o.model, o.link); status != kDone)
         return status;
@@ -447,19 +451,19 @@ int RunNvList(const QueryOptions& o) {
 }
 
 int RunList(const std::string& model) {
-    const Session session;
-    StartDirectory = std::filesystem::current_path().string();
-    PrinterModel = ModelOrDefault(model);
-    ReloadStoredFlashLogos(StartDirectory, PrinterModel);
-    ReloadNvLogos(StartDirectory, PrinterModel);
+    Session session;
+    session.StartDirectory = std::filesystem::current_path().string();
+    session.PrinterModel = ModelOrDefault(model);
+    ReloadStoredFlashLogos(session);
+    ReloadNvLogos(session);
     const MemoryListing flash = PrintListing(session, kFlashMemory);
-    std::printf("%s\n", FormatText(msg::kCliStoredList, PrinterModel.c_str(),
+    std::printf("%s\n", FormatText(msg::kCliStoredList, session.PrinterModel.c_str(),
                                    static_cast<int>(flash.entries.size()))
                             .c_str());
     PrintLogoLines(flash.entries, flash.numbers);
     const MemoryListing nv = PrintListing(session, kNvMemory);
     if (!nv.entries.empty()) {
-        std::printf("%s\n", FormatText(msg::kCliNvList, PrinterModel.c_str(),
+        std::printf("%s\n", FormatText(msg::kCliNvList, session.PrinterModel.c_str(),
                                        static_cast<int>(nv.entries.size()))
                                 .c_str());
         PrintLogoLines(nv.entries, nv.numbers);

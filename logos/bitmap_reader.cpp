@@ -8,7 +8,7 @@
 #include "common/bytes.h"
 #include "common/messages.h"
 #include "common/operator.h"
-#include "logos/logo_lists.h"
+#include "logos/logo_list.h"
 
 namespace stampa {
 namespace {
@@ -109,20 +109,20 @@ int IsTrueColorBitmap(const std::string& path) {
     return CheckBitmap(path, 24);
 }
 
-void ReadBitmapGeometry(int position) {
+void ReadBitmapGeometry(CLogoList& list, int position) {
     if (position < 0) {
         return;
     }
     unsigned char bytes[kHeaderBytes] = {};  // a short file leaves the missing fields 0
-    if (ReadHeaderBytes(SelectedLogos.GetPath(position), bytes) < 0) {
+    if (ReadHeaderBytes(list.GetPath(position), bytes) < 0) {
         return;
     }
     const BitmapHeader h = ParseBitmapHeader(bytes);
     const auto width = static_cast<std::uint32_t>(h.width < 0 ? 0 : h.width);
     const auto height = static_cast<std::uint32_t>(AbsoluteHeight(h.height));
-    SelectedLogos.SetSize(position, OneBitImageSize(h.width, h.height));
-    SelectedLogos.SetWidth(position, width);
-    SelectedLogos.SetHeight(position, height);
+    list.SetSize(position, OneBitImageSize(h.width, h.height));
+    list.SetWidth(position, width);
+    list.SetHeight(position, height);
 }
 
 }  // namespace stampa

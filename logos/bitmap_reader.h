@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include "logos/logo_list.h"
 
 namespace stampa {
 
@@ -55,9 +56,9 @@ int IsMonoBitmap(const std::string& path);
 // The same for 24-bit BMPs.
 int IsTrueColorBitmap(const std::string& path);
 
-// Reads width and height of entry `position` of SelectedLogos from its file and
-// sets the entry's size, width and height. Silent; a negative position or a
-// file that cannot be opened leaves the entry as it was.
-void ReadBitmapGeometry(int position);
+// Reads width and height of entry `position` of `list` (the picked logos) from
+// its file and sets the entry's size, width and height. Silent; a negative
+// position or a file that cannot be opened leaves the entry as it was.
+void ReadBitmapGeometry(CLogoList& list, int position);
 
 }  // namespace stampa

@@ -27,41 +27,42 @@ int NvNumberAt(const CLogoList& list, int position) {
     return NvNumberOf(entry, position);
 }
 
-void RecordNvDownload(const CLogoList& sent) {
+void RecordNvDownload(LogoStore& logos, const CLogoList& sent) {
     const std::vector<LogoEntry> entries = sent.Entries();
-    NvLogos.RemoveAll();
+    logos.NvLogos.RemoveAll();
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const LogoEntry& e = entries[i];
-        NvLogos.Append(static_cast<std::int32_t>(i), e.name, e.path, e.convertedPath, e.size,
-                       e.width, e.height, static_cast<std::int32_t>(i + 1));
+        logos.NvLogos.Append(static_cast<std::int32_t>(i), e.name, e.path, e.convertedPath, e.size,
+                             e.width, e.height, static_cast<std::int32_t>(i + 1));
     }
 }
 
-void ForgetNvNumbers(const std::vector<int>& numbers) {
-    for (int p = NvLogos.Count() - 1; p >= 0; --p) {
-        if (std::find(numbers.begin(), numbers.end(), NvNumberAt(NvLogos, p)) != numbers.end())
-            NvLogos.RemoveAt(p);
+void ForgetNvNumbers(LogoStore& logos, const std::vector<int>& numbers) {
+    for (int p = logos.NvLogos.Count() - 1; p >= 0; --p) {
+        if (std::find(numbers.begin(), numbers.end(), NvNumberAt(logos.NvLogos, p)) !=
+            numbers.end())
+            logos.NvLogos.RemoveAt(p);
     }
 }
 
-int SaveNvList(const std::string& startDirectory, const std::string& model) {
-    if (model.empty()) {
+int SaveNvList(const LogoStore& logos) {
+    if (logos.PrinterModel.empty()) {
         return 0;
     }
-    std::vector<LogoEntry> entries = NvLogos.Entries();
+    std::vector<LogoEntry> entries = logos.NvLogos.Entries();
     for (std::size_t i = 0; i < entries.size(); ++i) {
         entries[i].mode = NvNumberOf(entries[i], static_cast<int>(i));
     }
-    return ReplaceFileAtomically(NvListFileName(startDirectory, model),
+    return ReplaceFileAtomically(NvListFileName(logos.StartDirectory, logos.PrinterModel),
                                  EncodeLogoListFile(entries, true))
                ? 1
                : 0;
 }
 
-void ReloadNvLogos(const std::string& startDirectory, const std::string& model) {
-    NvLogos.RemoveAll();
-    if (!model.empty()) {
-        LoadLogoListInto(NvLogos, NvListFileName(startDirectory, model));
+void ReloadNvLogos(LogoStore& logos) {
+    logos.NvLogos.RemoveAll();
+    if (!logos.PrinterModel.empty()) {
+        LoadLogoListInto(logos.NvLogos, NvListFileName(logos.StartDirectory, logos.PrinterModel));
     }
 }
 

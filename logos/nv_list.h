@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "logos/logo_lists.h"
+#include "logos/logo_store.h"
 
 namespace stampa {
 
@@ -23,18 +23,19 @@ std::string NvListFileName(const std::string& startDirectory, const std::string&
 int NvNumberAt(const CLogoList& list, int position);
 int NvNumberOf(const LogoEntry& entry, int position);
 
-// NvLogos becomes the logos of `sent` with the keys 1, 2, ... in order.
-void RecordNvDownload(const CLogoList& sent);
+// The store's NvLogos becomes the logos of `sent` with the keys 1, 2, ... in order.
+void RecordNvDownload(LogoStore& logos, const CLogoList& sent);
 
 // Removes the entries whose key numbers are listed.
-void ForgetNvNumbers(const std::vector<int>& numbers);
+void ForgetNvNumbers(LogoStore& logos, const std::vector<int>& numbers);
 
 // Writes NvLogos to the model's NV file, replacing it whole; an empty list is
 // written too (the printer holds none). 1 when written; 0 for an empty model or
 // a file that cannot be written (an existing file stays as it was).
-int SaveNvList(const std::string& startDirectory, const std::string& model);
+int SaveNvList(const LogoStore& logos);
 
-// Empties NvLogos and reads it from the model's file when a model is chosen.
-void ReloadNvLogos(const std::string& startDirectory, const std::string& model);
+// Empties NvLogos and reads it from the file of the store's model when a model
+// is chosen.
+void ReloadNvLogos(LogoStore& logos);
 
 }  // namespace stampa

@@ -8,19 +8,9 @@
 #include "common/atomic_file.h"
 #include "common/bytes.h"
 #include "logos/gbk_text.h"
-#include "logos/logo_lists.h"
+#include "logos/logo_store.h"
 
 namespace stampa {
-
-std::atomic<bool> StoredListLoaded{false};
-std::string StartDirectory;
-std::string PrinterModel;
-
-void ResetStoredListState() {
-    StoredListLoaded = false;
-    StartDirectory.clear();
-    PrinterModel.clear();
-}
 
 namespace {
 
@@ -163,20 +153,20 @@ int LoadLogoListInto(CLogoList& list, const std::string& fileName) {
     return 1;
 }
 
-int SaveLogoList(const std::string& fileName) {
-    return SaveLogoListFrom(FlashLogos, fileName);
+int SaveLogoList(const LogoStore& logos, const std::string& fileName) {
+    return SaveLogoListFrom(logos.FlashLogos, fileName);
 }
 
-int LoadLogoList(const std::string& fileName) {
-    return LoadLogoListInto(StoredFlashLogos, fileName);
+int LoadLogoList(LogoStore& logos, const std::string& fileName) {
+    return LoadLogoListInto(logos.StoredFlashLogos, fileName);
 }
 
-void ReloadStoredFlashLogos(const std::string& startDirectory, const std::string& model) {
-    StoredFlashLogos.RemoveAll();
-    if (!model.empty()) {
-        LoadLogoList(StoredLogoFileName(startDirectory, model));
+void ReloadStoredFlashLogos(LogoStore& logos) {
+    logos.StoredFlashLogos.RemoveAll();
+    if (!logos.PrinterModel.empty()) {
+        LoadLogoList(logos, StoredLogoFileName(logos.StartDirectory, logos.PrinterModel));
     }
-    StoredListLoaded = true;
+    logos.StoredListLoaded = true;
 }
 
 }  // namespace stampa

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "logos/logo_list.h"
+#include "logos/logo_store.h"
 
 namespace stampa {
 
@@ -20,38 +21,25 @@ inline constexpr std::size_t kLogoRecordSize = 796;
 inline constexpr std::size_t kRecordNameField = 256;
 inline constexpr std::size_t kRecordPathField = 260;
 
-// Set by every read of StoredFlashLogos from its file; never cleared again.
-extern std::atomic<bool> StoredListLoaded;
-
-// The folder of the stored-logo files: the working directory when the program
-// started, whatever the file dialog makes the working directory later.
-extern std::string StartDirectory;
-
-// The printer model of the connection, which names its stored-logo file.
-extern std::string PrinterModel;
-
-// Back to the start values: the three items above (tests).
-void ResetStoredListState();
-
 // The file of a printer model: the start directory, "/", the model name.
 std::string StoredLogoFileName(const std::string& startDirectory, const std::string& model);
 
-// Writes FlashLogos to `fileName`, replacing the file whole. 1 when written;
-// 0 when FlashLogos is empty (the file is not touched) or the file cannot be
-// written (an existing file stays as it was).
-int SaveLogoList(const std::string& fileName);
+// Writes the store's FlashLogos to `fileName`, replacing the file whole. 1
+// when written; 0 when FlashLogos is empty (the file is not touched) or the
+// file cannot be written (an existing file stays as it was).
+int SaveLogoList(const LogoStore& logos, const std::string& fileName);
 
-// Appends the file's entries to StoredFlashLogos. 1 on success (also for a
-// negative count); 0 when the file cannot be opened or its count is 0.
-int LoadLogoList(const std::string& fileName);
+// Appends the file's entries to the store's StoredFlashLogos. 1 on success
+// (also for a negative count); 0 when the file cannot be opened or its count is 0.
+int LoadLogoList(LogoStore& logos, const std::string& fileName);
 
 // The same two for any list.
 int SaveLogoListFrom(const CLogoList& list, const std::string& fileName);
 int LoadLogoListInto(CLogoList& list, const std::string& fileName);
 
-// Empties StoredFlashLogos, reads it from the model's file when a model is
-// chosen, and sets StoredListLoaded whether or not the file could be read.
-void ReloadStoredFlashLogos(const std::string& startDirectory, const std::string& model);
+// Empties StoredFlashLogos, reads it from the file of the store's model when a
+// model is chosen, and sets StoredListLoaded whether or not the file could be read.
+void ReloadStoredFlashLogos(LogoStore& logos);
 
 // The file's bytes as they go to disk for the given entries (records, then the
 // line-end translation). Exposed for tests and tools that build such files.

@@ -155,7 +155,7 @@ QString CConfigPage::StatusLine() const {
 }
 
 void CConfigPage::Initialize() {
-    configuration_ = BeginConfiguration(Text(serialPort_));
+    configuration_ = BeginConfiguration(session_, Text(serialPort_));
     serialButton_->setChecked(true);
     models_->blockSignals(true);
     models_->clear();

@@ -98,7 +98,7 @@ void CDownloadPage::showEvent(QShowEvent* event) {
 }
 
 void CDownloadPage::OnShow() {
-    LoadStoredListIfNeeded();  // for the other pages
+    LoadStoredListIfNeeded(session_);  // for the other pages
     AskForNvCapacity();
     RefreshDownloadList();
 }
@@ -118,7 +118,7 @@ void CDownloadPage::AskForNvCapacity() {
 void CDownloadPage::RefreshDownloadList() {
     const MemoryListing listing = DownloadListing(session_, memory_);
     FillLogoTable(list_, listing);
-    model_->setText(QString::fromStdString(PrinterModel));
+    model_->setText(QString::fromStdString(session_.PrinterModel));
     port_->setText(QString::fromStdString(PortName));
     size_->setText(QString::fromStdString(listing.sizeText));
     count_->setText(QString::fromStdString(listing.countText));

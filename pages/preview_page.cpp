@@ -16,7 +16,7 @@
 #include "common/messages.h"
 #include "common/operator.h"
 #include "logos/bitmap_reader.h"
-#include "logos/logo_lists.h"
+#include "logos/logo_store.h"
 #include "pages/dialog_units.h"
 #include "pages/template_look.h"
 #include "workflows/memory_lists.h"
@@ -160,10 +160,10 @@ void CPreviewPage::showEvent(QShowEvent* event) {
 }
 
 void CPreviewPage::OnShow() {
-    LoadStoredListIfNeeded();
+    LoadStoredListIfNeeded(session_);
     FillLogoList();
-    if (CurrentLogo >= 0 && CurrentLogo < list_->topLevelItemCount()) {
-        QTreeWidgetItem* item = list_->topLevelItem(CurrentLogo);
+    if (session_.CurrentLogo >= 0 && session_.CurrentLogo < list_->topLevelItemCount()) {
+        QTreeWidgetItem* item = list_->topLevelItem(session_.CurrentLogo);
         item->setSelected(true);
         list_->setCurrentItem(item);
     }
@@ -172,7 +172,7 @@ void CPreviewPage::OnShow() {
 
 void CPreviewPage::FillLogoList() {
     list_->clear();
-    const auto entries = PreviewList().Entries();
+    const auto entries = PreviewList(session_).Entries();
     std::int64_t total = 0;
     for (std::size_t i = 0; i < entries.size(); ++i) {
         auto* item =
@@ -203,12 +203,12 @@ void CPreviewPage::OnListClick(QTreeWidgetItem* item) {
         return;
     QAbstractButton* picked = views_->button(0);
     QAbstractButton* converted = views_->button(1);
-    if (LogosPicked) {
-        if (IsMonochromeLogo(r)) {
+    if (session_.LogosPicked) {
+        if (IsMonochromeLogo(session_, r)) {
             // A monochrome logo is shown as it is; its conversion record is reset
             // (the clicked logo's, not the one shown before).
             currentMethod_ = -1;
-            CurrentLogo = r;
+            session_.CurrentLogo = r;
             UpdatePreview(-1, r);
             picked->setEnabled(true);
             converted->setEnabled(false);
@@ -223,26 +223,26 @@ void CPreviewPage::OnListClick(QTreeWidgetItem* item) {
     }
     currentMethod_ = 1;
     UpdatePreview(1, r);
-    CurrentLogo = r;
+    session_.CurrentLogo = r;
 }
 
 void CPreviewPage::OnScale(int scale) {
     displayScale_ = scale;
-    UpdatePreview(currentMethod_, CurrentLogo);
+    UpdatePreview(currentMethod_, session_.CurrentLogo);
 }
 
 void CPreviewPage::OnMethod(int method) {
     currentMethod_ = method;
-    UpdatePreview(method, CurrentLogo);
+    UpdatePreview(method, session_.CurrentLogo);
 }
 
 void CPreviewPage::OnView(int view) {
     convertedView_ = view;
     if (view == 0) {
-        ShowPicture(false, CurrentLogo);
+        ShowPicture(false, session_.CurrentLogo);
         SetConversionControlsEnabled(false);
     } else {
-        UpdatePreview(currentMethod_, CurrentLogo);
+        UpdatePreview(currentMethod_, session_.CurrentLogo);
         SetConversionControlsEnabled(true);
     }
 }
@@ -250,7 +250,7 @@ void CPreviewPage::OnView(int view) {
 void CPreviewPage::OnSliderMoved() {
     contrastText_->setText(QString::number(contrast_->value() - 100));
     brightnessText_->setText(QString::number(brightness_->value() - 100));
-    UpdatePreview(currentMethod_, CurrentLogo);
+    UpdatePreview(currentMethod_, session_.CurrentLogo);
 }
 
 void CPreviewPage::UpdatePreview(int method, int index) {
@@ -259,7 +259,7 @@ void CPreviewPage::UpdatePreview(int method, int index) {
         return;
     }
     ShowPicture(false, index);
-    ShowAsPicked(index);
+    ShowAsPicked(session_, index);
 }
 
 void CPreviewPage::ConvertLogo(int method, int index) {
@@ -276,7 +276,7 @@ void CPreviewPage::ShowPicture(bool converted, int index) {
         shown_ = QImage();
         return;
     }
-    const CLogoList& list = PreviewList();
+    const CLogoList& list = PreviewList(session_);
     const std::string path = converted ? list.GetConvertedPath(index) : list.GetPath(index);
     const auto size = ShowablePictureSize(path);
     QImage image;

@@ -121,7 +121,7 @@ void CPrintPage::showEvent(QShowEvent* event) {
 void CPrintPage::OnShow() {
     AskForNvKeys(memory_);
     ShowMemory(memory_);
-    model_->setText(QString::fromStdString(PrinterModel));
+    model_->setText(QString::fromStdString(session_.PrinterModel));
     port_->setText(QString::fromStdString(PortName));
     PushMembers();
 }

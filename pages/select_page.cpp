@@ -11,7 +11,7 @@
 #include <QUrl>
 
 #include "common/messages.h"
-#include "logos/logo_lists.h"
+#include "logos/logo_store.h"
 #include "pages/dialog_units.h"
 #include "pages/file_dialog.h"
 #include "pages/template_look.h"
@@ -83,7 +83,7 @@ void CSelectPage::SetChangesAllowed(bool allowed) {
 }
 
 void CSelectPage::EnableButtons() {
-    open_->setEnabled(changesAllowed_ && CanPickMore());
+    open_->setEnabled(changesAllowed_ && CanPickMore(session_));
     delete_->setEnabled(changesAllowed_);
 }
 
@@ -98,7 +98,8 @@ void CSelectPage::OnOpen() {
 }
 
 void CSelectPage::OnDropFiles(const std::vector<std::string>& files) {
-    if (files.empty() || !changesAllowed_ || !CanPickMore() || !PickChangesAllowed(session_)) {
+    if (files.empty() || !changesAllowed_ || !CanPickMore(session_) ||
+        !PickChangesAllowed(session_)) {
         return;
     }
     // As after the file dialog, the files' folder becomes the working directory.
@@ -163,14 +164,14 @@ void CSelectPage::OnDelete() {
 }
 
 void CSelectPage::Rebuild() {
-    if (SelectedCount < 1) {
+    if (session_.SelectedCount < 1) {
         size_->setText(QString::asprintf(msg::kKiloBytesFormat, 0));
         count_->setText(QStringLiteral("0"));
         return;
     }
     list_->clear();
     std::int64_t total = 0;
-    const auto entries = SelectedLogos.Entries();
+    const auto entries = session_.SelectedLogos.Entries();
     for (std::size_t i = 0; i < entries.size(); ++i) {
         list_->addTopLevelItem(Row(static_cast<int>(i), entries[i]));
         total += entries[i].size;

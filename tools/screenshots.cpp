@@ -43,10 +43,10 @@ int main(int argc, char** argv) {
         return 2;
     }
     const QString out = QString::fromLocal8Bit(argv[1]);
-    if (!stampa::StartUp()) {
+    stampa::Session session;
+    if (!stampa::StartUp(session)) {
         return 1;
     }
-    stampa::Session session;
     stampa::CMainSheet sheet(session);
     sheet.show();
     // The logos given after the folder are picked; the first is shown converted.

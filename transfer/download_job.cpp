@@ -9,7 +9,7 @@
 #include "link/port.h"
 #include "logos/bitmap_reader.h"
 #include "logos/column_image.h"
-#include "logos/logo_lists.h"
+#include "logos/logo_store.h"
 #include "logos/nv_sent.h"
 #include "logos/stored_list.h"
 #include "pixmelt/pixmelt_binding.h"
@@ -53,8 +53,8 @@ bool FitsTheCommand(int memory, std::int64_t width, std::int64_t height) {
 }
 
 // A logo the command cannot describe is refused before anything is sent.
-bool EveryLogoFitsTheCommand(int memory) {
-    for (const LogoEntry& e : SelectedLogos.Entries()) {
+bool EveryLogoFitsTheCommand(const LogoStore& session, int memory) {
+    for (const LogoEntry& e : session.SelectedLogos.Entries()) {
         if (!FitsTheCommand(memory, e.width, e.height)) {
             ShowInformation(msg::kLogoTooLarge);
             return false;
@@ -84,13 +84,13 @@ void FailDownload(Session& session, IDownloadPage& page, bool showStatus) {
 
 }  // namespace
 
-void ConvertIfTrueColor(int position) {
-    if (!IsTrueColorBitmap(SelectedLogos.GetConvertedPath(position))) {
+void ConvertIfTrueColor(LogoStore& session, int position) {
+    if (!IsTrueColorBitmap(session.SelectedLogos.GetConvertedPath(position))) {
         return;
     }
     const PixmeltConversion conversion =
-        ConvertBitmap(SelectedLogos.GetPath(position), kPixmeltDitherM3, 0, 0);
-    SelectedLogos.SetConvertedPath(position, conversion.outputPath);
+        ConvertBitmap(session.SelectedLogos.GetPath(position), kPixmeltDitherM3, 0, 0);
+    session.SelectedLogos.SetConvertedPath(position, conversion.outputPath);
 }
 
 namespace {
@@ -103,10 +103,10 @@ bool SendLogo(int memory, PortHandleValue handle, const std::string& file, int p
 // What the memory holds now: the logos sent.
 void RecordDownload(Session& session, int memory) {
     if (memory == kFlashMemory) {
-        CopyLogoList(SelectedLogos, FlashLogos);
+        CopyLogoList(session.SelectedLogos, session.FlashLogos);
         session.FlashDownloaded = true;
     } else {
-        CopyLogoList(SelectedLogos, RamLogos);
+        CopyLogoList(session.SelectedLogos, session.RamLogos);
         session.RamDownloaded = true;
     }
 }
@@ -130,8 +130,8 @@ void FinishDownload(Session& session, IDownloadPage& page, PortHandleValue handl
         session.RecordThroughput(connection->Kind(), PortBytesWritten() - sending.bytesBefore,
                                  took.count());
     }
-    ReportOutcome(FormatText(msg::kDownloadedFormat, SelectedLogos.Count(), TextsOf(memory).name,
-                             KiloBytes(SelectedBytes), took.count()) +
+    ReportOutcome(FormatText(msg::kDownloadedFormat, session.SelectedLogos.Count(),
+                             TextsOf(memory).name, KiloBytes(session.SelectedBytes), took.count()) +
                   more);
     session.DownloadIdle = true;
     session.PrintNoticePending = true;
@@ -142,7 +142,7 @@ void FinishDownload(Session& session, IDownloadPage& page, PortHandleValue handl
 
 void RunJob(Session& session, IDownloadPage& page, int memory) {
     const PortHandleValue handle = PortHandle;
-    const int n = SelectedLogos.Count();
+    const int n = session.SelectedLogos.Count();
     page.SetProgressRange(0, 2 * n);
     if (memory == kFlashMemory) {
         std::this_thread::sleep_for(session.Pauses().beforeFlashHeader);
@@ -156,9 +156,9 @@ void RunJob(Session& session, IDownloadPage& page, int memory) {
     const Sending sending;
     for (int i = 0; i < n; ++i) {
         page.SetProgressPosition(2 * i + 1);
-        page.SetStatusText(msg::kDownloadingLogo + SelectedLogos.GetName(i));
-        ConvertIfTrueColor(i);
-        if (!SendLogo(memory, handle, SelectedLogos.GetConvertedPath(i), i)) {
+        page.SetStatusText(msg::kDownloadingLogo + session.SelectedLogos.GetName(i));
+        ConvertIfTrueColor(session, i);
+        if (!SendLogo(memory, handle, session.SelectedLogos.GetConvertedPath(i), i)) {
             FailDownload(session, page, true);
             return;
         }
@@ -178,17 +178,17 @@ void RunJob(Session& session, IDownloadPage& page, int memory) {
 // read — the check that it holds every logo, and the record of what it holds.
 void RunNvJob(Session& session, IDownloadPage& page, NvPlan plan) {
     const PortHandleValue handle = PortHandle;
-    const int n = SelectedLogos.Count();
+    const int n = session.SelectedLogos.Count();
     page.SetProgressRange(0, 2 * n);
     if (plan.NvWrites() > 0) {
         std::this_thread::sleep_for(session.Pauses().beforeFlashHeader);
     }
     const Sending sending;
-    const bool sent = SendNvPlan(handle, plan, [&page](int i) {
+    const bool sent = SendNvPlan(session, handle, plan, [&session, &page](int i) {
         if (i > 0)
             page.SetProgressPosition(2 * i);
         page.SetProgressPosition(2 * i + 1);
-        page.SetStatusText(msg::kDownloadingLogo + SelectedLogos.GetName(i));
+        page.SetStatusText(msg::kDownloadingLogo + session.SelectedLogos.GetName(i));
     });
     if (!sent || PortFlush(handle) == 0) {
         FailDownload(session, page, n > 0 && sent);
@@ -201,7 +201,7 @@ void RunNvJob(Session& session, IDownloadPage& page, NvPlan plan) {
         return;
     }
     // A file that cannot be written is reported; the printer holds the logos all the same.
-    RecordNvDownloadPlan(plan, *missing, session.KeepNvListFile);
+    RecordNvDownloadPlan(session, plan, *missing, session.KeepNvListFile);
     if (!missing->empty()) {
         ShowWarning(msg::kNvNotAllKept);
         ReportOutcome(msg::kOutcomeFailed);
@@ -289,7 +289,7 @@ std::optional<NvPlan> PlanAndAskNv(Session& session, const IDownloadPage& page, 
         ShowInformation(msg::kNvHolds99);
         return std::nullopt;
     }
-    if (!EveryLogoFitsTheCommand(kNvMemory)) {
+    if (!EveryLogoFitsTheCommand(session, kNvMemory)) {
         return std::nullopt;
     }
     NvPlan plan = PrepareNvDownload(session, PortHandle, page.ReplaceAllNv());
@@ -300,8 +300,9 @@ std::optional<NvPlan> PlanAndAskNv(Session& session, const IDownloadPage& page, 
     if (!AskOkCancel(FormatText(msg::kAskDownloadNvWrites, plan.NvWrites()))) {
         return std::nullopt;
     }
-    if (session.KeepNvListFile && !ForgetWhatThePlanWrites(plan, StartDirectory, PrinterModel)) {
-        const std::string file = NvSentFileName(StartDirectory, PrinterModel);
+    if (session.KeepNvListFile &&
+        !ForgetWhatThePlanWrites(plan, session.StartDirectory, session.PrinterModel)) {
+        const std::string file = NvSentFileName(session.StartDirectory, session.PrinterModel);
         ShowInformation(FormatText(msg::kNvListNotSaved, file.c_str()));
         return std::nullopt;
     }
@@ -316,7 +317,7 @@ void StartDownload(Session& session, IDownloadPage& page) {
         return;
     }
     const int memory = page.Memory();
-    const int n = SelectedCount;
+    const int n = session.SelectedCount;
     std::optional<NvPlan> plan;
     if (memory == kNvMemory && n > 0) {
         if (!(plan = PlanAndAskNv(session, page, n)))
@@ -329,7 +330,8 @@ void StartDownload(Session& session, IDownloadPage& page) {
             ShowInformation(msg::kSelectLogosFirst);
             return;
         }
-        if (!WithinCapacity(memory, n, SelectedBytes) || !EveryLogoFitsTheCommand(memory)) {
+        if (!WithinCapacity(memory, n, session.SelectedBytes) ||
+            !EveryLogoFitsTheCommand(session, memory)) {
             return;
         }
     }

@@ -31,8 +31,8 @@ bool SendDeletes(PortHandleValue handle, bool all, const std::vector<std::string
 
 void Forget(Session& session, bool all, const std::vector<std::string>& keys) {
     ForgetNvKeys(session, keys, all);
-    if (!PrinterModel.empty() && SaveNvList(StartDirectory, PrinterModel) == 0) {
-        const std::string file = NvListFileName(StartDirectory, PrinterModel);
+    if (!session.PrinterModel.empty() && SaveNvList(session) == 0) {
+        const std::string file = NvListFileName(session.StartDirectory, session.PrinterModel);
         ShowInformation(FormatText(msg::kNvListNotSaved, file.c_str()));
     }
 }

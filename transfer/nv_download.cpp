@@ -7,7 +7,7 @@
 #include "common/text_format.h"
 #include "link/port.h"
 #include "link/senders.h"
-#include "logos/logo_lists.h"
+#include "logos/logo_store.h"
 #include "logos/nv_list.h"
 #include "logos/stored_list.h"
 #include "transfer/download_job.h"
@@ -20,23 +20,25 @@ bool Contains(const std::vector<std::string>& keys, const std::string& key) {
     return std::find(keys.begin(), keys.end(), key) != keys.end();
 }
 
-std::vector<NvPlannedLogo> PickedDefinitions() {
+std::vector<NvPlannedLogo> PickedDefinitions(Session& session) {
     std::vector<NvPlannedLogo> logos;
-    for (int i = 0; i < SelectedLogos.Count(); ++i) {
-        ConvertIfTrueColor(i);
+    for (int i = 0; i < session.SelectedLogos.Count(); ++i) {
+        ConvertIfTrueColor(session, i);
         NvPlannedLogo logo;
         logo.number = i + 1;
-        logo.bytes = NvDefinitionBytes(SelectedLogos.GetWidth(i), SelectedLogos.GetHeight(i));
-        if (const auto definition = ReadNvDefinition(SelectedLogos.GetConvertedPath(i), i + 1))
+        logo.bytes = NvDefinitionBytes(session.SelectedLogos.GetWidth(i),
+                                       session.SelectedLogos.GetHeight(i));
+        if (const auto definition =
+                ReadNvDefinition(session.SelectedLogos.GetConvertedPath(i), i + 1))
             logo.digest = definition->Digest();
         logos.push_back(logo);
     }
     return logos;
 }
 
-std::vector<NvHeldLogo> HeldLogos() {
+std::vector<NvHeldLogo> HeldLogos(const LogoStore& session) {
     std::vector<NvHeldLogo> held;
-    const std::vector<LogoEntry> entries = NvLogos.Entries();
+    const std::vector<LogoEntry> entries = session.NvLogos.Entries();
     for (std::size_t i = 0; i < entries.size(); ++i)
         held.push_back({NvNumberOf(entries[i], static_cast<int>(i)),
                         NvDefinitionBytes(entries[i].width, entries[i].height)});
@@ -73,9 +75,9 @@ NvPlan PrepareNvDownload(Session& session, PortHandleValue handle, bool replaceA
     NvPlanInput in;
     in.replaceAll = replaceAll;
     in.link = PortName;
-    in.sent = LoadNvSent(StartDirectory, PrinterModel);
-    in.logos = PickedDefinitions();
-    in.previous = HeldLogos();
+    in.sent = LoadNvSent(session.StartDirectory, session.PrinterModel);
+    in.logos = PickedDefinitions(session);
+    in.previous = HeldLogos(session);
     if (!replaceAll && PortCanRead(handle)) {
         AskThePrinter(session, handle, in);
     }
@@ -99,7 +101,8 @@ bool ForgetWhatThePlanWrites(NvPlan& plan, const std::string& startDirectory,
     return model.empty() || SaveNvSent(startDirectory, model, plan.sent);
 }
 
-bool SendNvPlan(PortHandleValue handle, NvPlan& plan, const std::function<void(int)>& onLogo) {
+bool SendNvPlan(const Session& session, PortHandleValue handle, NvPlan& plan,
+                const std::function<void(int)>& onLogo) {
     bool ok = !plan.replaceAll || SendDeleteAllNvGraphics(handle) != 0;
     for (const std::string& key : plan.dropped)
         ok = ok && SendDeleteNvGraphic(handle, key) != 0;
@@ -111,8 +114,8 @@ bool SendNvPlan(PortHandleValue handle, NvPlan& plan, const std::function<void(i
         if (logo.action == NvAction::DeleteThenDefine &&
             SendDeleteNvGraphic(handle, NvKeyOf(logo.number)) == 0)
             return false;
-        const auto definition =
-            ReadNvDefinition(SelectedLogos.GetConvertedPath(static_cast<int>(i)), logo.number);
+        const auto definition = ReadNvDefinition(
+            session.SelectedLogos.GetConvertedPath(static_cast<int>(i)), logo.number);
         if (!definition)
             return false;
         logo.digest = definition->Digest();
@@ -133,9 +136,9 @@ std::optional<std::vector<std::string>> MissingNvKeys(PortHandleValue handle, co
     return missing;
 }
 
-bool RecordNvDownloadPlan(const NvPlan& plan, const std::vector<std::string>& missing,
-                          bool writeFiles) {
-    RecordNvDownload(SelectedLogos);
+bool RecordNvDownloadPlan(Session& session, const NvPlan& plan,
+                          const std::vector<std::string>& missing, bool writeFiles) {
+    RecordNvDownload(session, session.SelectedLogos);
     std::vector<int> gone;
     NvSentRecord sent = plan.sent;
     for (const NvPlannedLogo& logo : plan.logos) {
@@ -147,40 +150,41 @@ bool RecordNvDownloadPlan(const NvPlan& plan, const std::vector<std::string>& mi
             sent.Replace(key, {plan.link}, logo.digest);
         }
     }
-    ForgetNvNumbers(gone);
-    if (!writeFiles || PrinterModel.empty()) {
+    ForgetNvNumbers(session, gone);
+    if (!writeFiles || session.PrinterModel.empty()) {
         return true;
     }
-    const bool listSaved = SaveNvList(StartDirectory, PrinterModel) != 0;
+    const bool listSaved = SaveNvList(session) != 0;
     if (!listSaved) {
-        const std::string file = NvListFileName(StartDirectory, PrinterModel);
+        const std::string file = NvListFileName(session.StartDirectory, session.PrinterModel);
         ShowInformation(FormatText(msg::kNvListNotSaved, file.c_str()));
     }
     // A record not written keeps the keys forgotten before the download: safe.
-    return SaveNvSent(StartDirectory, PrinterModel, sent) && listSaved;
+    return SaveNvSent(session.StartDirectory, session.PrinterModel, sent) && listSaved;
 }
 
-void RecordNvFleetDownload(const std::string& model, const std::vector<std::string>& okLinks,
-                           bool all, bool replaceAll) {
-    ReloadNvLogos(StartDirectory, model);
-    NvSentRecord sent = replaceAll ? NvSentRecord{} : LoadNvSent(StartDirectory, model);
-    const int count = SelectedLogos.Count();
-    for (const NvHeldLogo& held : HeldLogos()) {
+void RecordNvFleetDownload(Session& session, const std::vector<std::string>& okLinks, bool all,
+                           bool replaceAll) {
+    ReloadNvLogos(session);
+    NvSentRecord sent =
+        replaceAll ? NvSentRecord{} : LoadNvSent(session.StartDirectory, session.PrinterModel);
+    const int count = session.SelectedLogos.Count();
+    for (const NvHeldLogo& held : HeldLogos(session)) {
         if (held.number > count)
             sent.Forget(NvKeyOf(held.number));
     }
     for (int i = 0; i < count; ++i) {
-        const auto definition = ReadNvDefinition(SelectedLogos.GetConvertedPath(i), i + 1);
+        const auto definition = ReadNvDefinition(session.SelectedLogos.GetConvertedPath(i), i + 1);
         if (definition)
             sent.Replace(NvKeyOf(i + 1), okLinks, definition->Digest());
         else
             sent.Forget(NvKeyOf(i + 1));
     }
     if (all) {
-        RecordNvDownload(SelectedLogos);
-        SaveNvList(StartDirectory, model);
+        RecordNvDownload(session, session.SelectedLogos);
+        SaveNvList(session);
     }
-    SaveNvSent(StartDirectory, model, sent);
+    SaveNvSent(session.StartDirectory, session.PrinterModel, sent);
 }
 
 std::string NvPlanSummary(const NvPlan& plan) {

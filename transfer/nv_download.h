@@ -37,7 +37,8 @@ bool ForgetWhatThePlanWrites(NvPlan& plan, const std::string& startDirectory,
 // unchanged (its key deleted first where planned). `onLogo(i)` is called before
 // logo i. Each logo's digest becomes that of what was sent. False when a write
 // failed or a logo's file could not be sent.
-bool SendNvPlan(PortHandleValue handle, NvPlan& plan, const std::function<void(int)>& onLogo);
+bool SendNvPlan(const Session& session, PortHandleValue handle, NvPlan& plan,
+                const std::function<void(int)>& onLogo);
 
 // After the writes, where the plan read the printer's keys: the keys of the
 // list the printer does not hold (empty: every one is there); nullopt when the
@@ -48,15 +49,16 @@ std::optional<std::vector<std::string>> MissingNvKeys(PortHandleValue handle, co
 // the keys it did not keep): NvLogos becomes the picked logos it holds, the
 // record their digests over this link. Both files are written unless
 // `writeFiles` is false; false when one could not be.
-bool RecordNvDownloadPlan(const NvPlan& plan, const std::vector<std::string>& missing,
-                          bool writeFiles);
+bool RecordNvDownloadPlan(Session& session, const NvPlan& plan,
+                          const std::vector<std::string>& missing, bool writeFiles);
 
 // Many printers at once (stampa-cli): each link's process downloads without
-// writing files; then the parent records, for the model, that the links in
+// writing files; then the parent records, for the session's model (and the
+// logos it picked and converted), that the links in
 // `okLinks` hold the picked logos — NV list written only when `all` succeeded,
 // the record of what was sent in any case (failed links forget those keys).
-void RecordNvFleetDownload(const std::string& model, const std::vector<std::string>& okLinks,
-                           bool all, bool replaceAll);
+void RecordNvFleetDownload(Session& session, const std::vector<std::string>& okLinks, bool all,
+                           bool replaceAll);
 
 // The status line's and stampa-cli's account: "NV: 1 defined, 2 unchanged,
 // 1 deleted (2 NV writes)".

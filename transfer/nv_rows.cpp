@@ -8,9 +8,9 @@
 namespace stampa {
 namespace {
 
-std::vector<NvRow> ListRows() {
+std::vector<NvRow> ListRows(const LogoStore& session) {
     std::vector<NvRow> rows;
-    const std::vector<LogoEntry> entries = NvLogos.Entries();
+    const std::vector<LogoEntry> entries = session.NvLogos.Entries();
     for (std::size_t i = 0; i < entries.size(); ++i)
         rows.push_back({NvKeyOf(NvNumberOf(entries[i], static_cast<int>(i))), entries[i]});
     return rows;
@@ -19,7 +19,7 @@ std::vector<NvRow> ListRows() {
 }  // namespace
 
 std::vector<NvRow> NvRows(const Session& session) {
-    std::vector<NvRow> listed = ListRows();
+    std::vector<NvRow> listed = ListRows(session);
     const auto printerKeys = session.PrinterNvKeys();
     if (!printerKeys) {
         return listed;
@@ -41,13 +41,13 @@ void ForgetNvKeys(Session& session, const std::vector<std::string>& keys, bool a
         return all || std::find(keys.begin(), keys.end(), key) != keys.end();
     };
     std::vector<int> numbers;
-    const std::vector<LogoEntry> entries = NvLogos.Entries();
+    const std::vector<LogoEntry> entries = session.NvLogos.Entries();
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const int number = NvNumberOf(entries[i], static_cast<int>(i));
         if (gone(NvKeyOf(number)))
             numbers.push_back(number);
     }
-    ForgetNvNumbers(numbers);
+    ForgetNvNumbers(session, numbers);
     session.ForgetPrinterNvKeys(gone);
 }
 

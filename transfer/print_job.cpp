@@ -9,7 +9,7 @@
 #include "common/text_format.h"
 #include "link/port.h"
 #include "link/senders.h"
-#include "logos/logo_lists.h"
+#include "logos/logo_store.h"
 #include "protocol/commands.h"
 #include "transfer/memory_texts.h"
 #include "transfer/nv_rows.h"
@@ -35,9 +35,10 @@ std::vector<StoredLogo> StoredLogosOf(const Session& session, int memory) {
         }
         return logos;
     }
-    const CLogoList& list = memory == kFlashMemory
-                                ? (session.FlashDownloaded ? FlashLogos : StoredFlashLogos)
-                                : RamLogos;
+    const CLogoList& list =
+        memory == kFlashMemory
+            ? (session.FlashDownloaded ? session.FlashLogos : session.StoredFlashLogos)
+            : session.RamLogos;
     for (const LogoEntry& e : list.Entries()) {
         const int p = static_cast<int>(logos.size());
         logos.push_back({memory == kFlashMemory ? p + 1 : p, {}, e.height});

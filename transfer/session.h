@@ -4,9 +4,10 @@
 // workflows and jobs explicitly, so two printers, two tests or two threads
 // never share a variable by accident.
 //
-// It holds the download's marks and worker, what the printer told of its NV
-// graphics, the links' measured speeds and the job's settings. (The logo lists
-// and the open link are still program-wide: logos/logo_lists.h, link/link_state.h.)
+// It holds the logo lists and the pick (LogoStore, logos/logo_store.h), the
+// download's marks and worker, what the printer told of its NV graphics, the
+// links' measured speeds and the job's settings. (The open link is still
+// program-wide: link/link_state.h.)
 #pragma once
 
 #include <atomic>
@@ -18,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "logos/logo_store.h"
 #include "transfer/download_worker.h"
 
 namespace stampa {
@@ -29,7 +31,7 @@ struct DownloadPauses {
     std::chrono::milliseconds beforeProgressReset{20};
 };
 
-class Session {
+class Session : public LogoStore {
   public:
     Session() = default;
     Session(const Session&) = delete;

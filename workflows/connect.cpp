@@ -21,11 +21,11 @@ void Publish(Session& session, const std::string& model, const LinkSettings& set
     PortHandle = handle;
     PortKind = settings.kind;
     PortConfigured = true;
-    PrinterModel = model;
+    session.PrinterModel = model;
     PortName = LinkPortName(settings);
     PortBaudRate = settings.kind == kSerialLink ? settings.baud : 0;
-    ReloadStoredFlashLogos(StartDirectory, PrinterModel);
-    ReloadNvLogos(StartDirectory, PrinterModel);
+    ReloadStoredFlashLogos(session);
+    ReloadNvLogos(session);
     session.RamDownloaded = false;
     session.NvDownloaded = false;
     session.NvCapacityTotal = -1;  // another printer, perhaps: ask again
@@ -40,10 +40,10 @@ bool ModelHasUsbAndDriverLinks(const std::string& model) {
     return model != "RP-810";
 }
 
-Configuration BeginConfiguration(const std::string& serialPort) {
+Configuration BeginConfiguration(Session& session, const std::string& serialPort) {
     Configuration configuration = ReadWorkingConfiguration();
     PortKind = kSerialLink;
-    PrinterModel = configuration.DefaultModel();
+    session.PrinterModel = configuration.DefaultModel();
     PortName = serialPort;
     return configuration;
 }
@@ -83,8 +83,9 @@ LinkOpenResult Connect(Session& session, const std::string& model, const LinkSet
         ShowExclamation(msg::kNoLinkChosen);
         return LinkOpenResult::NoLinkChosen;
     }
-    if (session.FlashDownloaded && !PrinterModel.empty()) {
-        SaveLogoList(StoredLogoFileName(StartDirectory, PrinterModel));  // under the old model
+    if (session.FlashDownloaded && !session.PrinterModel.empty()) {
+        SaveLogoList(session, StoredLogoFileName(session.StartDirectory,
+                                                 session.PrinterModel));  // under the old model
     }
     if (PortHandle != kNoHandle) {
         PortClose(PortHandle);

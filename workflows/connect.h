@@ -20,7 +20,7 @@ bool ModelHasUsbAndDriverLinks(const std::string& model);
 // The configuration page's start: reads the working directory's Stampa.ini,
 // chooses the serial link and the default model, and shows `serialPort` as
 // the port until a connection is made.
-Configuration BeginConfiguration(const std::string& serialPort);
+Configuration BeginConfiguration(Session& session, const std::string& serialPort);
 
 // Choosing a link kind on the configuration page: PortKind becomes `kind`.
 void ChooseLink(int kind);

@@ -7,7 +7,7 @@
 #include "common/messages.h"
 #include "common/text_format.h"
 #include "link/link_state.h"
-#include "logos/logo_lists.h"
+#include "logos/logo_store.h"
 #include "protocol/commands.h"
 #include "transfer/download_job.h"
 #include "transfer/memory_texts.h"
@@ -62,9 +62,9 @@ int FirstLogoNumber(int memory) {
 }
 
 MemoryListing DownloadListing(const Session& session, int memory) {
-    MemoryListing listing =
-        Listing(memory, LogosPicked ? SelectedLogos.Entries() : std::vector<LogoEntry>{});
-    if (LogosPicked && SelectedCount > 0) {
+    MemoryListing listing = Listing(
+        memory, session.LogosPicked ? session.SelectedLogos.Entries() : std::vector<LogoEntry>{});
+    if (session.LogosPicked && session.SelectedCount > 0) {
         listing.estimateText =
             FormatText(msg::kEstimateFormat, EstimatedDownloadSeconds(session, memory));
     }
@@ -76,8 +76,8 @@ MemoryListing DownloadListing(const Session& session, int memory) {
 }
 
 int EstimatedDownloadSeconds(const Session& session, int memory) {
-    const long long bytes = DownloadStreamBytes(memory, SelectedLogos.Entries());
-    if (!LogosPicked || bytes == 0) {
+    const long long bytes = DownloadStreamBytes(memory, session.SelectedLogos.Entries());
+    if (!session.LogosPicked || bytes == 0) {
         return 0;
     }
     constexpr double kSerialByteOverhead = 10e-6;  // seconds for each one-byte write
@@ -98,9 +98,12 @@ MemoryListing PrintListing(const Session& session, int memory) {
         return NvListing(session);
     }
     if (memory == kFlashMemory) {
-        return Listing(memory, (session.FlashDownloaded ? FlashLogos : StoredFlashLogos).Entries());
+        return Listing(
+            memory,
+            (session.FlashDownloaded ? session.FlashLogos : session.StoredFlashLogos).Entries());
     }
-    return Listing(memory, session.RamDownloaded ? RamLogos.Entries() : std::vector<LogoEntry>{});
+    return Listing(memory,
+                   session.RamDownloaded ? session.RamLogos.Entries() : std::vector<LogoEntry>{});
 }
 
 std::vector<int> RowsOfLogoNumbers(const Session& session, int memory,

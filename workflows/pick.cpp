@@ -6,7 +6,7 @@
 #include "common/messages.h"
 #include "common/operator.h"
 #include "logos/bitmap_reader.h"
-#include "logos/logo_lists.h"
+#include "logos/logo_store.h"
 #include "transfer/session.h"
 
 namespace stampa {
@@ -16,24 +16,26 @@ bool IsLogoFile(const std::string& path) {
     return IsMonoBitmap(path) || IsTrueColorBitmap(path);
 }
 
-void Append(const std::string& path) {
-    const int position = SelectedCount;
+void Append(Session& session, const std::string& path) {
+    const int position = session.SelectedCount;
     const std::string name = std::filesystem::path(path).filename().string();
-    SelectedLogos.Append(position, name, path, path, 0, 0, 0, 0);
-    ReadBitmapGeometry(position);
-    SelectedBytes = SelectedBytes + static_cast<std::int32_t>(SelectedLogos.GetSize(position));
-    SelectedCount = SelectedCount + 1;
+    session.SelectedLogos.Append(position, name, path, path, 0, 0, 0, 0);
+    ReadBitmapGeometry(session.SelectedLogos, position);
+    session.SelectedBytes =
+        session.SelectedBytes + static_cast<std::int32_t>(session.SelectedLogos.GetSize(position));
+    session.SelectedCount = session.SelectedCount + 1;
 }
 
-void RemoveRow(int row) {
-    SelectedBytes = SelectedBytes - static_cast<std::int32_t>(SelectedLogos.GetSize(row));
-    SelectedCount = SelectedCount - 1;
-    if (CurrentLogo == row) {
-        CurrentLogo = -1;
-    } else if (CurrentLogo > row) {
-        CurrentLogo = CurrentLogo - 1;
+void RemoveRow(Session& session, int row) {
+    session.SelectedBytes =
+        session.SelectedBytes - static_cast<std::int32_t>(session.SelectedLogos.GetSize(row));
+    session.SelectedCount = session.SelectedCount - 1;
+    if (session.CurrentLogo == row) {
+        session.CurrentLogo = -1;
+    } else if (session.CurrentLogo > row) {
+        session.CurrentLogo = session.CurrentLogo - 1;
     }
-    SelectedLogos.RemoveAt(row);
+    session.SelectedLogos.RemoveAt(row);
 }
 
 }  // namespace
@@ -42,17 +44,17 @@ bool PickChangesAllowed(const Session& session) {
     return session.DownloadIdle;
 }
 
-bool CanPickMore() {
-    return SelectedCount < kMaxPickedLogos;
+bool CanPickMore(const Session& session) {
+    return session.SelectedCount < kMaxPickedLogos;
 }
 
-PickOutcome PickLogos(const Session& session, const std::vector<std::string>& files) {
+PickOutcome PickLogos(Session& session, const std::vector<std::string>& files) {
     PickOutcome outcome;
     if (!PickChangesAllowed(session)) {
         return outcome;
     }
     for (const std::string& file : files) {
-        if (!CanPickMore()) {
+        if (!CanPickMore(session)) {
             ++outcome.dropped;
             continue;
         }
@@ -62,19 +64,19 @@ PickOutcome PickLogos(const Session& session, const std::vector<std::string>& fi
             outcome.refused.push_back(file);
             continue;
         }
-        Append(path);
+        Append(session, path);
         ++outcome.added;
     }
-    LogosPicked = true;
-    CurrentLogo = SelectedCount >= 1 ? 0 : -1;
+    session.LogosPicked = true;
+    session.CurrentLogo = session.SelectedCount >= 1 ? 0 : -1;
     return outcome;
 }
 
-RemoveOutcome RemoveLogos(const Session& session, std::vector<int> rows) {
+RemoveOutcome RemoveLogos(Session& session, std::vector<int> rows) {
     if (!PickChangesAllowed(session)) {
         return RemoveOutcome::NotNow;
     }
-    const int count = SelectedCount;
+    const int count = session.SelectedCount;
     std::erase_if(rows, [count](int row) { return row < 0 || row >= count; });
     std::sort(rows.begin(), rows.end());
     rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
@@ -87,7 +89,7 @@ RemoveOutcome RemoveLogos(const Session& session, std::vector<int> rows) {
     }
     // From the last row down, so the rows still to visit keep their positions.
     for (auto it = rows.rbegin(); it != rows.rend(); ++it) {
-        RemoveRow(*it);
+        RemoveRow(session, *it);
     }
     return RemoveOutcome::Removed;
 }

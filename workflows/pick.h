@@ -14,7 +14,7 @@ namespace stampa {
 bool PickChangesAllowed(const Session& session);
 
 // Whether another logo may be picked (fewer than 255 are).
-bool CanPickMore();
+bool CanPickMore(const Session& session);
 
 struct PickOutcome {
     int added = 0;
@@ -28,7 +28,7 @@ struct PickOutcome {
 // and the next one is tried. Afterwards LogosPicked is set and the first
 // logo, if any, becomes the one the preview shows. Nothing changes while a
 // download is sending.
-PickOutcome PickLogos(const Session& session, const std::vector<std::string>& files);
+PickOutcome PickLogos(Session& session, const std::vector<std::string>& files);
 
 enum class RemoveOutcome { Removed, NothingSelected, Cancelled, NotNow };
 
@@ -36,6 +36,6 @@ enum class RemoveOutcome { Removed, NothingSelected, Cancelled, NotNow };
 // "删除全部吗?" for several); with no row, tells the operator to select
 // some. Rows are removed from the last one down; CurrentLogo follows its logo
 // or becomes -1 when that logo goes.
-RemoveOutcome RemoveLogos(const Session& session, std::vector<int> rows);
+RemoveOutcome RemoveLogos(Session& session, std::vector<int> rows);
 
 }  // namespace stampa

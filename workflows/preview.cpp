@@ -3,28 +3,28 @@
 #include "common/messages.h"
 #include "common/operator.h"
 #include "logos/bitmap_reader.h"
-#include "logos/logo_lists.h"
+#include "logos/logo_store.h"
 #include "logos/nv_list.h"
 #include "logos/stored_list.h"
 #include "transfer/session.h"
 
 namespace stampa {
 
-CLogoList& PreviewList() {
-    return LogosPicked ? SelectedLogos : StoredFlashLogos;
+CLogoList& PreviewList(Session& session) {
+    return session.LogosPicked ? session.SelectedLogos : session.StoredFlashLogos;
 }
 
-void LoadStoredListIfNeeded() {
-    if (!StoredListLoaded && !PrinterModel.empty()) {
-        ReloadStoredFlashLogos(StartDirectory, PrinterModel);
-        ReloadNvLogos(StartDirectory, PrinterModel);
+void LoadStoredListIfNeeded(Session& session) {
+    if (!session.StoredListLoaded && !session.PrinterModel.empty()) {
+        ReloadStoredFlashLogos(session);
+        ReloadNvLogos(session);
     }
 }
 
-std::optional<PixmeltConversion> ConvertForPreview(const Session& session, int index, int method,
+std::optional<PixmeltConversion> ConvertForPreview(Session& session, int index, int method,
                                                    int contrast, int brightness) {
-    CLogoList& list = PreviewList();
-    if (&list == &SelectedLogos && !session.DownloadIdle) {
+    CLogoList& list = PreviewList(session);
+    if (&list == &session.SelectedLogos && !session.DownloadIdle) {
         ShowPlain(msg::kDownloadRunning);
         return std::nullopt;
     }
@@ -34,12 +34,12 @@ std::optional<PixmeltConversion> ConvertForPreview(const Session& session, int i
     return conversion;
 }
 
-void ShowAsPicked(int index) {
-    PreviewList().SetMode(index, 0);
+void ShowAsPicked(Session& session, int index) {
+    PreviewList(session).SetMode(index, 0);
 }
 
-bool IsMonochromeLogo(int index) {
-    return IsMonoBitmap(PreviewList().GetPath(index)) != 0;
+bool IsMonochromeLogo(Session& session, int index) {
+    return IsMonoBitmap(PreviewList(session).GetPath(index)) != 0;
 }
 
 }  // namespace stampa

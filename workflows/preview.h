@@ -15,23 +15,23 @@ class CLogoList;
 
 // The list the preview shows: the picked logos once the file dialog was
 // confirmed, else the model's stored FLASH list.
-CLogoList& PreviewList();
+CLogoList& PreviewList(Session& session);
 
 // Reads the model's stored FLASH list and its NV list when not read yet and a model is
 // chosen (the preview and download pages do so when shown).
-void LoadStoredListIfNeeded();
+void LoadStoredListIfNeeded(Session& session);
 
 // Converts logo `index` of the preview list with `method`, contrast and
 // brightness (-100..100) and records the method and the file Pixmelt gave back
 // in the logo's record. Refused with "位图正在下载!" (nothing converted) while
 // a download is sending the picked logos.
-std::optional<PixmeltConversion> ConvertForPreview(const Session& session, int index, int method,
+std::optional<PixmeltConversion> ConvertForPreview(Session& session, int index, int method,
                                                    int contrast, int brightness);
 
 // The logo is shown as picked: its record's conversion mode goes back to 0.
-void ShowAsPicked(int index);
+void ShowAsPicked(Session& session, int index);
 
 // Whether a logo of the preview list is a 1-bit picture (shown as it is, never converted).
-bool IsMonochromeLogo(int index);
+bool IsMonochromeLogo(Session& session, int index);
 
 }  // namespace stampa

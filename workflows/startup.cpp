@@ -27,10 +27,10 @@ void ChooseLanguageAtStart() {
     SetLanguage(LanguageFromEnvironment(ReadWorkingConfiguration().language));
 }
 
-bool StartUp(const RuntimeLibraryFiles& files) {
+bool StartUp(Session& session, const RuntimeLibraryFiles& files) {
     PrintDocInfo = DefaultPrintDocInfo();
     std::error_code error;
-    StartDirectory = std::filesystem::current_path(error).string();
+    session.StartDirectory = std::filesystem::current_path(error).string();
     if (!BindRuntimeLibraries(files)) {
         UnbindRuntimeLibraries();
         ShowPlain(msg::kLibrariesNotLoaded);
@@ -50,8 +50,8 @@ bool MayShutDown(const Session& session) {
 void ShutDown(Session& session) {
     PortClose(PortHandle);
     PortHandle = kNoHandle;
-    if (session.FlashDownloaded && !PrinterModel.empty()) {
-        SaveLogoList(StoredLogoFileName(StartDirectory, PrinterModel));
+    if (session.FlashDownloaded && !session.PrinterModel.empty()) {
+        SaveLogoList(session, StoredLogoFileName(session.StartDirectory, session.PrinterModel));
     }
     UnbindRuntimeLibraries();
 }

@@ -24,7 +24,7 @@ bool BindRuntimeLibraries(const RuntimeLibraryFiles& files = {});
 // Unloads the USB library, then Pixmelt.
 void UnbindRuntimeLibraries();
 
-// Start-up: StartDirectory becomes the working directory, PrintDocInfo its
+// Start-up: the session's StartDirectory becomes the working directory, PrintDocInfo its
 // start value, and the libraries are bound. On a failed binding nothing stays
 // bound, "装载USB dll 或 pixmelt dll失败!" goes to the operator as a plain
 // message, and the result is false.
@@ -32,7 +32,7 @@ void UnbindRuntimeLibraries();
 // working directory's Stampa.ini and the locale. Front ends call it first.
 void ChooseLanguageAtStart();
 
-bool StartUp(const RuntimeLibraryFiles& files = {});
+bool StartUp(Session& session, const RuntimeLibraryFiles& files = {});
 
 // Whether the program may end now: not while a download is sending, so the
 // printer is never cut off in the middle of a command; then the operator is

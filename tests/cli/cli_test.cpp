@@ -6,7 +6,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "logos/logo_lists.h"
+#include "logos/logo_store.h"
 #include "logos/stored_list.h"
 #include "support/bmp_files.h"
 #include "support/temp_dir.h"
@@ -150,11 +150,12 @@ TEST_F(CliTest, StoredLogoFileIsTheProgramsOwn) {
     auto printer = StartPrinter();
     ASSERT_EQ(Cli("download --link usb:0 --memory flash --yes --model RP-900 a.bmp b.bmp").status,
               0);
-    ASSERT_EQ(LoadLogoList(dir.File("RP-900")), 1);
-    ASSERT_EQ(StoredFlashLogos.Count(), 2);
-    EXPECT_EQ(StoredFlashLogos.GetName(1), "b.bmp");
-    EXPECT_EQ(StoredFlashLogos.GetPath(0), dir.File("a.bmp"));
-    EXPECT_EQ(StoredFlashLogos.GetWidth(0), 40u);
+    LogoStore session;
+    ASSERT_EQ(LoadLogoList(session, dir.File("RP-900")), 1);
+    ASSERT_EQ(session.StoredFlashLogos.Count(), 2);
+    EXPECT_EQ(session.StoredFlashLogos.GetName(1), "b.bmp");
+    EXPECT_EQ(session.StoredFlashLogos.GetPath(0), dir.File("a.bmp"));
+    EXPECT_EQ(session.StoredFlashLogos.GetWidth(0), 40u);
     const CliRun list = Cli("list --model RP-900");
     EXPECT_NE(list.out.find("RP-900: 2 logos in FLASH"), std::string::npos) << list.out;
 }

@@ -15,7 +15,7 @@
 #include "link/parallel/parallel_link.h"
 #include "link/port.h"
 #include "link/serial/serial_link.h"
-#include "logos/logo_lists.h"
+#include "logos/logo_store.h"
 #include "logos/stored_list.h"
 #include "support/bmp_files.h"
 #include "support/job_pages.h"
@@ -61,18 +61,21 @@ class FaultTest : public ::testing::TestWithParam<LinkCase> {
         fast.statusWait = std::chrono::milliseconds(300);
         fast.afterTest = {0xFFFFFFFF, 0, 150, 150};
         SetSerialTimings(fast);
-        StartDirectory = dir.Path().string();
-        PrinterModel = "RP-820";
+        session.StartDirectory = dir.Path().string();
+        session.PrinterModel = "RP-820";
         PortKind = GetParam().kind;
         // Logos big enough that a dropped link meets the writer (more than a pipe holds).
         for (int i = 0; i < 3; ++i) {
             test::WriteAndPick(
-                dir, "l" + std::to_string(i) + ".bmp",
+                session, dir, "l" + std::to_string(i) + ".bmp",
                 test::Bmp1(1600, 200, [](int x, int y) { return (x + y) % 5 == 0; }));
         }
-        FlashLogos.Append(0, "before.bmp", "/before.bmp", "/before.bmp", 32, 8, 8, 0);
-        ASSERT_EQ(SaveLogoList(StoredLogoFileName(StartDirectory, PrinterModel)), 1);
-        storedBefore = test::ReadFileBytes(StoredLogoFileName(StartDirectory, PrinterModel));
+        session.FlashLogos.Append(0, "before.bmp", "/before.bmp", "/before.bmp", 32, 8, 8, 0);
+        ASSERT_EQ(
+            SaveLogoList(session, StoredLogoFileName(session.StartDirectory, session.PrinterModel)),
+            1);
+        storedBefore =
+            test::ReadFileBytes(StoredLogoFileName(session.StartDirectory, session.PrinterModel));
         descriptorsBefore = test::OpenDescriptors();
     }
     void TearDown() override {
@@ -133,12 +136,13 @@ class FaultTest : public ::testing::TestWithParam<LinkCase> {
     }
     // Nothing recorded, the stored file untouched, no descriptor left.
     void ExpectNothingChanged() {
-        EXPECT_EQ(FlashLogos.Count(), 1);
-        EXPECT_EQ(FlashLogos.GetName(0), "before.bmp");
+        EXPECT_EQ(session.FlashLogos.Count(), 1);
+        EXPECT_EQ(session.FlashLogos.GetName(0), "before.bmp");
         EXPECT_FALSE(session.FlashDownloaded);
         EXPECT_TRUE(session.DownloadIdle);
-        EXPECT_EQ(test::ReadFileBytes(StoredLogoFileName(StartDirectory, PrinterModel)),
-                  storedBefore);
+        EXPECT_EQ(
+            test::ReadFileBytes(StoredLogoFileName(session.StartDirectory, session.PrinterModel)),
+            storedBefore);
     }
     // A healthy printer afterwards: a new connection and a retry succeed.
     void ExpectRetrySucceeds() {
@@ -147,7 +151,7 @@ class FaultTest : public ::testing::TestWithParam<LinkCase> {
         ASSERT_EQ(Connect(), LinkOpenResult::Opened);
         Download();
         EXPECT_TRUE(session.FlashDownloaded);
-        EXPECT_EQ(FlashLogos.Count(), 3);
+        EXPECT_EQ(session.FlashLogos.Count(), 3);
         Disconnect();
         healthy.reset();
         EXPECT_EQ(test::OpenDescriptors(), descriptorsBefore) << "no descriptor leaked";
@@ -159,7 +163,7 @@ class FaultTest : public ::testing::TestWithParam<LinkCase> {
     // The print fails there and stops.
     void PrintLongList() {
         for (int i = 0; i < 11000; ++i)
-            StoredFlashLogos.Append(i, "s.bmp", "/s", "", 32, 8, 8, 0);
+            session.StoredFlashLogos.Append(i, "s.bmp", "/s", "", 32, 8, 8, 0);
         test::FakePrintPage page;
         page.label = true;
         PrintLogos(session, page);

@@ -15,7 +15,7 @@
 #include "common/bytes.h"
 #include "common/messages.h"
 #include "link/link_state.h"
-#include "logos/logo_lists.h"
+#include "logos/logo_store.h"
 #include "pages/file_dialog.h"
 #include "pages/preview_page.h"
 #include "pages/select_page.h"
@@ -171,7 +171,7 @@ TEST(HostileFiles, RefusedOrHandledAndNothingWrittenElsewhere) {
         test::ScriptedFileDialog dialog({path});
         CSelectPage select{session};
         select.OnOpen();
-        const bool taken = SelectedCount == 1;
+        const bool taken = session.SelectedCount == 1;
         std::string outcome = taken ? "taken"
                                     : "refused: " + (op.Texts().empty() ? std::string("(silent)")
                                                                         : op.Texts().back());

@@ -14,7 +14,7 @@
 #include "link/link_open.h"
 #include "link/port.h"
 #include "link/usb/usb_library.h"
-#include "logos/logo_lists.h"
+#include "logos/logo_store.h"
 #include "support/bmp_files.h"
 #include "support/job_pages.h"
 #include "support/logo_files.h"
@@ -112,8 +112,10 @@ class NetworkLinkTest : public ::testing::Test {
 };
 
 TEST_F(NetworkLinkTest, ASessionSendsTheSameBytesAsUsb) {
-    test::WriteAndPick(dir, "a.bmp", test::Bmp1(40, 20, [](int x, int y) { return x == y; }));
-    test::WriteAndPick(dir, "b.bmp", test::Bmp1(100, 30, [](int x, int) { return x % 3 == 0; }));
+    test::WriteAndPick(session, dir, "a.bmp",
+                       test::Bmp1(40, 20, [](int x, int y) { return x == y; }));
+    test::WriteAndPick(session, dir, "b.bmp",
+                       test::Bmp1(100, 30, [](int x, int) { return x % 3 == 0; }));
     const auto usb = Exchange(kUsbLink);
     const auto network = Exchange(kNetworkLink);
     ASSERT_GT(usb.size(), 3u);

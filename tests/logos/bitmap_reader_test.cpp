@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "common/messages.h"
-#include "logos/logo_lists.h"
+#include "logos/logo_store.h"
 #include "support/bmp_files.h"
 #include "support/recording_operator.h"
 #include "support/temp_dir.h"
@@ -105,6 +105,7 @@ TEST(BitmapReader, OneBitSizeRoundsRowsUpTo32Dots) {
 
 class GeometryTest : public ::testing::Test {
   protected:
+    LogoStore logos;
     void SetUp() override { ResetProgramState(); }
     void TearDown() override { ResetProgramState(); }
     TempDir dir;
@@ -113,30 +114,30 @@ class GeometryTest : public ::testing::Test {
 TEST_F(GeometryTest, SetsSizeWidthAndHeightOfTheEntry) {
     const std::string path = dir.File("a.bmp");
     WriteFileBytes(path, BmpHeader(33, 10, 24));
-    ASSERT_EQ(SelectedLogos.Append(0, "a.bmp", path, path, 0, 0, 0, 0), 1);
-    ReadBitmapGeometry(0);
-    EXPECT_EQ(SelectedLogos.GetSize(0), 80u);
-    EXPECT_EQ(SelectedLogos.GetWidth(0), 33u);
-    EXPECT_EQ(SelectedLogos.GetHeight(0), 10u);
+    ASSERT_EQ(logos.SelectedLogos.Append(0, "a.bmp", path, path, 0, 0, 0, 0), 1);
+    ReadBitmapGeometry(logos.SelectedLogos, 0);
+    EXPECT_EQ(logos.SelectedLogos.GetSize(0), 80u);
+    EXPECT_EQ(logos.SelectedLogos.GetWidth(0), 33u);
+    EXPECT_EQ(logos.SelectedLogos.GetHeight(0), 10u);
 }
 
 TEST_F(GeometryTest, TopDownBitmapGetsItsAbsoluteHeight) {
     const std::string path = dir.File("down.bmp");
     WriteFileBytes(path, BmpHeader(100, -50, 1));
-    ASSERT_EQ(SelectedLogos.Append(0, "down.bmp", path, path, 0, 0, 0, 0), 1);
-    ReadBitmapGeometry(0);
-    EXPECT_EQ(SelectedLogos.GetHeight(0), 50u);
-    EXPECT_EQ(SelectedLogos.GetSize(0), 800u);
+    ASSERT_EQ(logos.SelectedLogos.Append(0, "down.bmp", path, path, 0, 0, 0, 0), 1);
+    ReadBitmapGeometry(logos.SelectedLogos, 0);
+    EXPECT_EQ(logos.SelectedLogos.GetHeight(0), 50u);
+    EXPECT_EQ(logos.SelectedLogos.GetSize(0), 800u);
 }
 
 TEST_F(GeometryTest, UnreadableFileOrBadPositionLeavesTheEntryAlone) {
     RecordingOperator op;
-    ASSERT_EQ(SelectedLogos.Append(0, "gone.bmp", dir.File("gone.bmp"), "", 5, 6, 7, 0), 1);
-    ReadBitmapGeometry(0);
-    ReadBitmapGeometry(-1);
-    EXPECT_EQ(SelectedLogos.GetSize(0), 5u);
-    EXPECT_EQ(SelectedLogos.GetWidth(0), 6u);
-    EXPECT_EQ(SelectedLogos.GetHeight(0), 7u);
+    ASSERT_EQ(logos.SelectedLogos.Append(0, "gone.bmp", dir.File("gone.bmp"), "", 5, 6, 7, 0), 1);
+    ReadBitmapGeometry(logos.SelectedLogos, 0);
+    ReadBitmapGeometry(logos.SelectedLogos, -1);
+    EXPECT_EQ(logos.SelectedLogos.GetSize(0), 5u);
+    EXPECT_EQ(logos.SelectedLogos.GetWidth(0), 6u);
+    EXPECT_EQ(logos.SelectedLogos.GetHeight(0), 7u);
     EXPECT_TRUE(op.Shown().empty());
 }
 
@@ -145,11 +146,11 @@ TEST_F(GeometryTest, ShortFileReadsMissingFieldsAsZero) {
     std::vector<unsigned char> bytes = BmpHeader(64, 20, 1);
     bytes.resize(22);  // width present, height missing
     WriteFileBytes(path, bytes);
-    ASSERT_EQ(SelectedLogos.Append(0, "short.bmp", path, path, 9, 9, 9, 0), 1);
-    ReadBitmapGeometry(0);
-    EXPECT_EQ(SelectedLogos.GetWidth(0), 64u);
-    EXPECT_EQ(SelectedLogos.GetHeight(0), 0u);
-    EXPECT_EQ(SelectedLogos.GetSize(0), 0u);
+    ASSERT_EQ(logos.SelectedLogos.Append(0, "short.bmp", path, path, 9, 9, 9, 0), 1);
+    ReadBitmapGeometry(logos.SelectedLogos, 0);
+    EXPECT_EQ(logos.SelectedLogos.GetWidth(0), 64u);
+    EXPECT_EQ(logos.SelectedLogos.GetHeight(0), 0u);
+    EXPECT_EQ(logos.SelectedLogos.GetSize(0), 0u);
 }
 
 }  // namespace

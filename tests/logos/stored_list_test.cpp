@@ -12,7 +12,7 @@
 
 #include "common/bytes.h"
 #include "logos/gbk_text.h"
-#include "logos/logo_lists.h"
+#include "logos/logo_store.h"
 #include "support/temp_dir.h"
 #include "workflows/reset_state.h"
 
@@ -25,15 +25,16 @@ using test::WriteFileBytes;
 
 class StoredListTest : public ::testing::Test {
   protected:
+    LogoStore logos;
     void SetUp() override { ResetProgramState(); }
     void TearDown() override { ResetProgramState(); }
 
     // A FLASH logo as a download leaves it: converted path and mode set, which
     // the file does not keep.
-    static void AddFlashLogo(const std::string& name, std::uint32_t width, std::uint32_t height,
-                             std::uint32_t size) {
-        ASSERT_EQ(FlashLogos.Append(FlashLogos.Length(), name, "/logos/" + name,
-                                    "/logos/conv-" + name, size, width, height, 3),
+    void AddFlashLogo(const std::string& name, std::uint32_t width, std::uint32_t height,
+                      std::uint32_t size) {
+        ASSERT_EQ(logos.FlashLogos.Append(logos.FlashLogos.Length(), name, "/logos/" + name,
+                                          "/logos/conv-" + name, size, width, height, 3),
                   1);
     }
 
@@ -45,7 +46,7 @@ TEST_F(StoredListTest, WritesHeaderAndRecordsWithLineEndsExpanded) {
     AddFlashLogo("a.bmp", 10, 5, 20);  // width 10 = 0x0A: stored as 0D 0A
     AddFlashLogo("b.bmp", 13, 7, 28);  // width 13 = 0x0D: a lone 0D stays
     AddFlashLogo("c.bmp", 26, 3, 12);  // width 26 = 0x1A
-    ASSERT_EQ(SaveLogoList(file), 1);
+    ASSERT_EQ(SaveLogoList(logos, file), 1);
 
     const auto bytes = ReadFileBytes(file);
     ASSERT_EQ(bytes.size(), 796u * 4 + 1);  // one 0x0A in all the records
@@ -77,10 +78,10 @@ TEST_F(StoredListTest, ReadsBackWhatItWroteIncludingTrickyBytes) {
     AddFlashLogo("a.bmp", 10, 10, 0x0A0D);  // 0D 0A inside a field: 0D 0D 0A on disk
     AddFlashLogo("b.bmp", 26, 13, 0x1A);
     AddFlashLogo("c.bmp", 13, 0x0D0A, 0x0A0A0A0A);
-    ASSERT_EQ(SaveLogoList(file), 1);
-    ASSERT_EQ(LoadLogoList(file), 1);
-    const auto got = StoredFlashLogos.Entries();
-    const auto want = FlashLogos.Entries();
+    ASSERT_EQ(SaveLogoList(logos, file), 1);
+    ASSERT_EQ(LoadLogoList(logos, file), 1);
+    const auto got = logos.StoredFlashLogos.Entries();
+    const auto want = logos.FlashLogos.Entries();
     ASSERT_EQ(got.size(), 3u);
     for (std::size_t i = 0; i < got.size(); ++i) {
         EXPECT_EQ(got[i].name, want[i].name);
@@ -96,28 +97,28 @@ TEST_F(StoredListTest, ReadsBackWhatItWroteIncludingTrickyBytes) {
 TEST_F(StoredListTest, TwelveLogosSurviveTheNumberTenRecord) {
     for (int i = 0; i < 12; ++i)
         AddFlashLogo("logo" + std::to_string(i) + ".bmp", 64, 32, 256);
-    ASSERT_EQ(SaveLogoList(file), 1);
+    ASSERT_EQ(SaveLogoList(logos, file), 1);
     const auto bytes = ReadFileBytes(file);
     // Entry 10 starts after the header and ten records, none with a 0x0A.
     const std::vector<unsigned char> number10(&bytes[796 * 11], &bytes[796 * 11 + 5]);
     EXPECT_EQ(number10, (std::vector<unsigned char>{0x0D, 0x0A, 0, 0, 0}));
-    ASSERT_EQ(LoadLogoList(file), 1);
-    ASSERT_EQ(StoredFlashLogos.Count(), 12);
-    EXPECT_EQ(StoredFlashLogos.GetName(11), "logo11.bmp");
-    EXPECT_EQ(StoredFlashLogos.GetWidth(11), 64u);
+    ASSERT_EQ(LoadLogoList(logos, file), 1);
+    ASSERT_EQ(logos.StoredFlashLogos.Count(), 12);
+    EXPECT_EQ(logos.StoredFlashLogos.GetName(11), "logo11.bmp");
+    EXPECT_EQ(logos.StoredFlashLogos.GetWidth(11), 64u);
 }
 
 TEST_F(StoredListTest, ChineseNamesAreStoredInTheCodePageAndComeBack) {
     AddFlashLogo("中文.bmp", 8, 8, 32);
     AddFlashLogo("标志 €.bmp", 8, 8, 32);  // the euro sign is not in GBK: GB18030 keeps it
-    ASSERT_EQ(SaveLogoList(file), 1);
+    ASSERT_EQ(SaveLogoList(logos, file), 1);
     const auto bytes = ReadFileBytes(file);
     const std::vector<unsigned char> name(&bytes[796 + 4], &bytes[796 + 4 + 9]);
     EXPECT_EQ(name, (std::vector<unsigned char>{0xD6, 0xD0, 0xCE, 0xC4, '.', 'b', 'm', 'p', 0}));
-    ASSERT_EQ(LoadLogoList(file), 1);
-    EXPECT_EQ(StoredFlashLogos.GetName(0), "中文.bmp");
-    EXPECT_EQ(StoredFlashLogos.GetPath(0), "/logos/中文.bmp");
-    EXPECT_EQ(StoredFlashLogos.GetName(1), "标志 €.bmp");
+    ASSERT_EQ(LoadLogoList(logos, file), 1);
+    EXPECT_EQ(logos.StoredFlashLogos.GetName(0), "中文.bmp");
+    EXPECT_EQ(logos.StoredFlashLogos.GetPath(0), "/logos/中文.bmp");
+    EXPECT_EQ(logos.StoredFlashLogos.GetName(1), "标志 €.bmp");
 }
 
 TEST_F(StoredListTest, OverlongTextIsCutAtACharacterBoundaryAndKeepsItsZero) {
@@ -125,27 +126,27 @@ TEST_F(StoredListTest, OverlongTextIsCutAtACharacterBoundaryAndKeepsItsZero) {
     for (int i = 0; i < 200; ++i)
         longName += "图";  // 2 bytes each on disk
     AddFlashLogo(longName, 8, 8, 32);
-    ASSERT_EQ(SaveLogoList(file), 1);
+    ASSERT_EQ(SaveLogoList(logos, file), 1);
     const auto bytes = ReadFileBytes(file);
     EXPECT_EQ(bytes[796 + 4 + 254], 0);  // 127 characters, then the zero
-    ASSERT_EQ(LoadLogoList(file), 1);
+    ASSERT_EQ(LoadLogoList(logos, file), 1);
     std::string want;
     for (int i = 0; i < 127; ++i)
         want += "图";
-    EXPECT_EQ(StoredFlashLogos.GetName(0), want);
+    EXPECT_EQ(logos.StoredFlashLogos.GetName(0), want);
     EXPECT_EQ(Gb18030FitLength(Utf8ToGb18030("a图"), 2), 1u);
 }
 
 TEST_F(StoredListTest, EmptyListLeavesTheFileUntouched) {
     WriteFileBytes(file, {1, 2, 3});
-    EXPECT_EQ(SaveLogoList(file), 0);
+    EXPECT_EQ(SaveLogoList(logos, file), 0);
     EXPECT_EQ(ReadFileBytes(file), (std::vector<unsigned char>{1, 2, 3}));
 }
 
 #if !defined(_WIN32)
 TEST_F(StoredListTest, FailedSaveKeepsTheOldFileExactly) {
     AddFlashLogo("old.bmp", 8, 8, 32);
-    ASSERT_EQ(SaveLogoList(file), 1);
+    ASSERT_EQ(SaveLogoList(logos, file), 1);
     const auto before = ReadFileBytes(file);
     for (int i = 0; i < 5; ++i)
         AddFlashLogo("new" + std::to_string(i) + ".bmp", 8, 8, 32);
@@ -157,7 +158,7 @@ TEST_F(StoredListTest, FailedSaveKeepsTheOldFileExactly) {
     rlimit small = saved;
     small.rlim_cur = 2000;
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const int result = SaveLogoList(file);
+    const int result = SaveLogoList(logos, file);
     setrlimit(RLIMIT_FSIZE, &saved);
 
     EXPECT_EQ(result, 0);
@@ -166,7 +167,7 @@ TEST_F(StoredListTest, FailedSaveKeepsTheOldFileExactly) {
                             std::filesystem::directory_iterator()),
               1)
         << "no temporary file left behind";
-    EXPECT_EQ(SaveLogoList(dir.File("no-such-folder/RP-820")), 0);
+    EXPECT_EQ(SaveLogoList(logos, dir.File("no-such-folder/RP-820")), 0);
 }
 #endif
 
@@ -207,10 +208,10 @@ TEST_F(StoredListTest, HeaderCountAgainstTheRecordsPresent) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        StoredFlashLogos.RemoveAll();
+        logos.StoredFlashLogos.RemoveAll();
         WriteFileBytes(file, c.bytes);
-        EXPECT_EQ(LoadLogoList(file), c.result);
-        EXPECT_EQ(StoredFlashLogos.Length(), c.count);
+        EXPECT_EQ(LoadLogoList(logos, file), c.result);
+        EXPECT_EQ(logos.StoredFlashLogos.Length(), c.count);
     }
 }
 
@@ -221,23 +222,27 @@ TEST_F(StoredListTest, RecordsWithABadNumberAreSkipped) {
         bytes.insert(bytes.end(), r.begin(), r.end());
     }
     WriteFileBytes(file, bytes);
-    EXPECT_EQ(LoadLogoList(file), 1);
-    ASSERT_EQ(StoredFlashLogos.Length(), 2);
-    EXPECT_EQ(StoredFlashLogos.GetName(1), "n1");
+    EXPECT_EQ(LoadLogoList(logos, file), 1);
+    ASSERT_EQ(logos.StoredFlashLogos.Length(), 2);
+    EXPECT_EQ(logos.StoredFlashLogos.GetName(1), "n1");
 }
 
 TEST_F(StoredListTest, ReloadMarksTheListLoadedEvenWithoutAFile) {
-    ASSERT_EQ(StoredFlashLogos.Append(0, "stale", "p", "c", 0, 0, 0, 0), 1);
-    ReloadStoredFlashLogos(dir.Path().string(), "RP-999");
-    EXPECT_TRUE(StoredListLoaded);
-    EXPECT_EQ(StoredFlashLogos.Length(), 0);
+    ASSERT_EQ(logos.StoredFlashLogos.Append(0, "stale", "p", "c", 0, 0, 0, 0), 1);
+    logos.StartDirectory = dir.Path().string();
+    logos.PrinterModel = "RP-999";
+    ReloadStoredFlashLogos(logos);
+    EXPECT_TRUE(logos.StoredListLoaded);
+    EXPECT_EQ(logos.StoredFlashLogos.Length(), 0);
 
     AddFlashLogo("x.bmp", 8, 8, 32);
-    ASSERT_EQ(SaveLogoList(StoredLogoFileName(dir.Path().string(), "RP-820")), 1);
-    ReloadStoredFlashLogos(dir.Path().string(), "RP-820");
-    EXPECT_EQ(StoredFlashLogos.GetName(0), "x.bmp");
-    ReloadStoredFlashLogos(dir.Path().string(), "");
-    EXPECT_EQ(StoredFlashLogos.Length(), 0);
+    ASSERT_EQ(SaveLogoList(logos, StoredLogoFileName(dir.Path().string(), "RP-820")), 1);
+    logos.PrinterModel = "RP-820";
+    ReloadStoredFlashLogos(logos);
+    EXPECT_EQ(logos.StoredFlashLogos.GetName(0), "x.bmp");
+    logos.PrinterModel = "";
+    ReloadStoredFlashLogos(logos);
+    EXPECT_EQ(logos.StoredFlashLogos.Length(), 0);
 }
 
 }  // namespace

@@ -19,7 +19,7 @@
 #include "link/link_state.h"
 #include "link/port.h"
 #include "link/serial/serial_link.h"
-#include "logos/logo_lists.h"
+#include "logos/logo_store.h"
 #include "logos/stored_list.h"
 #include "support/fifo_reader.h"
 #include "support/page_helpers.h"
@@ -53,7 +53,7 @@ class ConfigPageTest : public ::testing::Test {
         ResetProgramState();
         saved = std::filesystem::current_path();
         std::filesystem::current_path(dir.Path());
-        StartDirectory = dir.Path().string();
+        session.StartDirectory = dir.Path().string();
         setenv("QZUSB_DEVICE_DIR", dir.Path().c_str(), 1);
         setenv("XDG_CONFIG_HOME", dir.File("config").c_str(), 1);
         setenv("DLPORTIO_SIM", dir.File("lpt.sim").c_str(), 1);
@@ -95,7 +95,7 @@ TEST_F(ConfigPageTest, WithoutAConfigurationFileOneModelAndCom1) {
     QComboBox* models = Find<QComboBox>(&page, 1003);
     EXPECT_EQ(Items(models), QStringList{"RP-820"});
     EXPECT_EQ(models->currentText(), "RP-820");
-    EXPECT_EQ(PrinterModel, "RP-820");
+    EXPECT_EQ(session.PrinterModel, "RP-820");
     EXPECT_EQ(PortName, "COM1");
     EXPECT_TRUE(Find<QRadioButton>(&page, 1004)->isChecked());
     EXPECT_FALSE(Find<QRadioButton>(&page, 1014)->isEnabled()) << "no USB device present";
@@ -217,28 +217,28 @@ TEST_F(ConfigPageTest, ANewConnectionSavesTheOldModelsListAndLoadsTheNewOnes) {
         << "[Common]\nNumber=2\n[Pos1]\nName=RP-820\n[Pos2]\nName=RP-900\n";
     test::FifoReader lp0(dir.File("lp0"));
     page.Initialize();
-    FlashLogos.Append(0, "a.bmp", "/a.bmp", "/a.bmp", 32, 8, 8, 0);
-    FlashLogos.Append(1, "b.bmp", "/b.bmp", "/b.bmp", 32, 8, 8, 0);
-    FlashLogos.Append(2, "c.bmp", "/c.bmp", "/c.bmp", 32, 8, 8, 0);
+    session.FlashLogos.Append(0, "a.bmp", "/a.bmp", "/a.bmp", 32, 8, 8, 0);
+    session.FlashLogos.Append(1, "b.bmp", "/b.bmp", "/b.bmp", 32, 8, 8, 0);
+    session.FlashLogos.Append(2, "c.bmp", "/c.bmp", "/c.bmp", 32, 8, 8, 0);
     session.FlashDownloaded = true;
     session.RamDownloaded = true;
-    StoredFlashLogos.Append(0, "stale.bmp", "/s", "/s", 0, 0, 0, 0);
+    session.StoredFlashLogos.Append(0, "stale.bmp", "/s", "/s", 0, 0, 0, 0);
     Find<QComboBox>(&page, 1003)->setCurrentIndex(1);
     Click(1014);
     Ok();
     ASSERT_TRUE(PortConfigured);
-    EXPECT_EQ(PrinterModel, "RP-900");
+    EXPECT_EQ(session.PrinterModel, "RP-900");
     EXPECT_TRUE(std::filesystem::exists(dir.File("RP-820"))) << "saved under the old model";
     EXPECT_FALSE(std::filesystem::exists(dir.File("RP-900")));
-    EXPECT_EQ(StoredFlashLogos.Length(), 0) << "RP-900 has no file yet";
-    EXPECT_TRUE(StoredListLoaded);
+    EXPECT_EQ(session.StoredFlashLogos.Length(), 0) << "RP-900 has no file yet";
+    EXPECT_TRUE(session.StoredListLoaded);
     EXPECT_FALSE(session.FlashDownloaded);
     EXPECT_FALSE(session.RamDownloaded);
     // Back to RP-820: its three logos come back.
     Find<QComboBox>(&page, 1003)->setCurrentIndex(0);
     Ok();
-    EXPECT_EQ(StoredFlashLogos.Count(), 3);
-    EXPECT_EQ(StoredFlashLogos.GetName(2), "c.bmp");
+    EXPECT_EQ(session.StoredFlashLogos.Count(), 3);
+    EXPECT_EQ(session.StoredFlashLogos.GetName(2), "c.bmp");
 }
 
 TEST_F(ConfigPageTest, DriverListHoldsTheQualifyingQueuesAndOkUsesTwoDocuments) {
@@ -330,14 +330,14 @@ TEST(StampaStart, ExitAfterAFlashDownloadWritesTheModelsFile) {
     std::filesystem::current_path(dir.Path());
     CStampaApp app;
     ASSERT_TRUE(app.Start());
-    PrinterModel = "RP-820";
-    FlashLogos.Append(0, "a.bmp", "/a.bmp", "/a.bmp", 32, 8, 8, 0);
+    app.CurrentSession().PrinterModel = "RP-820";
+    app.CurrentSession().FlashLogos.Append(0, "a.bmp", "/a.bmp", "/a.bmp", 32, 8, 8, 0);
     app.ShutDown();
     EXPECT_FALSE(std::filesystem::exists(dir.File("RP-820")))
         << "no FLASH download: nothing written";
 
     ASSERT_TRUE(app.Start());
-    PrinterModel = "RP-820";
+    app.CurrentSession().PrinterModel = "RP-820";
     app.CurrentSession().FlashDownloaded = true;
     // The file dialog makes the pictures' folder the working directory.
     std::filesystem::current_path(dir.File("pictures"));

@@ -21,7 +21,7 @@
 #include "app/stampa_app.h"
 #include "link/link_state.h"
 #include "link/port.h"
-#include "logos/logo_lists.h"
+#include "logos/logo_store.h"
 #include "logos/nv_list.h"
 #include "pages/config_page.h"
 #include "pages/download_page.h"
@@ -58,13 +58,14 @@ class PageListsTest : public ::testing::Test {
     Session session;
     void SetUp() override { ResetProgramState(); }
     void TearDown() override { ResetProgramState(); }
-    static void Pick(std::initializer_list<std::uint32_t> sizes) {
+    void Pick(std::initializer_list<std::uint32_t> sizes) {
         int i = 0;
         for (std::uint32_t size : sizes) {
-            SelectedLogos.Append(i, "l" + std::to_string(i) + ".bmp", "/p", "/p", size, 8, 8, 0);
+            session.SelectedLogos.Append(i, "l" + std::to_string(i) + ".bmp", "/p", "/p", size, 8,
+                                         8, 0);
             ++i;
         }
-        LogosPicked = true;
+        session.LogosPicked = true;
     }
     RecordingOperator op;
 };
@@ -96,9 +97,9 @@ TEST_F(PageListsTest, DownloadPageNumbersByMemoryAndSumsInKiloBytes) {
 
 TEST_F(PageListsTest, DownloadTimeEstimateForASerialLink) {
     // 576 x 200 to FLASH: 14407 bytes of 10 bits, and each one-byte write.
-    SelectedLogos.Append(0, "wide.bmp", "/w", "/w", 14400, 576, 200, 0);
-    SelectedCount = 1;
-    LogosPicked = true;
+    session.SelectedLogos.Append(0, "wide.bmp", "/w", "/w", 14400, 576, 200, 0);
+    session.SelectedCount = 1;
+    session.LogosPicked = true;
     PortKind = kSerialLink;
     const std::pair<int, const char*> cases[] = {{9600, "预计 15 秒"}, {57600, "预计 3 秒"}};
     CDownloadPage page{session};
@@ -122,14 +123,14 @@ TEST_F(PageListsTest, PrintPageDefaultsAndChoices) {
         Find<QRadioButton>(&page, order[mode])->click();
         EXPECT_EQ(page.ScalingMode(), mode);
     }
-    StoredFlashLogos.Append(0, "s.bmp", "/s", "", 32, 8, 8, 0);
+    session.StoredFlashLogos.Append(0, "s.bmp", "/s", "", 32, 8, 8, 0);
     page.RefreshFlashList();
     EXPECT_EQ(Column(page.List(), 0), QStringList{"1"});
     emit page.List()->itemClicked(page.List()->topLevelItem(0), 0);
     EXPECT_EQ(page.Range(), kPrintPart);
     EXPECT_TRUE(Find<QRadioButton>(&page, 1029)->isChecked()) << "a click switches to 部分";
     // RAM logos kept from before a new connection are not listed.
-    RamLogos.Append(0, "r.bmp", "/r", "/r", 32, 8, 8, 0);
+    session.RamLogos.Append(0, "r.bmp", "/r", "/r", 32, 8, 8, 0);
     Find<QRadioButton>(&page, 1047)->click();
     EXPECT_EQ(page.List()->topLevelItemCount(), 0);
     EXPECT_EQ(page.CountText(), "0 / 8");
@@ -225,7 +226,7 @@ TEST_F(WholePath, ConnectPickConvertDownloadPrintExitAndStartAgain) {
     Find<QRadioButton>(&preview, 1072)->click();
     preview.OnListClick(preview.List()->topLevelItem(1));
     Find<QRadioButton>(&preview, 1076)->click();
-    EXPECT_EQ(SelectedLogos.GetMode(1), 3);
+    EXPECT_EQ(app.CurrentSession().SelectedLogos.GetMode(1), 3);
     // Download to FLASH.
     sheet.Tabs()->setCurrentIndex(3);
     CDownloadPage& download = *sheet.DownloadPage();
@@ -259,7 +260,7 @@ TEST_F(WholePath, ConnectPickConvertDownloadPrintExitAndStartAgain) {
     const QImage receipt(QString::fromStdString(dir.File("out/receipt-0001.png")));
     // The connection's LF, then per logo: label, LF, the logo, LF.
     int top = 16 + 30;
-    for (const LogoEntry& e : SelectedLogos.Entries()) {
+    for (const LogoEntry& e : app.CurrentSession().SelectedLogos.Entries()) {
         const QImage picture(QString::fromStdString(e.convertedPath));
         top += 2 * 30;
         const int bands = (picture.height() + 7) / 8 * 8;
@@ -384,10 +385,12 @@ TEST_F(WholePath, WhatThePrinterAnswersShowsOnThePages) {
     ASSERT_EQ(std::system(decode.c_str()), 0);
     StartPrinter({"--state", dir.File("state"), "--paper-near-end", "--cover-open", "--nv-capacity",
                   "4000"});
-    NvLogos.Append(0, "x.bmp", "/x.bmp", "", 8, 8, 1, 1);
-    NvLogos.Append(1, "y.bmp", "/y.bmp", "", 8, 8, 1, 2);
-    ASSERT_EQ(SaveNvList(dir.Path().string(), "RP-820"), 1);
-    NvLogos.RemoveAll();
+    LogoStore known;  // what an earlier run stored
+    known.StartDirectory = dir.Path().string();
+    known.PrinterModel = "RP-820";
+    known.NvLogos.Append(0, "x.bmp", "/x.bmp", "", 8, 8, 1, 1);
+    known.NvLogos.Append(1, "y.bmp", "/y.bmp", "", 8, 8, 1, 2);
+    ASSERT_EQ(SaveNvList(known), 1);
 
     CStampaApp app;
     StartAndConnect(app);

@@ -16,7 +16,7 @@
 #include <cstring>
 #include <filesystem>
 
-#include "logos/logo_lists.h"
+#include "logos/logo_store.h"
 #include "logos/stored_list.h"
 #include "pages/file_dialog.h"
 #include "pages/preview_page.h"
@@ -129,9 +129,9 @@ TEST_F(PagesTest, ThreeFilesBecomeRowsZeroToTwo) {
     EXPECT_EQ(page.List()->topLevelItem(1)->text(2), QString::fromStdString(dir.File("b.bmp")));
     EXPECT_EQ(page.List()->topLevelItem(1)->text(3), "2800");  // 4 x 7 x 100
     EXPECT_EQ(page.CountText(), "3");
-    EXPECT_EQ(SelectedCount, 3);
-    EXPECT_EQ(CurrentLogo, 0);
-    EXPECT_TRUE(LogosPicked);
+    EXPECT_EQ(session.SelectedCount, 3);
+    EXPECT_EQ(session.CurrentLogo, 0);
+    EXPECT_TRUE(session.LogosPicked);
     EXPECT_TRUE(op.Shown().empty());
 }
 
@@ -140,14 +140,14 @@ TEST_F(PagesTest, AtMost255LogosAndTheOpenButtonFollowsTheLimit) {
     const std::string one = Mono("one.bmp");
     dialog.next.assign(300, one);
     page.OnOpen();
-    EXPECT_EQ(SelectedCount, 255);
+    EXPECT_EQ(session.SelectedCount, 255);
     EXPECT_TRUE(op.Shown().empty()) << "the rest are dropped without a message";
     auto* open = Find<QPushButton>(&page, 1010);
     EXPECT_FALSE(open->isEnabled());
     SelectRows(page.List(), {7});
     page.OnDelete();
     EXPECT_EQ(op.Texts(), std::vector<std::string>{"删除吗?"});
-    EXPECT_EQ(SelectedCount, 254);
+    EXPECT_EQ(session.SelectedCount, 254);
     EXPECT_TRUE(open->isEnabled());
 }
 
@@ -156,7 +156,7 @@ TEST_F(PagesTest, FilesOfOtherKindsAreRefusedWithTheirMessages) {
     dialog.next = {Mono("a.bmp"), File("four.bmp", BmpHeader(8, 8, 4)),
                    File("huge.bmp", BmpHeader(9000, 8, 1)), Photo("b.bmp")};
     page.OnOpen();
-    EXPECT_EQ(SelectedCount, 2);
+    EXPECT_EQ(session.SelectedCount, 2);
     EXPECT_EQ(op.Texts(),
               (std::vector<std::string>{"请选择单色位图或24真彩色位图 .", "图像太大，打开失败!",
                                         "请选择单色位图或24真彩色位图 ."}));
@@ -166,12 +166,13 @@ TEST_F(PagesTest, DeletingRowsAdjustsTheShownLogo) {
     for (int current : {4, 3}) {
         SCOPED_TRACE(current);
         ResetProgramState();
+        Session session;  // a fresh pick for each round
         CSelectPage page{session};
         dialog.next.clear();
         for (int i = 0; i < 5; ++i)
             dialog.next.push_back(Mono("m" + std::to_string(i) + ".bmp"));
         page.OnOpen();
-        CurrentLogo = current;
+        session.CurrentLogo = current;
         SelectRows(page.List(), {1, 3});
         op.AnswerNext(Answer::Ok);
         page.OnDelete();
@@ -179,8 +180,8 @@ TEST_F(PagesTest, DeletingRowsAdjustsTheShownLogo) {
         ASSERT_EQ(page.List()->topLevelItemCount(), 3);
         EXPECT_EQ(page.List()->topLevelItem(2)->text(0), "2");
         EXPECT_EQ(page.List()->topLevelItem(2)->text(1), "m4.bmp");
-        EXPECT_EQ(CurrentLogo, current == 4 ? 2 : -1);
-        EXPECT_EQ(SelectedLogos.GetName(1), "m2.bmp");
+        EXPECT_EQ(session.CurrentLogo, current == 4 ? 2 : -1);
+        EXPECT_EQ(session.SelectedLogos.GetName(1), "m2.bmp");
     }
     CSelectPage page{session};
     page.List()->clearSelection();
@@ -198,7 +199,7 @@ TEST_F(PagesTest, SizesAreShownInKiloBytesRoundedToTheNearest) {
     EXPECT_EQ(page.SizeText(), "2 K Bytes");
     dialog.accept = false;  // a cancelled dialog changes nothing
     page.OnOpen();
-    EXPECT_EQ(SelectedCount, 1);
+    EXPECT_EQ(session.SelectedCount, 1);
 }
 
 TEST_F(PagesTest, PreviewConvertsATrueColourLogoWithDitherM3AtOnce) {
@@ -212,19 +213,19 @@ TEST_F(PagesTest, PreviewConvertsATrueColourLogoWithDitherM3AtOnce) {
     preview.OnListClick(preview.List()->topLevelItem(1));
     EXPECT_EQ(preview.CurrentMethod(), 1);
     EXPECT_TRUE(Find<QRadioButton>(&preview, 1074)->isChecked());
-    EXPECT_EQ(SelectedLogos.GetConvertedPath(1), dir.File("pTemp.bmp"));
-    EXPECT_EQ(SelectedLogos.GetMode(1), 1);
+    EXPECT_EQ(session.SelectedLogos.GetConvertedPath(1), dir.File("pTemp.bmp"));
+    EXPECT_EQ(session.SelectedLogos.GetMode(1), 1);
     EXPECT_TRUE(std::filesystem::exists(dir.File("pTemp.bmp")));
-    EXPECT_EQ(CurrentLogo, 1);
+    EXPECT_EQ(session.CurrentLogo, 1);
     // A monochrome logo switches the page back to the picked view.
     preview.OnListClick(preview.List()->topLevelItem(0));
     EXPECT_EQ(preview.ConvertedView(), 0);
     EXPECT_TRUE(Find<QRadioButton>(&preview, 1071)->isChecked());
     EXPECT_FALSE(Find<QRadioButton>(&preview, 1072)->isEnabled());
     EXPECT_FALSE(Find<QSlider>(&preview, 1078)->isEnabled());
-    EXPECT_EQ(SelectedLogos.GetConvertedPath(1), dir.File("pTemp.bmp"))
+    EXPECT_EQ(session.SelectedLogos.GetConvertedPath(1), dir.File("pTemp.bmp"))
         << "the earlier logo keeps its conversion";
-    EXPECT_EQ(SelectedLogos.GetConvertedPath(0), dir.File("m.bmp"));
+    EXPECT_EQ(session.SelectedLogos.GetConvertedPath(0), dir.File("m.bmp"));
     EXPECT_TRUE(op.Shown().empty());
 }
 
@@ -279,14 +280,14 @@ TEST_F(PagesTest, BrokenPictureFilesAreReported) {
 }
 
 TEST_F(PagesTest, WithoutPickedLogosThePreviewShowsTheStoredFlashList) {
-    StoredFlashLogos.Append(0, "stored.bmp", Mono("stored.bmp"), "", 40, 40, 8, 0);
-    StoredListLoaded = true;
+    session.StoredFlashLogos.Append(0, "stored.bmp", Mono("stored.bmp"), "", 40, 40, 8, 0);
+    session.StoredListLoaded = true;
     CPreviewPage preview{session};
     preview.OnShow();
     ASSERT_EQ(preview.List()->topLevelItemCount(), 1);
     EXPECT_EQ(preview.List()->topLevelItem(0)->text(1), "stored.bmp");
     preview.OnListClick(preview.List()->topLevelItem(0));
-    EXPECT_EQ(StoredFlashLogos.GetMode(0), 0);
+    EXPECT_EQ(session.StoredFlashLogos.GetMode(0), 0);
 }
 
 }  // namespace

@@ -5,7 +5,7 @@
 
 #include "common/messages.h"
 #include "link/link_state.h"
-#include "logos/logo_lists.h"
+#include "logos/logo_store.h"
 #include "logos/nv_list.h"
 #include "logos/stored_list.h"
 #include "support/bmp_files.h"
@@ -67,13 +67,13 @@ class DownloadJobTest : public ::testing::Test {
 };
 
 TEST_F(DownloadJobTest, AllBlackEightByEightToFlash) {
-    WriteAndPick(dir, "black.bmp", Bmp1(8, 8, All));
+    WriteAndPick(session, dir, "black.bmp", Bmp1(8, 8, All));
     RecordingDownloadPage page(kFlashMemory);
     Run(page);
     EXPECT_EQ(link->Writes(), (Units{{0x1C, 0x71, 0x01}, {0x04, 0x00, 0x01, 0x00}, kBlack8x8}));
     EXPECT_EQ(op.Shown(),
               (std::vector<test::ShownMessage>{{MessageKind::Question, msg::kAskDownloadFlash}}));
-    EXPECT_EQ(FlashLogos.Count(), 1);
+    EXPECT_EQ(session.FlashLogos.Count(), 1);
     EXPECT_TRUE(session.FlashDownloaded);
     EXPECT_FALSE(session.RamDownloaded);
     EXPECT_TRUE(session.DownloadIdle);
@@ -83,22 +83,22 @@ TEST_F(DownloadJobTest, AllBlackEightByEightToFlash) {
 }
 
 TEST_F(DownloadJobTest, AllBlackEightByEightToRam) {
-    WriteAndPick(dir, "black.bmp", Bmp1(8, 8, All));
+    WriteAndPick(session, dir, "black.bmp", Bmp1(8, 8, All));
     RecordingDownloadPage page(kRamMemory);
     Run(page);
     EXPECT_EQ(link->Writes(), (Units{{0x1D, 0x23, 0x00}, {0x1D, 0x2A, 0x04, 0x01}, kBlack8x8}));
     EXPECT_EQ(op.Texts(), std::vector<std::string>{msg::kAskDownloadRam});
-    EXPECT_EQ(RamLogos.Count(), 1);
+    EXPECT_EQ(session.RamLogos.Count(), 1);
     EXPECT_TRUE(session.RamDownloaded);
     EXPECT_FALSE(session.FlashDownloaded);
 }
 
 TEST_F(DownloadJobTest, NvDownloadOnALinkThatCannotReadDefinesEachAndWritesTheList) {
-    StartDirectory = dir.Path().string();
-    PrinterModel = "RP-820";
-    WriteAndPick(dir, "black.bmp", Bmp1(8, 8, All));
+    session.StartDirectory = dir.Path().string();
+    session.PrinterModel = "RP-820";
+    WriteAndPick(session, dir, "black.bmp", Bmp1(8, 8, All));
     // An 'F', 13 wide, stored top-down: rows of 2 bytes, the last 3 bits of a row 0.
-    WriteAndPick(dir, "f.bmp",
+    WriteAndPick(session, dir, "f.bmp",
                  Bmp1(13, -3, [](int x, int y) { return x == 0 || y == 0 || (y == 1 && x < 6); }));
     RecordingDownloadPage page(kNvMemory);
     Run(page);
@@ -112,17 +112,17 @@ TEST_F(DownloadJobTest, NvDownloadOnALinkThatCannotReadDefinesEachAndWritesTheLi
     EXPECT_TRUE(session.NvDownloaded);
     EXPECT_FALSE(session.FlashDownloaded);
     EXPECT_EQ(page.Positions(), (std::vector<int>{1, 2, 3, 4, 0}));
-    NvLogos.RemoveAll();
-    ASSERT_EQ(LoadLogoListInto(NvLogos, dir.File("RP-820.nv")), 1) << "written at once";
-    ASSERT_EQ(NvLogos.Count(), 2);
-    EXPECT_EQ(NvLogos.GetName(1), "f.bmp");
-    EXPECT_EQ(NvNumberAt(NvLogos, 1), 2);
+    session.NvLogos.RemoveAll();
+    ASSERT_EQ(LoadLogoListInto(session.NvLogos, dir.File("RP-820.nv")), 1) << "written at once";
+    ASSERT_EQ(session.NvLogos.Count(), 2);
+    EXPECT_EQ(session.NvLogos.GetName(1), "f.bmp");
+    EXPECT_EQ(NvNumberAt(session.NvLogos, 1), 2);
 }
 
 TEST_F(DownloadJobTest, ThreeFlashLogosInOneCommandWithProgress) {
-    WriteAndPick(dir, "a.bmp", Bmp1(32, 8, None));
-    WriteAndPick(dir, "b.bmp", Bmp1(33, 10, All));
-    WriteAndPick(dir, "c.bmp", Bmp1(1, 1, All));
+    WriteAndPick(session, dir, "a.bmp", Bmp1(32, 8, None));
+    WriteAndPick(session, dir, "b.bmp", Bmp1(33, 10, All));
+    WriteAndPick(session, dir, "c.bmp", Bmp1(1, 1, All));
     RecordingDownloadPage page(kFlashMemory);
     Run(page);
     const Units writes = link->Writes();
@@ -136,13 +136,13 @@ TEST_F(DownloadJobTest, ThreeFlashLogosInOneCommandWithProgress) {
     EXPECT_EQ(events[0], "disabled");
     EXPECT_EQ(events[1], "range 0..6");
     EXPECT_EQ(events[2], std::string("status Downloading Logo:\na.bmp"));
-    EXPECT_EQ(FlashLogos.GetName(2), "c.bmp");
-    EXPECT_EQ(FlashLogos.Entries()[2].number, 2);
+    EXPECT_EQ(session.FlashLogos.GetName(2), "c.bmp");
+    EXPECT_EQ(session.FlashLogos.Entries()[2].number, 2);
 }
 
 TEST_F(DownloadJobTest, EightRamLogosAreNumberedZeroToSeven) {
     for (int i = 0; i < 8; ++i)
-        WriteAndPick(dir, "r" + std::to_string(i) + ".bmp", Bmp1(8, 8, All));
+        WriteAndPick(session, dir, "r" + std::to_string(i) + ".bmp", Bmp1(8, 8, All));
     RecordingDownloadPage page(kRamMemory);
     Run(page);
     const Units writes = link->Writes();
@@ -177,12 +177,12 @@ TEST_F(DownloadJobTest, CapacityLimitsSizeBeforeCount) {
         {"NV over the printer's capacity", kNvMemory, 1, 8, msg::kLogosTooLarge, 18},
         {"NV within the printer's capacity", kNvMemory, 1, 8, nullptr, 19},  // 11 + 1 x 8
     };
-    WriteAndPick(dir, "one.bmp", Bmp1(8, 8, All));
+    WriteAndPick(session, dir, "one.bmp", Bmp1(8, 8, All));
     for (const LimitCase& c : cases) {
         SCOPED_TRACE(c.what);
         op.Clear();
-        SelectedCount = c.count;
-        SelectedBytes = c.bytes;
+        session.SelectedCount = c.count;
+        session.SelectedBytes = c.bytes;
         session.NvCapacityTotal = c.nvCapacity;
         RecordingDownloadPage page(c.memory);
         StartDownload(session, page);
@@ -203,7 +203,7 @@ TEST_F(DownloadJobTest, RefusalsBeforeAnythingIsSent) {
     RecordingDownloadPage page;
     StartDownload(session, page);  // nothing picked
     EXPECT_EQ(op.Texts().back(), msg::kSelectLogosFirst);
-    WriteAndPick(dir, "one.bmp", Bmp1(8, 8, All));
+    WriteAndPick(session, dir, "one.bmp", Bmp1(8, 8, All));
     op.AnswerNext(Answer::Cancel);
     StartDownload(session, page);
     PortConfigured = false;
@@ -216,8 +216,8 @@ TEST_F(DownloadJobTest, RefusalsBeforeAnythingIsSent) {
 }
 
 TEST_F(DownloadJobTest, LogoTooWideForTheRamCommandIsRefusedFirst) {
-    WriteAndPick(dir, "wide.bmp", Bmp1(2017, 8, None));
-    SelectedBytes = 100;  // passes the size rule, as 2017 x 40 can
+    WriteAndPick(session, dir, "wide.bmp", Bmp1(2017, 8, None));
+    session.SelectedBytes = 100;  // passes the size rule, as 2017 x 40 can
     RecordingDownloadPage page(kRamMemory);
     Run(page);
     EXPECT_EQ(op.Texts().back(), msg::kLogoTooLarge);
@@ -225,16 +225,16 @@ TEST_F(DownloadJobTest, LogoTooWideForTheRamCommandIsRefusedFirst) {
 }
 
 TEST_F(DownloadJobTest, FailedWriteMidDownloadLeavesListsAndMarksAlone) {
-    WriteAndPick(dir, "a.bmp", Bmp1(8, 8, All));
-    WriteAndPick(dir, "b.bmp", Bmp1(8, 8, All));
-    FlashLogos.Append(0, "old.bmp", "/old.bmp", "/old.bmp", 32, 8, 8, 0);
+    WriteAndPick(session, dir, "a.bmp", Bmp1(8, 8, All));
+    WriteAndPick(session, dir, "b.bmp", Bmp1(8, 8, All));
+    session.FlashLogos.Append(0, "old.bmp", "/old.bmp", "/old.bmp", 32, 8, 8, 0);
     link->FailAtCall(4, 10);  // the second logo's header
     RecordingDownloadPage page(kFlashMemory);
     Run(page);
     EXPECT_EQ(op.Texts().back(), msg::kCommunicationFailed);
     EXPECT_EQ(op.Shown().back().kind, MessageKind::Warning);
-    EXPECT_EQ(FlashLogos.Count(), 1);
-    EXPECT_EQ(FlashLogos.GetName(0), "old.bmp");
+    EXPECT_EQ(session.FlashLogos.Count(), 1);
+    EXPECT_EQ(session.FlashLogos.GetName(0), "old.bmp");
     EXPECT_FALSE(session.FlashDownloaded);
     EXPECT_TRUE(session.DownloadIdle);
     EXPECT_TRUE(page.Enabled());
@@ -243,13 +243,13 @@ TEST_F(DownloadJobTest, FailedWriteMidDownloadLeavesListsAndMarksAlone) {
 }
 
 TEST_F(DownloadJobTest, FailedNvDownloadLeavesTheNvListAndItsFile) {
-    StartDirectory = dir.Path().string();
-    PrinterModel = "RP-820";
-    NvLogos.Append(0, "old.bmp", "/old.bmp", "", 32, 8, 8, 1);
-    ASSERT_EQ(SaveNvList(StartDirectory, PrinterModel), 1);
+    session.StartDirectory = dir.Path().string();
+    session.PrinterModel = "RP-820";
+    session.NvLogos.Append(0, "old.bmp", "/old.bmp", "", 32, 8, 8, 1);
+    ASSERT_EQ(SaveNvList(session), 1);
     const auto before = test::ReadFileBytes(dir.File("RP-820.nv"));
-    WriteAndPick(dir, "a.bmp", Bmp1(8, 8, All));
-    WriteAndPick(dir, "b.bmp", Bmp1(8, 8, All));
+    WriteAndPick(session, dir, "a.bmp", Bmp1(8, 8, All));
+    WriteAndPick(session, dir, "b.bmp", Bmp1(8, 8, All));
     for (int failingCall : {1, 3}) {  // the first logo's head; the second's
         SCOPED_TRACE(failingCall);
         link = test::ConnectFake(kUsbLink);
@@ -258,15 +258,15 @@ TEST_F(DownloadJobTest, FailedNvDownloadLeavesTheNvListAndItsFile) {
         Run(page);
         EXPECT_EQ(op.Texts().back(), msg::kCommunicationFailed);
         EXPECT_FALSE(session.NvDownloaded);
-        ASSERT_EQ(NvLogos.Count(), 1);
-        EXPECT_EQ(NvLogos.GetName(0), "old.bmp");
+        ASSERT_EQ(session.NvLogos.Count(), 1);
+        EXPECT_EQ(session.NvLogos.GetName(0), "old.bmp");
         EXPECT_EQ(test::ReadFileBytes(dir.File("RP-820.nv")), before);
         EXPECT_TRUE(page.Enabled());
     }
 }
 
 TEST_F(DownloadJobTest, FailedFlashHeaderEndsTheJobAtOnce) {
-    WriteAndPick(dir, "a.bmp", Bmp1(8, 8, All));
+    WriteAndPick(session, dir, "a.bmp", Bmp1(8, 8, All));
     link->FailAtCall(1);
     RecordingDownloadPage page(kFlashMemory);
     Run(page);
@@ -277,7 +277,7 @@ TEST_F(DownloadJobTest, FailedFlashHeaderEndsTheJobAtOnce) {
 }
 
 TEST_F(DownloadJobTest, MissingFileFailsTheJob) {
-    const std::string path = WriteAndPick(dir, "gone.bmp", Bmp1(8, 8, All));
+    const std::string path = WriteAndPick(session, dir, "gone.bmp", Bmp1(8, 8, All));
     std::filesystem::remove(path);
     RecordingDownloadPage page(kRamMemory);
     Run(page);
@@ -289,15 +289,15 @@ TEST_F(DownloadJobTest, MissingFileFailsTheJob) {
 
 TEST_F(DownloadJobTest, TrueColourLogoIsConvertedWithDitherM3OnTheWay) {
     ASSERT_TRUE(BindPixmelt(PIXMELT_LIBRARY));
-    const std::string path = WriteAndPick(dir, "photo.bmp", Bmp24(16, 8, [](int x, int) {
+    const std::string path = WriteAndPick(session, dir, "photo.bmp", Bmp24(16, 8, [](int x, int) {
                                               return x < 8 ? Rgb{0, 0, 0} : Rgb{255, 255, 255};
                                           }));
-    SelectedLogos.SetMode(0, 3);
+    session.SelectedLogos.SetMode(0, 3);
     RecordingDownloadPage page(kFlashMemory);
     Run(page);
-    EXPECT_EQ(SelectedLogos.GetConvertedPath(0), dir.File("photoTemp.bmp"));
-    EXPECT_EQ(SelectedLogos.GetMode(0), 3) << "the conversion mode stays as it was";
-    EXPECT_EQ(FlashLogos.GetConvertedPath(0), dir.File("photoTemp.bmp"));
+    EXPECT_EQ(session.SelectedLogos.GetConvertedPath(0), dir.File("photoTemp.bmp"));
+    EXPECT_EQ(session.SelectedLogos.GetMode(0), 3) << "the conversion mode stays as it was";
+    EXPECT_EQ(session.FlashLogos.GetConvertedPath(0), dir.File("photoTemp.bmp"));
     const Units writes = link->Writes();
     ASSERT_EQ(writes.size(), 3u);
     // The black half prints full columns 0..7. In the white half "Dither M3"
@@ -314,7 +314,7 @@ TEST_F(DownloadJobTest, TrueColourLogoIsConvertedWithDitherM3OnTheWay) {
 TEST_F(DownloadJobTest, DriverLinkWrapsTheJobInADocument) {
     PortClose(PortHandle);
     auto driver = test::ConnectFake(kDriverLink, 77);
-    WriteAndPick(dir, "a.bmp", Bmp1(8, 8, All));
+    WriteAndPick(session, dir, "a.bmp", Bmp1(8, 8, All));
     RecordingDownloadPage page(kFlashMemory);
     Run(page);
     EXPECT_EQ(driver->Documents(), (std::vector<std::string>{"start My Document RAW", "end"}));

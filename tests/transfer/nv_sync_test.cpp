@@ -60,8 +60,8 @@ class NvSyncTest : public ::testing::Test {
     void SetUp() override {
         ResetProgramState();
         session.SetPauses({std::chrono::milliseconds(0), std::chrono::milliseconds(0)});
-        StartDirectory = dir.Path().string();
-        PrinterModel = "RP-820";
+        session.StartDirectory = dir.Path().string();
+        session.PrinterModel = "RP-820";
     }
     void TearDown() override {
         WaitForDownload(session);
@@ -78,11 +78,11 @@ class NvSyncTest : public ::testing::Test {
     // Picks the logos (name, mark) and downloads them into NV graphics.
     void Download(const std::vector<std::pair<std::string, int>>& logos, bool replaceAll = false,
                   int width = 8) {
-        SelectedLogos.RemoveAll();
-        SelectedCount = 0;
-        SelectedBytes = 0;
+        session.SelectedLogos.RemoveAll();
+        session.SelectedCount = 0;
+        session.SelectedBytes = 0;
         for (const auto& [name, mark] : logos)
-            test::WriteAndPick(dir, name, Logo(width, mark));
+            test::WriteAndPick(session, dir, name, Logo(width, mark));
         session.NvDownloaded = false;
         test::RecordingDownloadPage page(kNvMemory);
         page.replaceAllNv = replaceAll;
@@ -117,9 +117,9 @@ TEST_F(NvSyncTest, DownloadsWriteOnlyWhatChangedAndLeaveOtherKeysAlone) {
     };
     for (const PortKindValue kind : {kUsbLink, kParallelLink}) {
         SCOPED_TRACE(kind == kUsbLink ? "USB, reads" : "parallel, cannot read");
-        std::filesystem::remove(NvListFileName(StartDirectory, PrinterModel));
-        std::filesystem::remove(NvSentFileName(StartDirectory, PrinterModel));
-        NvLogos.RemoveAll();
+        std::filesystem::remove(NvListFileName(session.StartDirectory, session.PrinterModel));
+        std::filesystem::remove(NvSentFileName(session.StartDirectory, session.PrinterModel));
+        session.NvLogos.RemoveAll();
         InProcessPrinter printer(262144);
         // Another program's NV graphic, defined before Stampa came.
         const Bytes foreign = {0x1D, 0x28, 0x4C, 12, 0, 0x30, 0x43, 0x30, 'A',
@@ -150,7 +150,7 @@ TEST_F(NvSyncTest, DownloadsWriteOnlyWhatChangedAndLeaveOtherKeysAlone) {
                 EXPECT_EQ(held->second.rows[0], 0xFF << (8 - step.logos[i].second) & 0xFF);
             }
             EXPECT_EQ(printer.state.Nv().size(), step.logos.size() + (step.replaceAll ? 0 : 1));
-            EXPECT_EQ(NvLogos.Count(), static_cast<int>(step.logos.size()));
+            EXPECT_EQ(session.NvLogos.Count(), static_cast<int>(step.logos.size()));
         }
         PortClose(PortHandle);
     }
@@ -186,11 +186,13 @@ TEST_F(NvSyncTest, TightCapacityDeletesFirstRefusesEarlyAndChecksWhatThePrinterK
     Download({{"a.bmp", 1}, {"b.bmp", 7}, {"c.bmp", 3}}, false, 64);
     EXPECT_EQ(op.Texts().back(), msg::kNvNotAllKept);
     EXPECT_FALSE(session.NvDownloaded);
-    EXPECT_EQ(NvLogos.Count(), 2) << "the list records only what the printer holds";
-    NvLogos.RemoveAll();
-    ASSERT_EQ(LoadLogoListInto(NvLogos, NvListFileName(StartDirectory, PrinterModel)), 1);
-    EXPECT_EQ(NvLogos.Count(), 2);
-    const NvSentRecord sent = LoadNvSent(StartDirectory, PrinterModel);
+    EXPECT_EQ(session.NvLogos.Count(), 2) << "the list records only what the printer holds";
+    session.NvLogos.RemoveAll();
+    ASSERT_EQ(LoadLogoListInto(session.NvLogos,
+                               NvListFileName(session.StartDirectory, session.PrinterModel)),
+              1);
+    EXPECT_EQ(session.NvLogos.Count(), 2);
+    const NvSentRecord sent = LoadNvSent(session.StartDirectory, session.PrinterModel);
     EXPECT_TRUE(sent.Find("QZUSB-0", "02").has_value());
     EXPECT_FALSE(sent.Find("QZUSB-0", "03").has_value());
 }

@@ -5,7 +5,7 @@
 
 #include "common/messages.h"
 #include "link/link_state.h"
-#include "logos/logo_lists.h"
+#include "logos/logo_store.h"
 #include "logos/nv_list.h"
 #include "logos/stored_list.h"
 #include "protocol/commands.h"
@@ -61,7 +61,7 @@ class PrintJobTest : public ::testing::Test {
 
 TEST_F(PrintJobTest, FlashAllThreeAtActualSize) {
     session.FlashDownloaded = true;
-    AddLogos(FlashLogos, {8, 16, 10});
+    AddLogos(session.FlashLogos, {8, 16, 10});
     PrintLogos(session, page);
     EXPECT_EQ(link->Stream(), Cat({{0x18},
                                    {0x1D, 0x5C, 8, 0, 0x1C, 0x70, 1, 0, 0x0A},
@@ -78,7 +78,7 @@ TEST_F(PrintJobTest, PrintedHeightFollowsTheScale) {
     EXPECT_EQ(PrintedHeight(100, 1), 104);
     EXPECT_EQ(PrintedHeight(1, 2), 16);
     session.FlashDownloaded = true;
-    AddLogos(FlashLogos, {100});
+    AddLogos(session.FlashLogos, {100});
     page.scaling = 3;
     PrintLogos(session, page);
     EXPECT_EQ(link->Writes()[1], (Bytes{0x1D, 0x5C, 0xD0, 0x00}));
@@ -87,7 +87,7 @@ TEST_F(PrintJobTest, PrintedHeightFollowsTheScale) {
 
 TEST_F(PrintJobTest, RamWithLabelsNumbersFromZero) {
     session.RamDownloaded = true;
-    AddLogos(RamLogos, {8});
+    AddLogos(session.RamLogos, {8});
     page.memory = kRamMemory;
     page.label = true;
     page.scaling = 1;
@@ -103,7 +103,7 @@ TEST_F(PrintJobTest, RamWithLabelsNumbersFromZero) {
 
 TEST_F(PrintJobTest, FlashLabelsNumberFromOneAndPartPrintsRowsInOrder) {
     session.FlashDownloaded = true;
-    AddLogos(FlashLogos, {8, 8, 8});
+    AddLogos(session.FlashLogos, {8, 8, 8});
     page.range = kPrintPart;
     page.rows = {2, 0};  // ascending order is the page's business; the job takes them as given
     std::sort(page.rows.begin(), page.rows.end());
@@ -120,11 +120,11 @@ TEST_F(PrintJobTest, FlashLabelsNumberFromOneAndPartPrintsRowsInOrder) {
 }
 
 TEST_F(PrintJobTest, StoredFlashListServesUntilAFlashDownload) {
-    AddLogos(StoredFlashLogos, {8, 8});
-    AddLogos(FlashLogos, {8});
+    AddLogos(session.StoredFlashLogos, {8, 8});
+    AddLogos(session.FlashLogos, {8});
     PrintLogos(session, page);
     EXPECT_EQ(link->Writes().size(), 1u + 2 * 3 + 1) << "two stored logos printed";
-    StoredFlashLogos.RemoveAll();
+    session.StoredFlashLogos.RemoveAll();
     PrintLogos(session, page);
     EXPECT_EQ(op.Texts(), std::vector<std::string>{msg::kDownloadToFlashFirst});
 }
@@ -136,7 +136,7 @@ TEST_F(PrintJobTest, RamListAfterANewConnection) {
     EXPECT_EQ(page.disabledTimes, 0) << "the print button is not touched";
     // A new connection clears session.RamDownloaded but RamLogos keeps its entries:
     // "all" still prints them, "part" finds no row.
-    AddLogos(RamLogos, {8});
+    AddLogos(session.RamLogos, {8});
     session.RamDownloaded = false;
     PrintLogos(session, page);
     EXPECT_EQ(link->Writes().size(), 7u);
@@ -147,17 +147,17 @@ TEST_F(PrintJobTest, RamListAfterANewConnection) {
 }
 
 // NV logos keyed 1, 2, ...: `keys` gives each entry's key number.
-void AddNvLogos(std::initializer_list<int> keys) {
+void AddNvLogos(LogoStore& session, std::initializer_list<int> keys) {
     for (int key : keys)
-        NvLogos.Append(NvLogos.Length(), "nv" + std::to_string(key) + ".bmp", "/p", "", 0, 64, 8,
-                       key);
+        session.NvLogos.Append(session.NvLogos.Length(), "nv" + std::to_string(key) + ".bmp", "/p",
+                               "", 0, 64, 8, key);
 }
 
 TEST_F(PrintJobTest, NvPrintsByKeyWithLabelsAndAsksForADownloadFirst) {
     page.memory = kNvMemory;
     PrintLogos(session, page);
     EXPECT_EQ(op.Texts(), std::vector<std::string>{msg::kDownloadToNvFirst});
-    AddNvLogos({1, 4});  // 2 and 3 were deleted: the others keep their keys
+    AddNvLogos(session, {1, 4});  // 2 and 3 were deleted: the others keep their keys
     page.label = true;
     page.scaling = kDoubleWidth;
     PrintLogos(session, page);
@@ -177,33 +177,33 @@ TEST_F(PrintJobTest, NvPrintsByKeyWithLabelsAndAsksForADownloadFirst) {
 
 TEST_F(PrintJobTest, NvDeleteSendsTheDeletesThenWritesTheShorterList) {
     test::TempDir dir;
-    StartDirectory = dir.Path().string();
-    PrinterModel = "RP-820";
-    AddNvLogos({1, 2, 3});
+    session.StartDirectory = dir.Path().string();
+    session.PrinterModel = "RP-820";
+    AddNvLogos(session, {1, 2, 3});
     EXPECT_TRUE(DeleteNvLogos(session, false, {"03", "01", "03", "1"}));
     EXPECT_EQ(op.Texts(), std::vector<std::string>{msg::kAskDeleteOne});
     EXPECT_EQ(link->Writes(), (std::vector<Bytes>{{0x1D, 0x28, 0x4C, 4, 0, 0x30, 0x42, '0', '1'},
                                                   {0x1D, 0x28, 0x4C, 4, 0, 0x30, 0x42, '0', '3'}}));
-    NvLogos.RemoveAll();
-    ASSERT_EQ(LoadLogoListInto(NvLogos, dir.File("RP-820.nv")), 1);
-    ASSERT_EQ(NvLogos.Count(), 1);
-    EXPECT_EQ(NvNumberAt(NvLogos, 0), 2) << "the logo left keeps its key";
+    session.NvLogos.RemoveAll();
+    ASSERT_EQ(LoadLogoListInto(session.NvLogos, dir.File("RP-820.nv")), 1);
+    ASSERT_EQ(session.NvLogos.Count(), 1);
+    EXPECT_EQ(NvNumberAt(session.NvLogos, 0), 2) << "the logo left keeps its key";
 
     // A failed delete leaves list and file; the rest is not sent.
     const Bytes file = test::ReadFileBytes(dir.File("RP-820.nv"));
-    AddNvLogos({5});
+    AddNvLogos(session, {5});
     link->FailAtCall(3, 0, /*closeOnFailure=*/false);
     EXPECT_FALSE(DeleteNvLogos(session, false, {"02", "05"}));
     EXPECT_EQ(op.Texts().back(), msg::kCommunicationFailed);
     EXPECT_EQ(link->Writes().size(), 2u);
-    EXPECT_EQ(NvLogos.Count(), 2);
+    EXPECT_EQ(session.NvLogos.Count(), 2);
     EXPECT_EQ(test::ReadFileBytes(dir.File("RP-820.nv")), file);
 
     // Delete all: one command, an empty list kept as a file with no entries.
     EXPECT_TRUE(DeleteNvLogos(session, true, {}));
     EXPECT_EQ(link->Writes().back(), (Bytes{0x1D, 0x28, 0x4C, 5, 0, 0x30, 0x41, 0x43, 0x4C, 0x52}));
     EXPECT_EQ(op.Texts().back(), msg::kAskDeleteAll);
-    EXPECT_EQ(NvLogos.Count(), 0);
+    EXPECT_EQ(session.NvLogos.Count(), 0);
     EXPECT_EQ(test::ReadFileBytes(dir.File("RP-820.nv")).size(), kLogoRecordSize);
 
     // Nothing chosen, or the question declined: nothing sent.
@@ -216,7 +216,7 @@ TEST_F(PrintJobTest, NvDeleteSendsTheDeletesThenWritesTheShorterList) {
 }
 
 TEST_F(PrintJobTest, RefusedWithoutConnectionOrDuringADownload) {
-    AddLogos(StoredFlashLogos, {8});
+    AddLogos(session.StoredFlashLogos, {8});
     PortConfigured = false;
     PrintLogos(session, page);
     PortConfigured = true;
@@ -229,7 +229,7 @@ TEST_F(PrintJobTest, RefusedWithoutConnectionOrDuringADownload) {
 }
 
 TEST_F(PrintJobTest, FailedExaminedWriteStopsWithoutFormFeed) {
-    AddLogos(StoredFlashLogos, {8, 8});
+    AddLogos(session.StoredFlashLogos, {8, 8});
     link->FailAtCall(4, 0, /*closeOnFailure=*/false);  // the first logo's closing LF
     PrintLogos(session, page);
     EXPECT_EQ(op.Shown().back(),
@@ -239,7 +239,7 @@ TEST_F(PrintJobTest, FailedExaminedWriteStopsWithoutFormFeed) {
 }
 
 TEST_F(PrintJobTest, UnexaminedWritesDoNotStopTheRun) {
-    AddLogos(StoredFlashLogos, {8});
+    AddLogos(session.StoredFlashLogos, {8});
     link->FailAtCall(2, 0, /*closeOnFailure=*/false);  // GS \ fails, not examined
     PrintLogos(session, page);
     EXPECT_TRUE(op.Shown().empty());
@@ -257,7 +257,7 @@ TEST_F(PrintJobTest, LabelNumbersOutsideTheRangeAreRefused) {
 TEST_F(PrintJobTest, DriverNoticeOnceAfterStartAndAfterEachDownload) {
     PortClose(PortHandle);
     auto driver = test::ConnectFake(kDriverLink, 88);
-    AddLogos(StoredFlashLogos, {8});
+    AddLogos(session.StoredFlashLogos, {8});
     PrintLogos(session, page);
     PrintLogos(session, page);
     session.PrintNoticePending = true;  // a download ended

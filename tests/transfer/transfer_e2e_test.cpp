@@ -10,7 +10,7 @@
 #include "link/port.h"
 #include "link/senders.h"
 #include "link/usb/usb_link.h"
-#include "logos/logo_lists.h"
+#include "logos/logo_store.h"
 #include "protocol/commands.h"
 #include "support/bmp_files.h"
 #include "support/job_pages.h"
@@ -82,7 +82,7 @@ class TransferEndToEnd : public ::testing::Test {
     // under the other from `top`, each followed by a line feed.
     void ExpectLogosOnReceipt(const QImage& receipt, int top) {
         int y0 = top;
-        for (const LogoEntry& e : SelectedLogos.Entries()) {
+        for (const LogoEntry& e : session.SelectedLogos.Entries()) {
             SCOPED_TRACE(e.name);
             const QImage picture(QString::fromStdString(e.convertedPath));
             ASSERT_FALSE(picture.isNull()) << e.convertedPath;
@@ -113,17 +113,17 @@ Rgb Photo(int x, int y) {
 
 TEST_F(TransferEndToEnd, FlashDownloadThenPrintShowsTheConvertedPictures) {
     auto printer = StartPrinter();
-    WriteAndPick(dir, "ring.bmp", Bmp1(37, 21, [](int x, int y) {
+    WriteAndPick(session, dir, "ring.bmp", Bmp1(37, 21, [](int x, int y) {
                      return (x - 18) * (x - 18) + (y - 10) * (y - 10) < 90;
                  }));
-    WriteAndPick(dir, "photo.bmp", Bmp24(50, 30, Photo));
-    WriteAndPick(dir, "f.bmp",
+    WriteAndPick(session, dir, "photo.bmp", Bmp24(50, 30, Photo));
+    WriteAndPick(session, dir, "f.bmp",
                  Bmp1(13, -9, [](int x, int y) { return x == 1 || y == 0 || (y == 4 && x < 8); }));
     Connect();
     Download(kFlashMemory);
     ASSERT_EQ(op.Texts(), std::vector<std::string>{msg::kAskDownloadFlash});
     ASSERT_TRUE(session.FlashDownloaded);
-    EXPECT_EQ(SelectedLogos.GetConvertedPath(1), dir.File("photoTemp.bmp"));
+    EXPECT_EQ(session.SelectedLogos.GetConvertedPath(1), dir.File("photoTemp.bmp"));
 
     test::FakePrintPage page;
     PrintLogos(session, page);
@@ -136,8 +136,8 @@ TEST_F(TransferEndToEnd, FlashDownloadThenPrintShowsTheConvertedPictures) {
 
 TEST_F(TransferEndToEnd, RamDownloadThenPrintShowsThePictures) {
     auto printer = StartPrinter();
-    WriteAndPick(dir, "a.bmp", Bmp1(20, 16, [](int x, int y) { return x == y; }));
-    WriteAndPick(dir, "b.bmp", Bmp24(24, 12, Photo));
+    WriteAndPick(session, dir, "a.bmp", Bmp1(20, 16, [](int x, int y) { return x == y; }));
+    WriteAndPick(session, dir, "b.bmp", Bmp24(24, 12, Photo));
     Connect();
     Download(kRamMemory);
     ASSERT_TRUE(session.RamDownloaded);
@@ -148,7 +148,7 @@ TEST_F(TransferEndToEnd, RamDownloadThenPrintShowsThePictures) {
     const QImage receipt(QString::fromStdString(out + "/receipt-0001.png"));
     // A RAM logo is followed by the LF that ends GS / and the print job's LF.
     int y0 = kMargin + kLineHeight;
-    for (const LogoEntry& e : SelectedLogos.Entries()) {
+    for (const LogoEntry& e : session.SelectedLogos.Entries()) {
         const QImage picture(QString::fromStdString(e.convertedPath));
         const int bandsHeight = (picture.height() + 7) / 8 * 8;
         int mismatches = 0;
@@ -164,9 +164,9 @@ TEST_F(TransferEndToEnd, RamDownloadThenPrintShowsThePictures) {
 
 // NV graphics print at their own height, each under its label line and a blank
 // line, followed by the print job's LF; checks every picked logo at scale sx.
-void ExpectNvLogosUnderLabels(const QImage& receipt, int top, int sx) {
+void ExpectNvLogosUnderLabels(const LogoStore& session, const QImage& receipt, int top, int sx) {
     int y0 = top;
-    for (const LogoEntry& e : SelectedLogos.Entries()) {
+    for (const LogoEntry& e : session.SelectedLogos.Entries()) {
         SCOPED_TRACE(e.name);
         const QImage picture(QString::fromStdString(e.convertedPath));
         ASSERT_FALSE(picture.isNull()) << e.convertedPath;
@@ -190,10 +190,10 @@ void ExpectNvLogosUnderLabels(const QImage& receipt, int top, int sx) {
 
 TEST_F(TransferEndToEnd, NvDownloadThenPrintShowsEachLogoUnderItsLabel) {
     auto printer = StartPrinter({"--paper-width", "1280"});
-    WriteAndPick(dir, "photo.bmp", Bmp24(50, 30, Photo));
-    WriteAndPick(dir, "f.bmp",
+    WriteAndPick(session, dir, "photo.bmp", Bmp24(50, 30, Photo));
+    WriteAndPick(session, dir, "f.bmp",
                  Bmp1(13, -9, [](int x, int y) { return x == 1 || y == 0 || (y == 4 && x < 8); }));
-    WriteAndPick(dir, "ring.bmp", Bmp1(37, 21, [](int x, int y) {
+    WriteAndPick(session, dir, "ring.bmp", Bmp1(37, 21, [](int x, int y) {
                      return (x - 18) * (x - 18) + (y - 10) * (y - 10) < 90;
                  }));
     Connect();
@@ -207,19 +207,22 @@ TEST_F(TransferEndToEnd, NvDownloadThenPrintShowsEachLogoUnderItsLabel) {
     PrintLogos(session, page);
     ASSERT_EQ(op.Texts().size(), 1u) << op.Texts().back();
     ASSERT_TRUE(VirtualPrinterProcess::WaitForFile(out + "/receipt-0001.png"));
-    ExpectNvLogosUnderLabels(QImage(QString::fromStdString(out + "/receipt-0001.png")),
+    ExpectNvLogosUnderLabels(session, QImage(QString::fromStdString(out + "/receipt-0001.png")),
                              kMargin + kLineHeight, 2);
 
     // 600 x 900 takes the long form of the definition and prints whole.
-    ResetLogoLists();
-    WriteAndPick(dir, "big.bmp",
+    session.SelectedLogos.RemoveAll();
+    session.SelectedCount = 0;
+    session.SelectedBytes = 0;
+    WriteAndPick(session, dir, "big.bmp",
                  Bmp1(600, 900, [](int x, int y) { return (x / 7 + y / 5) % 3 == 0; }));
     Download(kNvMemory);
     ASSERT_TRUE(session.NvDownloaded);
     page.scaling = kNormalSize;
     PrintLogos(session, page);
     ASSERT_TRUE(VirtualPrinterProcess::WaitForFile(out + "/receipt-0002.png"));
-    ExpectNvLogosUnderLabels(QImage(QString::fromStdString(out + "/receipt-0002.png")), kMargin, 1);
+    ExpectNvLogosUnderLabels(session, QImage(QString::fromStdString(out + "/receipt-0002.png")),
+                             kMargin, 1);
     const auto bytes = test::ReadFileBytes(out + "/receipt-0002.txt");
     const std::string log(bytes.begin(), bytes.end());
     EXPECT_NE(log.find("NV DEFINE 01 600x900"), std::string::npos) << log;
@@ -229,15 +232,15 @@ TEST_F(TransferEndToEnd, PrinterDroppingMidDownloadLeavesTheListAsItWas) {
     // More than a pipe's 64 KiB beyond the drop, so the writer meets the closed device.
     auto printer = StartPrinter({"--drop-after", "3000"});
     for (int i = 0; i < 3; ++i) {
-        WriteAndPick(dir, "big" + std::to_string(i) + ".bmp",
+        WriteAndPick(session, dir, "big" + std::to_string(i) + ".bmp",
                      Bmp1(1600, 200, [](int x, int) { return x % 3 == 0; }));
     }
-    FlashLogos.Append(0, "earlier.bmp", "/earlier.bmp", "/earlier.bmp", 32, 8, 8, 0);
+    session.FlashLogos.Append(0, "earlier.bmp", "/earlier.bmp", "/earlier.bmp", 32, 8, 8, 0);
     Connect();
     Download(kFlashMemory);
     EXPECT_EQ(op.Texts().back(), msg::kCommunicationFailed);
-    EXPECT_EQ(FlashLogos.Count(), 1);
-    EXPECT_EQ(FlashLogos.GetName(0), "earlier.bmp");
+    EXPECT_EQ(session.FlashLogos.Count(), 1);
+    EXPECT_EQ(session.FlashLogos.GetName(0), "earlier.bmp");
     EXPECT_FALSE(session.FlashDownloaded);
     EXPECT_TRUE(session.DownloadIdle);
 }

@@ -9,7 +9,7 @@
 #include "common/messages.h"
 #include "link/link_state.h"
 #include "link/usb/usb_library.h"
-#include "logos/logo_lists.h"
+#include "logos/logo_store.h"
 #include "logos/stored_list.h"
 #include "support/bmp_files.h"
 #include "support/environment.h"
@@ -53,16 +53,16 @@ TEST_F(WorkflowsTest, PickChecksEveryFileKeepsTheGoodOnesAndDropsPastTheLimit) {
     EXPECT_EQ(first.refused, std::vector<std::string>{text});
     EXPECT_EQ(op.Texts(), (std::vector<std::string>{msg::kOpenBitmapFailed, msg::kOpenBitmapFailed,
                                                     msg::kNotABitmapForUs}));
-    EXPECT_EQ(SelectedCount, 2);
-    EXPECT_EQ(SelectedBytes, 2 * 32);  // 4 x ((16 + 31) / 32) x 8 each
-    EXPECT_EQ(CurrentLogo, 0);
-    EXPECT_TRUE(LogosPicked);
+    EXPECT_EQ(session.SelectedCount, 2);
+    EXPECT_EQ(session.SelectedBytes, 2 * 32);  // 4 x ((16 + 31) / 32) x 8 each
+    EXPECT_EQ(session.CurrentLogo, 0);
+    EXPECT_TRUE(session.LogosPicked);
 
     std::vector<std::string> many(kMaxPickedLogos, Mono("c.bmp"));
     const PickOutcome second = PickLogos(session, many);
     EXPECT_EQ(second.added, kMaxPickedLogos - 2);
     EXPECT_EQ(second.dropped, 2);
-    EXPECT_FALSE(CanPickMore());
+    EXPECT_FALSE(CanPickMore(session));
 }
 
 TEST_F(WorkflowsTest, NothingChangesThePickOrTheLinkWhileADownloadSends) {
@@ -76,13 +76,13 @@ TEST_F(WorkflowsTest, NothingChangesThePickOrTheLinkWhileADownloadSends) {
     EXPECT_EQ(Connect(session, "RP-820", LinkSettings{}), LinkOpenResult::NotNow);
     EXPECT_EQ(PortHandle, 1234);
     EXPECT_EQ(op.Texts(), std::vector<std::string>(2, msg::kDownloadRunning));
-    EXPECT_EQ(SelectedCount, 2);
+    EXPECT_EQ(session.SelectedCount, 2);
     session.DownloadIdle = true;
 }
 
 TEST_F(WorkflowsTest, RemoveAsksThenRemovesValidRowsFromTheLastDown) {
     PickLogos(session, {Mono("a.bmp"), Mono("b.bmp"), Mono("c.bmp")});
-    CurrentLogo = 2;
+    session.CurrentLogo = 2;
     op.Clear();
     EXPECT_EQ(RemoveLogos(session, {7, -1}), RemoveOutcome::NothingSelected);
     op.AnswerNext(Answer::Cancel);
@@ -90,9 +90,9 @@ TEST_F(WorkflowsTest, RemoveAsksThenRemovesValidRowsFromTheLastDown) {
     EXPECT_EQ(RemoveLogos(session, {1, 0, 1}), RemoveOutcome::Removed);
     EXPECT_EQ(op.Texts(), (std::vector<std::string>{msg::kSelectRowsToDelete, msg::kAskDeleteOne,
                                                     msg::kAskDeleteAll}));
-    EXPECT_EQ(SelectedCount, 1);
-    EXPECT_EQ(SelectedLogos.GetName(0), "c.bmp");
-    EXPECT_EQ(CurrentLogo, 0) << "the logo shown moved up with its row";
+    EXPECT_EQ(session.SelectedCount, 1);
+    EXPECT_EQ(session.SelectedLogos.GetName(0), "c.bmp");
+    EXPECT_EQ(session.CurrentLogo, 0) << "the logo shown moved up with its row";
 }
 
 TEST_F(WorkflowsTest, LogoNumbersMapToRowsPerMemory) {
@@ -107,11 +107,11 @@ TEST_F(WorkflowsTest, LogoNumbersMapToRowsPerMemory) {
 TEST_F(WorkflowsTest, AFailedConnectionSavesTheOldModelsListAndClearsTheLink) {
     ASSERT_TRUE(BindUsbLibrary());
     test::SetEnvironment("QZUSB_DEVICE_DIR", dir.Path().string());  // no device here
-    StartDirectory = dir.Path().string();
-    PrinterModel = "RP-820";
+    session.StartDirectory = dir.Path().string();
+    session.PrinterModel = "RP-820";
     PortConfigured = true;
     PickLogos(session, {Mono("a.bmp")});
-    CopyLogoList(SelectedLogos, FlashLogos);
+    CopyLogoList(session.SelectedLogos, session.FlashLogos);
     session.FlashDownloaded = true;
 
     LinkSettings none;
@@ -124,7 +124,7 @@ TEST_F(WorkflowsTest, AFailedConnectionSavesTheOldModelsListAndClearsTheLink) {
     EXPECT_EQ(Connect(session, "RP-830", usb), LinkOpenResult::CommunicationFailed);
     EXPECT_TRUE(std::filesystem::exists(dir.File("RP-820")));
     EXPECT_FALSE(PortConfigured);
-    EXPECT_EQ(PrinterModel, "RP-820") << "the model changes only with a connection";
+    EXPECT_EQ(session.PrinterModel, "RP-820") << "the model changes only with a connection";
     EXPECT_EQ(op.Texts(), (std::vector<std::string>{msg::kNoLinkChosen, msg::kConnectionFailed}));
     test::UnsetEnvironment("QZUSB_DEVICE_DIR");
     UnbindUsbLibrary();
