@@ -331,7 +331,7 @@ int RunDownload(const DownloadOptions& o) {
     page.Finish();
     if (Downloaded(session, o.memory)) {
         std::printf("%s\n", FormatText(msg::kCliDownloaded, session.SelectedLogos.Count(),
-                                       TextsOf(o.memory).name, PortName.c_str())
+                                       TextsOf(o.memory).name, session.PortName.c_str())
                                 .c_str());
         if (o.memory == kNvMemory)  // what was written: "...; NV: 1 defined, 2 unchanged, ..."
             std::printf("%s\n", outcome.Last().c_str());
@@ -371,7 +371,7 @@ int RunNvDelete(const NvDeleteOptions& o) {
     for (int number : o.numbers)
         keys.push_back(NvKeyOf(number));
     if (DeleteNvLogos(session, o.all, keys))
-        std::printf("%s\n", FormatText(msg::kCliNvDeleted, PortName.c_str()).c_str());
+        std::printf("%s\n", FormatText(msg::kCliNvDeleted, session.PortName.c_str()).c_str());
     if (op.SawWarning())
         ExplainLinkFailure();
     ShutDown(session);
@@ -415,9 +415,9 @@ int AskPrinter(const QueryOptions& o, const std::function<QueryResult(Session&)>
 }  // namespace
 
 int RunStatus(const QueryOptions& o) {
-    return AskPrinter(o, [](Session&) {
+    return AskPrinter(o, [](Session& session) {
         PrinterStatus s;
-        const QueryResult result = QueryStatus(PortHandle, s);
+        const QueryResult result = QueryStatus(session.PortHandle, s);
         if (result == QueryResult::Answered) {
             std::printf("online %s\ncover %s\npaper %s\n", s.offline ? "no" : "yes",
                         s.coverOpen ? "open" : "closed",

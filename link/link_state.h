@@ -1,6 +1,4 @@
-// The process-wide state of the printer link: the one open connection, the
-// kind of link chosen on the configuration page, and what the other pages
-// show of the connection.
+// The kinds of link, link handles, and what a session knows of its link.
 #pragma once
 
 #include <atomic>
@@ -25,31 +23,34 @@ enum PortKindValue : std::int32_t {
 using PortHandleValue = std::intptr_t;
 inline constexpr PortHandleValue kNoHandle = -1;
 
-// The open link, kNoHandle while none is open. Written by the connect
-// workflow; read by every job, the download worker included.
-extern std::atomic<PortHandleValue> PortHandle;
-
-// The link chosen on the configuration page; starts at serial. Changes with
-// every click on a link button, also while a download runs, hence atomic.
-extern std::atomic<std::int32_t> PortKind;
-
-// A link was opened and tested by the connect workflow.
-extern std::atomic<bool> PortConfigured;
-
-// The port or device name of the connection, shown on the download and print pages.
-extern std::string PortName;
-
-// The serial link's baud rate, for the download page's time estimate; 0 for
-// the other links.
-extern std::atomic<std::int32_t> PortBaudRate;
-
-// Passed with every spooler document ("My Document", no output file, "RAW").
-extern DocInfo PrintDocInfo;
-
 // The document description every spooler document carries.
 DocInfo DefaultPrintDocInfo();
 
-// Back to the start values (tests).
-void ResetLinkState();
+// What a session knows of its printer link: the one open connection, the kind
+// of link chosen on the configuration page, and what the other pages show of
+// the connection. Part of each printer session (transfer/session.h).
+struct LinkState {
+    // The open link, kNoHandle while none is open. Written by the connect
+    // workflow; read by every job, the download worker included.
+    std::atomic<PortHandleValue> PortHandle{kNoHandle};
+
+    // The link chosen on the configuration page; starts at serial. Changes
+    // with every click on a link button, also while a download runs, hence atomic.
+    std::atomic<std::int32_t> PortKind{kSerialLink};
+
+    // A link was opened and tested by the connect workflow.
+    std::atomic<bool> PortConfigured{false};
+
+    // The port or device name of the connection, shown on the download and
+    // print pages. Written by the connect workflow while no download runs.
+    std::string PortName;
+
+    // The serial link's baud rate, for the download page's time estimate; 0
+    // for the other links.
+    std::atomic<std::int32_t> PortBaudRate{0};
+
+    // Passed with every spooler document ("My Document", no output file, "RAW").
+    DocInfo PrintDocInfo = DefaultPrintDocInfo();
+};
 
 }  // namespace stampa

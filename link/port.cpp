@@ -107,10 +107,10 @@ int PortEndDocument(PortHandleValue handle) {
     return connection && !connection->Closed() ? connection->EndDocument() : 0;
 }
 
-int PortClose(PortHandleValue handle) {
+int PortClose(PortHandleValue handle, PortKindValue chosen) {
     if (handle == kNoHandle) {
         // A failed parallel open leaves the port I/O driver loaded.
-        if (PortKind == kParallelLink) {
+        if (chosen == kParallelLink) {
             ParallelShutdown();
         }
         return 1;

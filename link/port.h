@@ -1,10 +1,10 @@
 // The one writer through which every byte reaches the printer, and the release
 // of a link.
 //
-// A handle in PortHandle belongs to the connection it was registered with, and
-// PortWrite and PortClose use that connection's own kind of link, whatever
-// PortKind says meanwhile (the configuration page changes PortKind as soon as
-// another link button is clicked, before OK).
+// A session's PortHandle belongs to the connection it was registered with, and
+// PortWrite and PortClose use that connection's own kind of link, whatever the
+// session's PortKind says meanwhile (the configuration page changes PortKind as
+// soon as another link button is clicked, before OK).
 #pragma once
 
 #include <memory>
@@ -25,8 +25,10 @@ long long PortBytesWritten();
 
 // Releases the link of `handle` with its own kind's routine and forgets the
 // handle; the result is that routine's (non-zero on success). A handle of -1,
-// or one whose link is already gone, releases nothing and gives 1.
-int PortClose(PortHandleValue handle);
+// or one whose link is already gone, releases nothing and gives 1 — but with
+// -1 and the parallel kind `chosen`, the port I/O driver a failed parallel
+// open left loaded is shut down.
+int PortClose(PortHandleValue handle, PortKindValue chosen = kNoLink);
 
 // Waits until what was written to `handle` has reached the printer (the
 // network link's send queue is empty). Non-zero when it has; 0 for the handle

@@ -183,7 +183,7 @@ void CConfigPage::EnableGroups(int kind) {
 }
 
 void CConfigPage::OnLinkButton(int kind) {
-    ChooseLink(kind);
+    ChooseLink(session_, kind);
     if (kind == kUsbLink) {
         usbButton_->setChecked(true);
     }
@@ -196,14 +196,14 @@ void CConfigPage::OnLinkButton(int kind) {
 
 void CConfigPage::FillDriverList() {
     drivers_->clear();
-    for (const std::string& name : ChooseDriverLink(configuration_.baseDriverName))
+    for (const std::string& name : ChooseDriverLink(session_, configuration_.baseDriverName))
         drivers_->addItem(QString::fromStdString(name));
     drivers_->setCurrentIndex(drivers_->count() > 0 ? 0 : -1);
 }
 
 void CConfigPage::FillUsbList() {
     usbDevices_->clear();
-    for (int device : ChooseUsbLink())
+    for (int device : ChooseUsbLink(session_))
         usbDevices_->addItem(QString::fromStdString(UsbDeviceName(device)), device);
     usbDevices_->setCurrentIndex(usbDevices_->count() > 0 ? 0 : -1);
 }
@@ -215,7 +215,7 @@ void CConfigPage::OnModelChanged(int) {
 
 LinkSettings CConfigPage::SettingsFromControls() const {
     LinkSettings s;
-    s.kind = static_cast<PortKindValue>(PortKind.load());
+    s.kind = static_cast<PortKindValue>(session_.PortKind.load());
     s.serialPort = Text(serialPort_);
     s.baud = std::atoi(Text(baud_).c_str());
     s.dataBits = std::atoi(Text(dataBits_).c_str());

@@ -119,7 +119,7 @@ void CDownloadPage::RefreshDownloadList() {
     const MemoryListing listing = DownloadListing(session_, memory_);
     FillLogoTable(list_, listing);
     model_->setText(QString::fromStdString(session_.PrinterModel));
-    port_->setText(QString::fromStdString(PortName));
+    port_->setText(QString::fromStdString(session_.PortName));
     size_->setText(QString::fromStdString(listing.sizeText));
     count_->setText(QString::fromStdString(listing.countText));
     estimate_->setText(QString::fromStdString(listing.estimateText));

@@ -122,7 +122,7 @@ void CPrintPage::OnShow() {
     AskForNvKeys(memory_);
     ShowMemory(memory_);
     model_->setText(QString::fromStdString(session_.PrinterModel));
-    port_->setText(QString::fromStdString(PortName));
+    port_->setText(QString::fromStdString(session_.PortName));
     PushMembers();
 }
 

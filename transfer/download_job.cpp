@@ -76,8 +76,8 @@ void FailDownload(Session& session, IDownloadPage& page, bool showStatus) {
     }
     // The spooler document is ended even when the job stopped for another
     // reason than a failed write (which has closed the printer already).
-    if (IsDriverConnection(PortHandle)) {
-        PortEndDocument(PortHandle);
+    if (IsDriverConnection(session.PortHandle)) {
+        PortEndDocument(session.PortHandle);
     }
     session.DownloadIdle = true;
 }
@@ -141,7 +141,7 @@ void FinishDownload(Session& session, IDownloadPage& page, PortHandleValue handl
 }
 
 void RunJob(Session& session, IDownloadPage& page, int memory) {
-    const PortHandleValue handle = PortHandle;
+    const PortHandleValue handle = session.PortHandle;
     const int n = session.SelectedLogos.Count();
     page.SetProgressRange(0, 2 * n);
     if (memory == kFlashMemory) {
@@ -177,7 +177,7 @@ void RunJob(Session& session, IDownloadPage& page, int memory) {
 // An NV download: the plan's writes, then — where the printer's keys were
 // read — the check that it holds every logo, and the record of what it holds.
 void RunNvJob(Session& session, IDownloadPage& page, NvPlan plan) {
-    const PortHandleValue handle = PortHandle;
+    const PortHandleValue handle = session.PortHandle;
     const int n = session.SelectedLogos.Count();
     page.SetProgressRange(0, 2 * n);
     if (plan.NvWrites() > 0) {
@@ -292,7 +292,7 @@ std::optional<NvPlan> PlanAndAskNv(Session& session, const IDownloadPage& page, 
     if (!EveryLogoFitsTheCommand(session, kNvMemory)) {
         return std::nullopt;
     }
-    NvPlan plan = PrepareNvDownload(session, PortHandle, page.ReplaceAllNv());
+    NvPlan plan = PrepareNvDownload(session, session.PortHandle, page.ReplaceAllNv());
     if (!plan.fits) {
         ShowInformation(msg::kLogosTooLarge);
         return std::nullopt;
@@ -312,7 +312,7 @@ std::optional<NvPlan> PlanAndAskNv(Session& session, const IDownloadPage& page, 
 }  // namespace
 
 void StartDownload(Session& session, IDownloadPage& page) {
-    if (!PortConfigured) {
+    if (!session.PortConfigured) {
         ShowInformation(msg::kConfigurePortFirst);
         return;
     }
@@ -336,9 +336,9 @@ void StartDownload(Session& session, IDownloadPage& page) {
         }
     }
     page.SetDownloadEnabled(false);
-    if (IsDriverConnection(PortHandle)) {
-        if (PortStartDocument(PortHandle, PrintDocInfo) == 0) {
-            PortClose(PortHandle);
+    if (IsDriverConnection(session.PortHandle)) {
+        if (PortStartDocument(session.PortHandle, session.PrintDocInfo) == 0) {
+            PortClose(session.PortHandle);
             page.SetDownloadEnabled(true);
             return;
         }

@@ -50,7 +50,7 @@ std::vector<std::string> NvKeysOfRows(const Session& session, const std::vector<
 }
 
 bool DeleteNvLogos(Session& session, bool all, std::vector<std::string> keys) {
-    if (!PortConfigured) {
+    if (!session.PortConfigured) {
         ShowInformation(msg::kSetPortFirst);
         return false;
     }
@@ -68,9 +68,9 @@ bool DeleteNvLogos(Session& session, bool all, std::vector<std::string> keys) {
     if (!AskOkCancel(all ? msg::kAskDeleteAll : msg::kAskDeleteOne)) {
         return false;
     }
-    const PortHandleValue handle = PortHandle;
+    const PortHandleValue handle = session.PortHandle;
     const bool driver = IsDriverConnection(handle);
-    if (driver && PortStartDocument(handle, PrintDocInfo) == 0) {
+    if (driver && PortStartDocument(handle, session.PrintDocInfo) == 0) {
         PortClose(handle);
         return false;
     }

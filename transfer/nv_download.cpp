@@ -74,7 +74,7 @@ bool SendDefinition(PortHandleValue handle, const NvDefinition& definition) {
 NvPlan PrepareNvDownload(Session& session, PortHandleValue handle, bool replaceAll) {
     NvPlanInput in;
     in.replaceAll = replaceAll;
-    in.link = PortName;
+    in.link = session.PortName;
     in.sent = LoadNvSent(session.StartDirectory, session.PrinterModel);
     in.logos = PickedDefinitions(session);
     in.previous = HeldLogos(session);

@@ -81,7 +81,7 @@ bool PrintOne(PortHandleValue handle, const IPrintPage& page, const StoredLogo& 
 }
 
 void PrintFrom(const Session& session, IPrintPage& page, int memory) {
-    const PortHandleValue handle = PortHandle;
+    const PortHandleValue handle = session.PortHandle;
     const std::vector<StoredLogo> logos = StoredLogosOf(session, memory);
     const int n = static_cast<int>(logos.size());
     if (n == 0) {
@@ -134,7 +134,7 @@ bool SendLogoLabel(PortHandleValue handle, int number) {
 }
 
 void PrintLogos(Session& session, IPrintPage& page) {
-    if (!PortConfigured) {
+    if (!session.PortConfigured) {
         ShowInformation(msg::kSetPortFirst);
         return;
     }
@@ -142,20 +142,20 @@ void PrintLogos(Session& session, IPrintPage& page) {
         ShowPlain(msg::kDownloadRunning);
         return;
     }
-    const bool driver = IsDriverConnection(PortHandle);
+    const bool driver = IsDriverConnection(session.PortHandle);
     if (driver) {
         if (session.PrintNoticePending) {
             ShowPlain(msg::kPleaseWaitPrinting);
             session.PrintNoticePending = false;
         }
-        if (PortStartDocument(PortHandle, PrintDocInfo) == 0) {
-            PortClose(PortHandle);
+        if (PortStartDocument(session.PortHandle, session.PrintDocInfo) == 0) {
+            PortClose(session.PortHandle);
             return;
         }
     }
     PrintFrom(session, page, page.Memory());
-    if (driver && PortEndDocument(PortHandle) == 0) {
-        PortClose(PortHandle);
+    if (driver && PortEndDocument(session.PortHandle) == 0) {
+        PortClose(session.PortHandle);
     }
 }
 

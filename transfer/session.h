@@ -5,9 +5,9 @@
 // never share a variable by accident.
 //
 // It holds the logo lists and the pick (LogoStore, logos/logo_store.h), the
-// download's marks and worker, what the printer told of its NV graphics, the
-// links' measured speeds and the job's settings. (The open link is still
-// program-wide: link/link_state.h.)
+// open link and the link chosen (LinkState, link/link_state.h), the download's
+// marks and worker, what the printer told of its NV graphics, the links'
+// measured speeds and the job's settings.
 #pragma once
 
 #include <atomic>
@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "link/link_state.h"
 #include "logos/logo_store.h"
 #include "transfer/download_worker.h"
 
@@ -31,7 +32,7 @@ struct DownloadPauses {
     std::chrono::milliseconds beforeProgressReset{20};
 };
 
-class Session : public LogoStore {
+class Session : public LogoStore, public LinkState {
   public:
     Session() = default;
     Session(const Session&) = delete;

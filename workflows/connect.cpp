@@ -18,12 +18,12 @@ namespace {
 
 void Publish(Session& session, const std::string& model, const LinkSettings& settings,
              PortHandleValue handle) {
-    PortHandle = handle;
-    PortKind = settings.kind;
-    PortConfigured = true;
+    session.PortHandle = handle;
+    session.PortKind = settings.kind;
+    session.PortConfigured = true;
     session.PrinterModel = model;
-    PortName = LinkPortName(settings);
-    PortBaudRate = settings.kind == kSerialLink ? settings.baud : 0;
+    session.PortName = LinkPortName(settings);
+    session.PortBaudRate = settings.kind == kSerialLink ? settings.baud : 0;
     ReloadStoredFlashLogos(session);
     ReloadNvLogos(session);
     session.RamDownloaded = false;
@@ -42,34 +42,34 @@ bool ModelHasUsbAndDriverLinks(const std::string& model) {
 
 Configuration BeginConfiguration(Session& session, const std::string& serialPort) {
     Configuration configuration = ReadWorkingConfiguration();
-    PortKind = kSerialLink;
+    session.PortKind = kSerialLink;
     session.PrinterModel = configuration.DefaultModel();
-    PortName = serialPort;
+    session.PortName = serialPort;
     return configuration;
 }
 
-void ChooseLink(int kind) {
-    PortKind = kind;
+void ChooseLink(Session& session, int kind) {
+    session.PortKind = kind;
 }
 
-std::vector<std::string> ChooseDriverLink(const std::string& baseDriverName) {
-    ChooseLink(kDriverLink);
+std::vector<std::string> ChooseDriverLink(Session& session, const std::string& baseDriverName) {
+    ChooseLink(session, kDriverLink);
     bool asked = false;
     std::vector<std::string> printers = QualifyingPrinters(baseDriverName, &asked);
     if (printers.empty()) {
         if (asked) {
             ShowPlain(msg::kNoDriverFound);
         }
-        PortKind = kNoLink;
+        session.PortKind = kNoLink;
     }
     return printers;
 }
 
-std::vector<int> ChooseUsbLink() {
-    ChooseLink(kUsbLink);
+std::vector<int> ChooseUsbLink(Session& session) {
+    ChooseLink(session, kUsbLink);
     std::vector<int> devices = UsbProbeDevices();
     if (devices.empty()) {
-        PortKind = kNoLink;
+        session.PortKind = kNoLink;
     }
     return devices;
 }
@@ -87,15 +87,16 @@ LinkOpenResult Connect(Session& session, const std::string& model, const LinkSet
         SaveLogoList(session, StoredLogoFileName(session.StartDirectory,
                                                  session.PrinterModel));  // under the old model
     }
-    if (PortHandle != kNoHandle) {
-        PortClose(PortHandle);
-        PortHandle = kNoHandle;
+    if (session.PortHandle != kNoHandle) {
+        PortClose(session.PortHandle);
+        session.PortHandle = kNoHandle;
     }
-    const LinkOpenOutcome outcome = OpenAndTestLink(settings, PrintDocInfo);
+    const LinkOpenOutcome outcome = OpenAndTestLink(settings, session.PrintDocInfo);
     switch (outcome.result) {
         case LinkOpenResult::Opened:
             Publish(session, model, settings, outcome.handle);
-            ReportOutcome(FormatText(msg::kConnectedFormat, model.c_str(), PortName.c_str()));
+            ReportOutcome(
+                FormatText(msg::kConnectedFormat, model.c_str(), session.PortName.c_str()));
             break;
         case LinkOpenResult::DriverNotOpened:
             ShowExclamation(msg::kDriverNotOpened);
@@ -106,7 +107,7 @@ LinkOpenResult Connect(Session& session, const std::string& model, const LinkSet
         default:
             ShowExclamation(msg::kConnectionFailed);
             ReportOutcome(msg::kOutcomeFailed);
-            PortConfigured = false;
+            session.PortConfigured = false;
             break;
     }
     return outcome.result;

@@ -82,12 +82,12 @@ int EstimatedDownloadSeconds(const Session& session, int memory) {
     }
     constexpr double kSerialByteOverhead = 10e-6;  // seconds for each one-byte write
     double seconds = 0;
-    if (PortKind == kSerialLink && PortBaudRate > 0) {
-        seconds = static_cast<double>(bytes) * (10.0 / PortBaudRate + kSerialByteOverhead);
+    if (session.PortKind == kSerialLink && session.PortBaudRate > 0) {
+        seconds = static_cast<double>(bytes) * (10.0 / session.PortBaudRate + kSerialByteOverhead);
     } else {
-        double speed = session.MeasuredThroughput(PortKind);
+        double speed = session.MeasuredThroughput(session.PortKind);
         if (speed <= 0)
-            speed = PortKind == kParallelLink ? 50e3 : 100e3;
+            speed = session.PortKind == kParallelLink ? 50e3 : 100e3;
         seconds = static_cast<double>(bytes) / speed;
     }
     return std::max(1, static_cast<int>(std::lround(seconds)));

@@ -11,7 +11,7 @@
 namespace stampa {
 
 bool CanAskPrinter(const Session& session) {
-    return PortConfigured && session.DownloadIdle && PortCanRead(PortHandle);
+    return session.PortConfigured && session.DownloadIdle && PortCanRead(session.PortHandle);
 }
 
 std::string StatusLineOf(const PrinterStatus& status) {
@@ -36,7 +36,7 @@ std::string PrinterStatusLine(const Session& session) {
         return {};
     }
     PrinterStatus status;
-    switch (QueryStatus(PortHandle, status)) {
+    switch (QueryStatus(session.PortHandle, status)) {
         case QueryResult::Answered:
             return StatusLineOf(status);
         case QueryResult::Garbled:
@@ -52,9 +52,9 @@ QueryResult RefreshNvCapacity(Session& session) {
     }
     long long total = 0;
     long long free = 0;
-    QueryResult result = QueryNvCapacity(PortHandle, false, total);
+    QueryResult result = QueryNvCapacity(session.PortHandle, false, total);
     if (result == QueryResult::Answered) {
-        result = QueryNvCapacity(PortHandle, true, free);
+        result = QueryNvCapacity(session.PortHandle, true, free);
     }
     if (result == QueryResult::Answered) {
         session.NvCapacityTotal = total;
@@ -68,7 +68,7 @@ QueryResult RefreshPrinterNvKeys(Session& session) {
         return QueryResult::CannotRead;
     }
     std::vector<std::string> keys;
-    const QueryResult result = QueryNvKeys(PortHandle, keys);
+    const QueryResult result = QueryNvKeys(session.PortHandle, keys);
     if (result == QueryResult::Answered) {
         session.SetPrinterNvKeys(std::move(keys));
     } else {

@@ -28,7 +28,7 @@ void ChooseLanguageAtStart() {
 }
 
 bool StartUp(Session& session, const RuntimeLibraryFiles& files) {
-    PrintDocInfo = DefaultPrintDocInfo();
+    session.PrintDocInfo = DefaultPrintDocInfo();
     std::error_code error;
     session.StartDirectory = std::filesystem::current_path(error).string();
     if (!BindRuntimeLibraries(files)) {
@@ -48,8 +48,8 @@ bool MayShutDown(const Session& session) {
 }
 
 void ShutDown(Session& session) {
-    PortClose(PortHandle);
-    PortHandle = kNoHandle;
+    PortClose(session.PortHandle, static_cast<PortKindValue>(session.PortKind.load()));
+    session.PortHandle = kNoHandle;
     if (session.FlashDownloaded && !session.PrinterModel.empty()) {
         SaveLogoList(session, StoredLogoFileName(session.StartDirectory, session.PrinterModel));
     }

@@ -63,7 +63,7 @@ class FaultTest : public ::testing::TestWithParam<LinkCase> {
         SetSerialTimings(fast);
         session.StartDirectory = dir.Path().string();
         session.PrinterModel = "RP-820";
-        PortKind = GetParam().kind;
+        session.PortKind = GetParam().kind;
         // Logos big enough that a dropped link meets the writer (more than a pipe holds).
         for (int i = 0; i < 3; ++i) {
             test::WriteAndPick(
@@ -80,7 +80,7 @@ class FaultTest : public ::testing::TestWithParam<LinkCase> {
     }
     void TearDown() override {
         WaitForDownload(session);
-        PortClose(PortHandle);
+        PortClose(session.PortHandle);
         UnbindRuntimeLibraries();
         for (const char* v :
              {"QZUSB_DEVICE_DIR", "XDG_CONFIG_HOME", "DLPORTIO_SIM", "QZUSB_STALL_MS"})
@@ -118,9 +118,9 @@ class FaultTest : public ::testing::TestWithParam<LinkCase> {
         s.baud = 57600;
         s.networkHost = "127.0.0.1";
         s.networkPort = networkPort;
-        const LinkOpenOutcome outcome = OpenAndTestLink(s, PrintDocInfo);
-        PortHandle = outcome.handle;
-        PortConfigured = outcome.result == LinkOpenResult::Opened;
+        const LinkOpenOutcome outcome = OpenAndTestLink(s, session.PrintDocInfo);
+        session.PortHandle = outcome.handle;
+        session.PortConfigured = outcome.result == LinkOpenResult::Opened;
         return outcome.result;
     }
     void Download() {
@@ -129,8 +129,8 @@ class FaultTest : public ::testing::TestWithParam<LinkCase> {
         ASSERT_TRUE(WaitForDownload(session, std::chrono::seconds(60)));
     }
     void Disconnect() {
-        PortClose(PortHandle);
-        PortHandle = kNoHandle;
+        PortClose(session.PortHandle);
+        session.PortHandle = kNoHandle;
         if (GetParam().kind == kParallelLink)
             ParallelShutdown();
     }
@@ -189,7 +189,7 @@ TEST_P(FaultTest, PrinterSilentAtConnection) {
     }
     // USB: no printer at all, the device is not present; network: nobody listens.
     EXPECT_EQ(Connect(), LinkOpenResult::CommunicationFailed);
-    EXPECT_EQ(PortHandle, kNoHandle);
+    EXPECT_EQ(session.PortHandle, kNoHandle);
     SetParallelClock(DefaultParallelClock());
     printer.reset();
     ExpectNothingChanged();

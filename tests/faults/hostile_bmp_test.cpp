@@ -183,15 +183,15 @@ TEST(HostileFiles, RefusedOrHandledAndNothingWrittenElsewhere) {
             preview.findChild<QRadioButton*>("1072")->click();
             preview.OnListClick(preview.List()->topLevelItem(0));
             // Download through an in-process link.
-            auto link = test::ConnectFake(kUsbLink);
-            PortConfigured = true;
+            auto link = test::ConnectFake(session, kUsbLink);
+            session.PortConfigured = true;
             test::RecordingDownloadPage page(kFlashMemory);
             StartDownload(session, page);
             ASSERT_TRUE(WaitForDownload(session, std::chrono::seconds(30)));
             outcome += session.FlashDownloaded ? ", downloaded"
                                                : ", download refused: " + op.Texts().back();
             stream = link->Stream();
-            PortClose(PortHandle);
+            PortClose(session.PortHandle);
         }
         ExpectOutcome(session, h, taken, op.Texts(), stream);
         results << h.name << '\t' << outcome << '\n';

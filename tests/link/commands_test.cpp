@@ -16,9 +16,10 @@ using Units = std::vector<Bytes>;
 
 class CommandsTest : public ::testing::Test {
   protected:
+    LinkState linkState;
     void SetUp() override { ResetProgramState(); }
     void TearDown() override {
-        PortClose(PortHandle);
+        PortClose(linkState.PortHandle);
         ResetProgramState();
     }
 };
@@ -110,28 +111,28 @@ TEST_F(CommandsTest, SendersWriteTheirBytesOrNothing) {
     };
     for (const SenderCase& c : cases) {
         SCOPED_TRACE(c.what);
-        auto fake = ConnectFake();
-        EXPECT_EQ(c.send(PortHandle), c.result);
+        auto fake = ConnectFake(linkState);
+        EXPECT_EQ(c.send(linkState.PortHandle), c.result);
         EXPECT_EQ(fake->Writes(), c.writes);
         // With no link, nothing is written and the result is 0.
         EXPECT_EQ(c.send(kNoHandle), 0);
         EXPECT_EQ(fake->Writes(), c.writes);
-        PortClose(PortHandle);
+        PortClose(linkState.PortHandle);
     }
 }
 
 TEST_F(CommandsTest, RamPrintAttemptsAllThreeWritesWhenTheFirstFails) {
-    auto fake = ConnectFake(kSerialLink);
+    auto fake = ConnectFake(linkState, kSerialLink);
     fake->FailAtCall(1, 0, /*closeOnFailure=*/false);
-    EXPECT_EQ(SendPrintRamLogo(PortHandle, 1, 3), 0);
+    EXPECT_EQ(SendPrintRamLogo(linkState.PortHandle, 1, 3), 0);
     EXPECT_EQ(fake->Writes(), (Units{{0x1D, 0x2F, 0x01}, {0x0A}}));
 }
 
 TEST_F(CommandsTest, FailedWriteGivesZero) {
-    auto fake = ConnectFake();
+    auto fake = ConnectFake(linkState);
     fake->FailAtCall(1);
-    EXPECT_EQ(SendInitialize(PortHandle), 0);
-    EXPECT_EQ(SendLineFeed(PortHandle), 0);  // the link closed with the failed write
+    EXPECT_EQ(SendInitialize(linkState.PortHandle), 0);
+    EXPECT_EQ(SendLineFeed(linkState.PortHandle), 0);  // the link closed with the failed write
 }
 
 TEST(CommandBuilders, FlashDefinitionAndStatusRequest) {

@@ -66,7 +66,7 @@ class NetworkLinkTest : public ::testing::Test {
         session.SetPauses({std::chrono::milliseconds(0), std::chrono::milliseconds(0)});
     }
     void TearDown() override {
-        PortClose(PortHandle);
+        PortClose(session.PortHandle);
         UnbindRuntimeLibraries();
         SetNetworkTimings({});
         unsetenv("QZUSB_DEVICE_DIR");
@@ -88,10 +88,10 @@ class NetworkLinkTest : public ::testing::Test {
         s.networkHost = "127.0.0.1";
         if (const auto at = printer->Output().find("tcp: 127.0.0.1:"); at != std::string::npos)
             s.networkPort = std::atoi(printer->Output().c_str() + at + 15);
-        const LinkOpenOutcome outcome = OpenAndTestLink(s, PrintDocInfo);
+        const LinkOpenOutcome outcome = OpenAndTestLink(s, session.PrintDocInfo);
         EXPECT_EQ(outcome.result, LinkOpenResult::Opened);
-        PortHandle = outcome.handle;
-        PortConfigured = true;
+        session.PortHandle = outcome.handle;
+        session.PortConfigured = true;
         test::RecordingDownloadPage page(kFlashMemory);
         StartDownload(session, page);
         EXPECT_TRUE(WaitForDownload(session, std::chrono::seconds(30)));
@@ -99,8 +99,8 @@ class NetworkLinkTest : public ::testing::Test {
         test::FakePrintPage print;
         print.label = true;
         PrintLogos(session, print);
-        PortClose(PortHandle);
-        PortHandle = kNoHandle;
+        PortClose(session.PortHandle);
+        session.PortHandle = kNoHandle;
         // The print ends with FF, which ends the receipt: then the capture is whole.
         EXPECT_TRUE(VirtualPrinterProcess::WaitForFile(dir.File(name + "/receipt-0001.txt")));
         printer.reset();

@@ -115,6 +115,7 @@ class FakeServices : public IServiceControl {
 
 class ParallelServiceTest : public ::testing::Test {
   protected:
+    LinkState linkState;
     void SetUp() override {
         ResetProgramState();
         SetPlatformIsNt(true);
@@ -166,7 +167,7 @@ TEST_F(ParallelServiceTest, AServiceAlreadyRegisteredAndRunningIsLeftAlone) {
 
 TEST_F(ParallelServiceTest, ALibraryLackingANameUndoesTheServiceAndTheLinkTestFails) {
     SetPortIoLibraryFile(DLPORTIO_INCOMPLETE_LIBRARY);
-    PortKind = kParallelLink;
+    linkState.PortKind = kParallelLink;
     EXPECT_EQ(ParallelPortOpen("LPT1"), kNoHandle);
     EXPECT_FALSE(PortDriverLoaded());
     EXPECT_TRUE(services.Logged("Stop"));
@@ -214,13 +215,14 @@ TEST_F(ParallelServiceTest, AFailingStepLeavesItsText) {
 // Through the real library and the simulated port, with the virtual printer.
 class ParallelPortTest : public ::testing::Test {
   protected:
+    LinkState linkState;
     void SetUp() override {
         ResetProgramState();
         setenv("DLPORTIO_SIM", sim.c_str(), 1);
-        PortKind = kParallelLink;
+        linkState.PortKind = kParallelLink;
     }
     void TearDown() override {
-        PortClose(PortHandle);
+        PortClose(linkState.PortHandle);
         ResetProgramState();
         unsetenv("DLPORTIO_SIM");
     }
@@ -246,12 +248,12 @@ TEST_F(ParallelPortTest, LinkTestAndADownloadArriveIntact) {
     settings.parallelPort = "LPT1";
     const LinkOpenOutcome opened = OpenAndTestLink(settings, DefaultPrintDocInfo());
     ASSERT_EQ(opened.result, LinkOpenResult::Opened);
-    PortHandle = opened.handle;
-    EXPECT_EQ(PortHandle, kParallelToken);
+    linkState.PortHandle = opened.handle;
+    EXPECT_EQ(linkState.PortHandle, kParallelToken);
     std::vector<unsigned char> data(100000);
     for (std::size_t i = 0; i < data.size(); ++i)
         data[i] = static_cast<unsigned char>(i * 7 + i / 300);
-    ASSERT_EQ(PortWrite(PortHandle, data.data(), static_cast<int>(data.size())), 1);
+    ASSERT_EQ(PortWrite(linkState.PortHandle, data.data(), static_cast<int>(data.size())), 1);
     std::vector<unsigned char> want = {0x0A, 0x1B, 0x40};
     want.insert(want.end(), data.begin(), data.end());
     EXPECT_EQ(Captured(want.size()), want);
@@ -262,17 +264,17 @@ TEST_F(ParallelPortTest, PaperOutFailsTheFirstByteAfterTheLimit) {
     test::UseFastParallelClock();
     EXPECT_EQ(SerialOpen("LPT1", 0, 0, 0, 0, 0), kNoHandle) << "the link test's LF cannot go";
     EXPECT_TRUE(PortDriverLoaded()) << "a failed open leaves the driver loaded";
-    EXPECT_EQ(PortClose(kNoHandle), 1);
+    EXPECT_EQ(PortClose(kNoHandle, kParallelLink), 1);
     EXPECT_FALSE(PortDriverLoaded()) << "until PortClose of the parallel kind";
 }
 
 TEST_F(ParallelPortTest, HeldBusyFailsTheWrite) {
     auto printer = StartPrinter({"--stall-after", "10"});
-    PortHandle = SerialOpen("lpt1", 0, 0, 0, 0, 0);
-    ASSERT_EQ(PortHandle, kParallelToken);
+    linkState.PortHandle = SerialOpen("lpt1", 0, 0, 0, 0, 0);
+    ASSERT_EQ(linkState.PortHandle, kParallelToken);
     test::UseFastParallelClock();
     const std::vector<unsigned char> data(70000, 0x41);
-    EXPECT_EQ(PortWrite(PortHandle, data.data(), static_cast<int>(data.size())), 0);
+    EXPECT_EQ(PortWrite(linkState.PortHandle, data.data(), static_cast<int>(data.size())), 0);
 }
 
 TEST_F(ParallelPortTest, Lpt4HasNoAddressAndFailsItsTest) {

@@ -51,13 +51,14 @@ struct FakeUsb {
 
 class PortTest : public ::testing::Test {
   protected:
+    LinkState linkState;
     void SetUp() override {
         ResetProgramState();
         FakeUsb::Get() = FakeUsb{};
         SetUsbLibrary(FakeUsb::Table());
     }
     void TearDown() override {
-        PortClose(PortHandle);
+        PortClose(linkState.PortHandle);
         UnbindUsbLibrary();
         ResetProgramState();
     }
@@ -70,41 +71,39 @@ class PortTest : public ::testing::Test {
 };
 
 TEST_F(PortTest, NothingIsWrittenForNoHandleOrNoBytes) {
-    auto fake = ConnectFake();
+    auto fake = ConnectFake(linkState);
     const unsigned char lf = 0x0A;
-    EXPECT_EQ(PortWrite(PortHandle, &lf, 0), 0);
-    EXPECT_EQ(PortWrite(PortHandle, &lf, -1), 0);
+    EXPECT_EQ(PortWrite(linkState.PortHandle, &lf, 0), 0);
+    EXPECT_EQ(PortWrite(linkState.PortHandle, &lf, -1), 0);
     EXPECT_EQ(PortWrite(kNoHandle, &lf, 1), 0);
     EXPECT_EQ(PortWrite(999, &lf, 1), 0);  // no connection under that handle
     EXPECT_TRUE(fake->Writes().empty());
 }
 
 TEST_F(PortTest, AConnectionKeepsItsOwnKindWhateverPortKindSays) {
-    auto fake = ConnectFake(kUsbLink);
-    PortKind = kSerialLink;  // a click on another link button before OK
+    auto fake = ConnectFake(linkState, kUsbLink);
+    linkState.PortKind = kSerialLink;  // a click on another link button before OK
     const unsigned char lf = 0x0A;
-    EXPECT_NE(PortWrite(PortHandle, &lf, 1), 0);
-    PortKind = kDriverLink;
-    EXPECT_EQ(PortClose(PortHandle), 1);
+    EXPECT_NE(PortWrite(linkState.PortHandle, &lf, 1), 0);
+    linkState.PortKind = kDriverLink;
+    EXPECT_EQ(PortClose(linkState.PortHandle), 1);
     EXPECT_EQ(fake->CloseCalls(), 1);
-    EXPECT_EQ(PortWrite(PortHandle, &lf, 1), 0) << "released: the handle names nothing";
-    EXPECT_EQ(PortClose(PortHandle), 1);
+    EXPECT_EQ(PortWrite(linkState.PortHandle, &lf, 1), 0) << "released: the handle names nothing";
+    EXPECT_EQ(PortClose(linkState.PortHandle), 1);
     EXPECT_EQ(fake->CloseCalls(), 1);
 }
 
 TEST_F(PortTest, CloseOfNoHandleReleasesNothing) {
-    for (int kind : {kSerialLink, kDriverLink, kUsbLink, kNoLink}) {
-        PortKind = kind;
-        EXPECT_EQ(PortClose(kNoHandle), 1);
-    }
+    for (PortKindValue kind : {kSerialLink, kDriverLink, kUsbLink, kNoLink})
+        EXPECT_EQ(PortClose(kNoHandle, kind), 1);
     EXPECT_EQ(FakeUsb::Get().closes, 0);
 }
 
 TEST_F(PortTest, UsbWritesBelow64KiBGoInOneCall) {
-    PortHandle = UsbOpen(1);
-    ASSERT_NE(PortHandle, kNoHandle);
+    linkState.PortHandle = UsbOpen(1);
+    ASSERT_NE(linkState.PortHandle, kNoHandle);
     const auto data = Pattern(65535);
-    EXPECT_EQ(PortWrite(PortHandle, data.data(), 65535), 1);
+    EXPECT_EQ(PortWrite(linkState.PortHandle, data.data(), 65535), 1);
     ASSERT_EQ(FakeUsb::Get().writes.size(), 1u);
     EXPECT_EQ(FakeUsb::Get().writes[0].staged, data);
 }
@@ -113,9 +112,9 @@ TEST_F(PortTest, UsbWritesOf64KiBAndMoreGoIn1024BytePieces) {
     for (int length : {65536, 70000}) {
         SCOPED_TRACE(length);
         FakeUsb::Get().writes.clear();
-        PortHandle = UsbOpen(3);
+        linkState.PortHandle = UsbOpen(3);
         const auto data = Pattern(length);
-        EXPECT_EQ(PortWrite(PortHandle, data.data(), length), 1);
+        EXPECT_EQ(PortWrite(linkState.PortHandle, data.data(), length), 1);
         const auto& writes = FakeUsb::Get().writes;
         const std::size_t whole = static_cast<std::size_t>(length / 1024);
         ASSERT_EQ(writes.size(), whole + (length % 1024 != 0 ? 1 : 0));
@@ -125,20 +124,20 @@ TEST_F(PortTest, UsbWritesOf64KiBAndMoreGoIn1024BytePieces) {
             joined.insert(joined.end(), writes[i].staged.begin(), writes[i].staged.end());
         }
         EXPECT_EQ(joined, data);
-        PortClose(PortHandle);
+        PortClose(linkState.PortHandle);
     }
     EXPECT_EQ(FakeUsb::Get().writes.back().length, 70000 - 68 * 1024);
 }
 
 TEST_F(PortTest, ShortUsbPieceClosesTheDeviceAndStopsTheWrite) {
-    PortHandle = UsbOpen(1);
+    linkState.PortHandle = UsbOpen(1);
     FakeUsb::Get().shortAtCall = 3;
     const auto data = Pattern(70000);
-    EXPECT_EQ(PortWrite(PortHandle, data.data(), 70000), 0);
+    EXPECT_EQ(PortWrite(linkState.PortHandle, data.data(), 70000), 0);
     EXPECT_EQ(FakeUsb::Get().writes.size(), 3u) << "later pieces are not sent";
     EXPECT_EQ(FakeUsb::Get().closes, 1);
-    EXPECT_EQ(PortWrite(PortHandle, data.data(), 1), 0) << "the link counts as closed";
-    EXPECT_EQ(PortClose(PortHandle), 1);
+    EXPECT_EQ(PortWrite(linkState.PortHandle, data.data(), 1), 0) << "the link counts as closed";
+    EXPECT_EQ(PortClose(linkState.PortHandle), 1);
     EXPECT_EQ(FakeUsb::Get().closes, 1) << "a closed device is not closed twice";
 }
 

@@ -23,6 +23,7 @@ using test::VirtualPrinterProcess;
 
 class SerialLinkTest : public ::testing::Test {
   protected:
+    LinkState linkState;
     void SetUp() override {
         ResetProgramState();
         std::filesystem::create_directories(dir.File("config/stampa/ports"));
@@ -34,7 +35,7 @@ class SerialLinkTest : public ::testing::Test {
         SetSerialTimings(fast);
     }
     void TearDown() override {
-        PortClose(PortHandle);
+        PortClose(linkState.PortHandle);
         ResetProgramState();
         SetSerialTimings({});
         unsetenv("XDG_CONFIG_HOME");
@@ -66,10 +67,10 @@ TEST_F(SerialLinkTest, ComNamesResolveThroughThePortsFolder) {
 
 TEST_F(SerialLinkTest, OpensWhenThePrinterAnswersAndLeavesTheAnswerUnread) {
     auto printer = StartPrinter();
-    PortHandle = SerialOpen("COM1", 9600, 8, 0, 0, 2);
-    ASSERT_NE(PortHandle, kNoHandle);
+    linkState.PortHandle = SerialOpen("COM1", 9600, 8, 0, 0, 2);
+    ASSERT_NE(linkState.PortHandle, kNoHandle);
     int queued = 0;
-    ASSERT_EQ(ioctl(static_cast<int>(PortHandle), FIONREAD, &queued), 0);
+    ASSERT_EQ(ioctl(static_cast<int>(linkState.PortHandle), FIONREAD, &queued), 0);
     EXPECT_EQ(queued, 1) << "the status byte stays in the input queue";
     const std::vector<unsigned char> want = {0x1D, 0x72, 0x01, 0x0A};
     EXPECT_EQ(Captured(want.size()), want) << "GS r 1, then LF; no ESC @";
@@ -85,20 +86,20 @@ TEST_F(SerialLinkTest, FailsAndClosesWhenThePrinterNeverAnswers) {
 
 TEST_F(SerialLinkTest, APortHeldElsewhereCannotBeOpened) {
     auto printer = StartPrinter();
-    PortHandle = SerialOpen("COM1", 19200, 8, 2, 2, 1);
-    ASSERT_NE(PortHandle, kNoHandle);
+    linkState.PortHandle = SerialOpen("COM1", 19200, 8, 2, 2, 1);
+    ASSERT_NE(linkState.PortHandle, kNoHandle);
     EXPECT_EQ(SerialOpen("COM1", 19200, 8, 2, 2, 1), kNoHandle);
 }
 
 TEST_F(SerialLinkTest, ADownloadSizedWriteArrivesIntact) {
     auto printer = StartPrinter();
     SetSerialTimings({});  // the program's own time-outs
-    PortHandle = SerialOpen("COM1", 57600, 8, 0, 0, 0);
-    ASSERT_NE(PortHandle, kNoHandle);
+    linkState.PortHandle = SerialOpen("COM1", 57600, 8, 0, 0, 0);
+    ASSERT_NE(linkState.PortHandle, kNoHandle);
     std::vector<unsigned char> data(127000);
     for (std::size_t i = 0; i < data.size(); ++i)
         data[i] = static_cast<unsigned char>(i * 13 + i / 251);
-    ASSERT_EQ(PortWrite(PortHandle, data.data(), static_cast<int>(data.size())), 1);
+    ASSERT_EQ(PortWrite(linkState.PortHandle, data.data(), static_cast<int>(data.size())), 1);
     std::vector<unsigned char> want = {0x1D, 0x72, 0x01, 0x0A};
     want.insert(want.end(), data.begin(), data.end());
     EXPECT_EQ(Captured(want.size()), want);
@@ -106,11 +107,11 @@ TEST_F(SerialLinkTest, ADownloadSizedWriteArrivesIntact) {
 
 TEST_F(SerialLinkTest, AStalledPrinterFailsTheWriteAtTheFirstByteThatCannotGo) {
     auto printer = StartPrinter({"--stall-after", "100"});
-    PortHandle = SerialOpen("COM1", 9600, 8, 0, 0, 2);
-    ASSERT_NE(PortHandle, kNoHandle);
+    linkState.PortHandle = SerialOpen("COM1", 9600, 8, 0, 0, 2);
+    ASSERT_NE(linkState.PortHandle, kNoHandle);
     const std::vector<unsigned char> data(200000, 0x41);
     const auto start = std::chrono::steady_clock::now();
-    EXPECT_EQ(PortWrite(PortHandle, data.data(), static_cast<int>(data.size())), 0);
+    EXPECT_EQ(PortWrite(linkState.PortHandle, data.data(), static_cast<int>(data.size())), 0);
     const auto took = std::chrono::steady_clock::now() - start;
     EXPECT_LT(std::chrono::duration_cast<std::chrono::milliseconds>(took).count(), 3000)
         << "one byte's time-out, not one per byte";

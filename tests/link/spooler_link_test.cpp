@@ -50,12 +50,13 @@ Bytes ArrivedAfter(std::size_t before, std::size_t size) {
 
 class SpoolerLinkTest : public ::testing::Test {
   protected:
+    LinkState linkState;
     void SetUp() override {
         ASSERT_FALSE(CupsDir().empty()) << "runs under the cups test fixture";
         ResetProgramState();
     }
     void TearDown() override {
-        PortClose(PortHandle);
+        PortClose(linkState.PortHandle);
         ResetProgramState();
     }
 };
@@ -73,13 +74,13 @@ TEST_F(SpoolerLinkTest, EnumeratesTheQueuesAndPicksTheQualifyingOnes) {
 
 TEST_F(SpoolerLinkTest, ADocumentArrivesByteForByte) {
     const std::size_t before = Captured().size();
-    PortHandle = OpenPrinter("RP-820_Test");
-    ASSERT_NE(PortHandle, kNoHandle);
-    ASSERT_EQ(PortStartDocument(PortHandle, DefaultPrintDocInfo()), 1);
+    linkState.PortHandle = OpenPrinter("RP-820_Test");
+    ASSERT_NE(linkState.PortHandle, kNoHandle);
+    ASSERT_EQ(PortStartDocument(linkState.PortHandle, DefaultPrintDocInfo()), 1);
     const Bytes data = {'S', 0x00, 0x0A, 0x0D, 0x1A, 0xFF, 'E'};
-    ASSERT_EQ(PortWrite(PortHandle, data.data(), static_cast<int>(data.size())), 1);
-    ASSERT_EQ(PortWrite(PortHandle, data.data(), 2), 1);
-    ASSERT_EQ(PortEndDocument(PortHandle), 1);
+    ASSERT_EQ(PortWrite(linkState.PortHandle, data.data(), static_cast<int>(data.size())), 1);
+    ASSERT_EQ(PortWrite(linkState.PortHandle, data.data(), 2), 1);
+    ASSERT_EQ(PortEndDocument(linkState.PortHandle), 1);
     Bytes want = data;
     want.insert(want.end(), data.begin(), data.begin() + 2);
     EXPECT_EQ(ArrivedAfter(before, want.size()), want);
@@ -88,9 +89,9 @@ TEST_F(SpoolerLinkTest, ADocumentArrivesByteForByte) {
 TEST_F(SpoolerLinkTest, ARejectingQueueRefusesTheDocumentAndUnknownNamesDoNotOpen) {
     EXPECT_EQ(OpenPrinter("No_Such_Queue"), kNoHandle);
     EXPECT_EQ(OpenPrinter(""), kNoHandle);
-    PortHandle = OpenPrinter("RP-820_Rejecting");
-    ASSERT_NE(PortHandle, kNoHandle);
-    EXPECT_EQ(PortStartDocument(PortHandle, DefaultPrintDocInfo()), 0);
+    linkState.PortHandle = OpenPrinter("RP-820_Rejecting");
+    ASSERT_NE(linkState.PortHandle, kNoHandle);
+    EXPECT_EQ(PortStartDocument(linkState.PortHandle, DefaultPrintDocInfo()), 0);
 
     LinkSettings settings;
     settings.kind = kDriverLink;
@@ -110,16 +111,16 @@ TEST_F(SpoolerLinkTest, OpeningTheDriverLinkSendsLfThenEscAtInTwoDocuments) {
     settings.printerName = "RP-820_Test";
     const LinkOpenOutcome opened = OpenAndTestLink(settings, DefaultPrintDocInfo());
     ASSERT_EQ(opened.result, LinkOpenResult::Opened);
-    PortHandle = opened.handle;
+    linkState.PortHandle = opened.handle;
     EXPECT_EQ(ArrivedAfter(before, 3), (Bytes{0x0A, 0x1B, 0x40}));
     EXPECT_EQ(LinkPortName(settings), "Driver");
 }
 
 TEST_F(SpoolerLinkTest, WritingWithoutADocumentClosesThePrinter) {
-    PortHandle = OpenPrinter("RP-820_Test");
+    linkState.PortHandle = OpenPrinter("RP-820_Test");
     const unsigned char lf = 0x0A;
-    EXPECT_EQ(PortWrite(PortHandle, &lf, 1), 0);
-    EXPECT_FALSE(IsDriverConnection(PortHandle)) << "the link counts as closed";
+    EXPECT_EQ(PortWrite(linkState.PortHandle, &lf, 1), 0);
+    EXPECT_FALSE(IsDriverConnection(linkState.PortHandle)) << "the link counts as closed";
 }
 
 // stampa-cli downloads and prints through the spooler.

@@ -21,13 +21,14 @@ using test::TempDir;
 
 class UsbLibraryTest : public ::testing::Test {
   protected:
+    LinkState linkState;
     void SetUp() override {
         ResetProgramState();
         setenv("QZUSB_DEVICE_DIR", dir.Path().c_str(), 1);
         ASSERT_TRUE(BindUsbLibrary()) << "libQzUsbInt.so beside the test program";
     }
     void TearDown() override {
-        PortClose(PortHandle);
+        PortClose(linkState.PortHandle);
         UnbindUsbLibrary();
         unsetenv("QZUSB_DEVICE_DIR");
         ResetProgramState();
@@ -46,13 +47,13 @@ TEST_F(UsbLibraryTest, ProbingFindsTheDevicesThatHaveAReader) {
 
 TEST_F(UsbLibraryTest, LargeWritesArriveIntactAndInOrder) {
     FifoReader lp1(dir.File("lp1"));
-    PortHandle = UsbOpen(1);
-    ASSERT_NE(PortHandle, kNoHandle);
-    ASSERT_NE(SendLineFeed(PortHandle), 0);
+    linkState.PortHandle = UsbOpen(1);
+    ASSERT_NE(linkState.PortHandle, kNoHandle);
+    ASSERT_NE(SendLineFeed(linkState.PortHandle), 0);
     std::vector<unsigned char> data(70000);
     for (std::size_t i = 0; i < data.size(); ++i)
         data[i] = static_cast<unsigned char>(i * 31 + i / 977);
-    EXPECT_EQ(PortWrite(PortHandle, data.data(), static_cast<int>(data.size())), 1);
+    EXPECT_EQ(PortWrite(linkState.PortHandle, data.data(), static_cast<int>(data.size())), 1);
     std::vector<unsigned char> want = {0x0A};
     want.insert(want.end(), data.begin(), data.end());
     EXPECT_EQ(lp1.WaitFor(want.size()), want);
@@ -60,14 +61,15 @@ TEST_F(UsbLibraryTest, LargeWritesArriveIntactAndInOrder) {
 
 TEST_F(UsbLibraryTest, WriteAfterTheReaderWentAwayFailsAndClosesTheDevice) {
     auto lp3 = std::make_unique<FifoReader>(dir.File("lp3"));
-    PortHandle = UsbOpen(3);
-    ASSERT_NE(PortHandle, kNoHandle);
-    ASSERT_NE(SendLineFeed(PortHandle), 0);
+    linkState.PortHandle = UsbOpen(3);
+    ASSERT_NE(linkState.PortHandle, kNoHandle);
+    ASSERT_NE(SendLineFeed(linkState.PortHandle), 0);
     lp3->GoAway();
     const std::vector<unsigned char> data(5000, 0x55);
-    EXPECT_EQ(PortWrite(PortHandle, data.data(), 5000), 0);  // and SIGPIPE did not end the test
-    EXPECT_TRUE(FindConnection(PortHandle)->Closed());
-    EXPECT_EQ(SendLineFeed(PortHandle), 0);
+    EXPECT_EQ(PortWrite(linkState.PortHandle, data.data(), 5000),
+              0);  // and SIGPIPE did not end the test
+    EXPECT_TRUE(FindConnection(linkState.PortHandle)->Closed());
+    EXPECT_EQ(SendLineFeed(linkState.PortHandle), 0);
 }
 
 TEST(UsbLibraryBinding, EveryOneOfTheTwelveNamesIsRequired) {

@@ -64,7 +64,7 @@ class ConfigPageTest : public ::testing::Test {
         SetSerialTimings(fast);
     }
     void TearDown() override {
-        PortClose(PortHandle);
+        PortClose(session.PortHandle);
         UnbindRuntimeLibraries();
         std::filesystem::current_path(saved);
         for (const char* v : {"QZUSB_DEVICE_DIR", "XDG_CONFIG_HOME", "DLPORTIO_SIM"})
@@ -96,7 +96,7 @@ TEST_F(ConfigPageTest, WithoutAConfigurationFileOneModelAndCom1) {
     EXPECT_EQ(Items(models), QStringList{"RP-820"});
     EXPECT_EQ(models->currentText(), "RP-820");
     EXPECT_EQ(session.PrinterModel, "RP-820");
-    EXPECT_EQ(PortName, "COM1");
+    EXPECT_EQ(session.PortName, "COM1");
     EXPECT_TRUE(Find<QRadioButton>(&page, 1004)->isChecked());
     EXPECT_FALSE(Find<QRadioButton>(&page, 1014)->isEnabled()) << "no USB device present";
     EXPECT_TRUE(Find<QComboBox>(&page, 1006)->isEnabled());
@@ -121,7 +121,7 @@ TEST_F(ConfigPageTest, ModelsFromTheFileWithTheDefaultSelected) {
     EXPECT_TRUE(Find<QRadioButton>(&page, 1014)->isEnabled());
     models->setCurrentIndex(0);
     EXPECT_FALSE(Find<QRadioButton>(&page, 1014)->isEnabled());
-    PortKind = kNoLink;
+    session.PortKind = kNoLink;
     Ok();
     EXPECT_FALSE(Find<QRadioButton>(&page, 1012)->isEnabled());
     EXPECT_FALSE(Find<QComboBox>(&page, 1013)->isEnabled());
@@ -138,8 +138,8 @@ TEST_F(ConfigPageTest, UsbListShowsThePresentDevicesAndOkOpensTheChosenOne) {
     EXPECT_EQ(Items(usb), (QStringList{"QZUSB-0", "QZUSB-2"}));
     usb->setCurrentIndex(1);
     Ok();
-    EXPECT_TRUE(PortConfigured);
-    EXPECT_EQ(PortName, "QZUSB-2");
+    EXPECT_TRUE(session.PortConfigured);
+    EXPECT_EQ(session.PortName, "QZUSB-2");
     EXPECT_EQ(lp2.WaitFor(3), (std::vector<unsigned char>{0x0A, 0x1B, 0x40}));
     EXPECT_TRUE(lp0.Received().empty());
 }
@@ -147,32 +147,32 @@ TEST_F(ConfigPageTest, UsbListShowsThePresentDevicesAndOkOpensTheChosenOne) {
 TEST_F(ConfigPageTest, NoUsbDeviceMeansNoLink) {
     page.Initialize();
     page.OnLinkButton(kUsbLink);
-    EXPECT_EQ(PortKind, kNoLink);
+    EXPECT_EQ(session.PortKind, kNoLink);
     EXPECT_TRUE(op.Shown().empty()) << "no message for USB";
     Ok();
     EXPECT_EQ(op.Texts(), std::vector<std::string>{"没有选择正确的通讯端口或驱动程序!"});
-    EXPECT_FALSE(PortConfigured);
+    EXPECT_FALSE(session.PortConfigured);
 }
 
 TEST_F(ConfigPageTest, OkOnTheSerialLinkSendsStatusRequestAndLineFeedOnly) {
     auto printer = Printer({"--serial", dir.File("config/stampa/ports/com1")});
     page.Initialize();
     Ok();
-    ASSERT_TRUE(PortConfigured) << (op.Texts().empty() ? "" : op.Texts().back());
-    EXPECT_EQ(PortName, "COM1");
+    ASSERT_TRUE(session.PortConfigured) << (op.Texts().empty() ? "" : op.Texts().back());
+    EXPECT_EQ(session.PortName, "COM1");
     EXPECT_EQ(Captured(4), (std::vector<unsigned char>{0x1D, 0x72, 0x01, 0x0A}));
 }
 
 TEST_F(ConfigPageTest, SilentSerialPrinterFailsWithTheConnectionMessage) {
     auto printer = Printer({"--serial", dir.File("config/stampa/ports/com1"), "--no-status"});
     page.Initialize();
-    PortConfigured = true;
+    session.PortConfigured = true;
     Ok();
     EXPECT_EQ(op.Shown().back(),
               (test::ShownMessage{MessageKind::Exclamation,
                                   "通讯失败.请检查打印机是否与通讯端口正确连接。"}));
-    EXPECT_FALSE(PortConfigured);
-    EXPECT_EQ(PortHandle, kNoHandle);
+    EXPECT_FALSE(session.PortConfigured);
+    EXPECT_EQ(session.PortHandle, kNoHandle);
     EXPECT_TRUE(Find<QPushButton>(&page, 1)->isEnabled());
 }
 
@@ -181,8 +181,8 @@ TEST_F(ConfigPageTest, OkOnTheParallelLinkSendsLineFeedThenInitialize) {
     page.Initialize();
     Click(1005);
     Ok();
-    ASSERT_TRUE(PortConfigured);
-    EXPECT_EQ(PortName, "LPT1");
+    ASSERT_TRUE(session.PortConfigured);
+    EXPECT_EQ(session.PortName, "LPT1");
     EXPECT_EQ(Captured(3), (std::vector<unsigned char>{0x0A, 0x1B, 0x40}));
 }
 
@@ -200,16 +200,16 @@ TEST_F(ConfigPageTest, NetworkLinkFromTheConfigurationFileEvenForAModelWithoutUs
     EXPECT_TRUE(host->isEnabled());
     EXPECT_FALSE(Find<QComboBox>(&page, 1006)->isEnabled());
     Ok();
-    ASSERT_TRUE(PortConfigured) << (op.Texts().empty() ? "" : op.Texts().back());
-    EXPECT_EQ(PortName, "127.0.0.1:" + port);
+    ASSERT_TRUE(session.PortConfigured) << (op.Texts().empty() ? "" : op.Texts().back());
+    EXPECT_EQ(session.PortName, "127.0.0.1:" + port);
     EXPECT_EQ(Captured(3), (std::vector<unsigned char>{0x0A, 0x1B, 0x40}));
 
     // Nobody at the address: the usual failure, and no link stays open.
     Find<QLineEdit>(&page, 1092)->setText("1");
     Ok();
     EXPECT_EQ(op.Texts().back(), "通讯失败.请检查打印机是否与通讯端口正确连接。");
-    EXPECT_FALSE(PortConfigured);
-    EXPECT_EQ(PortHandle, kNoHandle);
+    EXPECT_FALSE(session.PortConfigured);
+    EXPECT_EQ(session.PortHandle, kNoHandle);
 }
 
 TEST_F(ConfigPageTest, ANewConnectionSavesTheOldModelsListAndLoadsTheNewOnes) {
@@ -226,7 +226,7 @@ TEST_F(ConfigPageTest, ANewConnectionSavesTheOldModelsListAndLoadsTheNewOnes) {
     Find<QComboBox>(&page, 1003)->setCurrentIndex(1);
     Click(1014);
     Ok();
-    ASSERT_TRUE(PortConfigured);
+    ASSERT_TRUE(session.PortConfigured);
     EXPECT_EQ(session.PrinterModel, "RP-900");
     EXPECT_TRUE(std::filesystem::exists(dir.File("RP-820"))) << "saved under the old model";
     EXPECT_FALSE(std::filesystem::exists(dir.File("RP-900")));
@@ -257,13 +257,13 @@ TEST_F(ConfigPageTest, DriverListHoldsTheQualifyingQueuesAndOkUsesTwoDocuments) 
         << "Office_Laser does not qualify";
     EXPECT_EQ(drivers->currentIndex(), 0);
     Ok();  // the rejecting queue refuses the document: no message, no link
-    EXPECT_FALSE(PortConfigured);
+    EXPECT_FALSE(session.PortConfigured);
     EXPECT_TRUE(op.Shown().empty());
     const auto before = size();
     drivers->setCurrentIndex(1);
     Ok();
-    ASSERT_TRUE(PortConfigured);
-    EXPECT_EQ(PortName, "Driver");
+    ASSERT_TRUE(session.PortConfigured);
+    EXPECT_EQ(session.PortName, "Driver");
     for (int i = 0; i < 300 && size() < before + 3; ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     std::ifstream in(capture, std::ios::binary);
@@ -279,7 +279,7 @@ TEST_F(ConfigPageTest, NoQualifyingDriverIsSaidAndLeavesNoLink) {
     page.OnLinkButton(kDriverLink);
     EXPECT_EQ(op.Shown(),
               (std::vector<test::ShownMessage>{{MessageKind::Plain, "找不到正确的打印机驱动!"}}));
-    EXPECT_EQ(PortKind, kNoLink);
+    EXPECT_EQ(session.PortKind, kNoLink);
 }
 
 TEST(StampaStart, AMissingLibraryEndsTheProgramWithTheLoadingMessage) {

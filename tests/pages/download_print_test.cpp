@@ -100,11 +100,11 @@ TEST_F(PageListsTest, DownloadTimeEstimateForASerialLink) {
     session.SelectedLogos.Append(0, "wide.bmp", "/w", "/w", 14400, 576, 200, 0);
     session.SelectedCount = 1;
     session.LogosPicked = true;
-    PortKind = kSerialLink;
+    session.PortKind = kSerialLink;
     const std::pair<int, const char*> cases[] = {{9600, "预计 15 秒"}, {57600, "预计 3 秒"}};
     CDownloadPage page{session};
     for (const auto& [baud, text] : cases) {
-        PortBaudRate = baud;
+        session.PortBaudRate = baud;
         page.OnShow();
         EXPECT_EQ(page.EstimateText(), text) << baud;
     }
@@ -142,7 +142,7 @@ TEST_F(PageListsTest, PrintPageDefaultsAndChoices) {
 
 TEST_F(PageListsTest, RamBeforeAnyRamDownloadIsRefused) {
     CPrintPage page{session};
-    PortConfigured = true;
+    session.PortConfigured = true;
     Find<QRadioButton>(&page, 1047)->click();
     page.OnPrint();
     EXPECT_EQ(op.Texts(), std::vector<std::string>{"请先将位图下载到RAM!"});
@@ -197,7 +197,7 @@ class WholePath : public ::testing::Test {
         app.Sheet()->show();
         Find<QRadioButton>(app.Sheet()->ConfigPage(), 1014)->click();
         Find<QPushButton>(app.Sheet()->ConfigPage(), 1)->click();
-        ASSERT_TRUE(PortConfigured);
+        ASSERT_TRUE(app.CurrentSession().PortConfigured);
     }
 
     const std::filesystem::path saved = std::filesystem::current_path();

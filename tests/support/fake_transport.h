@@ -192,13 +192,13 @@ class FakeTransport final : public Transport {
     bool refuseEnd_ = false;
 };
 
-// Registers a fake as the open link (PortHandle) and returns it.
-inline std::shared_ptr<FakeTransport> ConnectFake(PortKindValue kind = kUsbLink,
+// Registers a fake as the open link of `link` (its PortHandle) and returns it.
+inline std::shared_ptr<FakeTransport> ConnectFake(LinkState& link, PortKindValue kind = kUsbLink,
                                                   PortHandleValue handle = 4242) {
     auto fake = std::make_shared<FakeTransport>(kind);
     RegisterConnection(handle, fake);
-    PortHandle = handle;
-    PortKind = kind;
+    link.PortHandle = handle;
+    link.PortKind = kind;
     return fake;
 }
 

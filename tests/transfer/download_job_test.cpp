@@ -48,12 +48,12 @@ class DownloadJobTest : public ::testing::Test {
     void SetUp() override {
         ResetProgramState();
         session.SetPauses({std::chrono::milliseconds(0), std::chrono::milliseconds(0)});
-        link = test::ConnectFake(kUsbLink);
-        PortConfigured = true;
+        link = test::ConnectFake(session, kUsbLink);
+        session.PortConfigured = true;
     }
     void TearDown() override {
         WaitForDownload(session);
-        PortClose(PortHandle);
+        PortClose(session.PortHandle);
         ResetProgramState();
     }
     void Run(RecordingDownloadPage& page) {
@@ -206,7 +206,7 @@ TEST_F(DownloadJobTest, RefusalsBeforeAnythingIsSent) {
     WriteAndPick(session, dir, "one.bmp", Bmp1(8, 8, All));
     op.AnswerNext(Answer::Cancel);
     StartDownload(session, page);
-    PortConfigured = false;
+    session.PortConfigured = false;
     StartDownload(session, page);
     EXPECT_EQ(op.Texts().back(), msg::kConfigurePortFirst);
     WaitForDownload(session);
@@ -252,7 +252,7 @@ TEST_F(DownloadJobTest, FailedNvDownloadLeavesTheNvListAndItsFile) {
     WriteAndPick(session, dir, "b.bmp", Bmp1(8, 8, All));
     for (int failingCall : {1, 3}) {  // the first logo's head; the second's
         SCOPED_TRACE(failingCall);
-        link = test::ConnectFake(kUsbLink);
+        link = test::ConnectFake(session, kUsbLink);
         link->FailAtCall(failingCall);
         RecordingDownloadPage page(kNvMemory);
         Run(page);
@@ -312,8 +312,8 @@ TEST_F(DownloadJobTest, TrueColourLogoIsConvertedWithDitherM3OnTheWay) {
 }
 
 TEST_F(DownloadJobTest, DriverLinkWrapsTheJobInADocument) {
-    PortClose(PortHandle);
-    auto driver = test::ConnectFake(kDriverLink, 77);
+    PortClose(session.PortHandle);
+    auto driver = test::ConnectFake(session, kDriverLink, 77);
     WriteAndPick(session, dir, "a.bmp", Bmp1(8, 8, All));
     RecordingDownloadPage page(kFlashMemory);
     Run(page);

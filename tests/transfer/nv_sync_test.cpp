@@ -65,15 +65,15 @@ class NvSyncTest : public ::testing::Test {
     }
     void TearDown() override {
         WaitForDownload(session);
-        PortClose(PortHandle);
+        PortClose(session.PortHandle);
         ResetProgramState();
     }
     void ConnectPrinter(InProcessPrinter& printer, PortKindValue kind) {
-        link = test::ConnectFake(kind);
+        link = test::ConnectFake(session, kind);
         link->SetReadable(kind != kParallelLink);
         link->RespondWith([&printer](const Bytes& written) { return printer.Take(written); });
-        PortConfigured = true;
-        PortName = kind == kParallelLink ? "LPT1" : "QZUSB-0";
+        session.PortConfigured = true;
+        session.PortName = kind == kParallelLink ? "LPT1" : "QZUSB-0";
     }
     // Picks the logos (name, mark) and downloads them into NV graphics.
     void Download(const std::vector<std::pair<std::string, int>>& logos, bool replaceAll = false,
@@ -152,7 +152,7 @@ TEST_F(NvSyncTest, DownloadsWriteOnlyWhatChangedAndLeaveOtherKeysAlone) {
             EXPECT_EQ(printer.state.Nv().size(), step.logos.size() + (step.replaceAll ? 0 : 1));
             EXPECT_EQ(session.NvLogos.Count(), static_cast<int>(step.logos.size()));
         }
-        PortClose(PortHandle);
+        PortClose(session.PortHandle);
     }
 }
 

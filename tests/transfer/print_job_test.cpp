@@ -47,11 +47,11 @@ class PrintJobTest : public ::testing::Test {
     Session session;
     void SetUp() override {
         ResetProgramState();
-        link = test::ConnectFake(kUsbLink);
-        PortConfigured = true;
+        link = test::ConnectFake(session, kUsbLink);
+        session.PortConfigured = true;
     }
     void TearDown() override {
-        PortClose(PortHandle);
+        PortClose(session.PortHandle);
         ResetProgramState();
     }
     RecordingOperator op;
@@ -217,9 +217,9 @@ TEST_F(PrintJobTest, NvDeleteSendsTheDeletesThenWritesTheShorterList) {
 
 TEST_F(PrintJobTest, RefusedWithoutConnectionOrDuringADownload) {
     AddLogos(session.StoredFlashLogos, {8});
-    PortConfigured = false;
+    session.PortConfigured = false;
     PrintLogos(session, page);
-    PortConfigured = true;
+    session.PortConfigured = true;
     session.DownloadIdle = false;
     PrintLogos(session, page);
     EXPECT_EQ(op.Shown(),
@@ -247,16 +247,16 @@ TEST_F(PrintJobTest, UnexaminedWritesDoNotStopTheRun) {
 }
 
 TEST_F(PrintJobTest, LabelNumbersOutsideTheRangeAreRefused) {
-    EXPECT_FALSE(SendLogoLabel(PortHandle, 257));
-    EXPECT_FALSE(SendLogoLabel(PortHandle, -1));
+    EXPECT_FALSE(SendLogoLabel(session.PortHandle, 257));
+    EXPECT_FALSE(SendLogoLabel(session.PortHandle, -1));
     EXPECT_TRUE(link->Writes().empty());
-    EXPECT_TRUE(SendLogoLabel(PortHandle, 256));
+    EXPECT_TRUE(SendLogoLabel(session.PortHandle, 256));
     EXPECT_EQ(link->Stream(), Cat({Text("=============== LOGO 256"), {0x0A}}));
 }
 
 TEST_F(PrintJobTest, DriverNoticeOnceAfterStartAndAfterEachDownload) {
-    PortClose(PortHandle);
-    auto driver = test::ConnectFake(kDriverLink, 88);
+    PortClose(session.PortHandle);
+    auto driver = test::ConnectFake(session, kDriverLink, 88);
     AddLogos(session.StoredFlashLogos, {8});
     PrintLogos(session, page);
     PrintLogos(session, page);

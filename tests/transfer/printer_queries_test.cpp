@@ -89,11 +89,11 @@ class PrinterQueriesTest : public ::testing::Test {
     Session session;
     void SetUp() override {
         ResetProgramState();
-        printer = test::ConnectFake(kSerialLink);
-        PortConfigured = true;
+        printer = test::ConnectFake(session, kSerialLink);
+        session.PortConfigured = true;
     }
     void TearDown() override {
-        PortClose(PortHandle);
+        PortClose(session.PortHandle);
         ResetProgramState();
     }
     std::shared_ptr<test::FakeTransport> printer;
@@ -125,7 +125,7 @@ TEST_F(PrinterQueriesTest, KeyListInBlocksWithOneNakRetry) {
     printer->AnswerTo({ACK}, {{0x37, 0x72, 0x41, '0', 0x07, 0x00}});  // garbage: asked again
     printer->AnswerTo({NAK}, {{0x37, 0x72, 0x40, 'A', '1', 0x00}});
     std::vector<std::string> keys;
-    EXPECT_EQ(QueryNvKeys(PortHandle, keys), QueryResult::Answered);
+    EXPECT_EQ(QueryNvKeys(session.PortHandle, keys), QueryResult::Answered);
     EXPECT_EQ(keys, (std::vector<std::string>{"01", "02", "A1"}));
     EXPECT_EQ(printer->Writes().back(), (Bytes{ACK})) << "the last block is answered too";
     EXPECT_EQ(printer->Writes()[printer->Writes().size() - 2], (Bytes{NAK}));
@@ -133,7 +133,7 @@ TEST_F(PrinterQueriesTest, KeyListInBlocksWithOneNakRetry) {
     // Two broken blocks in a row end the exchange with CAN.
     printer->AnswerTo(NvKeyListQueryCommand(), {{0x37, 0x70}});
     printer->AnswerTo({NAK}, {{0x01}});
-    EXPECT_EQ(QueryNvKeys(PortHandle, keys), QueryResult::Garbled);
+    EXPECT_EQ(QueryNvKeys(session.PortHandle, keys), QueryResult::Garbled);
     EXPECT_EQ(printer->Writes().back(), (Bytes{CAN}));
 }
 
@@ -141,15 +141,15 @@ TEST_F(PrinterQueriesTest, SilenceAndLinksThatCannotRead) {
     printer->SetReadable(true);
     PrinterStatus status;
     const auto start = std::chrono::steady_clock::now();
-    EXPECT_EQ(QueryStatus(PortHandle, status), QueryResult::NoAnswer);
+    EXPECT_EQ(QueryStatus(session.PortHandle, status), QueryResult::NoAnswer);
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(2500));
     EXPECT_EQ(PrinterStatusLine(session), "打印机没有应答");
 
-    auto parallel = test::ConnectFake(kParallelLink, 77);
-    EXPECT_EQ(QueryStatus(PortHandle, status), QueryResult::CannotRead);
+    auto parallel = test::ConnectFake(session, kParallelLink, 77);
+    EXPECT_EQ(QueryStatus(session.PortHandle, status), QueryResult::CannotRead);
     EXPECT_EQ(PrinterStatusLine(session), "") << "the pages skip the question";
     EXPECT_TRUE(parallel->Writes().empty());
-    PortClose(PortHandle);
+    PortClose(session.PortHandle);
 }
 
 }  // namespace

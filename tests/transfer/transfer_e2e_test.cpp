@@ -48,7 +48,7 @@ class TransferEndToEnd : public ::testing::Test {
     }
     void TearDown() override {
         WaitForDownload(session);
-        PortClose(PortHandle);
+        PortClose(session.PortHandle);
         UnbindRuntimeLibraries();
         unsetenv("QZUSB_DEVICE_DIR");
         ResetProgramState();
@@ -65,11 +65,11 @@ class TransferEndToEnd : public ::testing::Test {
 
     // What the configuration page's OK does on a USB link.
     void Connect() {
-        PortHandle = UsbOpen(0);
-        ASSERT_NE(PortHandle, kNoHandle);
-        ASSERT_NE(SendLineFeed(PortHandle), 0);
-        SendInitialize(PortHandle);
-        PortConfigured = true;
+        session.PortHandle = UsbOpen(0);
+        ASSERT_NE(session.PortHandle, kNoHandle);
+        ASSERT_NE(SendLineFeed(session.PortHandle), 0);
+        SendInitialize(session.PortHandle);
+        session.PortConfigured = true;
     }
 
     void Download(int memory) {

@@ -72,9 +72,9 @@ TEST_F(WorkflowsTest, NothingChangesThePickOrTheLinkWhileADownloadSends) {
     EXPECT_EQ(PickLogos(session, {Mono("c.bmp")}).added, 0);
     EXPECT_EQ(RemoveLogos(session, {0}), RemoveOutcome::NotNow);
     EXPECT_FALSE(ConvertForPreview(session, 0, kPixmeltDitherM3, 0, 0).has_value());
-    PortHandle = 1234;  // the link the worker writes to stays open
+    session.PortHandle = 1234;  // the link the worker writes to stays open
     EXPECT_EQ(Connect(session, "RP-820", LinkSettings{}), LinkOpenResult::NotNow);
-    EXPECT_EQ(PortHandle, 1234);
+    EXPECT_EQ(session.PortHandle, 1234);
     EXPECT_EQ(op.Texts(), std::vector<std::string>(2, msg::kDownloadRunning));
     EXPECT_EQ(session.SelectedCount, 2);
     session.DownloadIdle = true;
@@ -109,7 +109,7 @@ TEST_F(WorkflowsTest, AFailedConnectionSavesTheOldModelsListAndClearsTheLink) {
     test::SetEnvironment("QZUSB_DEVICE_DIR", dir.Path().string());  // no device here
     session.StartDirectory = dir.Path().string();
     session.PrinterModel = "RP-820";
-    PortConfigured = true;
+    session.PortConfigured = true;
     PickLogos(session, {Mono("a.bmp")});
     CopyLogoList(session.SelectedLogos, session.FlashLogos);
     session.FlashDownloaded = true;
@@ -123,7 +123,7 @@ TEST_F(WorkflowsTest, AFailedConnectionSavesTheOldModelsListAndClearsTheLink) {
     usb.kind = kUsbLink;
     EXPECT_EQ(Connect(session, "RP-830", usb), LinkOpenResult::CommunicationFailed);
     EXPECT_TRUE(std::filesystem::exists(dir.File("RP-820")));
-    EXPECT_FALSE(PortConfigured);
+    EXPECT_FALSE(session.PortConfigured);
     EXPECT_EQ(session.PrinterModel, "RP-820") << "the model changes only with a connection";
     EXPECT_EQ(op.Texts(), (std::vector<std::string>{msg::kNoLinkChosen, msg::kConnectionFailed}));
     test::UnsetEnvironment("QZUSB_DEVICE_DIR");
