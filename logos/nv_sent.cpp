@@ -12,7 +12,7 @@
 namespace stampa {
 namespace {
 
-constexpr const char* kHeading = "# Stampa: NV graphics sent, per link: LINK, KEY, DIGEST\n";
+constexpr char kHeading[] = "# Stampa: NV graphics sent, per link: LINK, KEY, DIGEST\n";
 
 bool ParseLine(const std::string& line, std::string& link, std::string& key,
                std::uint64_t& digest) {

@@ -24,13 +24,13 @@ struct PortIo {
     void (*WriteUchar)(std::uint32_t, std::uint8_t) = nullptr;
 };
 
-constexpr const char* kPortIoNames[] = {
+constexpr const char* const kPortIoNames[] = {
     "DlPortReadPortUchar",        "DlPortReadPortUshort",        "DlPortReadPortUlong",
     "DlPortWritePortUchar",       "DlPortWritePortUshort",       "DlPortWritePortUlong",
     "DlPortReadPortBufferUchar",  "DlPortReadPortBufferUshort",  "DlPortReadPortBufferUlong",
     "DlPortWritePortBufferUchar", "DlPortWritePortBufferUshort", "DlPortWritePortBufferUlong"};
 
-constexpr const char* kServiceName = "DLPortIO";
+constexpr char kServiceName[] = "DLPortIO";
 
 struct State {
     bool isNt = false;
