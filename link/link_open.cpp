@@ -37,7 +37,8 @@ LinkOpenOutcome OpenUsb(const LinkSettings& settings) {
 }
 
 LinkOpenOutcome OpenNetwork(const LinkSettings& settings) {
-    const PortHandleValue handle = NetworkOpen(settings.networkHost, settings.networkPort);
+    const PortHandleValue handle =
+        NetworkOpen(settings.networkHost, settings.networkPort, settings.timings.network);
     if (handle == kNoHandle) {
         return Failed(LinkOpenResult::CommunicationFailed);
     }
@@ -46,8 +47,8 @@ LinkOpenOutcome OpenNetwork(const LinkSettings& settings) {
 
 // The serial link tests itself inside SerialOpen; no ESC @ follows on serial.
 LinkOpenOutcome OpenSerial(const LinkSettings& s) {
-    const PortHandleValue handle =
-        SerialOpen(s.serialPort, s.baud, s.dataBits, s.stopBits, s.parity, s.flowMode);
+    const PortHandleValue handle = SerialOpen(s.serialPort, s.baud, s.dataBits, s.stopBits,
+                                              s.parity, s.flowMode, s.timings.serial);
     if (handle == kNoHandle) {
         return Failed(LinkOpenResult::CommunicationFailed);
     }

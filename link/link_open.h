@@ -10,6 +10,7 @@
 
 #include "link/doc_info.h"
 #include "link/link_state.h"
+#include "link/link_timings.h"
 
 namespace stampa {
 
@@ -32,6 +33,9 @@ struct LinkSettings {
     // network
     std::string networkHost;
     int networkPort = 9100;
+    // the waits of the serial and network links (the connect workflow
+    // gives the session's)
+    LinkTimings timings;
 };
 
 // The texts of the configuration page as codes.

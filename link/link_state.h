@@ -6,6 +6,7 @@
 #include <string>
 
 #include "link/doc_info.h"
+#include "link/link_timings.h"
 
 namespace stampa {
 
@@ -51,6 +52,9 @@ struct LinkState {
 
     // Passed with every spooler document ("My Document", no output file, "RAW").
     DocInfo PrintDocInfo = DefaultPrintDocInfo();
+
+    // The waits of the serial and network links this session opens.
+    LinkTimings timings;
 };
 
 }  // namespace stampa

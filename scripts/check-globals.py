@@ -42,8 +42,6 @@ ONE_PER_PROCESS = {
     "lastError": "the last link failure, for stampa-cli's explanation",
     "errorMutex": "guards it",
     "bytesWritten": "the bytes written by every link, for stampa-cli's figures",
-    "timings": "the serial and network links' time-outs (test seams)",
-    "timingsMutex": "guards them",
     # pixmelt binding
     "pixmeltEntry": "Pixmelt's entry point, bound once at start-up",
     "pixmeltLibrary": "Pixmelt, loaded once",

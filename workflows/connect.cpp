@@ -91,7 +91,9 @@ LinkOpenResult Connect(Session& session, const std::string& model, const LinkSet
         PortClose(session.PortHandle);
         session.PortHandle = kNoHandle;
     }
-    const LinkOpenOutcome outcome = OpenAndTestLink(settings, session.PrintDocInfo);
+    LinkSettings opened = settings;
+    opened.timings = session.timings;  // the session's waits
+    const LinkOpenOutcome outcome = OpenAndTestLink(opened, session.PrintDocInfo);
     switch (outcome.result) {
         case LinkOpenResult::Opened:
             Publish(session, model, settings, outcome.handle);

@@ -17,23 +17,17 @@
 #include <string>
 
 #include "link/link_state.h"
+#include "link/link_timings.h"
 
 namespace stampa {
 
 inline constexpr int kDefaultNetworkPort = 9100;
 
-struct NetworkTimings {
-    std::chrono::milliseconds connect{3000};  // the whole open
-    std::chrono::milliseconds stall{5000};    // no byte taken for this long fails a write or flush
-};
-
-// Tests shorten the waits; the program uses the defaults.
-void SetNetworkTimings(const NetworkTimings& timings);
-NetworkTimings CurrentNetworkTimings();
-
 // Opens a connection to `host`:`port` and registers it; the handle, or -1 when
-// the name does not resolve, the printer refuses, or the time-out passed.
-PortHandleValue NetworkOpen(const std::string& host, int port);
+// the name does not resolve, the printer refuses, or the `timings.connect`
+// passed. A write or flush of the connection fails when no byte is taken for
+// `timings.stall`.
+PortHandleValue NetworkOpen(const std::string& host, int port, const NetworkTimings& timings = {});
 
 // "HOST:PORT", with an IPv6 address in brackets ("[::1]:9100").
 std::string NetworkPortName(const std::string& host, int port);

@@ -47,7 +47,8 @@ bool WaitFor(int fd, short events, Clock::time_point deadline) {
 
 class NetworkTransport final : public Transport {
   public:
-    NetworkTransport(int fd, std::string name) : fd_(fd), name_(std::move(name)) {}
+    NetworkTransport(int fd, std::string name, std::chrono::milliseconds stall)
+        : fd_(fd), name_(std::move(name)), stall_(stall) {}
     ~NetworkTransport() override { Close(); }
 
     PortKindValue Kind() const override { return kNetworkLink; }
@@ -57,7 +58,7 @@ class NetworkTransport final : public Transport {
         std::lock_guard lock(mutex_);
         if (closed_)
             return 0;
-        const auto stall = CurrentNetworkTimings().stall;
+        const auto stall = stall_;
         int sent = 0;
         auto deadline = Clock::now() + stall;
         while (sent < length) {
@@ -83,7 +84,7 @@ class NetworkTransport final : public Transport {
         std::lock_guard lock(mutex_);
         if (closed_)
             return 0;
-        const auto stall = CurrentNetworkTimings().stall;
+        const auto stall = stall_;
         int queued = -1;
         auto deadline = Clock::now() + stall;
         for (;;) {
@@ -140,6 +141,7 @@ class NetworkTransport final : public Transport {
     std::mutex mutex_;
     int fd_;
     std::string name_;
+    std::chrono::milliseconds stall_;  // no byte taken for this long fails a write or flush
     std::atomic<bool> closed_{false};
 };
 
@@ -173,9 +175,9 @@ int ConnectTo(const addrinfo& a, Clock::time_point deadline) {
 
 }  // namespace
 
-PortHandleValue NetworkOpen(const std::string& host, int port) {
+PortHandleValue NetworkOpen(const std::string& host, int port, const NetworkTimings& timings) {
     const std::string name = NetworkPortName(host, port);
-    const auto deadline = Clock::now() + CurrentNetworkTimings().connect;
+    const auto deadline = Clock::now() + timings.connect;
     addrinfo hints{};
     hints.ai_family = AF_UNSPEC;
     hints.ai_socktype = SOCK_STREAM;
@@ -201,7 +203,7 @@ PortHandleValue NetworkOpen(const std::string& host, int port) {
         return kNoHandle;
     }
     const PortHandleValue handle = kNetworkHandleBase + fd;
-    RegisterConnection(handle, std::make_shared<NetworkTransport>(fd, name));
+    RegisterConnection(handle, std::make_shared<NetworkTransport>(fd, name, timings.stall));
     return handle;
 }
 

@@ -51,7 +51,8 @@ int SocketError(SOCKET s) {
 
 class NetworkTransport final : public Transport {
   public:
-    NetworkTransport(SOCKET s, std::string name) : socket_(s), name_(std::move(name)) {}
+    NetworkTransport(SOCKET s, std::string name, std::chrono::milliseconds stall)
+        : socket_(s), name_(std::move(name)), stall_(stall) {}
     ~NetworkTransport() override { Close(); }
 
     PortKindValue Kind() const override { return kNetworkLink; }
@@ -61,7 +62,7 @@ class NetworkTransport final : public Transport {
         std::lock_guard lock(mutex_);
         if (closed_)
             return 0;
-        const auto stall = CurrentNetworkTimings().stall;
+        const auto stall = stall_;
         int sent = 0;
         auto deadline = Clock::now() + stall;
         while (sent < length) {
@@ -128,6 +129,7 @@ class NetworkTransport final : public Transport {
     std::mutex mutex_;
     SOCKET socket_;
     std::string name_;
+    std::chrono::milliseconds stall_;  // no byte taken for this long fails a write
     std::atomic<bool> closed_{false};
 };
 
@@ -164,9 +166,9 @@ SOCKET ConnectTo(const addrinfo& a, Clock::time_point deadline, int& error) {
 
 }  // namespace
 
-PortHandleValue NetworkOpen(const std::string& host, int port) {
+PortHandleValue NetworkOpen(const std::string& host, int port, const NetworkTimings& timings) {
     const std::string name = NetworkPortName(host, port);
-    const auto deadline = Clock::now() + CurrentNetworkTimings().connect;
+    const auto deadline = Clock::now() + timings.connect;
     addrinfo hints{};
     hints.ai_family = AF_UNSPEC;
     hints.ai_socktype = SOCK_STREAM;
@@ -191,7 +193,7 @@ PortHandleValue NetworkOpen(const std::string& host, int port) {
         return kNoHandle;
     }
     const PortHandleValue handle = kNetworkHandleBase + static_cast<PortHandleValue>(s);
-    RegisterConnection(handle, std::make_shared<NetworkTransport>(s, name));
+    RegisterConnection(handle, std::make_shared<NetworkTransport>(s, name, timings.stall));
     return handle;
 }
 

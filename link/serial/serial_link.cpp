@@ -15,9 +15,6 @@
 namespace stampa {
 namespace {
 
-std::mutex timingsMutex;
-SerialTimings timings;
-
 std::shared_ptr<SerialPort> SerialConnection(PortHandleValue handle) {
     return std::dynamic_pointer_cast<SerialPort>(FindConnection(handle));
 }
@@ -34,28 +31,18 @@ int ComNumber(const std::string& name) {
     return n > 0 ? n : 0;
 }
 
-void SetSerialTimings(const SerialTimings& t) {
-    std::lock_guard lock(timingsMutex);
-    timings = t;
-}
-
-SerialTimings CurrentSerialTimings() {
-    std::lock_guard lock(timingsMutex);
-    return timings;
-}
-
 PortHandleValue SerialOpen(const std::string& name, int baud, int dataBits, int stopBits,
-                           int parity, int flowMode) {
+                           int parity, int flowMode, const SerialTimings& timings) {
     if (!name.empty() && (name[0] == 'L' || name[0] == 'l')) {
         return ParallelPortOpen(name);  // the port's registers, not a device file
     }
     const bool comPort = !name.empty() && (name[0] == 'C' || name[0] == 'c');
     const PortHandleValue handle =
-        OpenSerialPort(name, comPort, baud, dataBits, stopBits, parity, flowMode);
+        OpenSerialPort(name, comPort, baud, dataBits, stopBits, parity, flowMode, timings.linkTest);
     if (handle == kNoHandle || !comPort) {
         return handle;
     }
-    if (SerialLinkTest(handle) == 0) {
+    if (SerialLinkTest(handle, timings) == 0) {
         if (LastLinkError().step != LinkStep::Write) {
             NoteLinkError(LinkStep::Test, 0, SerialDevicePath(name));
         }
@@ -65,13 +52,12 @@ PortHandleValue SerialOpen(const std::string& name, int baud, int dataBits, int 
     return handle;
 }
 
-int SerialLinkTest(PortHandleValue handle) {
+int SerialLinkTest(PortHandleValue handle, const SerialTimings& t) {
     const auto port = SerialConnection(handle);
     if (!port || SendStatusRequest(handle) == 0) {
         return 0;
     }
     // Wait for the answer without reading it: it stays in the input queue.
-    const SerialTimings t = CurrentSerialTimings();
     if (!port->InputArrives(t.statusWait)) {
         return 0;
     }

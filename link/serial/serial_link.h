@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "link/link_state.h"
+#include "link/link_timings.h"
 #include "link/serial/serial_settings.h"
 
 namespace stampa {
@@ -22,11 +23,11 @@ namespace stampa {
 // any failure, with the port closed again. A port that another program holds
 // fails at once. Names beginning with "L" go to the parallel link.
 PortHandleValue SerialOpen(const std::string& name, int baud, int dataBits, int stopBits,
-                           int parity, int flowMode);
+                           int parity, int flowMode, const SerialTimings& timings = {});
 
 // GS r 1, then up to two seconds for at least one byte in the input queue (the
 // byte is left unread), then LF, then the long time-outs. Non-zero on success.
-int SerialLinkTest(PortHandleValue handle);
+int SerialLinkTest(PortHandleValue handle, const SerialTimings& timings = {});
 
 // The device a port name stands for.
 std::string SerialDevicePath(const std::string& name);
@@ -34,15 +35,5 @@ std::string SerialDevicePath(const std::string& name);
 std::string SerialPortsFolder();
 // COM1..COM8 and the device each stands for.
 std::vector<std::pair<std::string, std::string>> SerialPortMap();
-
-// The waits of the serial link; the program uses these values, tests may
-// shorten them.
-struct SerialTimings {
-    std::chrono::milliseconds statusWait{2000};
-    CommTimeouts linkTest = LinkTestTimeouts();
-    CommTimeouts afterTest = LongTimeouts();
-};
-void SetSerialTimings(const SerialTimings& timings);
-SerialTimings CurrentSerialTimings();
 
 }  // namespace stampa

@@ -216,7 +216,8 @@ std::vector<std::pair<std::string, std::string>> SerialPortMap() {
 }
 
 PortHandleValue OpenSerialPort(const std::string& name, bool comPort, int baud, int dataBits,
-                               int stopBits, int parity, int flowMode) {
+                               int stopBits, int parity, int flowMode,
+                               const CommTimeouts& linkTestTimeouts) {
     const std::string device = SerialDevicePath(name);
     const int fd = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
@@ -237,7 +238,7 @@ PortHandleValue OpenSerialPort(const std::string& name, bool comPort, int baud, 
         return kNoHandle;
     }
     auto transport = std::make_shared<SerialTransport>(fd, comPort && dcb.fOutxDsrFlow, device);
-    transport->SetTimeouts(CurrentSerialTimings().linkTest);
+    transport->SetTimeouts(linkTestTimeouts);
     if (comPort) {
         ::tcflush(fd, TCIOFLUSH);  // discard both queues; the result does not matter
     }

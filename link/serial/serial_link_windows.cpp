@@ -165,7 +165,8 @@ std::vector<std::pair<std::string, std::string>> SerialPortMap() {
 }
 
 PortHandleValue OpenSerialPort(const std::string& name, bool comPort, int baud, int dataBits,
-                               int stopBits, int parity, int flowMode) {
+                               int stopBits, int parity, int flowMode,
+                               const CommTimeouts& linkTestTimeouts) {
     const std::string device = SerialDevicePath(name);
     // Not shared: a port another program holds fails here.
     const HANDLE port = CreateFileA(device.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
@@ -185,7 +186,7 @@ PortHandleValue OpenSerialPort(const std::string& name, bool comPort, int baud, 
         return kNoHandle;
     }
     auto transport = std::make_shared<SerialTransport>(port, device);
-    transport->SetTimeouts(CurrentSerialTimings().linkTest);
+    transport->SetTimeouts(linkTestTimeouts);
     if (comPort) {
         PurgeComm(port, PURGE_RXCLEAR | PURGE_TXCLEAR | PURGE_RXABORT | PURGE_TXABORT);
     }

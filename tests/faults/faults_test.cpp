@@ -53,14 +53,12 @@ class FaultTest : public ::testing::TestWithParam<LinkCase> {
         setenv("XDG_CONFIG_HOME", dir.File("config").c_str(), 1);
         setenv("DLPORTIO_SIM", dir.File("lpt.sim").c_str(), 1);
         setenv("QZUSB_STALL_MS", "300", 1);  // a USB write gives up after 300 ms without progress
-        SetNetworkTimings({std::chrono::milliseconds(1000), std::chrono::milliseconds(300)});
+        session.timings.network = {std::chrono::milliseconds(1000), std::chrono::milliseconds(300)};
         std::filesystem::create_directories(dir.File("config/stampa/ports"));
         ASSERT_TRUE(BindRuntimeLibraries({PIXMELT_LIBRARY}));
         session.SetPauses({std::chrono::milliseconds(0), std::chrono::milliseconds(0)});
-        SerialTimings fast;
-        fast.statusWait = std::chrono::milliseconds(300);
-        fast.afterTest = {0xFFFFFFFF, 0, 150, 150};
-        SetSerialTimings(fast);
+        session.timings.serial.statusWait = std::chrono::milliseconds(300);
+        session.timings.serial.afterTest = {0xFFFFFFFF, 0, 150, 150};
         session.StartDirectory = dir.Path().string();
         session.PrinterModel = "RP-820";
         session.PortKind = GetParam().kind;
@@ -85,8 +83,6 @@ class FaultTest : public ::testing::TestWithParam<LinkCase> {
         for (const char* v :
              {"QZUSB_DEVICE_DIR", "XDG_CONFIG_HOME", "DLPORTIO_SIM", "QZUSB_STALL_MS"})
             unsetenv(v);
-        SetSerialTimings({});
-        SetNetworkTimings({});
         ResetProgramState();
     }
 
@@ -118,6 +114,7 @@ class FaultTest : public ::testing::TestWithParam<LinkCase> {
         s.baud = 57600;
         s.networkHost = "127.0.0.1";
         s.networkPort = networkPort;
+        s.timings = session.timings;
         const LinkOpenOutcome outcome = OpenAndTestLink(s, session.PrintDocInfo);
         session.PortHandle = outcome.handle;
         session.PortConfigured = outcome.result == LinkOpenResult::Opened;

@@ -68,7 +68,6 @@ class NetworkLinkTest : public ::testing::Test {
     void TearDown() override {
         PortClose(session.PortHandle);
         UnbindRuntimeLibraries();
-        SetNetworkTimings({});
         unsetenv("QZUSB_DEVICE_DIR");
         ResetProgramState();
     }
@@ -128,20 +127,20 @@ TEST_F(NetworkLinkTest, ASessionSendsTheSameBytesAsUsb) {
 }
 
 TEST_F(NetworkLinkTest, RefusedOrSilentPrintersFailWithinTheConnectTimeOut) {
-    SetNetworkTimings({std::chrono::milliseconds(400), std::chrono::milliseconds(300)});
+    const NetworkTimings quick{std::chrono::milliseconds(400), std::chrono::milliseconds(300)};
     int refusedPort = 0;
     {
         DeafListener closedSoon;  // a port that was just free: nobody listens there now
         refusedPort = closedSoon.port;
     }
     auto start = Clock::now();
-    EXPECT_EQ(NetworkOpen("127.0.0.1", refusedPort), kNoHandle);
+    EXPECT_EQ(NetworkOpen("127.0.0.1", refusedPort, quick), kNoHandle);
     EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(400)) << "refused at once";
     EXPECT_EQ(LastLinkError().osError, ECONNREFUSED);
 
     DeafListener deaf;
     start = Clock::now();
-    EXPECT_EQ(NetworkOpen("127.0.0.1", deaf.port), kNoHandle);
+    EXPECT_EQ(NetworkOpen("127.0.0.1", deaf.port, quick), kNoHandle);
     EXPECT_GE(Clock::now() - start, std::chrono::milliseconds(350));
     EXPECT_LT(Clock::now() - start, std::chrono::seconds(3));
     EXPECT_EQ(LastLinkError().osError, ETIMEDOUT);

@@ -24,20 +24,18 @@ using test::VirtualPrinterProcess;
 class SerialLinkTest : public ::testing::Test {
   protected:
     LinkState linkState;
+    SerialTimings fast;
     void SetUp() override {
         ResetProgramState();
         std::filesystem::create_directories(dir.File("config/stampa/ports"));
         setenv("XDG_CONFIG_HOME", dir.File("config").c_str(), 1);
         // Short waits for the failure cases; the program keeps its own.
-        SerialTimings fast;
         fast.statusWait = std::chrono::milliseconds(300);
         fast.afterTest = {0xFFFFFFFF, 0, 100, 100};
-        SetSerialTimings(fast);
     }
     void TearDown() override {
         PortClose(linkState.PortHandle);
         ResetProgramState();
-        SetSerialTimings({});
         unsetenv("XDG_CONFIG_HOME");
     }
     std::unique_ptr<VirtualPrinterProcess> StartPrinter(std::vector<std::string> extra = {}) {
@@ -67,7 +65,7 @@ TEST_F(SerialLinkTest, ComNamesResolveThroughThePortsFolder) {
 
 TEST_F(SerialLinkTest, OpensWhenThePrinterAnswersAndLeavesTheAnswerUnread) {
     auto printer = StartPrinter();
-    linkState.PortHandle = SerialOpen("COM1", 9600, 8, 0, 0, 2);
+    linkState.PortHandle = SerialOpen("COM1", 9600, 8, 0, 0, 2, fast);
     ASSERT_NE(linkState.PortHandle, kNoHandle);
     int queued = 0;
     ASSERT_EQ(ioctl(static_cast<int>(linkState.PortHandle), FIONREAD, &queued), 0);
@@ -79,22 +77,21 @@ TEST_F(SerialLinkTest, OpensWhenThePrinterAnswersAndLeavesTheAnswerUnread) {
 TEST_F(SerialLinkTest, FailsAndClosesWhenThePrinterNeverAnswers) {
     auto printer = StartPrinter({"--no-status"});
     const int before = test::OpenDescriptors();
-    EXPECT_EQ(SerialOpen("COM1", 9600, 8, 0, 0, 2), kNoHandle);
+    EXPECT_EQ(SerialOpen("COM1", 9600, 8, 0, 0, 2, fast), kNoHandle);
     EXPECT_EQ(test::OpenDescriptors(), before) << "the port is closed again";
-    EXPECT_EQ(SerialOpen("COM9", 9600, 8, 0, 0, 2), kNoHandle) << "no such port";
+    EXPECT_EQ(SerialOpen("COM9", 9600, 8, 0, 0, 2, fast), kNoHandle) << "no such port";
 }
 
 TEST_F(SerialLinkTest, APortHeldElsewhereCannotBeOpened) {
     auto printer = StartPrinter();
-    linkState.PortHandle = SerialOpen("COM1", 19200, 8, 2, 2, 1);
+    linkState.PortHandle = SerialOpen("COM1", 19200, 8, 2, 2, 1, fast);
     ASSERT_NE(linkState.PortHandle, kNoHandle);
-    EXPECT_EQ(SerialOpen("COM1", 19200, 8, 2, 2, 1), kNoHandle);
+    EXPECT_EQ(SerialOpen("COM1", 19200, 8, 2, 2, 1, fast), kNoHandle);
 }
 
 TEST_F(SerialLinkTest, ADownloadSizedWriteArrivesIntact) {
     auto printer = StartPrinter();
-    SetSerialTimings({});  // the program's own time-outs
-    linkState.PortHandle = SerialOpen("COM1", 57600, 8, 0, 0, 0);
+    linkState.PortHandle = SerialOpen("COM1", 57600, 8, 0, 0, 0);  // the program's own time-outs
     ASSERT_NE(linkState.PortHandle, kNoHandle);
     std::vector<unsigned char> data(127000);
     for (std::size_t i = 0; i < data.size(); ++i)
@@ -107,7 +104,7 @@ TEST_F(SerialLinkTest, ADownloadSizedWriteArrivesIntact) {
 
 TEST_F(SerialLinkTest, AStalledPrinterFailsTheWriteAtTheFirstByteThatCannotGo) {
     auto printer = StartPrinter({"--stall-after", "100"});
-    linkState.PortHandle = SerialOpen("COM1", 9600, 8, 0, 0, 2);
+    linkState.PortHandle = SerialOpen("COM1", 9600, 8, 0, 0, 2, fast);
     ASSERT_NE(linkState.PortHandle, kNoHandle);
     const std::vector<unsigned char> data(200000, 0x41);
     const auto start = std::chrono::steady_clock::now();

@@ -59,9 +59,7 @@ class ConfigPageTest : public ::testing::Test {
         setenv("DLPORTIO_SIM", dir.File("lpt.sim").c_str(), 1);
         std::filesystem::create_directories(dir.File("config/stampa/ports"));
         ASSERT_TRUE(BindRuntimeLibraries());
-        SerialTimings fast;
-        fast.statusWait = std::chrono::milliseconds(300);
-        SetSerialTimings(fast);
+        session.timings.serial.statusWait = std::chrono::milliseconds(300);
     }
     void TearDown() override {
         PortClose(session.PortHandle);
@@ -69,7 +67,6 @@ class ConfigPageTest : public ::testing::Test {
         std::filesystem::current_path(saved);
         for (const char* v : {"QZUSB_DEVICE_DIR", "XDG_CONFIG_HOME", "DLPORTIO_SIM"})
             unsetenv(v);
-        SetSerialTimings({});
         ResetProgramState();
     }
     std::vector<unsigned char> Captured(std::size_t atLeast) {
