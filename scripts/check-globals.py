@@ -26,8 +26,8 @@ ONE_PER_PROCESS = {
     "installedOperator": "the operator service the front end installs",
     "installed": "the status-line sink the front end installs",
     "sinkMutex": "guards that sink",
-    # link
     "TemporaryNameFor()::counter": "makes the temporary file names of atomic replaces unique in the process",
+    # link
     "Table()::table": "open connections by handle; handles are unique in the process, as file descriptors",
     "tableMutex": "guards that table",
     "NextSpoolerHandle()::next": "the next spooler handle, unique in the process",
