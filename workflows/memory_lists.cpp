@@ -7,6 +7,7 @@
 #include "common/messages.h"
 #include "common/text_format.h"
 #include "link/link_state.h"
+#include "link/port.h"
 #include "logos/logo_store.h"
 #include "protocol/commands.h"
 #include "transfer/download_job.h"
@@ -81,13 +82,17 @@ int EstimatedDownloadSeconds(const Session& session, int memory) {
         return 0;
     }
     constexpr double kSerialByteOverhead = 10e-6;  // seconds for each one-byte write
+    // The open link's own kind: a click on another link button before OK
+    // changes the choice, not the link the download would go over.
+    const auto open = FindConnection(session.PortHandle);
+    const int kind = open ? open->Kind() : session.PortKind.load();
     double seconds = 0;
-    if (session.PortKind == kSerialLink && session.PortBaudRate > 0) {
+    if (kind == kSerialLink && session.PortBaudRate > 0) {
         seconds = static_cast<double>(bytes) * (10.0 / session.PortBaudRate + kSerialByteOverhead);
     } else {
-        double speed = session.MeasuredThroughput(session.PortKind);
+        double speed = session.MeasuredThroughput(kind);
         if (speed <= 0)
-            speed = session.PortKind == kParallelLink ? 50e3 : 100e3;
+            speed = kind == kParallelLink ? 50e3 : 100e3;
         seconds = static_cast<double>(bytes) / speed;
     }
     return std::max(1, static_cast<int>(std::lround(seconds)));

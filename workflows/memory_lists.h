@@ -32,9 +32,9 @@ struct MemoryListing {
 MemoryListing DownloadListing(const Session& session, int memory);
 
 // Seconds a download of the picked logos into `memory` takes over the open
-// link, rounded (at least 1): serial from the baud rate (10 bits a byte) plus what each
-// one-byte write costs (measured: about 10 µs); the other links from the
-// speed the last download over the same kind of link achieved, or before one
+// link (of its own kind, whatever link button was clicked since), rounded (at least 1): serial from
+// the baud rate (10 bits a byte) plus what each one-byte write costs (measured: about 10 µs); the
+// other links from the speed the last download over the same kind of link achieved, or before one
 // from a typical receipt printer's (USB, network and spooler 100 KB/s,
 // parallel 50 KB/s). 0 with nothing picked.
 int EstimatedDownloadSeconds(const Session& session, int memory);

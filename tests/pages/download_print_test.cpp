@@ -30,6 +30,7 @@
 #include "pages/print_page.h"
 #include "pages/select_page.h"
 #include "support/bmp_files.h"
+#include "support/fake_transport.h"
 #include "support/page_helpers.h"
 #include "support/recording_operator.h"
 #include "support/temp_dir.h"
@@ -108,6 +109,12 @@ TEST_F(PageListsTest, DownloadTimeEstimateForASerialLink) {
         page.OnShow();
         EXPECT_EQ(page.EstimateText(), text) << baud;
     }
+    // The open link is serial: a click on the USB button before OK changes nothing.
+    auto serial = test::ConnectFake(session, kSerialLink);
+    session.PortKind = kUsbLink;
+    page.OnShow();
+    EXPECT_EQ(page.EstimateText(), "预计 3 秒");
+    PortClose(session.PortHandle);
 }
 
 TEST_F(PageListsTest, PrintPageDefaultsAndChoices) {
