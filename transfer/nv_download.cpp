@@ -46,11 +46,14 @@ std::vector<NvHeldLogo> HeldLogos(const LogoStore& session) {
 }
 
 // The printer's keys and free capacity, asked afresh; each left unknown
-// where the printer does not answer.
+// where the printer does not answer. A printer that does not tell its keys is
+// not asked for its capacity either: the plan could not use it, and a silent
+// printer would hold the operator for each question's wait.
 void AskThePrinter(Session& session, PortHandleValue handle, NvPlanInput& in) {
     std::vector<std::string> keys;
-    if (QueryNvKeys(handle, keys) == QueryResult::Answered)
-        in.printerKeys = std::move(keys);
+    if (QueryNvKeys(handle, keys) != QueryResult::Answered)
+        return;
+    in.printerKeys = std::move(keys);
     long long total = 0;
     long long free = 0;
     if (QueryNvCapacity(handle, false, total) == QueryResult::Answered &&
