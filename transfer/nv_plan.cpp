@@ -82,7 +82,6 @@ void PlanReplaceAll(const NvPlanInput& in, NvPlan& plan) {
         plan.bytesSent += logo.bytes;
     }
     if (in.totalBytes) {
-        plan.bytesAvailable = *in.totalBytes;
         plan.fits = plan.bytesSent <= *in.totalBytes;
     }
 }
@@ -134,11 +133,8 @@ NvPlan PlanNvDownload(const NvPlanInput& in) {
         plan.fits = plan.fits && room.Holds(logo.bytes);
         room.Take(logo.bytes);
     }
-    if (room.Known()) {
-        plan.bytesAvailable = *in.freeBytes;
-    } else if (in.totalBytes) {
-        plan.bytesAvailable = *in.totalBytes;  // nothing can need more than all of it
-        plan.fits = plan.bytesSent <= *in.totalBytes;
+    if (!room.Known() && in.totalBytes) {
+        plan.fits = plan.bytesSent <= *in.totalBytes;  // nothing can need more than all of it
     }
     return plan;
 }

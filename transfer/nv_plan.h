@@ -72,7 +72,6 @@ struct NvPlan {
     std::vector<std::string> dropped;  // keys deleted (function 66) before any definition
     bool fits = true;                  // the capacity the printer told holds what is sent
     long long bytesSent = 0;           // what the definitions sent take
-    long long bytesAvailable = -1;     // what the printer has for them; -1: not known
     NvSentRecord sent;                 // the record the plan was made from
     std::string link;
 
