@@ -8,10 +8,11 @@
 namespace stampa::cli {
 
 CliOperator::CliOperator(bool assumeYes, bool quiet)
-    : assumeYes_(assumeYes), quiet_(quiet), previous_(SetOperator(this)) {}
+    : assumeYes_(assumeYes), quiet_(quiet), previous_(quiet ? nullptr : SetOperator(this)) {}
 
 CliOperator::~CliOperator() {
-    SetOperator(previous_);
+    if (!quiet_)
+        SetOperator(previous_);
 }
 
 Answer CliOperator::Show(MessageKind kind, const std::string& text) {

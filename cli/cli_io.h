@@ -24,8 +24,10 @@ bool StderrIsTerminal();
 
 class CliOperator final : public IOperator {
   public:
+    // A loud operator installs itself as the process's for its lifetime.
     // `quiet`: messages are kept (LastMessage) instead of written to stderr;
-    // questions are answered by `assumeYes` alone.
+    // questions are answered by `assumeYes` alone; it is not installed, but
+    // given to one printer's session (OperatorChannel).
     explicit CliOperator(bool assumeYes, bool quiet = false);
     ~CliOperator() override;
     Answer Show(MessageKind kind, const std::string& text) override;

@@ -13,6 +13,7 @@
 #include "common/text_format.h"
 #include "link/link_error.h"
 #include "link/link_state.h"
+#include "link/port.h"
 #include "link/serial/serial_link.h"
 #include "link/spooler/spooler_link.h"
 #include "link/usb/usb_library.h"
@@ -68,8 +69,8 @@ bool PickFiles(Session& session, const std::vector<std::string>& files) {
 }
 
 // After the system's message for a failed link: the device, the reason and the remedy.
-void ExplainLinkFailure() {
-    const LinkError error = LastLinkError();
+void ExplainLinkFailure(const Session& session) {
+    const LinkError error = LastLinkError(session);
     if (error.step != LinkStep::None) {
         std::fprintf(stderr, "%s\n", DescribeLinkError(error).c_str());
     }
@@ -107,7 +108,7 @@ int Outcome(const CliOperator& op) {
 int ConnectOrShutDown(Session& session, const std::string& model, const LinkSettings& link) {
     const int status = ConnectStatus(Connect(session, ModelOrDefault(model), link));
     if (status == kCommunicationFailure)
-        ExplainLinkFailure();
+        ExplainLinkFailure(session);
     if (status != kDone)
         ShutDown(session);
     return status;
@@ -170,30 +171,32 @@ class ReportingPage final : public IDownloadPage {
     std::string status_;
 };
 
-// The outcome the jobs report for the sheet's status line, kept while it lives.
+// The outcome the jobs report for the sheet's status line, kept while it
+// lives: the session's reports come here (from the download worker as well).
 class OutcomeCapture {
   public:
-    OutcomeCapture() {
-        SetOutcomeSink([this](const std::string& text) {
+    explicit OutcomeCapture(Session& session) : session_(session) {
+        session.Outcome = [this](const std::string& text) {
             std::lock_guard lock(mutex_);
             last_ = text;
-        });
+        };
     }
-    ~OutcomeCapture() { SetOutcomeSink({}); }
+    ~OutcomeCapture() { session_.Outcome = {}; }
     std::string Last() const {
         std::lock_guard lock(mutex_);
         return last_;
     }
 
   private:
+    Session& session_;
     mutable std::mutex mutex_;
     std::string last_;
 };
 
 // Why a link's job failed: the system's message, and the reason when the link gave one.
-std::string FailureOf(const CliOperator& op) {
+std::string FailureOf(const CliOperator& op, const Session& session) {
     std::string text = op.LastMessage();
-    const LinkError error = LastLinkError();
+    const LinkError error = LastLinkError(session);
     if (error.step != LinkStep::None)
         text += " (" + DescribeLinkError(error) + ")";
     return text;
@@ -209,8 +212,8 @@ bool ReportOutcomes(const std::vector<LinkOutcome>& outcomes) {
     return all;
 }
 
-// In a link's own process: connect, download, and leave the stored-logo file
-// to the parent.
+// On a link's own thread, with a session of its own: connect, download, and
+// leave the stored-logo file to the command.
 LinkJobResult DownloadOnOneLink(const Session& picked, const std::string& model,
                                 const LinkSettings& link, const DownloadOptions& o,
                                 LinkReporter& reporter) {
@@ -218,9 +221,10 @@ LinkJobResult DownloadOnOneLink(const Session& picked, const std::string& model,
     CliOperator quiet(true, true);
     LinkJobResult result;
     Session session;
+    session.Operator = &quiet;
     CopyPick(picked, session);
     session.KeepNvListFile = false;
-    const OutcomeCapture outcome;
+    const OutcomeCapture outcome(session);
     if (Connect(session, model, link) == LinkOpenResult::Opened) {
         ReportingPage page(memory, o.replaceAll, reporter);
         StartDownload(session, page);
@@ -228,15 +232,16 @@ LinkJobResult DownloadOnOneLink(const Session& picked, const std::string& model,
         result.ok = Downloaded(session, memory);
     }
     if (!result.ok)
-        result.detail = FailureOf(quiet);
+        result.detail = FailureOf(quiet, session);
     else if (memory == kNvMemory)
         result.detail = outcome.Last();  // what this printer's NV memory was written
-    session.FlashDownloaded = false;     // the parent writes the files, once every link succeeded
-    ShutDown(session);
+    result.bytes = PortBytesWritten(session.PortHandle);
+    session.FlashDownloaded = false;  // the command writes the files, once every link succeeded
+    CloseLink(session);
     return result;
 }
 
-// Every link at once: picked, asked and converted once, then one process per link.
+// Every link at once: picked, asked and converted once, then a thread per link.
 int RunFleetDownload(const DownloadOptions& o) {
     CliOperator op(o.yes);
     Session session;
@@ -294,6 +299,7 @@ int RunFleetPrint(const PrintOptions& o) {
             CliOperator quiet(true, true);
             LinkJobResult result;
             Session printer;
+            printer.Operator = &quiet;
             CopyPick(session, printer);
             if (Connect(printer, model, link) == LinkOpenResult::Opened) {
                 PrintChoices page = ChoicesOf(printer, o);
@@ -301,8 +307,9 @@ int RunFleetPrint(const PrintOptions& o) {
                 result.ok = !quiet.SawWarning() && !quiet.SawRefusal();
             }
             if (!result.ok)
-                result.detail = FailureOf(quiet);
-            ShutDown(printer);
+                result.detail = FailureOf(quiet, printer);
+            result.bytes = PortBytesWritten(printer.PortHandle);
+            CloseLink(printer);
             return result;
         }));
     ShutDown(session);
@@ -325,7 +332,7 @@ int RunDownload(const DownloadOptions& o) {
     if (const int status = ConnectOrShutDown(session, o.model, o.links.front()); status != kDone)
         return status;
     ProgressPage page(o.memory, o.replaceAll);
-    const OutcomeCapture outcome;
+    const OutcomeCapture outcome(session);
     StartDownload(session, page);
     WaitForDownload(session);
     page.Finish();
@@ -337,7 +344,7 @@ int RunDownload(const DownloadOptions& o) {
             std::printf("%s\n", outcome.Last().c_str());
     }
     if (op.SawWarning())
-        ExplainLinkFailure();
+        ExplainLinkFailure(session);
     ShutDown(
         session);  // after FLASH, writes the model's stored-logo file, as the program does at exit
     return Outcome(op);
@@ -355,7 +362,7 @@ int RunPrint(const PrintOptions& o) {
     PrintChoices page = ChoicesOf(session, o);
     PrintLogos(session, page);
     if (op.SawWarning())
-        ExplainLinkFailure();
+        ExplainLinkFailure(session);
     ShutDown(session);
     return Outcome(op);
 }
@@ -373,7 +380,7 @@ int RunNvDelete(const NvDeleteOptions& o) {
     if (DeleteNvLogos(session, o.all, keys))
         std::printf("%s\n", FormatText(msg::kCliNvDeleted, session.PortName.c_str()).c_str());
     if (op.SawWarning())
-        ExplainLinkFailure();
+        ExplainLinkFailure(session);
     ShutDown(session);
     return Outcome(op);
 }
@@ -381,7 +388,7 @@ int RunNvDelete(const NvDeleteOptions& o) {
 namespace {
 
 // The exit status of a question, with the reason on stderr when it failed.
-int AnswerStatus(QueryResult result) {
+int AnswerStatus(const Session& session, QueryResult result) {
     switch (result) {
         case QueryResult::Answered:
             return kDone;
@@ -393,7 +400,7 @@ int AnswerStatus(QueryResult result) {
             return kCommunicationFailure;
         default:
             std::fprintf(stderr, "stampa-cli: %s\n", msg::kCliNoAnswer);
-            ExplainLinkFailure();
+            ExplainLinkFailure(session);
             return kCommunicationFailure;
     }
 }
@@ -407,7 +414,7 @@ int AskPrinter(const QueryOptions& o, const std::function<QueryResult(Session&)>
     if (const int status = ConnectOrShutDown(session, o.model, o.link); status != kDone)
         return status;
     const int status =
-        AnswerStatus(CanAskPrinter(session) ? ask(session) : QueryResult::CannotRead);
+        AnswerStatus(session, CanAskPrinter(session) ? ask(session) : QueryResult::CannotRead);
     ShutDown(session);
     return status;
 }

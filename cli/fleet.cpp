@@ -1,6 +1,9 @@
 #include "cli/fleet.h"
 
+#include <chrono>
 #include <cstdio>
+#include <mutex>
+#include <thread>
 
 #include "cli/cli_io.h"
 #include "cli/fleet_display.h"
@@ -33,10 +36,68 @@ void Display::Changed(const LinkProgress& r, int oldPosition) {
     drawn_ = true;
 }
 
+namespace {
+
+// Progress of one link's thread, shown under the display's lock.
+class ThreadReporter final : public LinkReporter {
+  public:
+    ThreadReporter(LinkProgress& link, Display& display, std::mutex& shown)
+        : link_(link), display_(display), shown_(shown) {}
+    void Progress(int position, int high, const std::string& status) override {
+        std::lock_guard lock(shown_);
+        const int before = link_.position;
+        link_.position = position;
+        link_.high = high;
+        link_.status = status;
+        display_.Changed(link_, before);
+    }
+
+  private:
+    LinkProgress& link_;
+    Display& display_;
+    std::mutex& shown_;
+};
+
+}  // namespace
+
+std::vector<LinkOutcome> RunOnEveryLink(const std::vector<std::string>& names,
+                                        const std::vector<LinkSettings>& links,
+                                        const LinkJob& job) {
+    std::vector<LinkProgress> progress(links.size());
+    std::vector<const LinkProgress*> shown;
+    for (std::size_t i = 0; i < links.size(); ++i) {
+        progress[i].outcome.link = names[i];
+        shown.push_back(&progress[i]);
+    }
+    Display display(shown);
+    std::mutex displayMutex;
+    std::vector<std::thread> threads;
+    for (std::size_t i = 0; i < links.size(); ++i) {
+        threads.emplace_back([&, i] {
+            const auto start = std::chrono::steady_clock::now();
+            ThreadReporter reporter(progress[i], display, displayMutex);
+            const LinkJobResult result = job(links[i], reporter);
+            std::lock_guard lock(displayMutex);
+            LinkOutcome& outcome = progress[i].outcome;
+            outcome.ok = result.ok;
+            outcome.detail = result.detail;
+            outcome.bytes = result.bytes;
+            outcome.seconds =
+                std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        });
+    }
+    for (std::thread& thread : threads)
+        thread.join();
+    std::vector<LinkOutcome> outcomes;
+    for (const LinkProgress& p : progress)
+        outcomes.push_back(p.outcome);
+    return outcomes;
+}
+
 std::string OutcomeLine(const LinkOutcome& o) {
-    const std::string result =
-        o.ok ? (o.detail.empty() ? std::string(msg::kCliLinkOk) : msg::kCliLinkOk + ("; " + o.detail))
-             : o.detail;
+    const std::string result = o.ok ? (o.detail.empty() ? std::string(msg::kCliLinkOk)
+                                                        : msg::kCliLinkOk + ("; " + o.detail))
+                                    : o.detail;
     return FormatText(msg::kCliLinkOutcome, o.link.c_str(), result.c_str(), o.bytes, o.seconds);
 }
 

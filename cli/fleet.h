@@ -1,7 +1,8 @@
-// Many printers at once: one job run against every link in parallel. Each link
-// gets a process of its own (forked once the shared work — binding, picking,
-// converting — is done), so every link has its own connection and program
-// state, and a printer that hangs or fails holds up no other.
+// Many printers at once: one job run against every link in parallel, each on
+// a thread of its own in this process (once the shared work — binding,
+// picking, converting — is done). Every job makes its own session, so every
+// link has its own connection and state, and a printer that hangs or fails
+// holds up no other.
 #pragma once
 
 #include <functional>
@@ -12,7 +13,7 @@
 
 namespace stampa::cli {
 
-// How a link's job reports while it runs (in its own process).
+// How a link's job reports while it runs (from its own thread).
 class LinkReporter {
   public:
     virtual ~LinkReporter() = default;
@@ -25,6 +26,7 @@ class LinkReporter {
 struct LinkJobResult {
     bool ok = false;
     std::string detail;
+    long long bytes = 0;  // sent to the printer
 };
 
 struct LinkOutcome {
@@ -37,7 +39,8 @@ struct LinkOutcome {
 
 using LinkJob = std::function<LinkJobResult(const LinkSettings&, LinkReporter&)>;
 
-// Runs `job` for every link at once and waits for all of them. Progress goes
+// Runs `job` for every link at once, a thread each, and waits for all of them.
+// The job may be called from several threads at the same time. Progress goes
 // to stderr: a bar per link on a terminal, else one line per link and logo.
 // The outcomes come back in the order of `links`.
 std::vector<LinkOutcome> RunOnEveryLink(const std::vector<std::string>& names,

@@ -3,16 +3,20 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
+#include <random>
 
 namespace stampa {
 namespace {
 
+// A name no other writer, in this process or another, picks at the same
+// time: the process and 64 random bits (the file is created exclusively).
 std::string TemporaryNameFor(const std::string& path) {
-    static std::atomic<unsigned> counter{0};
-    return path + ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
+    std::random_device random;
+    const std::uint64_t bits = (std::uint64_t{random()} << 32) | random();
+    return path + ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(bits);
 }
 
 bool WriteAll(int fd, const unsigned char* data, std::size_t size) {

@@ -63,4 +63,32 @@ bool AskOkCancel(const std::string& text) {
     return CurrentOperator().Show(MessageKind::Question, Localize(text)) == Answer::Ok;
 }
 
+namespace {
+IOperator& OperatorOf(const OperatorChannel& channel) {
+    return channel.Operator != nullptr ? *channel.Operator : CurrentOperator();
+}
+}  // namespace
+
+void ShowInformation(const OperatorChannel& channel, const std::string& text) {
+    OperatorOf(channel).Show(MessageKind::Information, Localize(text));
+}
+void ShowWarning(const OperatorChannel& channel, const std::string& text) {
+    OperatorOf(channel).Show(MessageKind::Warning, Localize(text));
+}
+void ShowPlain(const OperatorChannel& channel, const std::string& text) {
+    OperatorOf(channel).Show(MessageKind::Plain, Localize(text));
+}
+void ShowExclamation(const OperatorChannel& channel, const std::string& text) {
+    OperatorOf(channel).Show(MessageKind::Exclamation, Localize(text));
+}
+bool AskOkCancel(const OperatorChannel& channel, const std::string& text) {
+    return OperatorOf(channel).Show(MessageKind::Question, Localize(text)) == Answer::Ok;
+}
+void ReportOutcome(const OperatorChannel& channel, const std::string& text) {
+    if (channel.Outcome)
+        channel.Outcome(Localize(text));
+    else
+        ReportOutcome(text);
+}
+
 }  // namespace stampa

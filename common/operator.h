@@ -11,6 +11,8 @@
 
 #include <string>
 
+#include "common/outcome.h"
+
 namespace stampa {
 
 // The kinds of message box the system uses.
@@ -45,5 +47,22 @@ void ShowPlain(const std::string& text);
 void ShowExclamation(const std::string& text);
 // true when the operator answered OK.
 bool AskOkCancel(const std::string& text);
+
+// Where one session's messages and status-line reports go. An unset member
+// means the process's (the operator and sink the front end installed);
+// stampa-cli gives each printer's session its own, so printers served at once
+// on threads of one process keep their messages apart. The setter keeps the
+// pointed-to operator alive while the session uses it.
+struct OperatorChannel {
+    IOperator* Operator = nullptr;
+    OutcomeSink Outcome;
+};
+
+void ShowInformation(const OperatorChannel& channel, const std::string& text);
+void ShowWarning(const OperatorChannel& channel, const std::string& text);
+void ShowPlain(const OperatorChannel& channel, const std::string& text);
+void ShowExclamation(const OperatorChannel& channel, const std::string& text);
+bool AskOkCancel(const OperatorChannel& channel, const std::string& text);
+void ReportOutcome(const OperatorChannel& channel, const std::string& text);
 
 }  // namespace stampa

@@ -1,7 +1,6 @@
 #include "link/link_error.h"
 
 #include <cerrno>
-#include <mutex>
 
 #include "common/messages.h"
 #include "common/text_format.h"
@@ -9,9 +8,6 @@
 
 namespace stampa {
 namespace {
-
-std::mutex errorMutex;
-LinkError lastError;
 
 const char* StepText(LinkStep step) {
     switch (step) {
@@ -60,22 +56,6 @@ const char* Remedy(const LinkError& e) {
 }
 
 }  // namespace
-
-void NoteLinkError(LinkStep step, int osError, const std::string& device,
-                   const std::string& detail) {
-    std::lock_guard lock(errorMutex);
-    lastError = LinkError{step, osError, device, detail};
-}
-
-LinkError LastLinkError() {
-    std::lock_guard lock(errorMutex);
-    return lastError;
-}
-
-void ClearLinkError() {
-    std::lock_guard lock(errorMutex);
-    lastError = {};
-}
 
 std::string DescribeLinkError(const LinkError& e) {
     std::string line = FormatText(msg::kLinkFailedAt, e.device.c_str(), StepText(e.step));

@@ -1,5 +1,7 @@
 // Why a link failed, kept at the point of failure: the step that failed, the
-// operating system's reason (errno) and the device. The pages keep showing the
+// operating system's reason (errno) and the device. An open routine hands it
+// to its caller; an open connection keeps its last one (Transport::LastError);
+// the session keeps the open's (LinkState::OpenFailure). The pages keep showing the
 // system's messages; stampa-cli adds this reason, with a remedy, after them.
 #pragma once
 
@@ -23,11 +25,13 @@ struct LinkError {
     std::string detail;  // the spooler's own words, where it gives some
 };
 
-// Notes a failure; the last one noted is kept, for any thread to read.
-void NoteLinkError(LinkStep step, int osError, const std::string& device,
-                   const std::string& detail = {});
-LinkError LastLinkError();
-void ClearLinkError();
+// Keeps a failure in `*why` where the caller asked for the reason (the open
+// routines' last parameter; nullptr: it is not wanted).
+inline void NoteLinkError(LinkError* why, LinkStep step, int osError, const std::string& device,
+                          const std::string& detail = {}) {
+    if (why != nullptr)
+        *why = LinkError{step, osError, device, detail};
+}
 
 // One line for the operator: the device, the reason, and the remedy for the
 // common cases (permission, busy, absent, stalled).

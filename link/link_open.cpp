@@ -14,57 +14,72 @@
 namespace stampa {
 namespace {
 
-LinkOpenOutcome Failed(LinkOpenResult why) {
-    return {why, kNoHandle};
+LinkOpenOutcome Failed(LinkOpenResult result, const LinkError& why = {}) {
+    return {result, kNoHandle, why};
+}
+
+// Why a link test on the open `handle` failed: the connection's own reason,
+// else that the printer did not take the test.
+LinkError TestFailure(PortHandleValue handle, const std::string& device) {
+    const auto connection = FindConnection(handle);
+    const LinkError failure = connection ? connection->LastError() : LinkError{};
+    return failure.step != LinkStep::None ? failure : LinkError{LinkStep::Test, 0, device, {}};
 }
 
 // USB and network: open, then the link test (LF) and ESC @.
-LinkOpenOutcome TestAndInitialize(PortHandleValue handle) {
+LinkOpenOutcome TestAndInitialize(PortHandleValue handle, const std::string& device) {
     if (SendLineFeed(handle) == 0) {
+        const LinkError why = TestFailure(handle, device);
         PortClose(handle);
-        return Failed(LinkOpenResult::CommunicationFailed);
+        return Failed(LinkOpenResult::CommunicationFailed, why);
     }
     SendInitialize(handle);  // its result is not examined
-    return {LinkOpenResult::Opened, handle};
+    return {LinkOpenResult::Opened, handle, {}};
 }
 
 LinkOpenOutcome OpenUsb(const LinkSettings& settings) {
-    const PortHandleValue handle = UsbOpen(settings.usbDevice);
+    LinkError why;
+    const PortHandleValue handle = UsbOpen(settings.usbDevice, &why);
     if (handle == kNoHandle) {
-        return Failed(LinkOpenResult::CommunicationFailed);
+        return Failed(LinkOpenResult::CommunicationFailed, why);
     }
-    return TestAndInitialize(handle);
+    return TestAndInitialize(handle, LinkPortName(settings));
 }
 
 LinkOpenOutcome OpenNetwork(const LinkSettings& settings) {
+    LinkError why;
     const PortHandleValue handle =
-        NetworkOpen(settings.networkHost, settings.networkPort, settings.timings.network);
+        NetworkOpen(settings.networkHost, settings.networkPort, settings.timings.network, &why);
     if (handle == kNoHandle) {
-        return Failed(LinkOpenResult::CommunicationFailed);
+        return Failed(LinkOpenResult::CommunicationFailed, why);
     }
-    return TestAndInitialize(handle);
+    return TestAndInitialize(handle, LinkPortName(settings));
 }
 
 // The serial link tests itself inside SerialOpen; no ESC @ follows on serial.
 LinkOpenOutcome OpenSerial(const LinkSettings& s) {
-    const PortHandleValue handle = SerialOpen(s.serialPort, s.baud, s.dataBits, s.stopBits,
-                                              s.parity, s.flowMode, s.timings.serial);
+    LinkError why;
+    const PortHandleValue handle =
+        SerialOpen(s.serialPort, s.baud, s.dataBits, s.stopBits, s.parity, s.flowMode,
+                   s.timings.serial, s.parallel, &why);
     if (handle == kNoHandle) {
-        return Failed(LinkOpenResult::CommunicationFailed);
+        return Failed(LinkOpenResult::CommunicationFailed, why);
     }
-    return {LinkOpenResult::Opened, handle};
+    return {LinkOpenResult::Opened, handle, {}};
 }
 
 // One document holds the link test (LF), a second one ESC @. A document the
 // spooler refuses to start or end closes the printer, without a message.
 LinkOpenOutcome OpenDriver(const LinkSettings& s, const DocInfo& info) {
-    const PortHandleValue handle = OpenPrinter(s.printerName);
+    LinkError why;
+    const PortHandleValue handle = OpenPrinter(s.printerName, &why);
     if (handle == kNoHandle) {
-        return Failed(LinkOpenResult::DriverNotOpened);
+        return Failed(LinkOpenResult::DriverNotOpened, why);
     }
-    auto refused = [handle] {
+    auto refused = [handle, &s] {
+        const LinkError reason = TestFailure(handle, s.printerName);
         PortClose(handle);
-        return Failed(LinkOpenResult::DocumentRefused);
+        return Failed(LinkOpenResult::DocumentRefused, reason);
     };
     if (PortStartDocument(handle, info) == 0)
         return refused();
@@ -76,17 +91,19 @@ LinkOpenOutcome OpenDriver(const LinkSettings& s, const DocInfo& info) {
     SendInitialize(handle);  // its result is not examined
     if (PortEndDocument(handle) == 0)
         return refused();
-    return {LinkOpenResult::Opened, handle};
+    return {LinkOpenResult::Opened, handle, {}};
 }
 
 // The parallel branch of SerialOpen tests the link with one LF; then ESC @.
 LinkOpenOutcome OpenParallel(const LinkSettings& s) {
-    const PortHandleValue handle = SerialOpen(s.parallelPort, 0, 0, 0, 0, 0);
+    LinkError why;
+    const PortHandleValue handle =
+        SerialOpen(s.parallelPort, 0, 0, 0, 0, 0, s.timings.serial, s.parallel, &why);
     if (handle == kNoHandle) {
-        return Failed(LinkOpenResult::CommunicationFailed);
+        return Failed(LinkOpenResult::CommunicationFailed, why);
     }
     SendInitialize(handle);
-    return {LinkOpenResult::Opened, handle};
+    return {LinkOpenResult::Opened, handle, {}};
 }
 
 }  // namespace
@@ -112,7 +129,6 @@ int FlowModeCode(const std::string& text) {
 }
 
 LinkOpenOutcome OpenAndTestLink(const LinkSettings& settings, const DocInfo& documentInfo) {
-    ClearLinkError();
     switch (settings.kind) {
         case kSerialLink:
             return OpenSerial(settings);

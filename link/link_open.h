@@ -9,6 +9,7 @@
 #include <string>
 
 #include "link/doc_info.h"
+#include "link/link_error.h"
 #include "link/link_state.h"
 #include "link/link_timings.h"
 
@@ -33,9 +34,10 @@ struct LinkSettings {
     // network
     std::string networkHost;
     int networkPort = 9100;
-    // the waits of the serial and network links (the connect workflow
-    // gives the session's)
+    // the waits of the serial and network links and the parallel link's
+    // driver settings (the connect workflow gives the session's)
     LinkTimings timings;
+    ParallelSettings parallel;
 };
 
 // The texts of the configuration page as codes.
@@ -55,6 +57,7 @@ enum class LinkOpenResult {
 struct LinkOpenOutcome {
     LinkOpenResult result = LinkOpenResult::CommunicationFailed;
     PortHandleValue handle = kNoHandle;  // open only when result is Opened
+    LinkError error;                     // why it failed, where the link said
 };
 
 // Opens and tests the link of `settings`. Whatever fails leaves no link open.

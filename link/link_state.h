@@ -6,7 +6,9 @@
 #include <string>
 
 #include "link/doc_info.h"
+#include "link/link_error.h"
 #include "link/link_timings.h"
+#include "link/parallel/parallel_settings.h"
 
 namespace stampa {
 
@@ -53,8 +55,14 @@ struct LinkState {
     // Passed with every spooler document ("My Document", no output file, "RAW").
     DocInfo PrintDocInfo = DefaultPrintDocInfo();
 
-    // The waits of the serial and network links this session opens.
+    // The waits of the links this session opens, and what its parallel link
+    // is opened with.
     LinkTimings timings;
+    ParallelSettings parallel;
+
+    // Why the last open of the connect workflow failed (LinkStep::None after
+    // one that succeeded). Written and read on the user-interface thread.
+    LinkError OpenFailure;
 };
 
 }  // namespace stampa

@@ -3,23 +3,29 @@
 #include "link/parallel/parallel_link.h"
 
 #include <algorithm>
-#include <atomic>
 #include <map>
 #include <mutex>
 
 namespace stampa {
 namespace {
 
-std::mutex tableMutex;
-std::atomic<long long> bytesWritten{0};
-std::map<PortHandleValue, std::shared_ptr<Transport>>& Table() {
-    static std::map<PortHandleValue, std::shared_ptr<Transport>> table;
-    return table;
+// The open connections of every session, by handle. Handles are unique in
+// the process, as the descriptors and device handles many of them are.
+struct Connections {
+    std::mutex mutex;
+    std::map<PortHandleValue, std::shared_ptr<Transport>> table;
+    // The handles the table gives itself: apart from descriptors and device handles.
+    PortHandleValue next = 0x10000;
+};
+
+Connections& Open() {
+    static Connections connections;
+    return connections;
 }
 
 std::shared_ptr<Transport> Take(PortHandleValue handle) {
-    std::lock_guard lock(tableMutex);
-    auto& table = Table();
+    std::lock_guard lock(Open().mutex);
+    auto& table = Open().table;
     const auto it = table.find(handle);
     if (it == table.end()) {
         return nullptr;
@@ -35,8 +41,15 @@ void RegisterConnection(PortHandleValue handle, std::shared_ptr<Transport> conne
     if (auto previous = Take(handle)) {
         previous->Close();
     }
-    std::lock_guard lock(tableMutex);
-    Table()[handle] = std::move(connection);
+    std::lock_guard lock(Open().mutex);
+    Open().table[handle] = std::move(connection);
+}
+
+PortHandleValue RegisterNewConnection(std::shared_ptr<Transport> connection) {
+    std::lock_guard lock(Open().mutex);
+    const PortHandleValue handle = Open().next++;
+    Open().table[handle] = std::move(connection);
+    return handle;
 }
 
 void UnregisterConnection(PortHandleValue handle) {
@@ -44,9 +57,9 @@ void UnregisterConnection(PortHandleValue handle) {
 }
 
 std::shared_ptr<Transport> FindConnection(PortHandleValue handle) {
-    std::lock_guard lock(tableMutex);
-    const auto it = Table().find(handle);
-    return it == Table().end() ? nullptr : it->second;
+    std::lock_guard lock(Open().mutex);
+    const auto it = Open().table.find(handle);
+    return it == Open().table.end() ? nullptr : it->second;
 }
 
 int PortWrite(PortHandleValue handle, const unsigned char* bytes, int length) {
@@ -59,13 +72,20 @@ int PortWrite(PortHandleValue handle, const unsigned char* bytes, int length) {
     }
     const int result = connection->Write(bytes, length);
     if (result != 0) {
-        bytesWritten += length;
+        connection->CountWritten(length);
     }
     return result;
 }
 
-long long PortBytesWritten() {
-    return bytesWritten;
+long long PortBytesWritten(PortHandleValue handle) {
+    const auto connection = FindConnection(handle);
+    return connection ? connection->BytesWritten() : 0;
+}
+
+LinkError LastLinkError(const LinkState& link) {
+    const auto connection = FindConnection(link.PortHandle);
+    const LinkError failure = connection ? connection->LastError() : LinkError{};
+    return failure.step != LinkStep::None ? failure : link.OpenFailure;
 }
 
 int PortFlush(PortHandleValue handle) {
@@ -109,9 +129,11 @@ int PortEndDocument(PortHandleValue handle) {
 
 int PortClose(PortHandleValue handle, PortKindValue chosen) {
     if (handle == kNoHandle) {
-        // A failed parallel open leaves the port I/O driver loaded.
+        // A failed parallel open leaves its port I/O driver loaded, on the
+        // connection kept under the parallel token.
         if (chosen == kParallelLink) {
-            ParallelShutdown();
+            if (auto failed = Take(kParallelToken))
+                failed->Close();
         }
         return 1;
     }

@@ -9,6 +9,7 @@
 
 #include <memory>
 
+#include "link/link_error.h"
 #include "link/link_state.h"
 #include "link/transport.h"
 
@@ -20,8 +21,13 @@ namespace stampa {
 // its time-out passed.
 int PortWrite(PortHandleValue handle, const unsigned char* bytes, int length);
 
-// The bytes every PortWrite of this process delivered so far.
-long long PortBytesWritten();
+// The bytes PortWrite delivered to the connection of `handle` since it opened
+// (0 for none).
+long long PortBytesWritten(PortHandleValue handle);
+
+// Why the session's link last failed: the open connection's last failure,
+// else why the last open failed (LinkStep::None when neither did).
+LinkError LastLinkError(const LinkState& link);
 
 // Releases the link of `handle` with its own kind's routine and forgets the
 // handle; the result is that routine's (non-zero on success). A handle of -1,
@@ -56,6 +62,10 @@ int PortEndDocument(PortHandleValue handle);
 // routine of its kind produced: a descriptor, a device handle, a token).
 // A connection already registered under that handle is closed first.
 void RegisterConnection(PortHandleValue handle, std::shared_ptr<Transport> connection);
+
+// Registers a connection under a handle of the table's own, for links whose
+// system gives no number (the spooler's printers, Windows' ports); the handle.
+PortHandleValue RegisterNewConnection(std::shared_ptr<Transport> connection);
 
 // Forgets a handle without releasing its link.
 void UnregisterConnection(PortHandleValue handle);

@@ -15,7 +15,11 @@
 //  - After Close (or a Write that killed the link) nothing reaches the device.
 #pragma once
 
+#include <atomic>
+#include <mutex>
+
 #include "link/doc_info.h"
+#include "link/link_error.h"
 #include "link/link_state.h"
 
 namespace stampa {
@@ -55,6 +59,32 @@ class Transport {
     // one document. Non-zero on success; the other kinds have none to start.
     virtual int StartDocument(const DocInfo& /*info*/) { return 0; }
     virtual int EndDocument() { return 0; }
+
+    // Why the connection last failed (LinkStep::None while it has not), kept
+    // by the backend at the point of failure; any thread may ask.
+    LinkError LastError() const {
+        std::lock_guard lock(errorMutex_);
+        return lastError_;
+    }
+
+    // The bytes PortWrite delivered through this connection.
+    long long BytesWritten() const { return bytesWritten_; }
+    void CountWritten(long long bytes) { bytesWritten_ += bytes; }
+
+  protected:
+    void NoteError(LinkStep step, int osError, const std::string& device,
+                   const std::string& detail = {}) {
+        NoteError(LinkError{step, osError, device, detail});
+    }
+    void NoteError(const LinkError& error) {
+        std::lock_guard lock(errorMutex_);
+        lastError_ = error;
+    }
+
+  private:
+    mutable std::mutex errorMutex_;
+    LinkError lastError_;
+    std::atomic<long long> bytesWritten_{0};
 };
 
 }  // namespace stampa

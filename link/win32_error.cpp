@@ -61,10 +61,16 @@ int ErrnoOfWindowsError(unsigned long code) {
     }
 }
 
-void NoteWindowsLinkError(LinkStep step, unsigned long code, const std::string& device) {
+LinkError WindowsLinkError(LinkStep step, unsigned long code, const std::string& device) {
     const int mapped = ErrnoOfWindowsError(code);
-    NoteLinkError(step, mapped, device,
-                  mapped == 0 && code != 0 ? SystemText(code) : std::string());
+    return LinkError{step, mapped, device,
+                     mapped == 0 && code != 0 ? SystemText(code) : std::string()};
+}
+
+void NoteWindowsLinkError(LinkError* why, LinkStep step, unsigned long code,
+                          const std::string& device) {
+    if (why != nullptr)
+        *why = WindowsLinkError(step, code, device);
 }
 
 }  // namespace stampa

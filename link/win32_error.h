@@ -13,7 +13,11 @@ namespace stampa {
 // The errno value for a Windows or Winsock error code; 0 for one without.
 int ErrnoOfWindowsError(unsigned long code);
 
-// Notes a failure with the code GetLastError or WSAGetLastError gave.
-void NoteWindowsLinkError(LinkStep step, unsigned long code, const std::string& device);
+// A failure with the code GetLastError or WSAGetLastError gave.
+LinkError WindowsLinkError(LinkStep step, unsigned long code, const std::string& device);
+
+// Keeps it in `*why` where the caller asked for the reason.
+void NoteWindowsLinkError(LinkError* why, LinkStep step, unsigned long code,
+                          const std::string& device);
 
 }  // namespace stampa

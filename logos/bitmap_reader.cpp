@@ -32,10 +32,10 @@ std::int64_t AbsoluteHeight(std::int32_t height) {
     return std::llabs(std::int64_t{height});
 }
 
-int CheckBitmap(const std::string& path, std::uint16_t wantedBits) {
+int CheckBitmap(const std::string& path, std::uint16_t wantedBits, const OperatorChannel& channel) {
     unsigned char bytes[kHeaderBytes] = {};
     if (ReadHeaderBytes(path, bytes) != static_cast<long>(kHeaderBytes)) {
-        ShowInformation(msg::kOpenBitmapFailed);
+        ShowInformation(channel, msg::kOpenBitmapFailed);
         return 0;
     }
     const BitmapHeader h = ParseBitmapHeader(bytes);
@@ -46,7 +46,7 @@ int CheckBitmap(const std::string& path, std::uint16_t wantedBits) {
     }
     // A top-down picture (negative height) is measured by its row count.
     if (h.width > kMaxLogoWidth || AbsoluteHeight(h.height) > kMaxLogoHeight) {
-        ShowInformation(msg::kImageTooLarge);
+        ShowInformation(channel, msg::kImageTooLarge);
         return 0;
     }
     return 1;
@@ -101,12 +101,12 @@ std::uint32_t OneBitImageSize(std::int32_t width, std::int32_t height) {
     return static_cast<std::uint32_t>(size > kMax ? kMax : size);
 }
 
-int IsMonoBitmap(const std::string& path) {
-    return CheckBitmap(path, 1);
+int IsMonoBitmap(const std::string& path, const OperatorChannel& channel) {
+    return CheckBitmap(path, 1, channel);
 }
 
-int IsTrueColorBitmap(const std::string& path) {
-    return CheckBitmap(path, 24);
+int IsTrueColorBitmap(const std::string& path, const OperatorChannel& channel) {
+    return CheckBitmap(path, 24, channel);
 }
 
 void ReadBitmapGeometry(CLogoList& list, int position) {

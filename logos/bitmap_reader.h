@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+
+#include "common/operator.h"
 #include "logos/logo_list.h"
 
 namespace stampa {
@@ -51,10 +53,12 @@ std::uint32_t OneBitImageSize(std::int32_t width, std::int32_t height);
 // "打开位图失败!" when the file cannot be opened or is shorter than 54 bytes and
 // "图像太大，打开失败!" when it is a 1-bit BMP over the limits; a file of another
 // kind is refused silently, so the caller can try the other check.
-int IsMonoBitmap(const std::string& path);
+// The messages go to `channel` (the session's operator; an empty channel: the
+// process's).
+int IsMonoBitmap(const std::string& path, const OperatorChannel& channel = {});
 
 // The same for 24-bit BMPs.
-int IsTrueColorBitmap(const std::string& path);
+int IsTrueColorBitmap(const std::string& path, const OperatorChannel& channel = {});
 
 // Reads width and height of entry `position` of `list` (the picked logos) from
 // its file and sets the entry's size, width and height. Silent; a negative

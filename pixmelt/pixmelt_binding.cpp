@@ -9,9 +9,12 @@
 namespace stampa {
 namespace {
 
-std::unique_ptr<LoadedLibrary> pixmeltLibrary;
-// Read by the download worker, so published atomically.
-std::atomic<PixmeltFunction> pixmeltEntry{nullptr};
+// Pixmelt, loaded and bound once at start-up. The entry point is read by
+// every session's download worker, so it is published atomically.
+struct Binding {
+    std::unique_ptr<LoadedLibrary> library;
+    std::atomic<PixmeltFunction> entry{nullptr};
+} pixmelt;
 
 }  // namespace
 
@@ -24,18 +27,18 @@ bool BindPixmelt(const std::string& fileName) {
     if (entry == nullptr) {
         return false;
     }
-    pixmeltLibrary = std::move(library);
-    pixmeltEntry = entry;
+    pixmelt.library = std::move(library);
+    pixmelt.entry = entry;
     return true;
 }
 
 void UnbindPixmelt() {
-    pixmeltEntry = nullptr;
-    pixmeltLibrary.reset();
+    pixmelt.entry = nullptr;
+    pixmelt.library.reset();
 }
 
 int CallPixmelt(const char* inputPath, char* outputPath, int method, int contrast, int brightness) {
-    const PixmeltFunction entry = pixmeltEntry.load();
+    const PixmeltFunction entry = pixmelt.entry.load();
     if (entry == nullptr) {
         return -1;
     }

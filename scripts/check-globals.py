@@ -22,33 +22,14 @@ ONE_PER_PROCESS = {
     # common
     "current": "the language chosen for the texts",
     "EnglishTexts()::table": "the catalogue's English index, built once, then read only",
-    "fallbackOperator": "the operator service used before a front end installs one",
+    "fallbackOperator": "the operator service used before a front end installs one (stateless)",
     "installedOperator": "the operator service the front end installs",
-    "installed": "the status-line sink the front end installs",
-    "sinkMutex": "guards that sink",
-    "TemporaryNameFor()::counter": "makes the temporary file names of atomic replaces unique in the process",
+    "installed": "the status-line sink the front end installs, with its lock",
     # link
-    "Table()::table": "open connections by handle; handles are unique in the process, as file descriptors",
-    "tableMutex": "guards that table",
-    "NextSpoolerHandle()::next": "the next spooler handle, unique in the process",
-    "boundTable": "the USB library's entry points, bound once at start-up",
-    "boundLibrary": "the USB library, loaded once",
-    "portIoFile": "the port I/O library's file, loaded once per process",
-    "stateMutex": "guards the parallel port's driver state",
-    "state": "the parallel port's driver: loaded and started once per process",
-    "services": "the service manager the port I/O driver is installed through",
-    "clock": "the parallel handshake's clock (a test seam of the one driver)",
-    # Still to move into the session or the link (kept listed so nothing more joins them):
-    "lastError": "the last link failure, for stampa-cli's explanation",
-    "errorMutex": "guards it",
-    "bytesWritten": "the bytes written by every link, for stampa-cli's figures",
+    "Open()::connections": "open connections by handle; handles are unique in the process, as descriptors",
+    "bound": "the USB library's entry points, loaded and bound once at start-up",
     # pixmelt binding
-    "pixmeltEntry": "Pixmelt's entry point, bound once at start-up",
-    "pixmeltLibrary": "Pixmelt, loaded once",
-    # transfer
-    "TextsOf()::kFlash": "a memory's texts (constant)",
-    "TextsOf()::kRam": "a memory's texts (constant)",
-    "TextsOf()::kNv": "a memory's texts (constant)",
+    "pixmelt": "Pixmelt's entry point, loaded and bound once at start-up",
 }
 
 IGNORED_PREFIXES = ("std::", "__", ".", "DW.ref", "guard variable", "typeinfo", "vtable")
@@ -82,8 +63,15 @@ def data_symbols(library):
         yield kind, name
 
 
+# The core keeps its one-per-process objects to a dozen at most.
+MOST_ONE_PER_PROCESS = 12
+
+
 def problems(libraries):
     found = []
+    if len(ONE_PER_PROCESS) > MOST_ONE_PER_PROCESS:
+        found.append(f"{len(ONE_PER_PROCESS)} one-per-process objects listed, "
+                     f"at most {MOST_ONE_PER_PROCESS}: move state into the session")
     for library in libraries:
         for kind, name in data_symbols(library):
             where = os.path.basename(library)

@@ -151,6 +151,21 @@ same_bytes "$work/tcp.bin" "tcp:$tcp" "tcp:$tcp" download --memory nv --yes phot
     fail "the NV keys over TCP"
 step "tcp:$tcp: the NV keys read back"
 
+# Two printers at once from one stampa-cli.exe (a thread each): both get the
+# bytes one printer gets, and a line each.
+start_printer tcp2 --tcp 127.0.0.1:0
+start_printer tcp3 --tcp 127.0.0.1:0
+tcp2=$(sed -n 's/^tcp: //p' "$work/tcp2.log")
+tcp3=$(sed -n 's/^tcp: //p' "$work/tcp3.log")
+(cd "$work/win" && "$wine" "$windows/stampa-cli.exe" download --memory ram --yes mono.bmp \
+    --link "tcp:$tcp2" --link "tcp:$tcp3" >"$work/two.log" 2>>"$work/cli.log") ||
+    { cat "$work/two.log" "$work/cli.log" >&2; fail "two printers at once"; }
+[ "$(grep -c ' ok ' "$work/two.log")" = 2 ] || { cat "$work/two.log" >&2; fail "a line per printer"; }
+settled "$work/tcp2.bin" 1
+settled "$work/tcp3.bin" 1
+cmp -s "$work/tcp2.bin" "$work/tcp3.bin" || fail "the two printers got different bytes"
+step "tcp:$tcp2 and tcp:$tcp3: one command, both printers, the same bytes"
+
 # The spooler: Wine's winspool lists and writes to the private cupsd's queues.
 bash "$root/tests/cups/cupsd.sh" start "$work/cups" "$linux/stampa-vprinter" >/dev/null
 export CUPS_SERVER=$work/cups/cups.sock

@@ -26,16 +26,16 @@ int Send(PortHandleValue handle, const std::vector<std::uint8_t>& bytes) {
 
 // The capacity rules of FLASH and RAM: size before count, strictly greater
 // than the limit. (NV graphics: the plan's, in StartNvDownload.)
-bool WithinCapacity(int memory, int count, int bytes) {
+bool WithinCapacity(const OperatorChannel& session, int memory, int count, int bytes) {
     const bool flash = memory == kFlashMemory;
     const std::int64_t total = std::int64_t{bytes} + (flash ? 4 * std::int64_t{count} + 503
                                                             : 7 * std::int64_t{count} + 500);
     if (total > (flash ? kFlashCapacity : kRamCapacity)) {
-        ShowInformation(count == 1 ? msg::kLogoTooLarge : msg::kLogosTooLarge);
+        ShowInformation(session, count == 1 ? msg::kLogoTooLarge : msg::kLogosTooLarge);
         return false;
     }
     if (count > (flash ? 255 : 8)) {
-        ShowInformation(flash ? msg::kFlashHolds255 : msg::kRamHoldsEight);
+        ShowInformation(session, flash ? msg::kFlashHolds255 : msg::kRamHoldsEight);
         return false;
     }
     return true;
@@ -53,10 +53,10 @@ bool FitsTheCommand(int memory, std::int64_t width, std::int64_t height) {
 }
 
 // A logo the command cannot describe is refused before anything is sent.
-bool EveryLogoFitsTheCommand(const LogoStore& session, int memory) {
+bool EveryLogoFitsTheCommand(const Session& session, int memory) {
     for (const LogoEntry& e : session.SelectedLogos.Entries()) {
         if (!FitsTheCommand(memory, e.width, e.height)) {
-            ShowInformation(msg::kLogoTooLarge);
+            ShowInformation(session, msg::kLogoTooLarge);
             return false;
         }
     }
@@ -65,8 +65,8 @@ bool EveryLogoFitsTheCommand(const LogoStore& session, int memory) {
 
 // Ends the job after a failure: the page back to its idle state, nothing recorded.
 void FailDownload(Session& session, IDownloadPage& page, bool showStatus) {
-    ShowWarning(msg::kCommunicationFailed);
-    ReportOutcome(msg::kOutcomeFailed);
+    ShowWarning(session, msg::kCommunicationFailed);
+    ReportOutcome(session, msg::kOutcomeFailed);
     if (showStatus) {
         page.SetStatusText(msg::kDownloadProgress);
     }
@@ -84,8 +84,8 @@ void FailDownload(Session& session, IDownloadPage& page, bool showStatus) {
 
 }  // namespace
 
-void ConvertIfTrueColor(LogoStore& session, int position) {
-    if (!IsTrueColorBitmap(session.SelectedLogos.GetConvertedPath(position))) {
+void ConvertIfTrueColor(Session& session, int position) {
+    if (!IsTrueColorBitmap(session.SelectedLogos.GetConvertedPath(position), session)) {
         return;
     }
     const PixmeltConversion conversion =
@@ -113,8 +113,9 @@ void RecordDownload(Session& session, int memory) {
 
 // When the first byte went out, and how many had gone before it.
 struct Sending {
+    explicit Sending(PortHandleValue handle) : bytesBefore(PortBytesWritten(handle)) {}
     std::chrono::steady_clock::time_point started = std::chrono::steady_clock::now();
-    long long bytesBefore = PortBytesWritten();
+    long long bytesBefore;
 };
 
 // The end of a download that went through: the page idle again, the speed
@@ -127,12 +128,13 @@ void FinishDownload(Session& session, IDownloadPage& page, PortHandleValue handl
     page.SetProgressPosition(0);
     const std::chrono::duration<double> took = std::chrono::steady_clock::now() - sending.started;
     if (const auto connection = FindConnection(handle)) {
-        session.RecordThroughput(connection->Kind(), PortBytesWritten() - sending.bytesBefore,
+        session.RecordThroughput(connection->Kind(), PortBytesWritten(handle) - sending.bytesBefore,
                                  took.count());
     }
-    ReportOutcome(FormatText(msg::kDownloadedFormat, session.SelectedLogos.Count(),
+    ReportOutcome(session,
+                  FormatText(msg::kDownloadedFormat, session.SelectedLogos.Count(),
                              TextsOf(memory).name, KiloBytes(session.SelectedBytes), took.count()) +
-                  more);
+                      more);
     session.DownloadIdle = true;
     session.PrintNoticePending = true;
     if (IsDriverConnection(handle) && PortEndDocument(handle) == 0) {
@@ -153,7 +155,7 @@ void RunJob(Session& session, IDownloadPage& page, int memory) {
         }
     }
     session.DownloadIdle = false;
-    const Sending sending;
+    const Sending sending(handle);
     for (int i = 0; i < n; ++i) {
         page.SetProgressPosition(2 * i + 1);
         page.SetStatusText(msg::kDownloadingLogo + session.SelectedLogos.GetName(i));
@@ -183,7 +185,7 @@ void RunNvJob(Session& session, IDownloadPage& page, NvPlan plan) {
     if (plan.NvWrites() > 0) {
         std::this_thread::sleep_for(session.Pauses().beforeFlashHeader);
     }
-    const Sending sending;
+    const Sending sending(handle);
     const bool sent = SendNvPlan(session, handle, plan, [&session, &page](int i) {
         if (i > 0)
             page.SetProgressPosition(2 * i);
@@ -203,8 +205,8 @@ void RunNvJob(Session& session, IDownloadPage& page, NvPlan plan) {
     // A file that cannot be written is reported; the printer holds the logos all the same.
     RecordNvDownloadPlan(session, plan, *missing, session.KeepNvListFile);
     if (!missing->empty()) {
-        ShowWarning(msg::kNvNotAllKept);
-        ReportOutcome(msg::kOutcomeFailed);
+        ShowWarning(session, msg::kNvNotAllKept);
+        ReportOutcome(session, msg::kOutcomeFailed);
         page.SetStatusText(msg::kDownloadProgress);
         page.SetDownloadEnabled(true);
         page.SetProgressPosition(0);
@@ -286,7 +288,7 @@ namespace {
 // it holds), then the question, which says how many NV writes it makes.
 std::optional<NvPlan> PlanAndAskNv(Session& session, const IDownloadPage& page, int count) {
     if (count > kMaxNvNumber) {
-        ShowInformation(msg::kNvHolds99);
+        ShowInformation(session, msg::kNvHolds99);
         return std::nullopt;
     }
     if (!EveryLogoFitsTheCommand(session, kNvMemory)) {
@@ -294,16 +296,16 @@ std::optional<NvPlan> PlanAndAskNv(Session& session, const IDownloadPage& page, 
     }
     NvPlan plan = PrepareNvDownload(session, session.PortHandle, page.ReplaceAllNv());
     if (!plan.fits) {
-        ShowInformation(msg::kLogosTooLarge);
+        ShowInformation(session, msg::kLogosTooLarge);
         return std::nullopt;
     }
-    if (!AskOkCancel(FormatText(msg::kAskDownloadNvWrites, plan.NvWrites()))) {
+    if (!AskOkCancel(session, FormatText(msg::kAskDownloadNvWrites, plan.NvWrites()))) {
         return std::nullopt;
     }
     if (session.KeepNvListFile &&
         !ForgetWhatThePlanWrites(plan, session.StartDirectory, session.PrinterModel)) {
         const std::string file = NvSentFileName(session.StartDirectory, session.PrinterModel);
-        ShowInformation(FormatText(msg::kNvListNotSaved, file.c_str()));
+        ShowInformation(session, FormatText(msg::kNvListNotSaved, file.c_str()));
         return std::nullopt;
     }
     return plan;
@@ -313,7 +315,7 @@ std::optional<NvPlan> PlanAndAskNv(Session& session, const IDownloadPage& page, 
 
 void StartDownload(Session& session, IDownloadPage& page) {
     if (!session.PortConfigured) {
-        ShowInformation(msg::kConfigurePortFirst);
+        ShowInformation(session, msg::kConfigurePortFirst);
         return;
     }
     const int memory = page.Memory();
@@ -323,14 +325,14 @@ void StartDownload(Session& session, IDownloadPage& page) {
         if (!(plan = PlanAndAskNv(session, page, n)))
             return;
     } else {
-        if (n > 0 && !AskOkCancel(TextsOf(memory).downloadQuestion)) {
+        if (n > 0 && !AskOkCancel(session, TextsOf(memory).downloadQuestion)) {
             return;
         }
         if (n < 1) {
-            ShowInformation(msg::kSelectLogosFirst);
+            ShowInformation(session, msg::kSelectLogosFirst);
             return;
         }
-        if (!WithinCapacity(memory, n, session.SelectedBytes) ||
+        if (!WithinCapacity(session, memory, n, session.SelectedBytes) ||
             !EveryLogoFitsTheCommand(session, memory)) {
             return;
         }

@@ -30,7 +30,7 @@ void StartDownload(Session& session, IDownloadPage& page);
 // Converts picked logo `position` when it is still 24-bit, with "Dither M3",
 // and records the file Pixmelt wrote as its converted path (the job does so
 // for each logo; stampa-cli does it once before downloading to many printers).
-void ConvertIfTrueColor(LogoStore& logos, int position);
+void ConvertIfTrueColor(Session& session, int position);
 
 // Send one logo file: FLASH its 4-byte header and data, RAM GS # number, GS * x y
 // and data, NV the definition's head and data. False (nothing written) for the handle -1, a RAM

@@ -33,7 +33,7 @@ void Forget(Session& session, bool all, const std::vector<std::string>& keys) {
     ForgetNvKeys(session, keys, all);
     if (!session.PrinterModel.empty() && SaveNvList(session) == 0) {
         const std::string file = NvListFileName(session.StartDirectory, session.PrinterModel);
-        ShowInformation(FormatText(msg::kNvListNotSaved, file.c_str()));
+        ShowInformation(session, FormatText(msg::kNvListNotSaved, file.c_str()));
     }
 }
 
@@ -51,21 +51,21 @@ std::vector<std::string> NvKeysOfRows(const Session& session, const std::vector<
 
 bool DeleteNvLogos(Session& session, bool all, std::vector<std::string> keys) {
     if (!session.PortConfigured) {
-        ShowInformation(msg::kSetPortFirst);
+        ShowInformation(session, msg::kSetPortFirst);
         return false;
     }
     if (!session.DownloadIdle) {
-        ShowPlain(msg::kDownloadRunning);
+        ShowPlain(session, msg::kDownloadRunning);
         return false;
     }
     std::sort(keys.begin(), keys.end());
     keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
     std::erase_if(keys, [](const std::string& key) { return !ValidNvKey(key); });
     if (!all && keys.empty()) {
-        ShowInformation(msg::kSelectRowsToDelete);
+        ShowInformation(session, msg::kSelectRowsToDelete);
         return false;
     }
-    if (!AskOkCancel(all ? msg::kAskDeleteAll : msg::kAskDeleteOne)) {
+    if (!AskOkCancel(session, all ? msg::kAskDeleteAll : msg::kAskDeleteOne)) {
         return false;
     }
     const PortHandleValue handle = session.PortHandle;
@@ -78,8 +78,8 @@ bool DeleteNvLogos(Session& session, bool all, std::vector<std::string> keys) {
     if (ok) {
         Forget(session, all, keys);
     } else {
-        ShowWarning(msg::kCommunicationFailed);
-        ReportOutcome(msg::kOutcomeFailed);
+        ShowWarning(session, msg::kCommunicationFailed);
+        ReportOutcome(session, msg::kOutcomeFailed);
     }
     if (driver && PortEndDocument(handle) == 0) {
         PortClose(handle);

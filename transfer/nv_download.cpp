@@ -160,7 +160,7 @@ bool RecordNvDownloadPlan(Session& session, const NvPlan& plan,
     const bool listSaved = SaveNvList(session) != 0;
     if (!listSaved) {
         const std::string file = NvListFileName(session.StartDirectory, session.PrinterModel);
-        ShowInformation(FormatText(msg::kNvListNotSaved, file.c_str()));
+        ShowInformation(session, FormatText(msg::kNvListNotSaved, file.c_str()));
     }
     // A record not written keeps the keys forgotten before the download: safe.
     return SaveNvSent(session.StartDirectory, session.PrinterModel, sent) && listSaved;

@@ -85,7 +85,7 @@ void PrintFrom(const Session& session, IPrintPage& page, int memory) {
     const std::vector<StoredLogo> logos = StoredLogosOf(session, memory);
     const int n = static_cast<int>(logos.size());
     if (n == 0) {
-        ShowInformation(TextsOf(memory).downloadFirst);
+        ShowInformation(session, TextsOf(memory).downloadFirst);
         return;
     }
     page.SetPrintEnabled(false);
@@ -99,7 +99,7 @@ void PrintFrom(const Session& session, IPrintPage& page, int memory) {
                 rows.push_back(p);
         }
         if (rows.empty()) {
-            ShowInformation(msg::kSelectLogosToPrint);
+            ShowInformation(session, msg::kSelectLogosToPrint);
             page.SetPrintEnabled(true);
             return;
         }
@@ -112,10 +112,10 @@ void PrintFrom(const Session& session, IPrintPage& page, int memory) {
     // Printed only once the printer has taken the bytes (a network printer's
     // queue has emptied); every other link has delivered them with the writes.
     if (!ok || SendFormFeed(handle) == 0 || PortFlush(handle) == 0) {
-        ShowWarning(msg::kCommunicationFailed);
-        ReportOutcome(msg::kOutcomeFailed);
+        ShowWarning(session, msg::kCommunicationFailed);
+        ReportOutcome(session, msg::kOutcomeFailed);
     } else {
-        ReportOutcome(FormatText(msg::kPrintedFormat, static_cast<int>(rows.size())));
+        ReportOutcome(session, FormatText(msg::kPrintedFormat, static_cast<int>(rows.size())));
     }
     page.SetPrintEnabled(true);
 }
@@ -135,17 +135,17 @@ bool SendLogoLabel(PortHandleValue handle, int number) {
 
 void PrintLogos(Session& session, IPrintPage& page) {
     if (!session.PortConfigured) {
-        ShowInformation(msg::kSetPortFirst);
+        ShowInformation(session, msg::kSetPortFirst);
         return;
     }
     if (!session.DownloadIdle) {
-        ShowPlain(msg::kDownloadRunning);
+        ShowPlain(session, msg::kDownloadRunning);
         return;
     }
     const bool driver = IsDriverConnection(session.PortHandle);
     if (driver) {
         if (session.PrintNoticePending) {
-            ShowPlain(msg::kPleaseWaitPrinting);
+            ShowPlain(session, msg::kPleaseWaitPrinting);
             session.PrintNoticePending = false;
         }
         if (PortStartDocument(session.PortHandle, session.PrintDocInfo) == 0) {

@@ -5,7 +5,8 @@
 // never share a variable by accident.
 //
 // It holds the logo lists and the pick (LogoStore, logos/logo_store.h), the
-// open link and the link chosen (LinkState, link/link_state.h), the download's
+// open link and the link chosen (LinkState, link/link_state.h), where its
+// messages go (OperatorChannel, common/operator.h), the download's
 // marks and worker, what the printer told of its NV graphics, the links'
 // measured speeds and the job's settings.
 #pragma once
@@ -19,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "common/operator.h"
 #include "link/link_state.h"
 #include "logos/logo_store.h"
 #include "transfer/download_worker.h"
@@ -32,7 +34,7 @@ struct DownloadPauses {
     std::chrono::milliseconds beforeProgressReset{20};
 };
 
-class Session : public LogoStore, public LinkState {
+class Session : public LogoStore, public LinkState, public OperatorChannel {
   public:
     Session() = default;
     Session(const Session&) = delete;

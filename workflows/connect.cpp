@@ -58,7 +58,7 @@ std::vector<std::string> ChooseDriverLink(Session& session, const std::string& b
     std::vector<std::string> printers = QualifyingPrinters(baseDriverName, &asked);
     if (printers.empty()) {
         if (asked) {
-            ShowPlain(msg::kNoDriverFound);
+            ShowPlain(session, msg::kNoDriverFound);
         }
         session.PortKind = kNoLink;
     }
@@ -76,11 +76,11 @@ std::vector<int> ChooseUsbLink(Session& session) {
 
 LinkOpenResult Connect(Session& session, const std::string& model, const LinkSettings& settings) {
     if (!session.DownloadIdle) {  // the worker is writing to the open link
-        ShowPlain(msg::kDownloadRunning);
+        ShowPlain(session, msg::kDownloadRunning);
         return LinkOpenResult::NotNow;
     }
     if (settings.kind == kNoLink) {
-        ShowExclamation(msg::kNoLinkChosen);
+        ShowExclamation(session, msg::kNoLinkChosen);
         return LinkOpenResult::NoLinkChosen;
     }
     if (session.FlashDownloaded && !session.PrinterModel.empty()) {
@@ -93,22 +93,24 @@ LinkOpenResult Connect(Session& session, const std::string& model, const LinkSet
     }
     LinkSettings opened = settings;
     opened.timings = session.timings;  // the session's waits
+    opened.parallel = session.parallel;
     const LinkOpenOutcome outcome = OpenAndTestLink(opened, session.PrintDocInfo);
+    session.OpenFailure = outcome.error;
     switch (outcome.result) {
         case LinkOpenResult::Opened:
             Publish(session, model, settings, outcome.handle);
-            ReportOutcome(
-                FormatText(msg::kConnectedFormat, model.c_str(), session.PortName.c_str()));
+            ReportOutcome(session, FormatText(msg::kConnectedFormat, model.c_str(),
+                                              session.PortName.c_str()));
             break;
         case LinkOpenResult::DriverNotOpened:
-            ShowExclamation(msg::kDriverNotOpened);
-            ReportOutcome(msg::kOutcomeFailed);
+            ShowExclamation(session, msg::kDriverNotOpened);
+            ReportOutcome(session, msg::kOutcomeFailed);
             break;
         case LinkOpenResult::DocumentRefused:
             break;
         default:
-            ShowExclamation(msg::kConnectionFailed);
-            ReportOutcome(msg::kOutcomeFailed);
+            ShowExclamation(session, msg::kConnectionFailed);
+            ReportOutcome(session, msg::kOutcomeFailed);
             session.PortConfigured = false;
             break;
     }

@@ -12,8 +12,8 @@
 namespace stampa {
 namespace {
 
-bool IsLogoFile(const std::string& path) {
-    return IsMonoBitmap(path) || IsTrueColorBitmap(path);
+bool IsLogoFile(const Session& session, const std::string& path) {
+    return IsMonoBitmap(path, session) || IsTrueColorBitmap(path, session);
 }
 
 void Append(Session& session, const std::string& path) {
@@ -59,8 +59,8 @@ PickOutcome PickLogos(Session& session, const std::vector<std::string>& files) {
             continue;
         }
         const std::string path = std::filesystem::absolute(file).string();
-        if (!IsLogoFile(path)) {
-            ShowInformation(msg::kNotABitmapForUs);
+        if (!IsLogoFile(session, path)) {
+            ShowInformation(session, msg::kNotABitmapForUs);
             outcome.refused.push_back(file);
             continue;
         }
@@ -81,10 +81,10 @@ RemoveOutcome RemoveLogos(Session& session, std::vector<int> rows) {
     std::sort(rows.begin(), rows.end());
     rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
     if (rows.empty()) {
-        ShowInformation(msg::kSelectRowsToDelete);
+        ShowInformation(session, msg::kSelectRowsToDelete);
         return RemoveOutcome::NothingSelected;
     }
-    if (!AskOkCancel(rows.size() == 1 ? msg::kAskDeleteOne : msg::kAskDeleteAll)) {
+    if (!AskOkCancel(session, rows.size() == 1 ? msg::kAskDeleteOne : msg::kAskDeleteAll)) {
         return RemoveOutcome::Cancelled;
     }
     // From the last row down, so the rows still to visit keep their positions.

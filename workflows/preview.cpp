@@ -25,7 +25,7 @@ std::optional<PixmeltConversion> ConvertForPreview(Session& session, int index, 
                                                    int contrast, int brightness) {
     CLogoList& list = PreviewList(session);
     if (&list == &session.SelectedLogos && !session.DownloadIdle) {
-        ShowPlain(msg::kDownloadRunning);
+        ShowPlain(session, msg::kDownloadRunning);
         return std::nullopt;
     }
     PixmeltConversion conversion = ConvertBitmap(list.GetPath(index), method, contrast, brightness);
@@ -39,7 +39,7 @@ void ShowAsPicked(Session& session, int index) {
 }
 
 bool IsMonochromeLogo(Session& session, int index) {
-    return IsMonoBitmap(PreviewList(session).GetPath(index)) != 0;
+    return IsMonoBitmap(PreviewList(session).GetPath(index), session) != 0;
 }
 
 }  // namespace stampa

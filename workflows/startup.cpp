@@ -33,7 +33,7 @@ bool StartUp(Session& session, const RuntimeLibraryFiles& files) {
     session.StartDirectory = std::filesystem::current_path(error).string();
     if (!BindRuntimeLibraries(files)) {
         UnbindRuntimeLibraries();
-        ShowPlain(msg::kLibrariesNotLoaded);
+        ShowPlain(session, msg::kLibrariesNotLoaded);
         return false;
     }
     return true;
@@ -41,18 +41,22 @@ bool StartUp(Session& session, const RuntimeLibraryFiles& files) {
 
 bool MayShutDown(const Session& session) {
     if (!session.DownloadIdle) {
-        ShowPlain(msg::kDownloadRunning);
+        ShowPlain(session, msg::kDownloadRunning);
         return false;
     }
     return true;
 }
 
-void ShutDown(Session& session) {
+void CloseLink(Session& session) {
     PortClose(session.PortHandle, static_cast<PortKindValue>(session.PortKind.load()));
     session.PortHandle = kNoHandle;
     if (session.FlashDownloaded && !session.PrinterModel.empty()) {
         SaveLogoList(session, StoredLogoFileName(session.StartDirectory, session.PrinterModel));
     }
+}
+
+void ShutDown(Session& session) {
+    CloseLink(session);
     UnbindRuntimeLibraries();
 }
 

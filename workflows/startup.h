@@ -39,9 +39,13 @@ bool StartUp(Session& session, const RuntimeLibraryFiles& files = {});
 // told "位图正在下载!".
 bool MayShutDown(const Session& session);
 
-// Shut-down: closes the link, saves FlashLogos as the model's stored-logo file
-// when a FLASH download happened since the last connection, unloads the
-// libraries. A running download is not waited for.
+// Closes the session's link and saves FlashLogos as the model's stored-logo
+// file when a FLASH download happened since the last connection (the end of
+// one printer's job in a many-printer command; the libraries stay bound).
+void CloseLink(Session& session);
+
+// Shut-down: CloseLink, then the libraries are unloaded. A running download is
+// not waited for.
 void ShutDown(Session& session);
 
 }  // namespace stampa

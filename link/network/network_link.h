@@ -16,6 +16,7 @@
 #include <chrono>
 #include <string>
 
+#include "link/link_error.h"
 #include "link/link_state.h"
 #include "link/link_timings.h"
 
@@ -26,8 +27,9 @@ inline constexpr int kDefaultNetworkPort = 9100;
 // Opens a connection to `host`:`port` and registers it; the handle, or -1 when
 // the name does not resolve, the printer refuses, or the `timings.connect`
 // passed. A write or flush of the connection fails when no byte is taken for
-// `timings.stall`.
-PortHandleValue NetworkOpen(const std::string& host, int port, const NetworkTimings& timings = {});
+// `timings.stall`. Why it failed goes to `*why`.
+PortHandleValue NetworkOpen(const std::string& host, int port, const NetworkTimings& timings = {},
+                            LinkError* why = nullptr);
 
 // "HOST:PORT", with an IPv6 address in brackets ("[::1]:9100").
 std::string NetworkPortName(const std::string& host, int port);

@@ -132,7 +132,7 @@ class NetworkTransport final : public Transport {
 
     // The link dies: noted, closed, never written again.
     int Fail(int error) {
-        NoteLinkError(LinkStep::Write, error, name_);
+        NoteError(LinkStep::Write, error, name_);
         ::close(fd_);
         closed_ = true;
         return 0;
@@ -175,7 +175,8 @@ int ConnectTo(const addrinfo& a, Clock::time_point deadline) {
 
 }  // namespace
 
-PortHandleValue NetworkOpen(const std::string& host, int port, const NetworkTimings& timings) {
+PortHandleValue NetworkOpen(const std::string& host, int port, const NetworkTimings& timings,
+                            LinkError* why) {
     const std::string name = NetworkPortName(host, port);
     const auto deadline = Clock::now() + timings.connect;
     addrinfo hints{};
@@ -185,7 +186,7 @@ PortHandleValue NetworkOpen(const std::string& host, int port, const NetworkTimi
     const std::string service = std::to_string(port);
     if (host.empty() || port < 1 || port > 65535 ||
         ::getaddrinfo(host.c_str(), service.c_str(), &hints, &found) != 0) {
-        NoteLinkError(LinkStep::Open, ENOENT, name, "the name does not resolve");
+        NoteLinkError(why, LinkStep::Open, ENOENT, name, "the name does not resolve");
         return kNoHandle;
     }
     int fd = -1;
@@ -199,7 +200,7 @@ PortHandleValue NetworkOpen(const std::string& host, int port, const NetworkTimi
     }
     ::freeaddrinfo(found);
     if (fd < 0) {
-        NoteLinkError(LinkStep::Open, error, name);
+        NoteLinkError(why, LinkStep::Open, error, name);
         return kNoHandle;
     }
     const PortHandleValue handle = kNetworkHandleBase + fd;

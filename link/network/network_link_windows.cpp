@@ -120,7 +120,7 @@ class NetworkTransport final : public Transport {
   private:
     // The link dies: noted, closed, never written again.
     int Fail(int error) {
-        NoteWindowsLinkError(LinkStep::Write, static_cast<unsigned long>(error), name_);
+        NoteError(WindowsLinkError(LinkStep::Write, static_cast<unsigned long>(error), name_));
         closesocket(socket_);
         closed_ = true;
         return 0;
@@ -166,7 +166,8 @@ SOCKET ConnectTo(const addrinfo& a, Clock::time_point deadline, int& error) {
 
 }  // namespace
 
-PortHandleValue NetworkOpen(const std::string& host, int port, const NetworkTimings& timings) {
+PortHandleValue NetworkOpen(const std::string& host, int port, const NetworkTimings& timings,
+                            LinkError* why) {
     const std::string name = NetworkPortName(host, port);
     const auto deadline = Clock::now() + timings.connect;
     addrinfo hints{};
@@ -177,7 +178,7 @@ PortHandleValue NetworkOpen(const std::string& host, int port, const NetworkTimi
     const std::string service = std::to_string(port);
     if (!WinsockStarted() || host.empty() || port < 1 || port > 65535 ||
         getaddrinfo(host.c_str(), service.c_str(), &hints, &found) != 0) {
-        NoteLinkError(LinkStep::Open, ENOENT, name, "the name does not resolve");
+        NoteLinkError(why, LinkStep::Open, ENOENT, name, "the name does not resolve");
         return kNoHandle;
     }
     SOCKET s = INVALID_SOCKET;
@@ -189,7 +190,7 @@ PortHandleValue NetworkOpen(const std::string& host, int port, const NetworkTimi
     }
     freeaddrinfo(found);
     if (s == INVALID_SOCKET) {
-        NoteWindowsLinkError(LinkStep::Open, static_cast<unsigned long>(error), name);
+        NoteWindowsLinkError(why, LinkStep::Open, static_cast<unsigned long>(error), name);
         return kNoHandle;
     }
     const PortHandleValue handle = kNetworkHandleBase + static_cast<PortHandleValue>(s);

@@ -18,12 +18,6 @@
 namespace stampa {
 namespace {
 
-// The twelve entry points; only the two byte-wide ones are used.
-struct PortIo {
-    std::uint8_t (*ReadUchar)(std::uint32_t) = nullptr;
-    void (*WriteUchar)(std::uint32_t, std::uint8_t) = nullptr;
-};
-
 constexpr const char* const kPortIoNames[] = {
     "DlPortReadPortUchar",        "DlPortReadPortUshort",        "DlPortReadPortUlong",
     "DlPortWritePortUchar",       "DlPortWritePortUshort",       "DlPortWritePortUlong",
@@ -32,137 +26,117 @@ constexpr const char* const kPortIoNames[] = {
 
 constexpr char kServiceName[] = "DLPortIO";
 
-struct State {
-    bool isNt = false;
-    std::string driverDirectory;
-    ServiceHandle manager = 0;
-    bool alreadyInstalled = false;
-    bool alreadyRunning = false;
-    std::unique_ptr<LoadedLibrary> library;
-    PortIo io;
-    bool driverLoaded = false;
-    std::uint16_t base = 0;
-    std::string lastError;
-};
-
-// The platform's family and service manager, as the program starts with them.
-State StartState() {
-    State s;
-    s.isNt = PlatformIsNtFamily();
-    return s;
-}
-
-std::recursive_mutex stateMutex;
-State state = StartState();
-IServiceControl* services = SystemServiceControl();
-ParallelClock clock = DefaultParallelClock();
-std::string portIoFile = kPortIoLibraryFile;
-
 std::string ErrorText(const char* step, int code) {
     return std::string(step) + ": Error #" + std::to_string(code);
 }
 
+// The link of the token: bytes go to the port registers through its driver.
+class ParallelTransport final : public Transport {
+  public:
+    explicit ParallelTransport(std::shared_ptr<ParallelDriver> driver)
+        : driver_(std::move(driver)) {}
+    PortKindValue Kind() const override { return kParallelLink; }
+    bool Closed() const override { return closed_ || testFailed_; }  // never waits
+    int Write(const unsigned char* bytes, int length) override {
+        if (Closed())
+            return 0;
+        try {
+            LinkError why;
+            if (driver_->ParallelWrite(bytes, length, &why) == length)
+                return 1;
+            NoteError(why);
+            return 0;
+        } catch (...) {
+            return 0;  // a fault raised during the port I/O is a failed write
+        }
+    }
+    int Close() override {
+        driver_->ParallelShutdown();
+        closed_ = true;
+        return 1;
+    }
+    // The link test failed: nothing more is written, the driver stays loaded.
+    void TestFailed() { testFailed_ = true; }
+    const std::shared_ptr<ParallelDriver>& Driver() const { return driver_; }
+
+  private:
+    std::shared_ptr<ParallelDriver> driver_;
+    std::atomic<bool> closed_{false};  // Write and Close are serialised by the driver's lock
+    std::atomic<bool> testFailed_{false};
+};
+
+// The address of "LPTn", 0 for a port without one.
+std::uint16_t ParallelBase(const std::string& name) {
+    switch (name.size() > 3 ? name[3] : '\0') {
+        case '1':
+            return 0x378;
+        case '2':
+            return 0x278;
+        case '3':
+            return 0x3BC;
+        default:
+            return 0;
+    }
+}
+
+}  // namespace
+
+ParallelDriver::ParallelDriver(ParallelSettings settings) : settings_(std::move(settings)) {}
+
+ParallelDriver::~ParallelDriver() {
+    ParallelShutdown();
+}
+
 // The port I/O library with all twelve names, or nothing.
-bool LoadPortIo() {
-    auto library = LoadedLibrary::Load(portIoFile);
+bool ParallelDriver::LoadPortIo() {
+    auto library = LoadedLibrary::Load(settings_.portIoLibrary);
     if (!library)
         return false;
     for (const char* name : kPortIoNames) {
         if (library->Symbol(name) == nullptr)
             return false;
     }
-    state.io.ReadUchar =
+    io_.ReadUchar =
         reinterpret_cast<std::uint8_t (*)(std::uint32_t)>(library->Symbol("DlPortReadPortUchar"));
-    state.io.WriteUchar = reinterpret_cast<void (*)(std::uint32_t, std::uint8_t)>(
+    io_.WriteUchar = reinterpret_cast<void (*)(std::uint32_t, std::uint8_t)>(
         library->Symbol("DlPortWritePortUchar"));
-    state.library = std::move(library);
+    library_ = std::move(library);
     return true;
 }
 
-// The link of the token: bytes go to the port registers.
-class ParallelTransport final : public Transport {
-  public:
-    PortKindValue Kind() const override { return kParallelLink; }
-    bool Closed() const override { return closed_; }  // never waits
-    int Write(const unsigned char* bytes, int length) override {
-        try {
-            return ParallelWrite(bytes, length) == length ? 1 : 0;
-        } catch (...) {
-            return 0;  // a fault raised during the port I/O is a failed write
-        }
-    }
-    int Close() override {
-        ParallelShutdown();
-        closed_ = true;
-        return 1;
-    }
-
-  private:
-    std::atomic<bool> closed_{false};  // Write and Close are serialised by the port's own lock
-};
-
-}  // namespace
-
-ParallelClock DefaultParallelClock() {
-    ParallelClock c;
-    c.nowMs = [] {
-        return std::chrono::duration_cast<std::chrono::milliseconds>(
-                   std::chrono::steady_clock::now().time_since_epoch())
-            .count();
-    };
-    c.pause = [] { std::this_thread::sleep_for(std::chrono::microseconds(200)); };
-    return c;
+bool ParallelDriver::PortDriverLoaded() const {
+    std::lock_guard lock(mutex_);
+    return driverLoaded_;
+}
+std::string ParallelDriver::DriverLastError() const {
+    std::lock_guard lock(mutex_);
+    return lastError_;
+}
+std::uint16_t ParallelDriver::ParallelBaseAddress() const {
+    std::lock_guard lock(mutex_);
+    return base_;
 }
 
-void SetPlatformIsNt(bool isNt) {
-    std::lock_guard lock(stateMutex);
-    state.isNt = isNt;
-}
-void SetServiceControl(IServiceControl* control) {
-    std::lock_guard lock(stateMutex);
-    services = control;
-}
-void SetPortIoLibraryFile(const std::string& fileName) {
-    std::lock_guard lock(stateMutex);
-    portIoFile = fileName;
-}
-void SetParallelClock(const ParallelClock& c) {
-    std::lock_guard lock(stateMutex);
-    clock = c;
-}
-
-bool PortDriverLoaded() {
-    std::lock_guard lock(stateMutex);
-    return state.driverLoaded;
-}
-std::string DriverLastError() {
-    std::lock_guard lock(stateMutex);
-    return state.lastError;
-}
-std::uint16_t ParallelBaseAddress() {
-    std::lock_guard lock(stateMutex);
-    return state.base;
-}
-
-int ConnectSCM() {
+int ParallelDriver::ConnectSCM() {
     int error = 0;
-    state.manager = services->OpenManager(0x17, error);  // connect, create, enumerate, lock status
-    if (state.manager == 0 && error == kErrorAccessDenied) {
-        state.manager = services->OpenManager(0x15, error);  // the same without create
+    manager_ =
+        settings_.services->OpenManager(0x17, error);  // connect, create, enumerate, lock status
+    if (manager_ == 0 && error == kErrorAccessDenied) {
+        manager_ = settings_.services->OpenManager(0x15, error);  // the same without create
     }
-    if (state.manager == 0) {
-        state.lastError = ErrorText("ConnectSCM", error);
+    if (manager_ == 0) {
+        lastError_ = ErrorText("ConnectSCM", error);
         return 0;
     }
     return 1;
 }
 
-int DriverInstall() {
-    state.alreadyInstalled = false;
+int ParallelDriver::DriverInstall() {
+    alreadyInstalled_ = false;
     int error = 0;
-    if (ServiceHandle s = services->OpenService(state.manager, kServiceName, 4, error)) {
-        state.alreadyInstalled = true;
-        services->CloseHandle(s);
+    if (ServiceHandle s = settings_.services->OpenService(manager_, kServiceName, 4, error)) {
+        alreadyInstalled_ = true;
+        settings_.services->CloseHandle(s);
         return 1;
     }
     ServiceParameters p;
@@ -172,86 +146,86 @@ int DriverInstall() {
     p.serviceType = 1;
     p.startType = 3;
     p.errorControl = 1;
-    p.binaryPath = state.driverDirectory + "\\" + kServiceName + ".SYS";
+    p.binaryPath = driverDirectory_ + "\\" + kServiceName + ".SYS";
     p.loadOrderGroup = "SST miniport drivers";
-    const ServiceHandle created = services->CreateService(state.manager, p, error);
+    const ServiceHandle created = settings_.services->CreateService(manager_, p, error);
     if (created == 0) {
-        state.lastError = ErrorText("DriverInstall", error);
+        lastError_ = ErrorText("DriverInstall", error);
         return 0;
     }
-    services->CloseHandle(created);
+    settings_.services->CloseHandle(created);
     return 1;
 }
 
-int DriverStart() {
-    state.alreadyRunning = false;
+int ParallelDriver::DriverStart() {
+    alreadyRunning_ = false;
     int error = 0;
     int code = 0;
     int serviceState = 0;
-    const ServiceHandle s = services->OpenService(state.manager, kServiceName, 4, error);
-    if (s == 0 || !services->QueryState(s, serviceState, error)) {
+    const ServiceHandle s = settings_.services->OpenService(manager_, kServiceName, 4, error);
+    if (s == 0 || !settings_.services->QueryState(s, serviceState, error)) {
         code = error;
     } else if (serviceState == kServiceRunning) {
-        state.alreadyRunning = true;
+        alreadyRunning_ = true;
     } else if (serviceState == kServiceStopped) {
         const ServiceHandle startable =
-            services->OpenService(state.manager, kServiceName, 0x10, error);
-        code = (startable != 0 && services->Start(startable, error)) ? 0 : error;
+            settings_.services->OpenService(manager_, kServiceName, 0x10, error);
+        code = (startable != 0 && settings_.services->Start(startable, error)) ? 0 : error;
         if (startable != 0)
-            services->CloseHandle(startable);
+            settings_.services->CloseHandle(startable);
     } else {
         code = -1;
     }
     if (s != 0)
-        services->CloseHandle(s);
+        settings_.services->CloseHandle(s);
     if (code != 0) {
-        state.lastError = ErrorText("DriverStart", code);
+        lastError_ = ErrorText("DriverStart", code);
         return 0;
     }
     return 1;
 }
 
-int DriverStop() {
-    if (state.alreadyRunning)
+int ParallelDriver::DriverStop() {
+    if (alreadyRunning_)
         return 1;
     int error = 0;
-    const ServiceHandle s = services->OpenService(state.manager, kServiceName, 0x24, error);
-    const int code = (s != 0 && services->Stop(s, error)) ? 0 : error;
+    const ServiceHandle s = settings_.services->OpenService(manager_, kServiceName, 0x24, error);
+    const int code = (s != 0 && settings_.services->Stop(s, error)) ? 0 : error;
     if (s != 0)
-        services->CloseHandle(s);
+        settings_.services->CloseHandle(s);
     if (code != 0) {
-        state.lastError = ErrorText("DriverStop", code);
+        lastError_ = ErrorText("DriverStop", code);
         return 0;
     }
     return 1;
 }
 
-int DriverRemove() {
-    if (state.alreadyInstalled)
+int ParallelDriver::DriverRemove() {
+    if (alreadyInstalled_)
         return 1;
     int error = 0;
-    const ServiceHandle s = services->OpenService(state.manager, kServiceName, 0x10000, error);
-    const int code = (s != 0 && services->Delete(s, error)) ? 0 : error;
+    const ServiceHandle s = settings_.services->OpenService(manager_, kServiceName, 0x10000, error);
+    const int code = (s != 0 && settings_.services->Delete(s, error)) ? 0 : error;
     if (s != 0)
-        services->CloseHandle(s);
+        settings_.services->CloseHandle(s);
     if (code != 0) {
-        state.lastError = ErrorText("DriverRemove", code);
+        lastError_ = ErrorText("DriverRemove", code);
         return 0;
     }
     return 1;
 }
 
-int CloseSCM() {
-    const bool closed = state.manager == 0 || services->CloseHandle(state.manager);
-    state.manager = 0;
+int ParallelDriver::CloseSCM() {
+    const bool closed = manager_ == 0 || settings_.services->CloseHandle(manager_);
+    manager_ = 0;
     return closed ? 1 : 0;
 }
 
-int DriverFilesCheck() {
-    std::lock_guard lock(stateMutex);
-    if (!state.isNt || services == nullptr)
+int ParallelDriver::DriverFilesCheck() {
+    std::lock_guard lock(mutex_);
+    if (!settings_.isNt || settings_.services == nullptr)
         return 1;
-    RegistryKey key(*services);
+    RegistryKey key(*settings_.services);
     if (!key.Open("HKEY_LOCAL_MACHINE", "SYSTEM\\CurrentControlSet\\Services\\DLPortIO"))
         return 1;
     std::string value;
@@ -259,7 +233,7 @@ int DriverFilesCheck() {
         value.clear();
     // The service manager puts a four-character prefix before a path with a drive letter.
     const std::string driverFile = value.size() > 4 ? value.substr(4) : std::string();
-    if (!driverFile.empty() && services->CanOpenFile(driverFile))
+    if (!driverFile.empty() && settings_.services->CanOpenFile(driverFile))
         return 1;
     // Repair: both files from the working directory into the registered folder.
     const std::string cwd = std::filesystem::current_path().string();
@@ -267,42 +241,42 @@ int DriverFilesCheck() {
         value.size() > 16 ? value.substr(4, value.size() - 4 - 12) : std::string();
     for (std::size_t at = target.find('\\', 1); at != std::string::npos;
          at = target.find('\\', at + 1)) {
-        services->CreateDirectory(target.substr(0, at));
+        settings_.services->CreateDirectory(target.substr(0, at));
     }
-    if (!services->CopyFile(cwd + "\\DLPortIO.DLL", target + "DLPortIO.DLL"))
+    if (!settings_.services->CopyFile(cwd + "\\DLPortIO.DLL", target + "DLPortIO.DLL"))
         return 0;
-    if (!services->CopyFile(cwd + "\\DLPortIO.SYS", target + "DLPortIO.SYS"))
+    if (!settings_.services->CopyFile(cwd + "\\DLPortIO.SYS", target + "DLPortIO.SYS"))
         return 0;
     return 1;
 }
 
-void ParallelShutdown() {
-    std::lock_guard lock(stateMutex);
-    if (!state.driverLoaded)
+void ParallelDriver::ParallelShutdown() {
+    std::lock_guard lock(mutex_);
+    if (!driverLoaded_)
         return;
-    if (state.isNt && services != nullptr) {
+    if (settings_.isNt && settings_.services != nullptr) {
         if (!DriverStop())
             return;
         if (!DriverRemove())
             return;
         CloseSCM();
     }
-    state.library.reset();
-    state.io = PortIo{};
-    state.driverLoaded = false;
+    library_.reset();
+    io_ = PortIoEntries{};
+    driverLoaded_ = false;
 }
 
-void ParallelOpen(std::uint16_t base) {
-    std::lock_guard lock(stateMutex);
-    if (state.driverLoaded)
+void ParallelDriver::ParallelOpen(std::uint16_t base) {
+    std::lock_guard lock(mutex_);
+    if (driverLoaded_)
         ParallelShutdown();
     std::error_code error;
-    state.driverDirectory = std::filesystem::current_path(error).string();
-    state.base = base;
-    state.lastError.clear();
-    if (state.driverLoaded)
+    driverDirectory_ = std::filesystem::current_path(error).string();
+    base_ = base;
+    lastError_.clear();
+    if (driverLoaded_)
         return;  // could not shut down: the loaded driver serves the new base
-    const bool nt = state.isNt && services != nullptr;
+    const bool nt = settings_.isNt && settings_.services != nullptr;
     if (nt) {
         if (!ConnectSCM())
             return;
@@ -317,7 +291,7 @@ void ParallelOpen(std::uint16_t base) {
         }
     }
     if (LoadPortIo()) {
-        state.driverLoaded = true;
+        driverLoaded_ = true;
         return;
     }
     if (nt) {
@@ -325,70 +299,71 @@ void ParallelOpen(std::uint16_t base) {
         DriverRemove();
         CloseSCM();
     }
-    state.library.reset();
+    library_.reset();
 }
 
-int ParallelSendByte(unsigned char byte) {
-    const std::uint32_t base = state.base;
-    const std::int64_t start = clock.nowMs();
+int ParallelDriver::ParallelSendByte(unsigned char byte) {
+    const std::uint32_t base = base_;
+    const std::int64_t start = settings_.clock.nowMs();
     for (;;) {
-        const std::uint8_t status = state.io.ReadUchar(base + 1);
+        const std::uint8_t status = io_.ReadUchar(base + 1);
         const bool busy = (status & 0x80) == 0;  // the port inverts BUSY
         const bool paperEnd = (status & 0x20) != 0;
         if (!busy && !paperEnd)
             break;
-        if (clock.nowMs() - start > clock.busyLimitMs)
+        if (settings_.clock.nowMs() - start > settings_.clock.busyLimitMs)
             return 0;
-        clock.pause();
+        settings_.clock.pause();
     }
-    state.io.WriteUchar(base, byte);
-    state.io.WriteUchar(base + 2, 0x0D);  // STROBE active, INIT inactive, SELECT IN active
-    state.io.WriteUchar(base + 2, 0x0C);  // STROBE inactive again
-    state.io.ReadUchar(base + 1);
+    io_.WriteUchar(base, byte);
+    io_.WriteUchar(base + 2, 0x0D);  // STROBE active, INIT inactive, SELECT IN active
+    io_.WriteUchar(base + 2, 0x0C);  // STROBE inactive again
+    io_.ReadUchar(base + 1);
     return 1;
 }
 
-int ParallelWrite(const unsigned char* bytes, int length) {
-    std::lock_guard lock(stateMutex);
-    if (!state.driverLoaded)
+int ParallelDriver::ParallelWrite(const unsigned char* bytes, int length, LinkError* why) {
+    std::lock_guard lock(mutex_);
+    if (!driverLoaded_)
         return 0;
     for (int i = 0; i < length; ++i) {
         if (!ParallelSendByte(bytes[i])) {
             // The printer kept BUSY or PAPER END up for the whole wait.
-            NoteLinkError(LinkStep::Write, ETIMEDOUT, FormatText("0x%03X", state.base));
+            NoteLinkError(why, LinkStep::Write, ETIMEDOUT, FormatText("0x%03X", base_));
             return 0;  // bytes strobed out stay sent
         }
     }
     return length;
 }
 
-PortHandleValue ParallelPortOpen(const std::string& name) {
-    DriverFilesCheck();
-    const char port = name.size() > 3 ? name[3] : '\0';
-    if (port == '1') {
-        ParallelOpen(0x378);
-    } else if (port == '2') {
-        ParallelOpen(0x278);
-    } else if (port == '3') {
-        ParallelOpen(0x3BC);
-    } else {
-        NoteLinkError(LinkStep::Open, ENODEV, name);
+PortHandleValue ParallelPortOpen(const std::string& name, const ParallelSettings& settings,
+                                 LinkError* why) {
+    const std::uint16_t base = ParallelBase(name);
+    if (base == 0) {
+        NoteLinkError(why, LinkStep::Open, ENODEV, name);
         return kNoHandle;  // no address for this port: its link test fails
     }
-    RegisterConnection(kParallelToken, std::make_shared<ParallelTransport>());
+    PortClose(kParallelToken);  // one port I/O driver at a time: the previous one goes first
+    auto driver = std::make_shared<ParallelDriver>(settings);
+    driver->DriverFilesCheck();
+    driver->ParallelOpen(base);
+    auto link = std::make_shared<ParallelTransport>(driver);
+    RegisterConnection(kParallelToken, link);
     if (SendLineFeed(kParallelToken) == 0) {
-        UnregisterConnection(kParallelToken);  // the driver stays loaded until PortClose
+        const LinkError failure = link->LastError();
+        if (failure.step != LinkStep::None)
+            NoteLinkError(why, failure.step, failure.osError, failure.device, failure.detail);
+        else
+            NoteLinkError(why, LinkStep::Test, 0, name, driver->DriverLastError());
+        link->TestFailed();  // stays registered: its driver stays loaded until PortClose
         return kNoHandle;
     }
     return kParallelToken;
 }
 
-void ResetParallelState() {
-    std::lock_guard lock(stateMutex);
-    state = StartState();
-    services = SystemServiceControl();
-    clock = DefaultParallelClock();
-    portIoFile = kPortIoLibraryFile;
+std::shared_ptr<ParallelDriver> OpenParallelDriver() {
+    const auto link = std::dynamic_pointer_cast<ParallelTransport>(FindConnection(kParallelToken));
+    return link ? link->Driver() : nullptr;
 }
 
 }  // namespace stampa

@@ -32,20 +32,24 @@ int ComNumber(const std::string& name) {
 }
 
 PortHandleValue SerialOpen(const std::string& name, int baud, int dataBits, int stopBits,
-                           int parity, int flowMode, const SerialTimings& timings) {
+                           int parity, int flowMode, const SerialTimings& timings,
+                           const ParallelSettings& parallel, LinkError* why) {
     if (!name.empty() && (name[0] == 'L' || name[0] == 'l')) {
-        return ParallelPortOpen(name);  // the port's registers, not a device file
+        return ParallelPortOpen(name, parallel, why);  // the port's registers, not a device file
     }
     const bool comPort = !name.empty() && (name[0] == 'C' || name[0] == 'c');
-    const PortHandleValue handle =
-        OpenSerialPort(name, comPort, baud, dataBits, stopBits, parity, flowMode, timings.linkTest);
+    const PortHandleValue handle = OpenSerialPort(name, comPort, baud, dataBits, stopBits, parity,
+                                                  flowMode, timings.linkTest, why);
     if (handle == kNoHandle || !comPort) {
         return handle;
     }
     if (SerialLinkTest(handle, timings) == 0) {
-        if (LastLinkError().step != LinkStep::Write) {
-            NoteLinkError(LinkStep::Test, 0, SerialDevicePath(name));
-        }
+        const auto port = FindConnection(handle);
+        const LinkError failure = port ? port->LastError() : LinkError{};
+        if (failure.step == LinkStep::Write)
+            NoteLinkError(why, failure.step, failure.osError, failure.device, failure.detail);
+        else
+            NoteLinkError(why, LinkStep::Test, 0, SerialDevicePath(name));
         PortClose(handle);
         return kNoHandle;
     }

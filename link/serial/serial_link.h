@@ -21,9 +21,11 @@ namespace stampa {
 // Opens a port, sets line, flow control and time-outs, empties the driver's
 // queues and proves a printer answers (SerialLinkTest). The handle, or -1 on
 // any failure, with the port closed again. A port that another program holds
-// fails at once. Names beginning with "L" go to the parallel link.
+// fails at once. Names beginning with "L" go to the parallel link, with the
+// port I/O driver's `parallel` settings. Why it failed goes to `*why`.
 PortHandleValue SerialOpen(const std::string& name, int baud, int dataBits, int stopBits,
-                           int parity, int flowMode, const SerialTimings& timings = {});
+                           int parity, int flowMode, const SerialTimings& timings = {},
+                           const ParallelSettings& parallel = {}, LinkError* why = nullptr);
 
 // GS r 1, then up to two seconds for at least one byte in the input queue (the
 // byte is left unread), then LF, then the long time-outs. Non-zero on success.

@@ -48,7 +48,7 @@ class SerialTransport final : public SerialPort {
         }
         for (int i = 0; i < length; ++i) {
             if (const int error = WriteByte(bytes[i]); error != 0) {
-                NoteLinkError(LinkStep::Write, error, device_);
+                NoteError(LinkStep::Write, error, device_);
                 return 0;  // bytes already written stay written
             }
         }
@@ -217,23 +217,23 @@ std::vector<std::pair<std::string, std::string>> SerialPortMap() {
 
 PortHandleValue OpenSerialPort(const std::string& name, bool comPort, int baud, int dataBits,
                                int stopBits, int parity, int flowMode,
-                               const CommTimeouts& linkTestTimeouts) {
+                               const CommTimeouts& linkTestTimeouts, LinkError* why) {
     const std::string device = SerialDevicePath(name);
     const int fd = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
-        NoteLinkError(LinkStep::Open, errno, device);
+        NoteLinkError(why, LinkStep::Open, errno, device);
         return kNoHandle;
     }
     // Exclusive: a port another program holds fails here.
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        NoteLinkError(LinkStep::Lock, errno, device);
+        NoteLinkError(why, LinkStep::Lock, errno, device);
         ::close(fd);
         return kNoHandle;
     }
     ::ioctl(fd, TIOCEXCL);
     Dcb dcb;
     if (comPort && !ConfigurePort(fd, baud, dataBits, stopBits, parity, flowMode, dcb)) {
-        NoteLinkError(LinkStep::Configure, errno, device);
+        NoteLinkError(why, LinkStep::Configure, errno, device);
         ::close(fd);
         return kNoHandle;
     }

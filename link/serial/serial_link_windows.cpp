@@ -21,9 +21,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// Handles of serial connections, apart from the other kinds' handles.
-std::atomic<PortHandleValue> nextHandle{0x20000};
-
 class SerialTransport final : public SerialPort {
   public:
     SerialTransport(HANDLE port, std::string device) : port_(port), device_(std::move(device)) {}
@@ -48,11 +45,11 @@ class SerialTransport final : public SerialPort {
         for (int i = 0; i < length; ++i) {
             DWORD written = 0;
             if (!WriteFile(port_, bytes + i, 1, &written, nullptr)) {
-                NoteWindowsLinkError(LinkStep::Write, GetLastError(), device_);
+                NoteError(WindowsLinkError(LinkStep::Write, GetLastError(), device_));
                 return 0;  // bytes already written stay written
             }
             if (written != 1) {
-                NoteLinkError(LinkStep::Write, ETIMEDOUT, device_);  // the byte's time-out passed
+                NoteError(LinkStep::Write, ETIMEDOUT, device_);  // the byte's time-out passed
                 return 0;
             }
         }
@@ -118,17 +115,17 @@ class SerialTransport final : public SerialPort {
 
 // Line, flow control, modem lines; false with the reason noted.
 bool ConfigurePort(HANDLE port, const std::string& device, int baud, int dataBits, int stopBits,
-                   int parity, int flowMode) {
+                   int parity, int flowMode, LinkError* why) {
     DCB dcb{};
     dcb.DCBlength = sizeof dcb;
     if (!GetCommState(port, &dcb)) {
-        NoteWindowsLinkError(LinkStep::Configure, GetLastError(), device);
+        NoteWindowsLinkError(why, LinkStep::Configure, GetLastError(), device);
         return false;
     }
     const Dcb block = BuildDcb(ReportedDcb(dcb), baud, dataBits, stopBits, parity, flowMode);
     ApplyDcb(block, dcb);
     if (!SetCommState(port, &dcb)) {
-        NoteWindowsLinkError(LinkStep::Configure, GetLastError(), device);
+        NoteWindowsLinkError(why, LinkStep::Configure, GetLastError(), device);
         return false;
     }
     // The lines the block leaves to the program; a port without them ignores it.
@@ -166,7 +163,7 @@ std::vector<std::pair<std::string, std::string>> SerialPortMap() {
 
 PortHandleValue OpenSerialPort(const std::string& name, bool comPort, int baud, int dataBits,
                                int stopBits, int parity, int flowMode,
-                               const CommTimeouts& linkTestTimeouts) {
+                               const CommTimeouts& linkTestTimeouts, LinkError* why) {
     const std::string device = SerialDevicePath(name);
     // Not shared: a port another program holds fails here.
     const HANDLE port = CreateFileA(device.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
@@ -175,13 +172,13 @@ PortHandleValue OpenSerialPort(const std::string& name, bool comPort, int baud, 
         const DWORD code = GetLastError();
         // A COM port that another program has open answers "access denied".
         if (comPort && code == ERROR_ACCESS_DENIED) {
-            NoteLinkError(LinkStep::Lock, EBUSY, device);
+            NoteLinkError(why, LinkStep::Lock, EBUSY, device);
         } else {
-            NoteWindowsLinkError(LinkStep::Open, code, device);
+            NoteWindowsLinkError(why, LinkStep::Open, code, device);
         }
         return kNoHandle;
     }
-    if (comPort && !ConfigurePort(port, device, baud, dataBits, stopBits, parity, flowMode)) {
+    if (comPort && !ConfigurePort(port, device, baud, dataBits, stopBits, parity, flowMode, why)) {
         CloseHandle(port);
         return kNoHandle;
     }
@@ -190,9 +187,7 @@ PortHandleValue OpenSerialPort(const std::string& name, bool comPort, int baud, 
     if (comPort) {
         PurgeComm(port, PURGE_RXCLEAR | PURGE_TXCLEAR | PURGE_RXABORT | PURGE_TXABORT);
     }
-    const PortHandleValue handle = nextHandle++;
-    RegisterConnection(handle, transport);
-    return handle;
+    return RegisterNewConnection(transport);
 }
 
 }  // namespace stampa

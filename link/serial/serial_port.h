@@ -29,10 +29,10 @@ class SerialPort : public Transport {
 // Opens the device of `name` for this program alone and registers it with the
 // link-test time-outs `linkTestTimeouts`. A COM port also gets its line, flow control and modem
 // lines set from the six parameters, and both queues emptied. The handle, or
-// kNoHandle with the reason noted (NoteLinkError).
+// kNoHandle with the reason in `*why`.
 PortHandleValue OpenSerialPort(const std::string& name, bool comPort, int baud, int dataBits,
                                int stopBits, int parity, int flowMode,
-                               const CommTimeouts& linkTestTimeouts);
+                               const CommTimeouts& linkTestTimeouts, LinkError* why);
 
 // COMn -> n; 0 for other names.
 int ComNumber(const std::string& name);

@@ -10,7 +10,6 @@
 
 #include "link/link_error.h"
 #include "link/port.h"
-#include "link/spooler/spooler_handles.h"
 #include "link/transport.h"
 
 namespace stampa {
@@ -34,7 +33,7 @@ class SpoolerTransport final : public Transport {
         const int job =
             cupsCreateJob(http_, printer_.c_str(), info.documentName.c_str(), 0, nullptr);
         if (job == 0) {
-            NoteLinkError(LinkStep::Open, 0, printer_, cupsLastErrorString());
+            NoteError(LinkStep::Open, 0, printer_, cupsLastErrorString());
             return 0;  // the queue refused the job (rejecting, unknown, ...)
         }
         const char* format = info.dataType == "RAW" ? CUPS_FORMAT_RAW : CUPS_FORMAT_AUTO;
@@ -56,7 +55,7 @@ class SpoolerTransport final : public Transport {
         if (written) {
             return 1;
         }
-        NoteLinkError(LinkStep::Write, 0, printer_, cupsLastErrorString());
+        NoteError(LinkStep::Write, 0, printer_, cupsLastErrorString());
         lock.unlock();
         EndDocument();  // a failed write ends the document and closes the printer
         Close();
@@ -113,10 +112,10 @@ std::vector<std::string> EnumeratePrinters(bool* ok) {
     return names;
 }
 
-PortHandleValue OpenPrinter(const std::string& name) {
+PortHandleValue OpenPrinter(const std::string& name, LinkError* why) {
     cups_dest_t* dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, name.c_str(), nullptr);
     if (dest == nullptr || name.empty()) {
-        NoteLinkError(LinkStep::Open, ENOENT, name);
+        NoteLinkError(why, LinkStep::Open, ENOENT, name);
         cupsFreeDests(dest != nullptr ? 1 : 0, dest);
         return kNoHandle;
     }
@@ -124,12 +123,10 @@ PortHandleValue OpenPrinter(const std::string& name) {
     http_t* http = httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1,
                                 30000, nullptr);
     if (http == nullptr) {
-        NoteLinkError(LinkStep::Open, errno, cupsServer());
+        NoteLinkError(why, LinkStep::Open, errno, cupsServer());
         return kNoHandle;
     }
-    const PortHandleValue handle = NextSpoolerHandle();
-    RegisterConnection(handle, std::make_shared<SpoolerTransport>(name, http));
-    return handle;
+    return RegisterNewConnection(std::make_shared<SpoolerTransport>(name, http));
 }
 
 }  // namespace stampa

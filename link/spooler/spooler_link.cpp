@@ -1,16 +1,6 @@
 #include "link/spooler/spooler_link.h"
 
-#include <atomic>
-
-#include "link/spooler/spooler_handles.h"
-
 namespace stampa {
-
-PortHandleValue NextSpoolerHandle() {
-    // Apart from descriptors, device handles and the other kinds' handles.
-    static std::atomic<PortHandleValue> next{0x10000};
-    return next++;
-}
 
 bool QualifiesForDriverLink(const std::string& printerName, const std::string& baseDriverName) {
     return printerName.find(baseDriverName) != std::string::npos;

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "link/doc_info.h"
+#include "link/link_error.h"
 #include "link/link_state.h"
 
 namespace stampa {
@@ -32,6 +33,6 @@ std::vector<std::string> QualifyingPrinters(const std::string& baseDriverName, b
 // or an unreachable spooler. Documents are started, written and ended through
 // PortStartDocument, PortWrite and PortEndDocument; a failed or short write
 // ends the document and closes the printer.
-PortHandleValue OpenPrinter(const std::string& name);
+PortHandleValue OpenPrinter(const std::string& name, LinkError* why = nullptr);
 
 }  // namespace stampa

@@ -13,7 +13,6 @@
 
 #include "link/link_error.h"
 #include "link/port.h"
-#include "link/spooler/spooler_handles.h"
 #include "link/spooler/spooler_link.h"
 #include "link/transport.h"
 #include "link/win32_error.h"
@@ -41,7 +40,7 @@ class SpoolerTransport final : public Transport {
             info.outputFile.empty() ? nullptr : const_cast<char*>(info.outputFile.c_str());
         doc.pDatatype = const_cast<char*>(info.dataType.c_str());
         if (StartDocPrinterA(handle_, 1, reinterpret_cast<BYTE*>(&doc)) == 0) {
-            NoteWindowsLinkError(LinkStep::Open, GetLastError(), printer_);
+            NoteError(WindowsLinkError(LinkStep::Open, GetLastError(), printer_));
             return 0;  // the queue refused the document
         }
         documentOpen_ = true;
@@ -58,7 +57,7 @@ class SpoolerTransport final : public Transport {
         if (ok) {
             return 1;
         }
-        NoteWindowsLinkError(LinkStep::Write, GetLastError(), printer_);
+        NoteError(WindowsLinkError(LinkStep::Write, GetLastError(), printer_));
         lock.unlock();
         EndDocument();  // a failed or short write ends the document and closes the printer
         Close();
@@ -124,16 +123,14 @@ std::vector<std::string> EnumeratePrinters(bool* ok) {
     return names;
 }
 
-PortHandleValue OpenPrinter(const std::string& name) {
+PortHandleValue OpenPrinter(const std::string& name, LinkError* why) {
     HANDLE handle = nullptr;
     if (name.empty() || !OpenPrinterA(const_cast<char*>(name.c_str()), &handle, nullptr)) {
         const DWORD code = name.empty() ? ERROR_INVALID_PRINTER_NAME : GetLastError();
-        NoteWindowsLinkError(LinkStep::Open, code, name);
+        NoteWindowsLinkError(why, LinkStep::Open, code, name);
         return kNoHandle;
     }
-    const PortHandleValue value = NextSpoolerHandle();
-    RegisterConnection(value, std::make_shared<SpoolerTransport>(name, handle));
-    return value;
+    return RegisterNewConnection(std::make_shared<SpoolerTransport>(name, handle));
 }
 
 }  // namespace stampa

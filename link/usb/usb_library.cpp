@@ -3,8 +3,11 @@
 namespace stampa {
 namespace {
 
-UsbLibrary boundTable;
-std::unique_ptr<LoadedLibrary> boundLibrary;
+// The USB library, loaded and bound once at start-up, read only afterwards.
+struct Binding {
+    UsbLibrary table;
+    std::unique_ptr<LoadedLibrary> library;
+} bound;
 
 template <typename Fn>
 bool Resolve(const LoadedLibrary& library, const char* name, Fn& slot) {
@@ -39,26 +42,26 @@ bool BindUsbLibrary(const std::string& fileName) {
     if (!library || !ResolveUsbLibrary(*library, table)) {
         return false;
     }
-    boundTable = table;
-    boundLibrary = std::move(library);
+    bound.table = table;
+    bound.library = std::move(library);
     return true;
 }
 
 void UnbindUsbLibrary() {
-    boundTable = UsbLibrary{};
-    boundLibrary.reset();
+    bound.table = UsbLibrary{};
+    bound.library.reset();
 }
 
 bool UsbLibraryBound() {
-    return boundTable.OpenDeviceX != nullptr;
+    return bound.table.OpenDeviceX != nullptr;
 }
 
 const UsbLibrary& QzUsb() {
-    return boundTable;
+    return bound.table;
 }
 
 void SetUsbLibrary(const UsbLibrary& table) {
-    boundTable = table;
+    bound.table = table;
 }
 
 }  // namespace stampa

@@ -18,7 +18,7 @@ bool UsbTransport::WritePiece(const unsigned char* bytes, int length) {
     if (library_.uWrite(handle_, 0, bytes, length) == length) {
         return true;
     }
-    NoteLinkError(LinkStep::Write, errno, UsbDeviceFile(device_));
+    NoteError(LinkStep::Write, errno, UsbDeviceFile(device_));
     library_.CloseDevice(handle_);
     closed_ = true;
     return false;
@@ -70,7 +70,7 @@ int UsbTransport::Close() {
     return 1;
 }
 
-PortHandleValue UsbOpen(int device) {
+PortHandleValue UsbOpen(int device, LinkError* why) {
     const UsbLibrary& library = QzUsb();
     if (library.OpenDeviceX == nullptr) {
         return kNoHandle;
@@ -78,7 +78,7 @@ PortHandleValue UsbOpen(int device) {
     errno = 0;
     const QzHandle handle = library.OpenDeviceX(device);
     if (handle == 0) {
-        NoteLinkError(LinkStep::Open, errno, UsbDeviceFile(device));
+        NoteLinkError(why, LinkStep::Open, errno, UsbDeviceFile(device));
         return kNoHandle;
     }
     const auto value = static_cast<PortHandleValue>(handle);

@@ -41,8 +41,8 @@ class UsbTransport final : public Transport {
 };
 
 // Opens device `device` (0..7) through the bound library and registers it.
-// The handle, or -1 when the device is not present.
-PortHandleValue UsbOpen(int device);
+// The handle, or -1 when the device is not present (why: in `*why`).
+PortHandleValue UsbOpen(int device, LinkError* why = nullptr);
 
 // The device numbers 0..7 that are present: each is opened and closed again at once.
 std::vector<int> UsbProbeDevices();

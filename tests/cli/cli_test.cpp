@@ -10,8 +10,8 @@
 #include "logos/stored_list.h"
 #include "support/bmp_files.h"
 #include "support/temp_dir.h"
+#include "support/test_helpers.h"
 #include "support/vprinter_process.h"
-#include "workflows/reset_state.h"
 
 namespace stampa {
 namespace {
@@ -39,7 +39,6 @@ struct CliRun {
 class CliTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        ResetProgramState();
         WriteFileBytes(dir.File("a.bmp"), Bmp1(40, 20, [](int x, int y) { return x == y; }));
         WriteFileBytes(dir.File("b.bmp"), Bmp24(24, 16, [](int x, int y) {
                            return Rgb{static_cast<unsigned char>(x * 10),
@@ -47,7 +46,6 @@ class CliTest : public ::testing::Test {
                        }));
         WriteFileBytes(dir.File("c.bmp"), Bmp1(16, 8, [](int, int) { return true; }));
     }
-    void TearDown() override { ResetProgramState(); }
 
     std::unique_ptr<VirtualPrinterProcess> StartPrinter(std::vector<std::string> extra = {}) {
         std::vector<std::string> args = {"--usb",         dir.File("lp0"), "--out",
@@ -221,13 +219,18 @@ std::string NetworkLink(const VirtualPrinterProcess& printer) {
 }
 
 TEST_F(CliTest, ManyPrintersAtOnceEachReportedAndTheFileOnlyWhenAllSucceeded) {
+    constexpr int kPrinters = 20;
     std::vector<std::unique_ptr<VirtualPrinterProcess>> printers;
-    std::string links;
-    for (int i = 0; i < 4; ++i) {
-        printers.push_back(std::make_unique<VirtualPrinterProcess>(std::vector<std::string>{
-            "--tcp", "127.0.0.1:0", "--out", dir.File("out" + std::to_string(i))}));
+    std::string links, all;
+    for (int i = 0; i < kPrinters; ++i) {
+        const std::string n = std::to_string(i);
+        printers.push_back(std::make_unique<VirtualPrinterProcess>(
+            std::vector<std::string>{"--tcp", "127.0.0.1:0", "--out", dir.File("out" + n),
+                                     "--capture", dir.File("capture" + n)}));
         ASSERT_TRUE(printers.back()->Ready());
-        links += " --link " + NetworkLink(*printers.back());
+        if (i < 4)
+            links += " --link " + NetworkLink(*printers.back());
+        all += " --link " + NetworkLink(*printers.back());
     }
     // Five printers, the last refusing: the others complete, the status says one failed.
     const CliRun five =
@@ -245,11 +248,33 @@ TEST_F(CliTest, ManyPrintersAtOnceEachReportedAndTheFileOnlyWhenAllSucceeded) {
         << five.out;
     EXPECT_FALSE(std::filesystem::exists(dir.File("RP-820"))) << "not every printer has the logos";
 
-    // Two printers: both succeed, the stored-logo file is written once, and both print.
+    // Twenty printers, served at once by the one process: all succeed, each
+    // gets the bytes the others get, the stored-logo file is written once.
+    std::vector<std::size_t> before;
+    for (int i = 0; i < kPrinters; ++i)
+        before.push_back(test::ReadFileBytes(dir.File("capture" + std::to_string(i))).size());
+    const CliRun twenty = Cli("download" + all + " --memory flash --yes a.bmp b.bmp c.bmp");
+    EXPECT_EQ(twenty.status, 0) << twenty.out << twenty.err;
+    EXPECT_EQ(std::count(twenty.out.begin(), twenty.out.end(), '\n'), kPrinters) << twenty.out;
+    EXPECT_TRUE(std::filesystem::exists(dir.File("RP-820")));
+    std::size_t most = 0;  // a printer may still be writing what it received to its capture
+    for (int i = 0; i < kPrinters; ++i)
+        most = std::max(
+            most, test::ReadFileBytes(dir.File("capture" + std::to_string(i))).size() - before[i]);
+    std::vector<unsigned char> first;
+    for (int i = 0; i < kPrinters; ++i) {
+        auto bytes =
+            test::FileBytesOnceAtLeast(dir.File("capture" + std::to_string(i)), before[i] + most);
+        bytes.erase(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(before[i]));
+        if (i == 0)
+            first = bytes;
+        EXPECT_FALSE(bytes.empty());
+        EXPECT_EQ(bytes, first) << "printer " << i;
+    }
+
+    // Two of them print.
     const std::string two =
         " --link " + NetworkLink(*printers[0]) + " --link " + NetworkLink(*printers[1]);
-    EXPECT_EQ(Cli("download" + two + " --memory flash --yes a.bmp b.bmp c.bmp").status, 0);
-    EXPECT_TRUE(std::filesystem::exists(dir.File("RP-820")));
     const CliRun print = Cli("print" + two + " --memory flash --logos 2");
     EXPECT_EQ(print.status, 0) << print.out << print.err;
     for (int i = 0; i < 2; ++i) {

@@ -27,7 +27,6 @@
 #include "transfer/download_job.h"
 #include "transfer/print_job.h"
 #include "transfer/session.h"
-#include "workflows/reset_state.h"
 #include "workflows/startup.h"
 
 namespace stampa {
@@ -47,8 +46,9 @@ struct LinkCase {
 class FaultTest : public ::testing::TestWithParam<LinkCase> {
   protected:
     Session session;
+    // Set where a test wants the parallel port's busy limit to pass at once.
+    std::shared_ptr<std::atomic<bool>> fastClock = std::make_shared<std::atomic<bool>>(false);
     void SetUp() override {
-        ResetProgramState();
         setenv("QZUSB_DEVICE_DIR", dir.Path().c_str(), 1);
         setenv("XDG_CONFIG_HOME", dir.File("config").c_str(), 1);
         setenv("DLPORTIO_SIM", dir.File("lpt.sim").c_str(), 1);
@@ -62,6 +62,7 @@ class FaultTest : public ::testing::TestWithParam<LinkCase> {
         session.StartDirectory = dir.Path().string();
         session.PrinterModel = "RP-820";
         session.PortKind = GetParam().kind;
+        session.parallel.clock = test::FastParallelClock(fastClock);
         // Logos big enough that a dropped link meets the writer (more than a pipe holds).
         for (int i = 0; i < 3; ++i) {
             test::WriteAndPick(
@@ -83,7 +84,6 @@ class FaultTest : public ::testing::TestWithParam<LinkCase> {
         for (const char* v :
              {"QZUSB_DEVICE_DIR", "XDG_CONFIG_HOME", "DLPORTIO_SIM", "QZUSB_STALL_MS"})
             unsetenv(v);
-        ResetProgramState();
     }
 
     std::vector<std::string> LinkArguments() const {
@@ -115,7 +115,9 @@ class FaultTest : public ::testing::TestWithParam<LinkCase> {
         s.networkHost = "127.0.0.1";
         s.networkPort = networkPort;
         s.timings = session.timings;
+        s.parallel = session.parallel;
         const LinkOpenOutcome outcome = OpenAndTestLink(s, session.PrintDocInfo);
+        session.OpenFailure = outcome.error;
         session.PortHandle = outcome.handle;
         session.PortConfigured = outcome.result == LinkOpenResult::Opened;
         return outcome.result;
@@ -128,8 +130,7 @@ class FaultTest : public ::testing::TestWithParam<LinkCase> {
     void Disconnect() {
         PortClose(session.PortHandle);
         session.PortHandle = kNoHandle;
-        if (GetParam().kind == kParallelLink)
-            ParallelShutdown();
+        PortClose(kNoHandle, kParallelLink);  // a failed parallel open's driver
     }
     // Nothing recorded, the stored file untouched, no descriptor left.
     void ExpectNothingChanged() {
@@ -182,12 +183,12 @@ TEST_P(FaultTest, PrinterSilentAtConnection) {
         printer = Printer({"--no-status"});
     if (GetParam().kind == kParallelLink) {
         printer = Printer({"--paper-out"});
-        test::UseFastParallelClock();
+        *fastClock = true;
     }
     // USB: no printer at all, the device is not present; network: nobody listens.
     EXPECT_EQ(Connect(), LinkOpenResult::CommunicationFailed);
     EXPECT_EQ(session.PortHandle, kNoHandle);
-    SetParallelClock(DefaultParallelClock());
+    *fastClock = false;
     printer.reset();
     ExpectNothingChanged();
     ExpectRetrySucceeds();
@@ -220,14 +221,14 @@ TEST_P(FaultTest, StalledPrinter) {
     auto printer = Printer({"--stall-after", "2000"});
     ASSERT_EQ(Connect(), LinkOpenResult::Opened);
     if (GetParam().kind == kParallelLink)
-        test::UseFastParallelClock();
+        *fastClock = true;
     const auto start = std::chrono::steady_clock::now();
     Download();
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10))
         << "a stalled printer is given up within its time-out";
     EXPECT_EQ(op.Texts().back(), kCommunicationFailed);
-    EXPECT_EQ(LastLinkError().osError, ETIMEDOUT);
-    SetParallelClock(DefaultParallelClock());
+    EXPECT_EQ(LastLinkError(session).osError, ETIMEDOUT);
+    *fastClock = false;
     printer.reset();
     ExpectNothingChanged();
     ExpectRetrySucceeds();
@@ -237,10 +238,10 @@ TEST_P(FaultTest, PrinterStallingInTheMiddleOfAPrint) {
     auto printer = Printer({"--stall-after", "100"});  // the link test, ESC @, a few commands
     ASSERT_EQ(Connect(), LinkOpenResult::Opened);
     if (GetParam().kind == kParallelLink)
-        test::UseFastParallelClock();
+        *fastClock = true;
     PrintLongList();
-    EXPECT_EQ(LastLinkError().osError, ETIMEDOUT);
-    SetParallelClock(DefaultParallelClock());
+    EXPECT_EQ(LastLinkError(session).osError, ETIMEDOUT);
+    *fastClock = false;
     printer.reset();
     ExpectNothingChanged();
     ExpectRetrySucceeds();
@@ -251,10 +252,10 @@ TEST_P(FaultTest, DeviceRemovedBetweenConnectionAndDownload) {
     ASSERT_EQ(Connect(), LinkOpenResult::Opened);
     printer.reset();  // unplugged
     if (GetParam().kind == kParallelLink)
-        test::UseFastParallelClock();
+        *fastClock = true;
     Download();
     EXPECT_EQ(op.Texts().back(), kCommunicationFailed);
-    SetParallelClock(DefaultParallelClock());
+    *fastClock = false;
     ExpectNothingChanged();
     ExpectRetrySucceeds();
 }

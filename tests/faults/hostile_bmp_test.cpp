@@ -27,7 +27,6 @@
 #include "support/temp_dir.h"
 #include "transfer/download_job.h"
 #include "transfer/session.h"
-#include "workflows/reset_state.h"
 #include "workflows/startup.h"
 
 namespace stampa {
@@ -149,7 +148,6 @@ std::set<std::string> FilesIn(const std::filesystem::path& folder) {
 }
 
 TEST(HostileFiles, RefusedOrHandledAndNothingWrittenElsewhere) {
-    ResetProgramState();
     ASSERT_TRUE(BindPixmelt(PIXMELT_LIBRARY));
     test::TempDir root;
     const std::filesystem::path inputs = root.Path() / "inputs";
@@ -162,7 +160,6 @@ TEST(HostileFiles, RefusedOrHandledAndNothingWrittenElsewhere) {
     std::ofstream results(saved / "hostile-results.tsv");
     for (const Hostile& h : Corpus()) {
         SCOPED_TRACE(h.name);
-        ResetProgramState();
         Session session;  // each file in a session of its own
         session.SetPauses({std::chrono::milliseconds(0), std::chrono::milliseconds(0)});
         const std::string path = (inputs / (h.name + ".bmp")).string();
@@ -205,7 +202,6 @@ TEST(HostileFiles, RefusedOrHandledAndNothingWrittenElsewhere) {
         EXPECT_TRUE(input || converted) << file;
     }
     UnbindPixmelt();
-    ResetProgramState();
 }
 
 }  // namespace

@@ -6,7 +6,6 @@
 #include <functional>
 
 #include "support/fake_transport.h"
-#include "workflows/reset_state.h"
 
 namespace stampa {
 namespace {
@@ -17,11 +16,7 @@ using Units = std::vector<Bytes>;
 class CommandsTest : public ::testing::Test {
   protected:
     LinkState linkState;
-    void SetUp() override { ResetProgramState(); }
-    void TearDown() override {
-        PortClose(linkState.PortHandle);
-        ResetProgramState();
-    }
+    void TearDown() override { PortClose(linkState.PortHandle); }
 };
 
 struct SenderCase {

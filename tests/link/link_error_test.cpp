@@ -5,6 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <memory>
+
+#include "link/port.h"
+#include "link/transport.h"
 
 namespace stampa {
 namespace {
@@ -39,13 +43,33 @@ TEST(LinkError, EachCommonReasonGetsItsRemedy) {
               "RP-820_Test: sending failed: client-error-not-found");
 }
 
-TEST(LinkError, TheLastFailureIsKeptUntilCleared) {
-    NoteLinkError(LinkStep::Open, ENOENT, "a");
-    NoteLinkError(LinkStep::Write, EPIPE, "b");
-    EXPECT_EQ(LastLinkError().device, "b");
-    EXPECT_EQ(LastLinkError().osError, EPIPE);
-    ClearLinkError();
-    EXPECT_EQ(LastLinkError().step, LinkStep::None);
+// A connection whose writes fail with a broken pipe.
+class BrokenPipe final : public Transport {
+  public:
+    PortKindValue Kind() const override { return kNetworkLink; }
+    int Write(const unsigned char*, int) override {
+        NoteError(LinkStep::Write, EPIPE, "b");
+        return 0;
+    }
+    int Close() override { return 1; }
+    bool Closed() const override { return false; }
+};
+
+TEST(LinkError, EachSessionKeepsItsOwnLinksFailure) {
+    LinkError why;
+    NoteLinkError(nullptr, LinkStep::Open, ENOENT, "nobody asked");  // not kept anywhere
+    NoteLinkError(&why, LinkStep::Open, ENOENT, "a");
+    LinkState failedOpen, working;
+    failedOpen.OpenFailure = why;
+    working.PortHandle = 4242;
+    RegisterConnection(working.PortHandle, std::make_shared<BrokenPipe>());
+    EXPECT_EQ(LastLinkError(working).step, LinkStep::None) << "nothing failed yet";
+    const unsigned char byte = 0x0A;
+    EXPECT_EQ(PortWrite(working.PortHandle, &byte, 1), 0);
+    EXPECT_EQ(LastLinkError(working).osError, EPIPE) << "the connection's own failure";
+    EXPECT_EQ(LastLinkError(failedOpen).device, "a") << "the other session keeps its own";
+    EXPECT_EQ(PortBytesWritten(working.PortHandle), 0);
+    PortClose(working.PortHandle);
 }
 
 }  // namespace

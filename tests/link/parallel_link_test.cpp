@@ -19,7 +19,6 @@
 #include "support/temp_dir.h"
 #include "support/test_helpers.h"
 #include "support/vprinter_process.h"
-#include "workflows/reset_state.h"
 
 namespace stampa {
 namespace {
@@ -113,40 +112,42 @@ class FakeServices : public IServiceControl {
     }
 };
 
+// A driver on a platform of the NT family, with the fake service manager.
 class ParallelServiceTest : public ::testing::Test {
   protected:
-    LinkState linkState;
-    void SetUp() override {
-        ResetProgramState();
-        SetPlatformIsNt(true);
-        SetServiceControl(&services);
+    ParallelSettings Settings(IServiceControl* control) {
+        ParallelSettings settings;
+        settings.isNt = true;
+        settings.services = control;
+        return settings;
     }
-    void TearDown() override { ResetProgramState(); }
     FakeServices services;
+    ParallelDriver driver{Settings(&services)};
 };
 
 TEST(ParallelOutsideNt, TouchesNoServiceAndLoadsTheLibraryDirectly) {
-    ResetProgramState();
     FakeServices services;
-    SetServiceControl(&services);  // present, but the platform is not of the NT family
-    ParallelOpen(0x378);
-    EXPECT_TRUE(PortDriverLoaded());
-    EXPECT_EQ(ParallelBaseAddress(), 0x378);
-    EXPECT_EQ(DriverFilesCheck(), 1);
-    ParallelShutdown();
-    EXPECT_FALSE(PortDriverLoaded());
+    ParallelSettings settings;
+    settings.isNt = false;
+    settings.services = &services;  // present, but the platform is not of the NT family
+    ParallelDriver driver(settings);
+    driver.ParallelOpen(0x378);
+    EXPECT_TRUE(driver.PortDriverLoaded());
+    EXPECT_EQ(driver.ParallelBaseAddress(), 0x378);
+    EXPECT_EQ(driver.DriverFilesCheck(), 1);
+    driver.ParallelShutdown();
+    EXPECT_FALSE(driver.PortDriverLoaded());
     EXPECT_TRUE(services.log.empty());
-    ResetProgramState();
 }
 
 TEST_F(ParallelServiceTest, InstallsStartsThenStopsAndRemovesItsOwnService) {
-    ParallelOpen(0x378);
-    ASSERT_TRUE(PortDriverLoaded());
+    driver.ParallelOpen(0x378);
+    ASSERT_TRUE(driver.PortDriverLoaded());
     EXPECT_TRUE(services.Logged("OpenManager 0x17"));
     EXPECT_TRUE(services.Logged("CreateService DLPortIO 0x10034 "));
     EXPECT_TRUE(services.Logged("Start"));
-    ParallelShutdown();
-    EXPECT_FALSE(PortDriverLoaded());
+    driver.ParallelShutdown();
+    EXPECT_FALSE(driver.PortDriverLoaded());
     EXPECT_TRUE(services.Logged("Stop"));
     EXPECT_TRUE(services.Logged("Delete"));
     EXPECT_FALSE(services.registered);
@@ -155,9 +156,9 @@ TEST_F(ParallelServiceTest, InstallsStartsThenStopsAndRemovesItsOwnService) {
 TEST_F(ParallelServiceTest, AServiceAlreadyRegisteredAndRunningIsLeftAlone) {
     services.registered = true;
     services.running = true;
-    ParallelOpen(0x378);
-    ASSERT_TRUE(PortDriverLoaded());
-    ParallelShutdown();
+    driver.ParallelOpen(0x378);
+    ASSERT_TRUE(driver.PortDriverLoaded());
+    driver.ParallelShutdown();
     EXPECT_FALSE(services.Logged("CreateService"));
     EXPECT_FALSE(services.Logged("Start"));
     EXPECT_FALSE(services.Logged("Stop"));
@@ -166,35 +167,40 @@ TEST_F(ParallelServiceTest, AServiceAlreadyRegisteredAndRunningIsLeftAlone) {
 }
 
 TEST_F(ParallelServiceTest, ALibraryLackingANameUndoesTheServiceAndTheLinkTestFails) {
-    SetPortIoLibraryFile(DLPORTIO_INCOMPLETE_LIBRARY);
-    linkState.PortKind = kParallelLink;
-    EXPECT_EQ(ParallelPortOpen("LPT1"), kNoHandle);
-    EXPECT_FALSE(PortDriverLoaded());
+    ParallelSettings settings = Settings(&services);
+    settings.portIoLibrary = DLPORTIO_INCOMPLETE_LIBRARY;
+    LinkError why;
+    EXPECT_EQ(ParallelPortOpen("LPT1", settings, &why), kNoHandle);
+    EXPECT_EQ(why.step, LinkStep::Test);
+    ASSERT_NE(OpenParallelDriver(), nullptr);
+    EXPECT_FALSE(OpenParallelDriver()->PortDriverLoaded());
     EXPECT_TRUE(services.Logged("Stop"));
     EXPECT_TRUE(services.Logged("Delete"));
     EXPECT_FALSE(services.registered);
+    EXPECT_EQ(PortClose(kNoHandle, kParallelLink), 1);
+    EXPECT_EQ(OpenParallelDriver(), nullptr);
 }
 
 TEST_F(ParallelServiceTest, RegisteredServiceWithoutItsDriverFileGetsBothFilesCopied) {
     services.registered = true;
     services.imagePath = "\\??\\C:\\Drivers\\Port\\DLPortIO.SYS";
-    EXPECT_EQ(DriverFilesCheck(), 1);
+    EXPECT_EQ(driver.DriverFilesCheck(), 1);
     EXPECT_TRUE(services.Logged("OpenKey SYSTEM\\CurrentControlSet\\Services\\DLPortIO 0xF003F"));
     EXPECT_TRUE(services.Logged("CreateDirectory C:\\Drivers"));
     EXPECT_TRUE(services.Logged("CreateDirectory C:\\Drivers\\Port"));
     EXPECT_TRUE(services.Logged("CopyFile DLPortIO.DLL -> C:\\Drivers\\Port\\DLPortIO.DLL"));
     EXPECT_TRUE(services.Logged("CopyFile DLPortIO.SYS -> C:\\Drivers\\Port\\DLPortIO.SYS"));
     services.log.clear();
-    EXPECT_EQ(DriverFilesCheck(), 1);
+    EXPECT_EQ(driver.DriverFilesCheck(), 1);
     EXPECT_FALSE(services.Logged("CopyFile")) << "the driver file is there now";
 }
 
 TEST_F(ParallelServiceTest, Lpt2AfterLpt1ShutsDownAndStartsAgainAtItsAddress) {
-    ParallelOpen(0x378);
+    driver.ParallelOpen(0x378);
     services.log.clear();
-    ParallelOpen(0x278);
-    EXPECT_TRUE(PortDriverLoaded());
-    EXPECT_EQ(ParallelBaseAddress(), 0x278);
+    driver.ParallelOpen(0x278);
+    EXPECT_TRUE(driver.PortDriverLoaded());
+    EXPECT_EQ(driver.ParallelBaseAddress(), 0x278);
     EXPECT_TRUE(services.Logged("Stop"));
     EXPECT_TRUE(services.Logged("Start"));
 }
@@ -206,10 +212,10 @@ TEST_F(ParallelServiceTest, AFailingStepLeavesItsText) {
             return 0;
         }
     } refusing;
-    SetServiceControl(&refusing);
-    ParallelOpen(0x378);
-    EXPECT_FALSE(PortDriverLoaded());
-    EXPECT_EQ(DriverLastError(), "ConnectSCM: Error #5");
+    ParallelDriver refused(Settings(&refusing));
+    refused.ParallelOpen(0x378);
+    EXPECT_FALSE(refused.PortDriverLoaded());
+    EXPECT_EQ(refused.DriverLastError(), "ConnectSCM: Error #5");
 }
 
 // Through the real library and the simulated port, with the virtual printer.
@@ -217,13 +223,11 @@ class ParallelPortTest : public ::testing::Test {
   protected:
     LinkState linkState;
     void SetUp() override {
-        ResetProgramState();
         setenv("DLPORTIO_SIM", sim.c_str(), 1);
         linkState.PortKind = kParallelLink;
     }
     void TearDown() override {
         PortClose(linkState.PortHandle);
-        ResetProgramState();
         unsetenv("DLPORTIO_SIM");
     }
     std::unique_ptr<VirtualPrinterProcess> StartPrinter(std::vector<std::string> extra = {}) {
@@ -261,18 +265,26 @@ TEST_F(ParallelPortTest, LinkTestAndADownloadArriveIntact) {
 
 TEST_F(ParallelPortTest, PaperOutFailsTheFirstByteAfterTheLimit) {
     auto printer = StartPrinter({"--paper-out"});
-    test::UseFastParallelClock();
-    EXPECT_EQ(SerialOpen("LPT1", 0, 0, 0, 0, 0), kNoHandle) << "the link test's LF cannot go";
-    EXPECT_TRUE(PortDriverLoaded()) << "a failed open leaves the driver loaded";
+    ParallelSettings fast;
+    fast.clock = test::FastParallelClock();
+    LinkError why;
+    EXPECT_EQ(SerialOpen("LPT1", 0, 0, 0, 0, 0, {}, fast, &why), kNoHandle)
+        << "the link test's LF cannot go";
+    EXPECT_EQ(why.step, LinkStep::Write);
+    EXPECT_EQ(why.osError, ETIMEDOUT);
+    const auto driver = OpenParallelDriver();
+    ASSERT_NE(driver, nullptr);
+    EXPECT_TRUE(driver->PortDriverLoaded()) << "a failed open leaves the driver loaded";
     EXPECT_EQ(PortClose(kNoHandle, kParallelLink), 1);
-    EXPECT_FALSE(PortDriverLoaded()) << "until PortClose of the parallel kind";
+    EXPECT_FALSE(driver->PortDriverLoaded()) << "until PortClose of the parallel kind";
 }
 
 TEST_F(ParallelPortTest, HeldBusyFailsTheWrite) {
     auto printer = StartPrinter({"--stall-after", "10"});
-    linkState.PortHandle = SerialOpen("lpt1", 0, 0, 0, 0, 0);
+    ParallelSettings fast;
+    fast.clock = test::FastParallelClock();
+    linkState.PortHandle = SerialOpen("lpt1", 0, 0, 0, 0, 0, {}, fast);
     ASSERT_EQ(linkState.PortHandle, kParallelToken);
-    test::UseFastParallelClock();
     const std::vector<unsigned char> data(70000, 0x41);
     EXPECT_EQ(PortWrite(linkState.PortHandle, data.data(), static_cast<int>(data.size())), 0);
 }

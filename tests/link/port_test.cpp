@@ -6,7 +6,6 @@
 
 #include "link/usb/usb_link.h"
 #include "support/fake_transport.h"
-#include "workflows/reset_state.h"
 
 namespace stampa {
 namespace {
@@ -53,14 +52,12 @@ class PortTest : public ::testing::Test {
   protected:
     LinkState linkState;
     void SetUp() override {
-        ResetProgramState();
         FakeUsb::Get() = FakeUsb{};
         SetUsbLibrary(FakeUsb::Table());
     }
     void TearDown() override {
         PortClose(linkState.PortHandle);
         UnbindUsbLibrary();
-        ResetProgramState();
     }
     static std::vector<unsigned char> Pattern(int n) {
         std::vector<unsigned char> v(static_cast<std::size_t>(n));

@@ -13,7 +13,6 @@
 #include "support/temp_dir.h"
 #include "support/test_helpers.h"
 #include "support/vprinter_process.h"
-#include "workflows/reset_state.h"
 
 namespace stampa {
 namespace {
@@ -26,7 +25,6 @@ class SerialLinkTest : public ::testing::Test {
     LinkState linkState;
     SerialTimings fast;
     void SetUp() override {
-        ResetProgramState();
         std::filesystem::create_directories(dir.File("config/stampa/ports"));
         setenv("XDG_CONFIG_HOME", dir.File("config").c_str(), 1);
         // Short waits for the failure cases; the program keeps its own.
@@ -35,7 +33,6 @@ class SerialLinkTest : public ::testing::Test {
     }
     void TearDown() override {
         PortClose(linkState.PortHandle);
-        ResetProgramState();
         unsetenv("XDG_CONFIG_HOME");
     }
     std::unique_ptr<VirtualPrinterProcess> StartPrinter(std::vector<std::string> extra = {}) {

@@ -17,7 +17,6 @@
 #include "protocol/commands.h"
 #include "support/bmp_files.h"
 #include "support/temp_dir.h"
-#include "workflows/reset_state.h"
 
 namespace stampa {
 namespace {
@@ -51,14 +50,8 @@ Bytes ArrivedAfter(std::size_t before, std::size_t size) {
 class SpoolerLinkTest : public ::testing::Test {
   protected:
     LinkState linkState;
-    void SetUp() override {
-        ASSERT_FALSE(CupsDir().empty()) << "runs under the cups test fixture";
-        ResetProgramState();
-    }
-    void TearDown() override {
-        PortClose(linkState.PortHandle);
-        ResetProgramState();
-    }
+    void SetUp() override { ASSERT_FALSE(CupsDir().empty()) << "runs under the cups test fixture"; }
+    void TearDown() override { PortClose(linkState.PortHandle); }
 };
 
 TEST_F(SpoolerLinkTest, EnumeratesTheQueuesAndPicksTheQualifyingOnes) {

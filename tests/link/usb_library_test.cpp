@@ -11,7 +11,6 @@
 #include "protocol/commands.h"
 #include "support/fifo_reader.h"
 #include "support/temp_dir.h"
-#include "workflows/reset_state.h"
 
 namespace stampa {
 namespace {
@@ -23,7 +22,6 @@ class UsbLibraryTest : public ::testing::Test {
   protected:
     LinkState linkState;
     void SetUp() override {
-        ResetProgramState();
         setenv("QZUSB_DEVICE_DIR", dir.Path().c_str(), 1);
         ASSERT_TRUE(BindUsbLibrary()) << "libQzUsbInt.so beside the test program";
     }
@@ -31,7 +29,6 @@ class UsbLibraryTest : public ::testing::Test {
         PortClose(linkState.PortHandle);
         UnbindUsbLibrary();
         unsetenv("QZUSB_DEVICE_DIR");
-        ResetProgramState();
     }
     TempDir dir;
 };

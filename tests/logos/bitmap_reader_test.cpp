@@ -7,7 +7,6 @@
 #include "support/bmp_files.h"
 #include "support/recording_operator.h"
 #include "support/temp_dir.h"
-#include "workflows/reset_state.h"
 
 namespace stampa {
 namespace {
@@ -106,8 +105,6 @@ TEST(BitmapReader, OneBitSizeRoundsRowsUpTo32Dots) {
 class GeometryTest : public ::testing::Test {
   protected:
     LogoStore logos;
-    void SetUp() override { ResetProgramState(); }
-    void TearDown() override { ResetProgramState(); }
     TempDir dir;
 };
 

@@ -14,7 +14,6 @@
 #include "logos/gbk_text.h"
 #include "logos/logo_store.h"
 #include "support/temp_dir.h"
-#include "workflows/reset_state.h"
 
 namespace stampa {
 namespace {
@@ -26,8 +25,6 @@ using test::WriteFileBytes;
 class StoredListTest : public ::testing::Test {
   protected:
     LogoStore logos;
-    void SetUp() override { ResetProgramState(); }
-    void TearDown() override { ResetProgramState(); }
 
     // A FLASH logo as a download leaves it: converted path and mode set, which
     // the file does not keep.

@@ -28,7 +28,6 @@
 #include "support/test_helpers.h"
 #include "support/vprinter_process.h"
 #include "transfer/session.h"
-#include "workflows/reset_state.h"
 #include "workflows/startup.h"
 
 namespace stampa {
@@ -50,7 +49,6 @@ class ConfigPageTest : public ::testing::Test {
   protected:
     Session session;
     void SetUp() override {
-        ResetProgramState();
         saved = std::filesystem::current_path();
         std::filesystem::current_path(dir.Path());
         session.StartDirectory = dir.Path().string();
@@ -67,7 +65,6 @@ class ConfigPageTest : public ::testing::Test {
         std::filesystem::current_path(saved);
         for (const char* v : {"QZUSB_DEVICE_DIR", "XDG_CONFIG_HOME", "DLPORTIO_SIM"})
             unsetenv(v);
-        ResetProgramState();
     }
     std::vector<unsigned char> Captured(std::size_t atLeast) {
         return test::FileBytesOnceAtLeast(dir.File("capture"), atLeast);
@@ -280,7 +277,6 @@ TEST_F(ConfigPageTest, NoQualifyingDriverIsSaidAndLeavesNoLink) {
 }
 
 TEST(StampaStart, AMissingLibraryEndsTheProgramWithTheLoadingMessage) {
-    ResetProgramState();
     for (const RuntimeLibraryFiles& files :
          {RuntimeLibraryFiles{"/nonexistent/libpixmelt.so", kUsbLibraryFile},
           RuntimeLibraryFiles{kPixmeltLibraryFile, QZUSB_WITHOUT_SETINTERFACE_LIBRARY}}) {
@@ -294,7 +290,6 @@ TEST(StampaStart, AMissingLibraryEndsTheProgramWithTheLoadingMessage) {
 }
 
 TEST(StampaStart, TheSheetHasItsCaptionTabsAndExitButton) {
-    ResetProgramState();
     Session session;
     CMainSheet sheet{session};
     EXPECT_EQ(sheet.windowTitle(), "Stampa V1.52");
@@ -320,7 +315,6 @@ TEST(StampaStart, TheSheetHasItsCaptionTabsAndExitButton) {
 }
 
 TEST(StampaStart, ExitAfterAFlashDownloadWritesTheModelsFile) {
-    ResetProgramState();
     TempDir dir;
     std::filesystem::create_directories(dir.File("pictures"));
     const auto saved = std::filesystem::current_path();
@@ -342,7 +336,6 @@ TEST(StampaStart, ExitAfterAFlashDownloadWritesTheModelsFile) {
     std::filesystem::current_path(saved);
     EXPECT_TRUE(std::filesystem::exists(dir.File("RP-820"))) << "in the folder it started from";
     EXPECT_FALSE(std::filesystem::exists(dir.File("pictures/RP-820")));
-    ResetProgramState();
 }
 
 }  // namespace

@@ -37,7 +37,6 @@
 #include "support/vprinter_process.h"
 #include "transfer/download_job.h"
 #include "transfer/session.h"
-#include "workflows/reset_state.h"
 #include "workflows/startup.h"
 
 namespace stampa {
@@ -57,8 +56,6 @@ QStringList Column(QTreeWidget* list, int column) {
 class PageListsTest : public ::testing::Test {
   protected:
     Session session;
-    void SetUp() override { ResetProgramState(); }
-    void TearDown() override { ResetProgramState(); }
     void Pick(std::initializer_list<std::uint32_t> sizes) {
         int i = 0;
         for (std::uint32_t size : sizes) {
@@ -179,7 +176,6 @@ int MismatchesDoubleWidth(const QImage& receipt, const QImage& picture, int top)
 class WholePath : public ::testing::Test {
   protected:
     void SetUp() override {
-        ResetProgramState();
         std::filesystem::current_path(dir.Path());
         setenv("QZUSB_DEVICE_DIR", dir.Path().c_str(), 1);
         StartPrinter({});
@@ -194,7 +190,6 @@ class WholePath : public ::testing::Test {
     void TearDown() override {
         unsetenv("QZUSB_DEVICE_DIR");
         std::filesystem::current_path(saved);
-        ResetProgramState();
     }
     // Starts the program and connects to the USB printer as the OK button does.
     static void StartAndConnect(CStampaApp& app) {
@@ -278,7 +273,6 @@ TEST_F(WholePath, ConnectPickConvertDownloadPrintExitAndStartAgain) {
     // Exit writes the stored-logo file; a new run shows the two logos.
     app.ShutDown();
     EXPECT_TRUE(std::filesystem::exists(dir.File("RP-820")));
-    ResetProgramState();
     CStampaApp again;
     StartAndConnect(again);
     again.Sheet()->Tabs()->setCurrentIndex(4);
@@ -346,7 +340,6 @@ TEST_F(WholePath, NvGraphicsDownloadPrintAndDeleteFromThePages) {
     EXPECT_NE(second.find("NV PRINT 03 1x1"), std::string::npos) << second;
     EXPECT_EQ(second.find("NV PRINT 02"), std::string::npos) << second;
     // The next run reads the model's NV list.
-    ResetProgramState();
     CStampaApp again;
     StartAndConnect(again);
     Find<QRadioButton>(again.Sheet()->PrintPage(), 1049)->click();

@@ -18,7 +18,6 @@
 #include "pages/print_page.h"
 #include "pages/select_page.h"
 #include "transfer/session.h"
-#include "workflows/reset_state.h"
 
 namespace stampa {
 namespace {
@@ -59,14 +58,8 @@ std::vector<std::string> ClippedTexts(QWidget* page) {
 class LanguageLayoutTest : public ::testing::TestWithParam<Language> {
   protected:
     Session session;
-    void SetUp() override {
-        ResetProgramState();
-        SetLanguage(GetParam());
-    }
-    void TearDown() override {
-        SetLanguage(Language::Chinese);
-        ResetProgramState();
-    }
+    void SetUp() override { SetLanguage(GetParam()); }
+    void TearDown() override { SetLanguage(Language::Chinese); }
 };
 
 TEST_P(LanguageLayoutTest, NoTextIsWiderThanItsControl) {

@@ -26,7 +26,6 @@
 #include "support/recording_operator.h"
 #include "support/temp_dir.h"
 #include "workflows/memory_lists.h"
-#include "workflows/reset_state.h"
 #include "workflows/startup.h"
 
 namespace stampa {
@@ -43,14 +42,8 @@ using test::TempDir;
 class PagesTest : public ::testing::Test {
   protected:
     Session session;
-    void SetUp() override {
-        ResetProgramState();
-        ASSERT_TRUE(BindPixmelt(PIXMELT_LIBRARY));
-    }
-    void TearDown() override {
-        UnbindPixmelt();
-        ResetProgramState();
-    }
+    void SetUp() override { ASSERT_TRUE(BindPixmelt(PIXMELT_LIBRARY)); }
+    void TearDown() override { UnbindPixmelt(); }
     std::string File(const std::string& name, const std::vector<unsigned char>& bytes) {
         test::WriteFileBytes(dir.File(name), bytes);
         return dir.File(name);
@@ -165,7 +158,6 @@ TEST_F(PagesTest, FilesOfOtherKindsAreRefusedWithTheirMessages) {
 TEST_F(PagesTest, DeletingRowsAdjustsTheShownLogo) {
     for (int current : {4, 3}) {
         SCOPED_TRACE(current);
-        ResetProgramState();
         Session session;  // a fresh pick for each round
         CSelectPage page{session};
         dialog.next.clear();

@@ -1,6 +1,7 @@
 // Small helpers several test suites share.
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
@@ -23,14 +24,22 @@ inline int OpenDescriptors() {
     return n;
 }
 
-// A parallel-port clock that moves 100 ms at every pause: the 5 s busy limit
-// passes in 50 status reads.
-inline void UseFastParallelClock() {
-    auto now = std::make_shared<std::int64_t>(0);
+// A parallel-port clock that, while `fast` is set, moves 100 ms at every
+// pause: the 5 s busy limit passes in 50 status reads. Otherwise it is the
+// real clock.
+inline ParallelClock FastParallelClock(
+    std::shared_ptr<std::atomic<bool>> fast = std::make_shared<std::atomic<bool>>(true)) {
+    auto ahead = std::make_shared<std::atomic<std::int64_t>>(0);
+    const ParallelClock real;
     ParallelClock c;
-    c.nowMs = [now] { return *now; };
-    c.pause = [now] { *now += 100; };
-    SetParallelClock(c);
+    c.nowMs = [real, ahead] { return real.nowMs() + ahead->load(); };
+    c.pause = [real, ahead, fast] {
+        if (fast->load())
+            *ahead += 100;
+        else
+            real.pause();
+    };
+    return c;
 }
 
 // The bytes of a file another process appends to, once there are at least

@@ -14,7 +14,6 @@
 #include "support/logo_files.h"
 #include "support/recording_operator.h"
 #include "transfer/session.h"
-#include "workflows/reset_state.h"
 #include "workflows/startup.h"
 
 namespace stampa {
@@ -46,7 +45,6 @@ class DownloadJobTest : public ::testing::Test {
   protected:
     Session session;
     void SetUp() override {
-        ResetProgramState();
         session.SetPauses({std::chrono::milliseconds(0), std::chrono::milliseconds(0)});
         link = test::ConnectFake(session, kUsbLink);
         session.PortConfigured = true;
@@ -54,7 +52,6 @@ class DownloadJobTest : public ::testing::Test {
     void TearDown() override {
         WaitForDownload(session);
         PortClose(session.PortHandle);
-        ResetProgramState();
     }
     void Run(RecordingDownloadPage& page) {
         StartDownload(session, page);

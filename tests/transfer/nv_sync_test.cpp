@@ -18,7 +18,6 @@
 #include "transfer/download_job.h"
 #include "transfer/session.h"
 #include "vprinter/printer.h"
-#include "workflows/reset_state.h"
 
 namespace stampa {
 namespace {
@@ -58,7 +57,6 @@ class NvSyncTest : public ::testing::Test {
   protected:
     Session session;
     void SetUp() override {
-        ResetProgramState();
         session.SetPauses({std::chrono::milliseconds(0), std::chrono::milliseconds(0)});
         session.StartDirectory = dir.Path().string();
         session.PrinterModel = "RP-820";
@@ -66,7 +64,6 @@ class NvSyncTest : public ::testing::Test {
     void TearDown() override {
         WaitForDownload(session);
         PortClose(session.PortHandle);
-        ResetProgramState();
     }
     void ConnectPrinter(InProcessPrinter& printer, PortKindValue kind) {
         link = test::ConnectFake(session, kind);

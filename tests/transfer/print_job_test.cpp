@@ -15,7 +15,6 @@
 #include "support/temp_dir.h"
 #include "transfer/nv_delete.h"
 #include "transfer/session.h"
-#include "workflows/reset_state.h"
 
 namespace stampa {
 namespace {
@@ -46,14 +45,10 @@ class PrintJobTest : public ::testing::Test {
   protected:
     Session session;
     void SetUp() override {
-        ResetProgramState();
         link = test::ConnectFake(session, kUsbLink);
         session.PortConfigured = true;
     }
-    void TearDown() override {
-        PortClose(session.PortHandle);
-        ResetProgramState();
-    }
+    void TearDown() override { PortClose(session.PortHandle); }
     RecordingOperator op;
     FakePrintPage page;
     std::shared_ptr<test::FakeTransport> link;

@@ -8,7 +8,6 @@
 #include "support/fake_transport.h"
 #include "transfer/session.h"
 #include "workflows/printer_answers.h"
-#include "workflows/reset_state.h"
 
 namespace stampa {
 namespace {
@@ -88,14 +87,10 @@ class PrinterQueriesTest : public ::testing::Test {
   protected:
     Session session;
     void SetUp() override {
-        ResetProgramState();
         printer = test::ConnectFake(session, kSerialLink);
         session.PortConfigured = true;
     }
-    void TearDown() override {
-        PortClose(session.PortHandle);
-        ResetProgramState();
-    }
+    void TearDown() override { PortClose(session.PortHandle); }
     std::shared_ptr<test::FakeTransport> printer;
 };
 

@@ -20,7 +20,6 @@
 #include "transfer/download_job.h"
 #include "transfer/print_job.h"
 #include "transfer/session.h"
-#include "workflows/reset_state.h"
 #include "workflows/startup.h"
 
 namespace stampa {
@@ -41,7 +40,6 @@ class TransferEndToEnd : public ::testing::Test {
   protected:
     Session session;
     void SetUp() override {
-        ResetProgramState();
         session.SetPauses({std::chrono::milliseconds(0), std::chrono::milliseconds(0)});
         setenv("QZUSB_DEVICE_DIR", dir.Path().c_str(), 1);
         ASSERT_TRUE(BindRuntimeLibraries({PIXMELT_LIBRARY}));
@@ -51,7 +49,6 @@ class TransferEndToEnd : public ::testing::Test {
         PortClose(session.PortHandle);
         UnbindRuntimeLibraries();
         unsetenv("QZUSB_DEVICE_DIR");
-        ResetProgramState();
     }
 
     std::unique_ptr<VirtualPrinterProcess> StartPrinter(std::vector<std::string> extra = {}) {

@@ -25,14 +25,12 @@ constexpr int kServiceDoesNotExist = 1060;
 class ServiceSteps : public ::testing::Test {
   protected:
     void SetUp() override {
-        ResetParallelState();
         ASSERT_TRUE(PlatformIsNtFamily());
         ASSERT_NE(SystemServiceControl(), nullptr);
     }
-    void TearDown() override {
-        CloseSCM();
-        ResetParallelState();
-    }
+    void TearDown() override { driver->CloseSCM(); }
+    // The system's own service manager, as the program opens LPT1 with it.
+    std::unique_ptr<ParallelDriver> driver = std::make_unique<ParallelDriver>(ParallelSettings{});
 
     // The service's state through a connection of the test's own; 0 when absent.
     int ServiceState(int& error) {
@@ -52,8 +50,8 @@ class ServiceSteps : public ::testing::Test {
 };
 
 TEST_F(ServiceSteps, InstallQueryStartStopRemove) {
-    ASSERT_EQ(ConnectSCM(), 1) << DriverLastError();
-    ASSERT_EQ(DriverInstall(), 1) << DriverLastError();
+    ASSERT_EQ(driver->ConnectSCM(), 1) << driver->DriverLastError();
+    ASSERT_EQ(driver->DriverInstall(), 1) << driver->DriverLastError();
     int error = 0;
     EXPECT_EQ(ServiceState(error), kServiceStopped) << "installed, not started";
 
@@ -64,38 +62,46 @@ TEST_F(ServiceSteps, InstallQueryStartStopRemove) {
     EXPECT_NE(image.find("DLPortIO.SYS"), std::string::npos) << image;
     key.Close();
 
-    EXPECT_EQ(DriverStart(), 0) << "there is no driver file to start";
-    EXPECT_EQ(DriverLastError().rfind("DriverStart: Error #", 0), 0u) << DriverLastError();
-    EXPECT_EQ(DriverStop(), 0) << "a service that never ran does not stop";
-    EXPECT_EQ(DriverLastError().rfind("DriverStop: Error #", 0), 0u) << DriverLastError();
+    EXPECT_EQ(driver->DriverStart(), 0) << "there is no driver file to start";
+    EXPECT_EQ(driver->DriverLastError().rfind("DriverStart: Error #", 0), 0u)
+        << driver->DriverLastError();
+    EXPECT_EQ(driver->DriverStop(), 0) << "a service that never ran does not stop";
+    EXPECT_EQ(driver->DriverLastError().rfind("DriverStop: Error #", 0), 0u)
+        << driver->DriverLastError();
 
-    ASSERT_EQ(DriverRemove(), 1) << DriverLastError();
+    ASSERT_EQ(driver->DriverRemove(), 1) << driver->DriverLastError();
     EXPECT_EQ(ServiceState(error), 0);
     EXPECT_EQ(error, kServiceDoesNotExist);
-    EXPECT_EQ(CloseSCM(), 1);
+    EXPECT_EQ(driver->CloseSCM(), 1);
 }
 
 // A second install finds the service there and leaves it to its owner: the
 // remove at the end then keeps it.
 TEST_F(ServiceSteps, AServiceInstalledBeforeIsKept) {
-    ASSERT_EQ(ConnectSCM(), 1) << DriverLastError();
-    ASSERT_EQ(DriverInstall(), 1);
-    ASSERT_EQ(DriverInstall(), 1) << "already there";
-    EXPECT_EQ(DriverRemove(), 1);
+    ASSERT_EQ(driver->ConnectSCM(), 1) << driver->DriverLastError();
+    ASSERT_EQ(driver->DriverInstall(), 1);
+    ASSERT_EQ(driver->DriverInstall(), 1) << "already there";
+    EXPECT_EQ(driver->DriverRemove(), 1);
     int error = 0;
     EXPECT_EQ(ServiceState(error), kServiceStopped) << "kept for the program that installed it";
-    ResetParallelState();  // forget that it was there before: the next remove deletes it
-    ASSERT_EQ(ConnectSCM(), 1);
-    EXPECT_EQ(DriverRemove(), 1);
+    driver->CloseSCM();
+    // A new driver does not know it was there before: its remove deletes it.
+    driver = std::make_unique<ParallelDriver>(ParallelSettings{});
+    ASSERT_EQ(driver->ConnectSCM(), 1);
+    EXPECT_EQ(driver->DriverRemove(), 1);
     EXPECT_EQ(ServiceState(error), 0);
 }
 
 // Opening LPT1 runs the steps in order and, when the driver does not start,
 // removes what it installed and leaves the port closed.
 TEST_F(ServiceSteps, OpeningAPortWithoutTheDriverCleansUp) {
-    EXPECT_EQ(ParallelPortOpen("LPT1"), kNoHandle);
-    EXPECT_FALSE(PortDriverLoaded());
-    EXPECT_EQ(DriverLastError().rfind("DriverStart: Error #", 0), 0u) << DriverLastError();
+    LinkError why;
+    EXPECT_EQ(ParallelPortOpen("LPT1", {}, &why), kNoHandle);
+    const auto opened = OpenParallelDriver();
+    ASSERT_NE(opened, nullptr);
+    EXPECT_FALSE(opened->PortDriverLoaded());
+    EXPECT_EQ(why.detail.rfind("DriverStart: Error #", 0), 0u) << why.detail;
+    PortClose(kNoHandle, kParallelLink);
     int error = 0;
     EXPECT_EQ(ServiceState(error), 0) << "the service this open installed is removed again";
 }
@@ -113,16 +119,16 @@ TEST(ParallelSimulatedPort, BytesReachTheSharedFileThroughDLPortIO) {
     std::ofstream(sim, std::ios::binary)
         .write(reinterpret_cast<const char*>(port.get()), sizeof *port);
     test::SetEnvironment("DLPORTIO_SIM", sim);
-    ResetParallelState();
-    SetPlatformIsNt(false);
+    ParallelSettings outsideNt;
+    outsideNt.isNt = false;
 
-    const PortHandleValue handle = ParallelPortOpen("LPT1");
-    ASSERT_EQ(handle, kParallelToken) << DriverLastError();
+    LinkError why;
+    const PortHandleValue handle = ParallelPortOpen("LPT1", outsideNt, &why);
+    ASSERT_EQ(handle, kParallelToken) << DescribeLinkError(why);
     const unsigned char reset[] = {0x1B, 0x40};
     EXPECT_EQ(PortWrite(handle, reset, 2), 1);
     PortClose(handle);
     test::UnsetEnvironment("DLPORTIO_SIM");
-    ResetParallelState();
 
     std::ifstream(sim, std::ios::binary).read(reinterpret_cast<char*>(port.get()), sizeof *port);
     ASSERT_EQ(port->head.load(), 3u);

@@ -28,14 +28,14 @@ TEST(Win32Error, CodesReadAsOnLinux) {
         EXPECT_EQ(ErrnoOfWindowsError(row.code), row.errnoValue) << row.code;
     }
 
-    NoteWindowsLinkError(LinkStep::Open, WSAECONNREFUSED, "127.0.0.1:9100");
-    const std::string refused = DescribeLinkError(LastLinkError());
+    const std::string refused =
+        DescribeLinkError(WindowsLinkError(LinkStep::Open, WSAECONNREFUSED, "127.0.0.1:9100"));
     EXPECT_NE(refused.find("Connection refused"), std::string::npos) << refused;
 
-    NoteWindowsLinkError(LinkStep::Write, ERROR_INVALID_FUNCTION, "COM1");
-    EXPECT_EQ(LastLinkError().osError, 0);
-    EXPECT_FALSE(LastLinkError().detail.empty()) << "Windows' own words for it";
-    ClearLinkError();
+    LinkError why;
+    NoteWindowsLinkError(&why, LinkStep::Write, ERROR_INVALID_FUNCTION, "COM1");
+    EXPECT_EQ(why.osError, 0);
+    EXPECT_FALSE(why.detail.empty()) << "Windows' own words for it";
 }
 
 }  // namespace

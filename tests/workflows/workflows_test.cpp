@@ -20,7 +20,6 @@
 #include "workflows/memory_lists.h"
 #include "workflows/pick.h"
 #include "workflows/preview.h"
-#include "workflows/reset_state.h"
 
 namespace stampa {
 namespace {
@@ -33,8 +32,6 @@ using test::WriteFileBytes;
 class WorkflowsTest : public ::testing::Test {
   protected:
     Session session;
-    void SetUp() override { ResetProgramState(); }
-    void TearDown() override { ResetProgramState(); }
 
     std::string Mono(const std::string& name) {
         WriteFileBytes(dir.File(name), Bmp1(16, 8, [](int x, int) { return x < 3; }));
