@@ -64,7 +64,7 @@ bool CliOperator::AnsweredCancel() const {
     return cancelled_;
 }
 
-ProgressPage::ProgressPage(int memory, bool replaceAllNv)
+ProgressPage::ProgressPage(stampa::Memory memory, bool replaceAllNv)
     : memory_(memory), replaceAllNv_(replaceAllNv), terminal_(StderrIsTerminal()) {}
 
 void ProgressPage::SetStatusText(const std::string& text) {

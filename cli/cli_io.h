@@ -51,8 +51,8 @@ class CliOperator final : public IOperator {
 // The download page of the command line: a bar on a terminal, lines otherwise.
 class ProgressPage final : public IDownloadPage {
   public:
-    explicit ProgressPage(int memory, bool replaceAllNv = false);
-    int Memory() const override { return memory_; }
+    explicit ProgressPage(stampa::Memory memory, bool replaceAllNv = false);
+    stampa::Memory Memory() const override { return memory_; }
     bool ReplaceAllNv() const override { return replaceAllNv_; }
     void SetDownloadEnabled(bool) override {}
     void SetStatusText(const std::string& text) override;
@@ -63,7 +63,7 @@ class ProgressPage final : public IDownloadPage {
   private:
     void Draw();
     std::mutex mutex_;
-    int memory_;
+    stampa::Memory memory_;
     bool replaceAllNv_;
     bool terminal_;
     int high_ = 0;
@@ -75,12 +75,12 @@ class ProgressPage final : public IDownloadPage {
 // The print page of the command line: fixed choices.
 struct PrintChoices final : public IPrintPage {
     int range = kPrintAll;
-    int memory = kFlashMemory;
+    stampa::Memory memory = kFlashMemory;
     int scaling = 0;
     bool label = false;
     std::vector<int> rows;
     int Range() const override { return range; }
-    int Memory() const override { return memory; }
+    stampa::Memory Memory() const override { return memory; }
     int ScalingMode() const override { return scaling; }
     bool PrintLabel() const override { return label; }
     std::vector<int> SelectedRows() const override { return rows; }

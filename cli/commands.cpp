@@ -23,7 +23,7 @@
 #include "logos/stored_list.h"
 #include "protocol/commands.h"
 #include "transfer/download_job.h"
-#include "transfer/memory_texts.h"
+#include "transfer/memory.h"
 #include "transfer/nv_delete.h"
 #include "transfer/nv_download.h"
 #include "transfer/nv_rows.h"
@@ -77,15 +77,8 @@ void ExplainLinkFailure(const Session& session) {
 }
 
 // The mark a successful download into `memory` leaves.
-bool Downloaded(const Session& session, int memory) {
-    switch (memory) {
-        case kFlashMemory:
-            return session.FlashDownloaded;
-        case kNvMemory:
-            return session.NvDownloaded;
-        default:
-            return session.RamDownloaded;
-    }
+bool Downloaded(const Session& session, stampa::Memory memory) {
+    return session.*Describe(memory).downloaded;
 }
 
 void PrintLogoLines(const std::vector<LogoEntry>& entries,
@@ -143,9 +136,9 @@ namespace {
 // The download page of one link among many: progress goes to the parent.
 class ReportingPage final : public IDownloadPage {
   public:
-    ReportingPage(int memory, bool replaceAllNv, LinkReporter& reporter)
+    ReportingPage(stampa::Memory memory, bool replaceAllNv, LinkReporter& reporter)
         : memory_(memory), replaceAllNv_(replaceAllNv), reporter_(reporter) {}
-    int Memory() const override { return memory_; }
+    stampa::Memory Memory() const override { return memory_; }
     bool ReplaceAllNv() const override { return replaceAllNv_; }
     void SetDownloadEnabled(bool) override {}
     void SetStatusText(const std::string& text) override {
@@ -164,7 +157,7 @@ class ReportingPage final : public IDownloadPage {
 
   private:
     std::mutex mutex_;
-    int memory_;
+    stampa::Memory memory_;
     bool replaceAllNv_;
     LinkReporter& reporter_;
     int high_ = 0;
@@ -217,7 +210,7 @@ bool ReportOutcomes(const std::vector<LinkOutcome>& outcomes) {
 LinkJobResult DownloadOnOneLink(const Session& picked, const std::string& model,
                                 const LinkSettings& link, const DownloadOptions& o,
                                 LinkReporter& reporter) {
-    const int memory = o.memory;
+    const stampa::Memory memory = o.memory;
     CliOperator quiet(true, true);
     LinkJobResult result;
     Session session;
@@ -233,7 +226,7 @@ LinkJobResult DownloadOnOneLink(const Session& picked, const std::string& model,
     }
     if (!result.ok)
         result.detail = FailureOf(quiet, session);
-    else if (memory == kNvMemory)
+    else if (Describe(memory).addressedByKey)
         result.detail = outcome.Last();  // what this printer's NV memory was written
     result.bytes = PortBytesWritten(session.PortHandle);
     session.FlashDownloaded = false;  // the command writes the files, once every link succeeded
@@ -259,11 +252,11 @@ int RunFleetDownload(const DownloadOptions& o) {
             return DownloadOnOneLink(session, model, link, o, r);
         });
     const bool all = ReportOutcomes(outcomes);
-    if (all && o.memory == kFlashMemory) {
+    if (all && Describe(o.memory).storedFile != nullptr) {
         CopyLogoList(session.SelectedLogos, session.FlashLogos);
         SaveLogoList(session, StoredLogoFileName(session.StartDirectory, model));
     }
-    if (o.memory == kNvMemory) {
+    if (Describe(o.memory).addressedByKey) {
         std::vector<std::string> okLinks;
         for (std::size_t i = 0; i < outcomes.size(); ++i) {
             if (outcomes[i].ok)
@@ -340,7 +333,8 @@ int RunDownload(const DownloadOptions& o) {
         std::printf("%s\n", FormatText(msg::kCliDownloaded, session.SelectedLogos.Count(),
                                        TextsOf(o.memory).name, session.PortName.c_str())
                                 .c_str());
-        if (o.memory == kNvMemory)  // what was written: "...; NV: 1 defined, 2 unchanged, ..."
+        if (Describe(o.memory)
+                .addressedByKey)  // what was written: "...; NV: 1 defined, 2 unchanged, ..."
             std::printf("%s\n", outcome.Last().c_str());
     }
     if (op.SawWarning())

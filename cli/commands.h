@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "link/link_open.h"
+#include "transfer/memory.h"
 
 namespace stampa::cli {
 
@@ -18,7 +19,7 @@ struct ConvertOptions {
 struct DownloadOptions {
     std::vector<LinkSettings> links;  // more than one: every printer at once
     std::vector<std::string> linkNames;
-    int memory = 1;     // kFlashMemory, kRamMemory or kNvMemory
+    stampa::Memory memory = kFlashMemory;
     std::string model;  // empty: the configuration's default model
     bool yes = false;
     bool replaceAll = false;  // NV graphics: delete all first, define every logo
@@ -28,7 +29,7 @@ struct DownloadOptions {
 struct PrintOptions {
     std::vector<LinkSettings> links;
     std::vector<std::string> linkNames;
-    int memory = 1;
+    stampa::Memory memory = kFlashMemory;
     std::string model;
     std::vector<int> logos;  // the numbers the print page shows; empty: all
     int scaling = 0;

@@ -18,7 +18,7 @@ using stampa::cli::kUsage;
 
 const std::map<std::string, int> kMethods = {
     {"threshold", 0}, {"m3", 1}, {"m4", 2}, {"error", 3}, {"none", -1}};
-const std::map<std::string, int> kMemories = {
+const std::map<std::string, stampa::Memory> kMemories = {
     {"flash", stampa::kFlashMemory}, {"ram", stampa::kRamMemory}, {"nv", stampa::kNvMemory}};
 const std::map<std::string, int> kScales = {
     {"normal", 0}, {"double-width", 1}, {"double-height", 2}, {"double", 3}};

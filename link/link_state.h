@@ -37,8 +37,9 @@ struct LinkState {
     // workflow; read by every job, the download worker included.
     std::atomic<PortHandleValue> PortHandle{kNoHandle};
 
-    // The link chosen on the configuration page; starts at serial. Changes
-    // with every click on a link button, also while a download runs, hence atomic.
+    // The kind of the session's link: the one the connect workflow opened or
+    // last tried (the configuration page keeps its clicked button to itself
+    // until OK); starts at serial.
     std::atomic<std::int32_t> PortKind{kSerialLink};
 
     // A link was opened and tested by the connect workflow.

@@ -157,6 +157,7 @@ QString CConfigPage::StatusLine() const {
 void CConfigPage::Initialize() {
     configuration_ = BeginConfiguration(session_, Text(serialPort_));
     serialButton_->setChecked(true);
+    chosenLink_ = kSerialLink;
     models_->blockSignals(true);
     models_->clear();
     for (const PrinterModelEntry& m : configuration_.models)
@@ -183,7 +184,7 @@ void CConfigPage::EnableGroups(int kind) {
 }
 
 void CConfigPage::OnLinkButton(int kind) {
-    ChooseLink(session_, kind);
+    chosenLink_ = static_cast<PortKindValue>(kind);
     if (kind == kUsbLink) {
         usbButton_->setChecked(true);
     }
@@ -196,15 +197,21 @@ void CConfigPage::OnLinkButton(int kind) {
 
 void CConfigPage::FillDriverList() {
     drivers_->clear();
-    for (const std::string& name : ChooseDriverLink(session_, configuration_.baseDriverName))
+    const auto printers = ChooseDriverLink(session_, configuration_.baseDriverName);
+    for (const std::string& name : printers)
         drivers_->addItem(QString::fromStdString(name));
+    if (printers.empty())
+        chosenLink_ = kNoLink;
     drivers_->setCurrentIndex(drivers_->count() > 0 ? 0 : -1);
 }
 
 void CConfigPage::FillUsbList() {
     usbDevices_->clear();
-    for (int device : ChooseUsbLink(session_))
+    const auto devices = ChooseUsbLink();
+    for (int device : devices)
         usbDevices_->addItem(QString::fromStdString(UsbDeviceName(device)), device);
+    if (devices.empty())
+        chosenLink_ = kNoLink;
     usbDevices_->setCurrentIndex(usbDevices_->count() > 0 ? 0 : -1);
 }
 
@@ -215,7 +222,7 @@ void CConfigPage::OnModelChanged(int) {
 
 LinkSettings CConfigPage::SettingsFromControls() const {
     LinkSettings s;
-    s.kind = static_cast<PortKindValue>(session_.PortKind.load());
+    s.kind = chosenLink_;
     s.serialPort = Text(serialPort_);
     s.baud = std::atoi(Text(baud_).c_str());
     s.dataBits = std::atoi(Text(dataBits_).c_str());

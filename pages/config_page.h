@@ -31,6 +31,9 @@ class CConfigPage : public QWidget {
 
     // The handlers of the page's controls.
     void OnLinkButton(int kind);
+    // The link button clicked since the last OK (-1 where its kind offers
+    // nothing to open); the session's link changes only with OK.
+    PortKindValue ChosenLink() const { return chosenLink_; }
     void OnModelChanged(int index);
     void OnOk();
     // Asks the printer for its status and shows the answer under OK.
@@ -51,6 +54,7 @@ class CConfigPage : public QWidget {
 
     Configuration configuration_;
     std::string modelText_;  // as last taken by a selection change or an OK
+    PortKindValue chosenLink_ = kSerialLink;
     QComboBox* models_ = nullptr;
     QButtonGroup* links_ = nullptr;
     QRadioButton* serialButton_ = nullptr;

@@ -42,15 +42,15 @@ CDownloadPage::CDownloadPage(Session& session, QWidget* parent)
     auto* memory = new QGroupBox(UiText(msg::kMemoryChoice), this);
     Place(memory, u, 0, 164, 81, 151, 32);
     memories_ = new QButtonGroup(this);
-    auto radio = [&](int memory, const char* text, int id, int x, int w) {
+    auto radio = [&](stampa::Memory memory, const char* text, int id, int x, int w) {
         auto* r = new QRadioButton(UiText(text), this);
         Place(r, u, id, x, 95, w, 10);
-        memories_->addButton(r, memory);
+        memories_->addButton(r, ButtonOf(memory));
     };
     radio(kRamMemory, msg::kRam, 1044, 174, 28);
     radio(kFlashMemory, msg::kFlash, 1045, 216, 36);
     radio(kNvMemory, msg::kNv, 1046, 264, 46);
-    memories_->button(kFlashMemory)->setChecked(true);
+    memories_->button(ButtonOf(kFlashMemory))->setChecked(true);
     replaceAll_ = new QCheckBox(UiText(msg::kReplaceAllNv), this);
     Place(replaceAll_, u, 1068, 166, 118, 145, 10);
     replaceAll_->setEnabled(false);
@@ -73,7 +73,8 @@ CDownloadPage::CDownloadPage(Session& session, QWidget* parent)
     info->lower();
     memory->lower();
 
-    connect(memories_, &QButtonGroup::idClicked, this, &CDownloadPage::OnMemory);
+    connect(memories_, &QButtonGroup::idClicked, this,
+            [this](int button) { OnMemory(MemoryOfButton(button)); });
     connect(download_, &QPushButton::clicked, this, &CDownloadPage::OnDownload);
     connect(replaceAll_, &QCheckBox::toggled, this, [this](bool on) { replaceAllNv_ = on; });
     ApplyTemplateLook(this);
@@ -103,14 +104,14 @@ void CDownloadPage::OnShow() {
     RefreshDownloadList();
 }
 
-void CDownloadPage::OnMemory(int memory) {
+void CDownloadPage::OnMemory(stampa::Memory memory) {
     memory_ = memory;
     AskForNvCapacity();
     RefreshDownloadList();
 }
 
 void CDownloadPage::AskForNvCapacity() {
-    if (memory_ == kNvMemory) {
+    if (Describe(memory_).addressedByKey) {
         RefreshNvCapacity(session_);  // skipped on a link that cannot read
     }
 }
@@ -123,8 +124,8 @@ void CDownloadPage::RefreshDownloadList() {
     size_->setText(QString::fromStdString(listing.sizeText));
     count_->setText(QString::fromStdString(listing.countText));
     estimate_->setText(QString::fromStdString(listing.estimateText));
-    memories_->button(memory_)->setChecked(true);
-    replaceAll_->setEnabled(memory_ == kNvMemory);
+    memories_->button(ButtonOf(memory_))->setChecked(true);
+    replaceAll_->setEnabled(Describe(memory_).addressedByKey);
 }
 
 void CDownloadPage::OnDownload() {

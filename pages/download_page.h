@@ -27,12 +27,12 @@ class CDownloadPage : public QWidget, public IDownloadPage {
     explicit CDownloadPage(Session& session, QWidget* parent = nullptr);
 
     void OnShow();
-    void OnMemory(int memory);
+    void OnMemory(stampa::Memory memory);
     void OnDownload();
     void RefreshDownloadList();
 
     // IDownloadPage, callable from the worker thread.
-    int Memory() const override { return memory_; }
+    stampa::Memory Memory() const override { return memory_; }
     bool ReplaceAllNv() const override { return replaceAllNv_; }
     void SetDownloadEnabled(bool enabled) override;
     void SetStatusText(const std::string& text) override;
@@ -60,7 +60,7 @@ class CDownloadPage : public QWidget, public IDownloadPage {
     // NV graphics chosen: asks the printer for its NV capacity, for the size line.
     void AskForNvCapacity();
 
-    std::atomic<int> memory_{kFlashMemory};
+    std::atomic<stampa::Memory> memory_{kFlashMemory};
     std::atomic<bool> replaceAllNv_{false};
     QTreeWidget* list_;
     QLineEdit* model_;

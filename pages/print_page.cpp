@@ -58,9 +58,9 @@ CPrintPage::CPrintPage(Session& session, QWidget* parent) : QWidget(parent), ses
     Radio(this, u, ranges_, kPrintAll, 1032, msg::kRangeAll, 258, 95, 31);
     box(msg::kMemoryChoice, 164, 121, 151, 32);
     memories_ = new QButtonGroup(this);
-    Radio(this, u, memories_, kRamMemory, 1047, msg::kRam, 174, 135, 28);
-    Radio(this, u, memories_, kFlashMemory, 1048, msg::kFlash, 216, 135, 36);
-    Radio(this, u, memories_, kNvMemory, 1049, msg::kNv, 264, 135, 46);
+    Radio(this, u, memories_, ButtonOf(kRamMemory), 1047, msg::kRam, 174, 135, 28);
+    Radio(this, u, memories_, ButtonOf(kFlashMemory), 1048, msg::kFlash, 216, 135, 36);
+    Radio(this, u, memories_, ButtonOf(kNvMemory), 1049, msg::kNv, 264, 135, 46);
     box(msg::kSizeGroup, 164, 161, 151, 74);
     sizes_ = new QButtonGroup(this);  // in tab order: 1053, 1055, 1054, 1056 give 0, 1, 2, 3
     Radio(this, u, sizes_, 0, 1053, msg::kScaleNormal, 189, 174, 46);
@@ -84,9 +84,9 @@ CPrintPage::CPrintPage(Session& session, QWidget* parent) : QWidget(parent), ses
     PushMembers();
 
     connect(ranges_, &QButtonGroup::idClicked, this, [this](int range) { range_ = range; });
-    connect(memories_, &QButtonGroup::idClicked, this, [this](int memory) {
-        AskForNvKeys(memory);
-        ShowMemory(memory);
+    connect(memories_, &QButtonGroup::idClicked, this, [this](int button) {
+        AskForNvKeys(MemoryOfButton(button));
+        ShowMemory(MemoryOfButton(button));
     });
     connect(sizes_, &QButtonGroup::idClicked, this, [this](int size) { scaling_ = size; });
     connect(labelBox_, &QCheckBox::toggled, this, [this](bool on) { label_ = on; });
@@ -108,7 +108,7 @@ QString CPrintPage::SizeText() const {
 
 void CPrintPage::PushMembers() {
     ranges_->button(range_)->setChecked(true);
-    memories_->button(memory_)->setChecked(true);
+    memories_->button(ButtonOf(memory_))->setChecked(true);
     sizes_->button(scaling_)->setChecked(true);
     labelBox_->setChecked(label_);
 }
@@ -134,19 +134,19 @@ void CPrintPage::RefreshFlashList() {
     ShowMemory(kFlashMemory);
 }
 
-void CPrintPage::AskForNvKeys(int memory) {
-    if (memory == kNvMemory) {
+void CPrintPage::AskForNvKeys(stampa::Memory memory) {
+    if (Describe(memory).addressedByKey) {
         RefreshPrinterNvKeys(session_);  // skipped on a link that cannot read
     }
 }
 
-void CPrintPage::ShowMemory(int memory) {
+void CPrintPage::ShowMemory(stampa::Memory memory) {
     memory_ = memory;
     const MemoryListing listing = PrintListing(session_, memory);
     FillLogoTable(list_, listing);
     size_->setText(QString::fromStdString(listing.sizeText));
     count_->setText(QString::fromStdString(listing.countText));
-    deleteNv_->setEnabled(memory == kNvMemory);
+    deleteNv_->setEnabled(Describe(memory).addressedByKey);
     PushMembers();
 }
 

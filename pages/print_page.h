@@ -32,7 +32,7 @@ class CPrintPage : public QWidget, public IPrintPage {
 
     // IPrintPage.
     int Range() const override { return range_; }
-    int Memory() const override { return memory_; }
+    stampa::Memory Memory() const override { return memory_; }
     int ScalingMode() const override { return scaling_; }
     bool PrintLabel() const override { return label_; }
     std::vector<int> SelectedRows() const override;
@@ -51,12 +51,12 @@ class CPrintPage : public QWidget, public IPrintPage {
   private:
     Session& session_;
     void PushMembers();
-    void ShowMemory(int memory);
+    void ShowMemory(stampa::Memory memory);
     // NV graphics chosen: asks the printer which it holds, for the list.
-    void AskForNvKeys(int memory);
+    void AskForNvKeys(stampa::Memory memory);
 
     int range_ = kPrintAll;
-    int memory_ = kFlashMemory;
+    stampa::Memory memory_ = kFlashMemory;
     int scaling_ = 0;
     bool label_ = false;
     QTreeWidget* list_;

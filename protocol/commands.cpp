@@ -78,6 +78,21 @@ std::optional<Bytes> DefineFlashLogosCommand(int count) {
     return Bytes{FS, 'q', static_cast<unsigned char>(count)};
 }
 
+std::optional<Bytes> FlashLogoHeader(int stride, int bands) {
+    if (stride < 1 || stride > 1023 || bands < 1 || bands > 288) {
+        return std::nullopt;
+    }
+    return Bytes{static_cast<unsigned char>(stride % 256), static_cast<unsigned char>(stride / 256),
+                 static_cast<unsigned char>(bands % 256), static_cast<unsigned char>(bands / 256)};
+}
+
+std::optional<Bytes> DefineRamLogoCommand(int stride, int bands) {
+    if (stride < 1 || stride > 255 || bands < 1 || bands > 255) {
+        return std::nullopt;
+    }
+    return Bytes{GS, '*', static_cast<unsigned char>(stride), static_cast<unsigned char>(bands)};
+}
+
 Bytes RealTimeStatusCommand(int n) {
     return {DLE, EOT, static_cast<unsigned char>(n)};
 }

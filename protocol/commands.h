@@ -33,6 +33,11 @@ std::optional<Bytes> SelectRamLogoCommand(int number);             // GS # n; n 
 std::optional<Bytes> PrintRamLogoCommand(int mode);                // GS / m; m 0..3
 std::optional<Bytes> VerticalOffsetCommand(int value);             // GS \ nL nH; 0..65535
 std::optional<Bytes> DefineFlashLogosCommand(int count);           // FS q n; n 1..255
+// Each logo of FS q: xL xH yL yH, its width in bytes and its height in bands
+// of 8 dots (1..1023 and 1..288), then the columns.
+std::optional<Bytes> FlashLogoHeader(int stride, int bands);
+// GS * x y: the RAM logo's width in 8-dot columns and height in bands (1..255).
+std::optional<Bytes> DefineRamLogoCommand(int stride, int bands);
 
 // NV graphics (GS ( L / GS 8 L), addressed by key codes "01".."99": the logo
 // numbered n (1..99) has the two ASCII digits of n as its key.

@@ -14,7 +14,7 @@
 #include "logos/stored_list.h"
 #include "pixmelt/pixmelt_binding.h"
 #include "protocol/commands.h"
-#include "transfer/memory_texts.h"
+#include "transfer/memory.h"
 #include "transfer/nv_download.h"
 
 namespace stampa {
@@ -26,36 +26,25 @@ int Send(PortHandleValue handle, const std::vector<std::uint8_t>& bytes) {
 
 // The capacity rules of FLASH and RAM: size before count, strictly greater
 // than the limit. (NV graphics: the plan's, in StartNvDownload.)
-bool WithinCapacity(const OperatorChannel& session, int memory, int count, int bytes) {
-    const bool flash = memory == kFlashMemory;
-    const std::int64_t total = std::int64_t{bytes} + (flash ? 4 * std::int64_t{count} + 503
-                                                            : 7 * std::int64_t{count} + 500);
-    if (total > (flash ? kFlashCapacity : kRamCapacity)) {
+bool WithinCapacity(const OperatorChannel& session, const MemoryDescriptor& d, int count,
+                    int bytes) {
+    const std::int64_t total =
+        std::int64_t{bytes} + d.bytesPerLogo * std::int64_t{count} + d.bytesPerDownload;
+    if (total > d.capacity) {
         ShowInformation(session, count == 1 ? msg::kLogoTooLarge : msg::kLogosTooLarge);
         return false;
     }
-    if (count > (flash ? 255 : 8)) {
-        ShowInformation(session, flash ? msg::kFlashHolds255 : msg::kRamHoldsEight);
+    if (count > d.mostLogos) {
+        ShowInformation(session, d.texts.holdsNoMore);
         return false;
     }
     return true;
 }
 
-bool FitsTheCommand(int memory, std::int64_t width, std::int64_t height) {
-    switch (memory) {
-        case kFlashMemory:
-            return FitsFlashCommand(StrideOf(width), BandsOf(height));
-        case kNvMemory:
-            return width >= 1 && width <= kMaxNvWidth && height >= 1 && height <= kMaxNvHeight;
-        default:
-            return FitsRamCommand(StrideOf(width), BandsOf(height));
-    }
-}
-
 // A logo the command cannot describe is refused before anything is sent.
-bool EveryLogoFitsTheCommand(const Session& session, int memory) {
+bool EveryLogoFitsTheCommand(const Session& session, const MemoryDescriptor& d) {
     for (const LogoEntry& e : session.SelectedLogos.Entries()) {
-        if (!FitsTheCommand(memory, e.width, e.height)) {
+        if (!d.fitsCommand(e.width, e.height)) {
             ShowInformation(session, msg::kLogoTooLarge);
             return false;
         }
@@ -95,20 +84,10 @@ void ConvertIfTrueColor(Session& session, int position) {
 
 namespace {
 
-bool SendLogo(int memory, PortHandleValue handle, const std::string& file, int position) {
-    return memory == kFlashMemory ? SendFlashLogo(handle, file)
-                                  : SendRamLogo(handle, file, position);
-}
-
 // What the memory holds now: the logos sent.
-void RecordDownload(Session& session, int memory) {
-    if (memory == kFlashMemory) {
-        CopyLogoList(session.SelectedLogos, session.FlashLogos);
-        session.FlashDownloaded = true;
-    } else {
-        CopyLogoList(session.SelectedLogos, session.RamLogos);
-        session.RamDownloaded = true;
-    }
+void RecordDownload(Session& session, const MemoryDescriptor& d) {
+    CopyLogoList(session.SelectedLogos, session.*d.held);
+    session.*d.downloaded = true;
 }
 
 // When the first byte went out, and how many had gone before it.
@@ -120,7 +99,7 @@ struct Sending {
 
 // The end of a download that went through: the page idle again, the speed
 // kept for the estimate, the outcome reported, the spooler document ended.
-void FinishDownload(Session& session, IDownloadPage& page, PortHandleValue handle, int memory,
+void FinishDownload(Session& session, IDownloadPage& page, PortHandleValue handle, Memory memory,
                     const Sending& sending, const std::string& more = {}) {
     page.SetStatusText(msg::kDownloadProgress);
     page.SetDownloadEnabled(true);
@@ -142,13 +121,14 @@ void FinishDownload(Session& session, IDownloadPage& page, PortHandleValue handl
     }
 }
 
-void RunJob(Session& session, IDownloadPage& page, int memory) {
+void RunJob(Session& session, IDownloadPage& page, Memory memory) {
+    const MemoryDescriptor& d = Describe(memory);
     const PortHandleValue handle = session.PortHandle;
     const int n = session.SelectedLogos.Count();
     page.SetProgressRange(0, 2 * n);
-    if (memory == kFlashMemory) {
+    if (d.opening != nullptr) {
         std::this_thread::sleep_for(session.Pauses().beforeFlashHeader);
-        const auto opening = DefineFlashLogosCommand(n);
+        const auto opening = d.opening(n);
         if (!opening || Send(handle, *opening) == 0) {
             FailDownload(session, page, false);
             return;
@@ -160,7 +140,7 @@ void RunJob(Session& session, IDownloadPage& page, int memory) {
         page.SetProgressPosition(2 * i + 1);
         page.SetStatusText(msg::kDownloadingLogo + session.SelectedLogos.GetName(i));
         ConvertIfTrueColor(session, i);
-        if (!SendLogo(memory, handle, session.SelectedLogos.GetConvertedPath(i), i)) {
+        if (!d.sendLogo(handle, session.SelectedLogos.GetConvertedPath(i), i)) {
             FailDownload(session, page, true);
             return;
         }
@@ -172,7 +152,7 @@ void RunJob(Session& session, IDownloadPage& page, int memory) {
         FailDownload(session, page, true);
         return;
     }
-    RecordDownload(session, memory);
+    RecordDownload(session, d);
     FinishDownload(session, page, handle, memory, sending);
 }
 
@@ -235,19 +215,11 @@ std::optional<ColumnImage> ReadLogo(PortHandleValue handle, const std::string& p
 
 }  // namespace
 
-long long DownloadStreamBytes(int memory, const std::vector<LogoEntry>& logos) {
-    long long bytes = memory == kFlashMemory ? 3 : 0;  // FS q n; NV: every logo, none unchanged
-    for (const LogoEntry& e : logos) {
-        if (memory == kNvMemory) {
-            const auto head =
-                DefineNvGraphicHead(1, static_cast<int>(e.width), static_cast<int>(e.height));
-            bytes += static_cast<long long>(head ? head->size() : 16) +
-                     (static_cast<long long>(e.width) + 7) / 8 * e.height;
-            continue;
-        }
-        const long long data = 8LL * StrideOf(e.width) * BandsOf(e.height);
-        bytes += (memory == kFlashMemory ? 4 : 7) + data;
-    }
+long long DownloadStreamBytes(Memory memory, const std::vector<LogoEntry>& logos) {
+    const MemoryDescriptor& d = Describe(memory);
+    long long bytes = d.openingBytes;  // NV: every logo, none unchanged
+    for (const LogoEntry& e : logos)
+        bytes += d.downloadBytes(e);
     return bytes;
 }
 
@@ -256,11 +228,8 @@ bool SendFlashLogo(PortHandleValue handle, const std::string& path) {
     if (!image) {
         return false;
     }
-    const std::vector<std::uint8_t> header = {static_cast<std::uint8_t>(image->stride % 256),
-                                              static_cast<std::uint8_t>(image->stride / 256),
-                                              static_cast<std::uint8_t>(image->bands % 256),
-                                              static_cast<std::uint8_t>(image->bands / 256)};
-    const bool headerSent = Send(handle, header) != 0;
+    const auto header = FlashLogoHeader(image->stride, image->bands);
+    const bool headerSent = header && Send(handle, *header) != 0;
     const bool dataSent = Send(handle, image->data) != 0;
     return headerSent && dataSent;
 }
@@ -274,10 +243,9 @@ bool SendRamLogo(PortHandleValue handle, const std::string& path, int number) {
     if (!image) {
         return false;
     }
-    const std::vector<std::uint8_t> define = {GS, '*', static_cast<std::uint8_t>(image->stride),
-                                              static_cast<std::uint8_t>(image->bands)};
+    const auto define = DefineRamLogoCommand(image->stride, image->bands);
     const bool selected = Send(handle, *select) != 0;
-    const bool defined = Send(handle, define) != 0;
+    const bool defined = define && Send(handle, *define) != 0;
     const bool dataSent = Send(handle, image->data) != 0;
     return selected && defined && dataSent;
 }
@@ -287,11 +255,12 @@ namespace {
 // NV graphics: every limit first, then the plan (which asks the printer what
 // it holds), then the question, which says how many NV writes it makes.
 std::optional<NvPlan> PlanAndAskNv(Session& session, const IDownloadPage& page, int count) {
-    if (count > kMaxNvNumber) {
-        ShowInformation(session, msg::kNvHolds99);
+    const MemoryDescriptor& nv = Describe(kNvMemory);
+    if (count > nv.mostLogos) {
+        ShowInformation(session, nv.texts.holdsNoMore);
         return std::nullopt;
     }
-    if (!EveryLogoFitsTheCommand(session, kNvMemory)) {
+    if (!EveryLogoFitsTheCommand(session, nv)) {
         return std::nullopt;
     }
     NvPlan plan = PrepareNvDownload(session, session.PortHandle, page.ReplaceAllNv());
@@ -318,22 +287,23 @@ void StartDownload(Session& session, IDownloadPage& page) {
         ShowInformation(session, msg::kConfigurePortFirst);
         return;
     }
-    const int memory = page.Memory();
+    const Memory memory = page.Memory();
+    const MemoryDescriptor& d = Describe(memory);
     const int n = session.SelectedCount;
     std::optional<NvPlan> plan;
-    if (memory == kNvMemory && n > 0) {
+    if (d.addressedByKey && n > 0) {
         if (!(plan = PlanAndAskNv(session, page, n)))
             return;
     } else {
-        if (n > 0 && !AskOkCancel(session, TextsOf(memory).downloadQuestion)) {
+        if (n > 0 && !AskOkCancel(session, d.texts.downloadQuestion)) {
             return;
         }
         if (n < 1) {
             ShowInformation(session, msg::kSelectLogosFirst);
             return;
         }
-        if (!WithinCapacity(session, memory, n, session.SelectedBytes) ||
-            !EveryLogoFitsTheCommand(session, memory)) {
+        if (!WithinCapacity(session, d, n, session.SelectedBytes) ||
+            !EveryLogoFitsTheCommand(session, d)) {
             return;
         }
     }
@@ -344,7 +314,7 @@ void StartDownload(Session& session, IDownloadPage& page) {
             page.SetDownloadEnabled(true);
             return;
         }
-        if (memory != kRamMemory) {
+        if (d.endsPrintNotice) {
             session.PrintNoticePending = false;
         }
     }

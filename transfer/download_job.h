@@ -17,10 +17,6 @@
 
 namespace stampa {
 
-// Capacity of the two memories in bytes (decimal, as the printer counts).
-inline constexpr int kFlashCapacity = 127000;
-inline constexpr int kRamCapacity = 12000;
-
 // The download button's handler, on the user-interface thread: checks the
 // connection, asks for confirmation, applies the capacity limits, opens the
 // spooler document on the driver link and starts the session's worker.
@@ -42,7 +38,7 @@ bool SendRamLogo(PortHandleValue handle, const std::string& path, int number);
 
 // The bytes a download of `logos` into `memory` sends (NV graphics: at most,
 // with every logo defined).
-long long DownloadStreamBytes(int memory, const std::vector<LogoEntry>& logos);
+long long DownloadStreamBytes(Memory memory, const std::vector<LogoEntry>& logos);
 
 // Waits until the session's last download has finished (tests, the command
 // line, the end of the program). True when no download is running afterwards.

@@ -6,15 +6,15 @@
 #include <string>
 #include <vector>
 
-namespace stampa {
+#include "transfer/memory.h"
 
-enum MemoryChoice : int { kRamMemory = 0, kFlashMemory = 1, kNvMemory = 2 };
+namespace stampa {
 
 // The download page. The Set... calls come from the download worker thread.
 class IDownloadPage {
   public:
     virtual ~IDownloadPage() = default;
-    virtual int Memory() const = 0;  // kRamMemory, kFlashMemory or kNvMemory
+    virtual stampa::Memory Memory() const = 0;
     // NV graphics: delete all of them first and define every logo, as before
     // downloads touched only what changed.
     virtual bool ReplaceAllNv() const { return false; }
@@ -30,8 +30,8 @@ enum PrintRange : int { kPrintPart = 0, kPrintAll = 1 };
 class IPrintPage {
   public:
     virtual ~IPrintPage() = default;
-    virtual int Range() const = 0;   // kPrintPart or kPrintAll
-    virtual int Memory() const = 0;  // kRamMemory, kFlashMemory or kNvMemory
+    virtual int Range() const = 0;  // kPrintPart or kPrintAll
+    virtual stampa::Memory Memory() const = 0;
     virtual int ScalingMode() const = 0;
     virtual bool PrintLabel() const = 0;
     virtual std::vector<int> SelectedRows() const = 0;  // in ascending order

@@ -11,7 +11,7 @@
 #include "link/senders.h"
 #include "logos/logo_store.h"
 #include "protocol/commands.h"
-#include "transfer/memory_texts.h"
+#include "transfer/memory.h"
 #include "transfer/nv_rows.h"
 
 namespace stampa {
@@ -25,9 +25,9 @@ struct StoredLogo {
 };
 
 // The logos a memory holds, as the print page lists them.
-std::vector<StoredLogo> StoredLogosOf(const Session& session, int memory) {
+std::vector<StoredLogo> StoredLogosOf(const Session& session, const MemoryDescriptor& d) {
     std::vector<StoredLogo> logos;
-    if (memory == kNvMemory) {
+    if (d.addressedByKey) {
         for (const NvRow& row : NvRows(session)) {
             const bool digits = std::isdigit(static_cast<unsigned char>(row.key[0])) &&
                                 std::isdigit(static_cast<unsigned char>(row.key[1]));
@@ -35,13 +35,11 @@ std::vector<StoredLogo> StoredLogosOf(const Session& session, int memory) {
         }
         return logos;
     }
-    const CLogoList& list =
-        memory == kFlashMemory
-            ? (session.FlashDownloaded ? session.FlashLogos : session.StoredFlashLogos)
-            : session.RamLogos;
+    const bool fromFile = d.storedFile != nullptr && !(session.*d.downloaded);
+    const CLogoList& list = fromFile ? session.*d.storedFile : session.*d.held;
     for (const LogoEntry& e : list.Entries()) {
         const int p = static_cast<int>(logos.size());
-        logos.push_back({memory == kFlashMemory ? p + 1 : p, {}, e.height});
+        logos.push_back({d.firstNumber + p, {}, e.height});
     }
     return logos;
 }
@@ -56,7 +54,8 @@ bool SendLabel(PortHandleValue handle, const std::string& name) {
 }
 
 // Prints one logo; false when an examined write failed.
-bool PrintOne(PortHandleValue handle, const IPrintPage& page, const StoredLogo& logo, int memory) {
+bool PrintOne(PortHandleValue handle, const IPrintPage& page, const StoredLogo& logo,
+              const MemoryDescriptor& d) {
     const int mode = page.ScalingMode();
     if (page.PrintLabel()) {
         // A key of another tool's that is not a number is shown as it is.
@@ -66,26 +65,16 @@ bool PrintOne(PortHandleValue handle, const IPrintPage& page, const StoredLogo& 
         }
     }
     SendVerticalOffset(handle, PrintedHeight(static_cast<int>(logo.height), mode));
-    switch (memory) {
-        case kFlashMemory:
-            SendPrintFlashLogo(handle, mode, logo.number);
-            break;
-        case kNvMemory:
-            SendPrintNvGraphic(handle, mode, logo.key);
-            break;
-        default:
-            SendPrintRamLogo(handle, mode, logo.number);
-            break;
-    }
+    d.sendPrint(handle, mode, logo.number, logo.key);
     return SendLineFeed(handle) != 0;
 }
 
-void PrintFrom(const Session& session, IPrintPage& page, int memory) {
+void PrintFrom(const Session& session, IPrintPage& page, const MemoryDescriptor& d) {
     const PortHandleValue handle = session.PortHandle;
-    const std::vector<StoredLogo> logos = StoredLogosOf(session, memory);
+    const std::vector<StoredLogo> logos = StoredLogosOf(session, d);
     const int n = static_cast<int>(logos.size());
     if (n == 0) {
-        ShowInformation(session, TextsOf(memory).downloadFirst);
+        ShowInformation(session, d.texts.downloadFirst);
         return;
     }
     page.SetPrintEnabled(false);
@@ -105,9 +94,9 @@ void PrintFrom(const Session& session, IPrintPage& page, int memory) {
         }
     }
     // CAN's result counts for the stored memories only; then each logo; then FF.
-    bool ok = SendCancel(handle) != 0 || memory == kRamMemory;
+    bool ok = SendCancel(handle) != 0 || !d.cancelCounts;
     for (std::size_t i = 0; ok && i < rows.size(); ++i) {
-        ok = PrintOne(handle, page, logos[static_cast<std::size_t>(rows[i])], memory);
+        ok = PrintOne(handle, page, logos[static_cast<std::size_t>(rows[i])], d);
     }
     // Printed only once the printer has taken the bytes (a network printer's
     // queue has emptied); every other link has delivered them with the writes.
@@ -153,7 +142,7 @@ void PrintLogos(Session& session, IPrintPage& page) {
             return;
         }
     }
-    PrintFrom(session, page, page.Memory());
+    PrintFrom(session, page, Describe(page.Memory()));
     if (driver && PortEndDocument(session.PortHandle) == 0) {
         PortClose(session.PortHandle);
     }

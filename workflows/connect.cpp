@@ -42,36 +42,23 @@ bool ModelHasUsbAndDriverLinks(const std::string& model) {
 
 Configuration BeginConfiguration(Session& session, const std::string& serialPort) {
     Configuration configuration = ReadWorkingConfiguration();
-    session.PortKind = kSerialLink;
     session.PrinterModel = configuration.DefaultModel();
     session.PortName = serialPort;
     return configuration;
 }
 
-void ChooseLink(Session& session, int kind) {
-    session.PortKind = kind;
-}
-
-std::vector<std::string> ChooseDriverLink(Session& session, const std::string& baseDriverName) {
-    ChooseLink(session, kDriverLink);
+std::vector<std::string> ChooseDriverLink(const Session& session,
+                                          const std::string& baseDriverName) {
     bool asked = false;
     std::vector<std::string> printers = QualifyingPrinters(baseDriverName, &asked);
-    if (printers.empty()) {
-        if (asked) {
-            ShowPlain(session, msg::kNoDriverFound);
-        }
-        session.PortKind = kNoLink;
+    if (printers.empty() && asked) {
+        ShowPlain(session, msg::kNoDriverFound);
     }
     return printers;
 }
 
-std::vector<int> ChooseUsbLink(Session& session) {
-    ChooseLink(session, kUsbLink);
-    std::vector<int> devices = UsbProbeDevices();
-    if (devices.empty()) {
-        session.PortKind = kNoLink;
-    }
-    return devices;
+std::vector<int> ChooseUsbLink() {
+    return UsbProbeDevices();
 }
 
 LinkOpenResult Connect(Session& session, const std::string& model, const LinkSettings& settings) {
@@ -91,6 +78,8 @@ LinkOpenResult Connect(Session& session, const std::string& model, const LinkSet
         PortClose(session.PortHandle);
         session.PortHandle = kNoHandle;
     }
+    session.PortKind = settings.kind;  // the link tried, before it opens: a failed
+                                       // parallel open is undone by its kind
     LinkSettings opened = settings;
     opened.timings = session.timings;  // the session's waits
     opened.parallel = session.parallel;

@@ -22,16 +22,15 @@ bool ModelHasUsbAndDriverLinks(const std::string& model);
 // the port until a connection is made.
 Configuration BeginConfiguration(Session& session, const std::string& serialPort);
 
-// Choosing a link kind on the configuration page: PortKind becomes `kind`.
-void ChooseLink(Session& session, int kind);
-
-// The same for the spooler and USB links, with their choices.
-// For the spooler and USB links the choices are returned (qualifying printer
-// queues; USB device numbers); when there is none PortKind becomes -1, and for
-// the spooler the operator is told "找不到正确的打印机驱动!" unless the
-// spooler could not be asked at all.
-std::vector<std::string> ChooseDriverLink(Session& session, const std::string& baseDriverName);
-std::vector<int> ChooseUsbLink(Session& session);
+// The choices of the spooler and USB links when the configuration page's
+// button is clicked: the qualifying printer queues; the USB device numbers
+// present. With none the page chooses no link (-1), and for the spooler the
+// operator is told "找不到正确的打印机驱动!" unless the spooler could not be
+// asked at all. The page keeps the link chosen until OK; the session learns
+// it only from Connect.
+std::vector<std::string> ChooseDriverLink(const Session& session,
+                                          const std::string& baseDriverName);
+std::vector<int> ChooseUsbLink();
 
 // Connects with `settings` for printer model `model`. Refused with
 // "位图正在下载!" while a download is sending (nothing is closed or saved). The operator is told

@@ -11,14 +11,14 @@
 #include "logos/logo_store.h"
 #include "protocol/commands.h"
 #include "transfer/download_job.h"
-#include "transfer/memory_texts.h"
+#include "transfer/memory.h"
 #include "transfer/nv_rows.h"
 #include "transfer/session.h"
 
 namespace stampa {
 namespace {
 
-MemoryListing Listing(int memory, std::vector<LogoEntry> entries,
+MemoryListing Listing(Memory memory, std::vector<LogoEntry> entries,
                       std::vector<std::string> numbers) {
     std::int64_t sum = 0;
     for (const LogoEntry& e : entries)
@@ -32,7 +32,7 @@ MemoryListing Listing(int memory, std::vector<LogoEntry> entries,
 }
 
 // Numbered from the memory's first number, one after the other.
-MemoryListing Listing(int memory, std::vector<LogoEntry> entries) {
+MemoryListing Listing(Memory memory, std::vector<LogoEntry> entries) {
     std::vector<std::string> numbers;
     for (std::size_t i = 0; i < entries.size(); ++i)
         numbers.push_back(std::to_string(FirstLogoNumber(memory) + static_cast<int>(i)));
@@ -58,25 +58,25 @@ MemoryListing NvListing(const Session& session) {
 
 }  // namespace
 
-int FirstLogoNumber(int memory) {
-    return memory == kRamMemory ? 0 : 1;
+int FirstLogoNumber(Memory memory) {
+    return Describe(memory).firstNumber;
 }
 
-MemoryListing DownloadListing(const Session& session, int memory) {
+MemoryListing DownloadListing(const Session& session, Memory memory) {
     MemoryListing listing = Listing(
         memory, session.LogosPicked ? session.SelectedLogos.Entries() : std::vector<LogoEntry>{});
     if (session.LogosPicked && session.SelectedCount > 0) {
         listing.estimateText =
             FormatText(msg::kEstimateFormat, EstimatedDownloadSeconds(session, memory));
     }
-    if (memory == kNvMemory && session.NvCapacityTotal >= 0) {
+    if (Describe(memory).addressedByKey && session.NvCapacityTotal >= 0) {
         listing.sizeText = FormatText(msg::kNvFreeOfTotalFormat, KiloBytes(session.NvCapacityFree),
                                       KiloBytes(session.NvCapacityTotal));
     }
     return listing;
 }
 
-int EstimatedDownloadSeconds(const Session& session, int memory) {
+int EstimatedDownloadSeconds(const Session& session, Memory memory) {
     const long long bytes = DownloadStreamBytes(memory, session.SelectedLogos.Entries());
     if (!session.LogosPicked || bytes == 0) {
         return 0;
@@ -98,24 +98,23 @@ int EstimatedDownloadSeconds(const Session& session, int memory) {
     return std::max(1, static_cast<int>(std::lround(seconds)));
 }
 
-MemoryListing PrintListing(const Session& session, int memory) {
-    if (memory == kNvMemory) {
+MemoryListing PrintListing(const Session& session, Memory memory) {
+    const MemoryDescriptor& d = Describe(memory);
+    if (d.addressedByKey) {
         return NvListing(session);
     }
-    if (memory == kFlashMemory) {
-        return Listing(
-            memory,
-            (session.FlashDownloaded ? session.FlashLogos : session.StoredFlashLogos).Entries());
+    if (session.*d.downloaded) {
+        return Listing(memory, (session.*d.held).Entries());
     }
-    return Listing(memory,
-                   session.RamDownloaded ? session.RamLogos.Entries() : std::vector<LogoEntry>{});
+    return Listing(memory, d.storedFile != nullptr ? (session.*d.storedFile).Entries()
+                                                   : std::vector<LogoEntry>{});
 }
 
-std::vector<int> RowsOfLogoNumbers(const Session& session, int memory,
+std::vector<int> RowsOfLogoNumbers(const Session& session, Memory memory,
                                    const std::vector<int>& numbers) {
     std::vector<int> rows;
     for (int number : numbers) {
-        if (memory != kNvMemory) {
+        if (!Describe(memory).addressedByKey) {
             rows.push_back(number - FirstLogoNumber(memory));
             continue;
         }

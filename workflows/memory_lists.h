@@ -10,13 +10,13 @@
 
 #include "logos/logo_list.h"
 #include "transfer/job_pages.h"
-#include "transfer/memory_texts.h"  // KiloBytes
+#include "transfer/memory.h"  // KiloBytes
 #include "transfer/session.h"
 
 namespace stampa {
 
 // The first number shown for a memory's logos: 0 for RAM, else 1.
-int FirstLogoNumber(int memory);
+int FirstLogoNumber(Memory memory);
 
 struct MemoryListing {
     std::vector<LogoEntry> entries;
@@ -29,7 +29,7 @@ struct MemoryListing {
 // The picked logos as a download into `memory` would store them (none before
 // the file dialog was confirmed). For NV graphics with the capacity known, the
 // size line is what is free of it and the whole.
-MemoryListing DownloadListing(const Session& session, int memory);
+MemoryListing DownloadListing(const Session& session, Memory memory);
 
 // Seconds a download of the picked logos into `memory` takes over the open
 // link (of its own kind, whatever link button was clicked since), rounded (at least 1): serial from
@@ -37,15 +37,15 @@ MemoryListing DownloadListing(const Session& session, int memory);
 // other links from the speed the last download over the same kind of link achieved, or before one
 // from a typical receipt printer's (USB, network and spooler 100 KB/s,
 // parallel 50 KB/s). 0 with nothing picked.
-int EstimatedDownloadSeconds(const Session& session, int memory);
+int EstimatedDownloadSeconds(const Session& session, Memory memory);
 
 // The logos the printer holds in `memory`: FLASH this run's download or else
 // the model's stored list; RAM this run's RAM download, or none; NV graphics
 // the keys the printer reported, or else the NV list (transfer/nv_rows.h).
-MemoryListing PrintListing(const Session& session, int memory);
+MemoryListing PrintListing(const Session& session, Memory memory);
 
 // The rows of a memory's list for the numbers the pages show, ascending.
-std::vector<int> RowsOfLogoNumbers(const Session& session, int memory,
+std::vector<int> RowsOfLogoNumbers(const Session& session, Memory memory,
                                    const std::vector<int>& numbers);
 
 }  // namespace stampa

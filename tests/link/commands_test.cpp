@@ -135,6 +135,12 @@ TEST(CommandBuilders, FlashDefinitionAndStatusRequest) {
     EXPECT_EQ(*DefineFlashLogosCommand(255), (Bytes{0x1C, 0x71, 0xFF}));
     EXPECT_FALSE(DefineFlashLogosCommand(0));
     EXPECT_FALSE(DefineFlashLogosCommand(256));
+    // Each logo's xL xH yL yH (width in bytes, height in 8-dot bands), and GS * x y.
+    EXPECT_EQ(*FlashLogoHeader(300, 288), (Bytes{0x2C, 0x01, 0x20, 0x01}));
+    EXPECT_FALSE(FlashLogoHeader(1024, 1));
+    EXPECT_FALSE(FlashLogoHeader(1, 289));
+    EXPECT_EQ(*DefineRamLogoCommand(72, 25), (Bytes{0x1D, 0x2A, 72, 25}));
+    EXPECT_FALSE(DefineRamLogoCommand(256, 1));
     EXPECT_EQ(StatusRequestCommand(), (Bytes{0x1D, 0x72, 0x01}));
 }
 

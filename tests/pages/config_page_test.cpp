@@ -115,7 +115,7 @@ TEST_F(ConfigPageTest, ModelsFromTheFileWithTheDefaultSelected) {
     EXPECT_TRUE(Find<QRadioButton>(&page, 1014)->isEnabled());
     models->setCurrentIndex(0);
     EXPECT_FALSE(Find<QRadioButton>(&page, 1014)->isEnabled());
-    session.PortKind = kNoLink;
+    page.OnLinkButton(kNoLink);
     Ok();
     EXPECT_FALSE(Find<QRadioButton>(&page, 1012)->isEnabled());
     EXPECT_FALSE(Find<QComboBox>(&page, 1013)->isEnabled());
@@ -131,7 +131,9 @@ TEST_F(ConfigPageTest, UsbListShowsThePresentDevicesAndOkOpensTheChosenOne) {
     QComboBox* usb = Find<QComboBox>(&page, 1015);
     EXPECT_EQ(Items(usb), (QStringList{"QZUSB-0", "QZUSB-2"}));
     usb->setCurrentIndex(1);
+    EXPECT_EQ(session.PortKind, kSerialLink) << "the session's link changes with OK only";
     Ok();
+    EXPECT_EQ(session.PortKind, kUsbLink);
     EXPECT_TRUE(session.PortConfigured);
     EXPECT_EQ(session.PortName, "QZUSB-2");
     EXPECT_EQ(lp2.WaitFor(3), (std::vector<unsigned char>{0x0A, 0x1B, 0x40}));
@@ -141,7 +143,7 @@ TEST_F(ConfigPageTest, UsbListShowsThePresentDevicesAndOkOpensTheChosenOne) {
 TEST_F(ConfigPageTest, NoUsbDeviceMeansNoLink) {
     page.Initialize();
     page.OnLinkButton(kUsbLink);
-    EXPECT_EQ(session.PortKind, kNoLink);
+    EXPECT_EQ(page.ChosenLink(), kNoLink);
     EXPECT_TRUE(op.Shown().empty()) << "no message for USB";
     Ok();
     EXPECT_EQ(op.Texts(), std::vector<std::string>{"没有选择正确的通讯端口或驱动程序!"});
@@ -273,7 +275,7 @@ TEST_F(ConfigPageTest, NoQualifyingDriverIsSaidAndLeavesNoLink) {
     page.OnLinkButton(kDriverLink);
     EXPECT_EQ(op.Shown(),
               (std::vector<test::ShownMessage>{{MessageKind::Plain, "找不到正确的打印机驱动!"}}));
-    EXPECT_EQ(session.PortKind, kNoLink);
+    EXPECT_EQ(page.ChosenLink(), kNoLink);
 }
 
 TEST(StampaStart, AMissingLibraryEndsTheProgramWithTheLoadingMessage) {

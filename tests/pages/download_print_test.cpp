@@ -106,7 +106,8 @@ TEST_F(PageListsTest, DownloadTimeEstimateForASerialLink) {
         page.OnShow();
         EXPECT_EQ(page.EstimateText(), text) << baud;
     }
-    // The open link is serial: a click on the USB button before OK changes nothing.
+    // The open link is serial: the estimate reads the link itself, whatever
+    // kind the session last tried.
     auto serial = test::ConnectFake(session, kSerialLink);
     session.PortKind = kUsbLink;
     page.OnShow();

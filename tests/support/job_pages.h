@@ -12,9 +12,9 @@ namespace stampa::test {
 
 class RecordingDownloadPage final : public IDownloadPage {
   public:
-    explicit RecordingDownloadPage(int memory = kFlashMemory) : memory_(memory) {}
+    explicit RecordingDownloadPage(stampa::Memory memory = kFlashMemory) : memory_(memory) {}
     bool replaceAllNv = false;
-    int Memory() const override { return memory_; }
+    stampa::Memory Memory() const override { return memory_; }
     bool ReplaceAllNv() const override { return replaceAllNv; }
     void SetDownloadEnabled(bool enabled) override {
         std::lock_guard lock(mutex_);
@@ -59,7 +59,7 @@ class RecordingDownloadPage final : public IDownloadPage {
 
   private:
     mutable std::mutex mutex_;
-    int memory_;
+    stampa::Memory memory_;
     bool enabled_ = true;
     std::string status_;
     int position_ = 0;
@@ -69,7 +69,7 @@ class RecordingDownloadPage final : public IDownloadPage {
 
 struct FakePrintPage final : public IPrintPage {
     int range = kPrintAll;
-    int memory = kFlashMemory;
+    stampa::Memory memory = kFlashMemory;
     int scaling = 0;
     bool label = false;
     std::vector<int> rows;
@@ -77,7 +77,7 @@ struct FakePrintPage final : public IPrintPage {
     int disabledTimes = 0;
 
     int Range() const override { return range; }
-    int Memory() const override { return memory; }
+    stampa::Memory Memory() const override { return memory; }
     int ScalingMode() const override { return scaling; }
     bool PrintLabel() const override { return label; }
     std::vector<int> SelectedRows() const override { return rows; }

@@ -152,7 +152,7 @@ TEST_F(DownloadJobTest, EightRamLogosAreNumberedZeroToSeven) {
 
 struct LimitCase {
     const char* what;
-    int memory;
+    Memory memory;
     int count;
     int bytes;
     const char* message;        // nullptr: accepted

@@ -69,7 +69,7 @@ class TransferEndToEnd : public ::testing::Test {
         session.PortConfigured = true;
     }
 
-    void Download(int memory) {
+    void Download(Memory memory) {
         test::RecordingDownloadPage page(memory);
         StartDownload(session, page);
         ASSERT_TRUE(WaitForDownload(session, std::chrono::seconds(30)));
