@@ -13,14 +13,29 @@
 namespace stampa {
 
 // The kinds of link. The values are those of the configuration page's link buttons.
-enum PortKindValue : std::int32_t {
-    kNoLink = -1,
-    kSerialLink = 0,
-    kParallelLink = 1,
-    kDriverLink = 2,
-    kUsbLink = 3,
-    kNetworkLink = 4,
+enum class LinkKind : std::int32_t {
+    None = -1,
+    Serial = 0,
+    Parallel = 1,
+    Driver = 2,  // the print spooler
+    Usb = 3,
+    Network = 4,
 };
+using PortKindValue = LinkKind;
+inline constexpr LinkKind kNoLink = LinkKind::None;
+inline constexpr LinkKind kSerialLink = LinkKind::Serial;
+inline constexpr LinkKind kParallelLink = LinkKind::Parallel;
+inline constexpr LinkKind kDriverLink = LinkKind::Driver;
+inline constexpr LinkKind kUsbLink = LinkKind::Usb;
+inline constexpr LinkKind kNetworkLink = LinkKind::Network;
+
+// A link button's id as a kind (anything unknown: no link), and back.
+inline LinkKind LinkKindOfButton(int button) {
+    return button >= 0 && button <= 4 ? static_cast<LinkKind>(button) : LinkKind::None;
+}
+inline int ButtonOf(LinkKind kind) {
+    return static_cast<int>(kind);
+}
 
 // A link handle as the pages and jobs pass it around; -1 is none.
 using PortHandleValue = std::intptr_t;
@@ -40,7 +55,7 @@ struct LinkState {
     // The kind of the session's link: the one the connect workflow opened or
     // last tried (the configuration page keeps its clicked button to itself
     // until OK); starts at serial.
-    std::atomic<std::int32_t> PortKind{kSerialLink};
+    std::atomic<LinkKind> PortKind{kSerialLink};
 
     // A link was opened and tested by the connect workflow.
     std::atomic<bool> PortConfigured{false};

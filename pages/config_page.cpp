@@ -57,7 +57,9 @@ void CConfigPage::BuildControls() {
     links_ = new QButtonGroup(this);
     const struct {
         QRadioButton** button;
-        int id, kind, x, w;
+        int id;
+        LinkKind kind;
+        int x, w;
         const char* text;
     } radios[] = {{&serialButton_, 1004, kSerialLink, 10, 40, msg::kSerialLinkButton},
                   {&parallelButton_, 1005, kParallelLink, 60, 40, msg::kParallelLinkButton},
@@ -67,7 +69,7 @@ void CConfigPage::BuildControls() {
     for (const auto& r : radios) {
         *r.button = new QRadioButton(UiText(r.text), this);
         Place(*r.button, u, r.id, r.x, 30, r.w, 10);
-        links_->addButton(*r.button, r.kind);
+        links_->addButton(*r.button, ButtonOf(r.kind));
     }
 
     auto* serialGroup = new QGroupBox(UiText(msg::kSerialGroup), this);
@@ -130,7 +132,8 @@ void CConfigPage::BuildControls() {
     for (QGroupBox* g : {serialGroup, parallelGroup, usbGroup, driverGroup, networkGroup})
         g->lower();
 
-    connect(links_, &QButtonGroup::idClicked, this, &CConfigPage::OnLinkButton);
+    connect(links_, &QButtonGroup::idClicked, this,
+            [this](int button) { OnLinkButton(LinkKindOfButton(button)); });
     connect(models_, &QComboBox::currentIndexChanged, this, &CConfigPage::OnModelChanged);
     connect(ok_, &QPushButton::clicked, this, &CConfigPage::OnOk);
     connect(queryStatus_, &QPushButton::clicked, this, &CConfigPage::OnQueryStatus);
@@ -172,7 +175,7 @@ void CConfigPage::Initialize() {
     EnableGroups(kSerialLink);
 }
 
-void CConfigPage::EnableGroups(int kind) {
+void CConfigPage::EnableGroups(LinkKind kind) {
     for (QComboBox* c : {serialPort_, baud_, dataBits_, stopBits_, parity_, flow_})
         c->setEnabled(kind == kSerialLink);
     parallelPort_->setEnabled(kind == kParallelLink);
@@ -183,8 +186,8 @@ void CConfigPage::EnableGroups(int kind) {
     networkPort_->setEnabled(kind == kNetworkLink);
 }
 
-void CConfigPage::OnLinkButton(int kind) {
-    chosenLink_ = static_cast<PortKindValue>(kind);
+void CConfigPage::OnLinkButton(LinkKind kind) {
+    chosenLink_ = kind;
     if (kind == kUsbLink) {
         usbButton_->setChecked(true);
     }

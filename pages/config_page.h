@@ -30,7 +30,7 @@ class CConfigPage : public QWidget {
     void Initialize();
 
     // The handlers of the page's controls.
-    void OnLinkButton(int kind);
+    void OnLinkButton(LinkKind kind);
     // The link button clicked since the last OK (-1 where its kind offers
     // nothing to open); the session's link changes only with OK.
     PortKindValue ChosenLink() const { return chosenLink_; }
@@ -47,7 +47,7 @@ class CConfigPage : public QWidget {
     Session& session_;
     void UpdateQueryButton();  // enabled while a link that can read is open
     void BuildControls();
-    void EnableGroups(int kind);
+    void EnableGroups(LinkKind kind);
     void FillDriverList();
     void FillUsbList();
     LinkSettings SettingsFromControls() const;

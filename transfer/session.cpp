@@ -22,13 +22,13 @@ void Session::ForgetPrinterNvKeys(const std::function<bool(const std::string&)>&
         std::erase_if(*printerKeys_, gone);
 }
 
-double Session::MeasuredThroughput(int linkKind) const {
+double Session::MeasuredThroughput(LinkKind linkKind) const {
     std::lock_guard lock(mutex_);
     const auto it = throughput_.find(linkKind);
     return it == throughput_.end() ? 0.0 : it->second;
 }
 
-void Session::RecordThroughput(int linkKind, long long bytes, double seconds) {
+void Session::RecordThroughput(LinkKind linkKind, long long bytes, double seconds) {
     if (bytes < 1024 || seconds < 0.05) {
         return;  // too little to tell the link's speed
     }

@@ -64,8 +64,8 @@ class Session : public LogoStore, public LinkState, public OperatorChannel {
 
     // Bytes a second the last download over each kind of link achieved (0
     // before one), for the download page's time estimate.
-    double MeasuredThroughput(int linkKind) const;
-    void RecordThroughput(int linkKind, long long bytes, double seconds);
+    double MeasuredThroughput(LinkKind linkKind) const;
+    void RecordThroughput(LinkKind linkKind, long long bytes, double seconds);
 
     // Settings of the download job.
     DownloadPauses Pauses() const;
@@ -80,7 +80,7 @@ class Session : public LogoStore, public LinkState, public OperatorChannel {
   private:
     mutable std::mutex mutex_;
     std::optional<std::vector<std::string>> printerKeys_;
-    std::map<int, double> throughput_;
+    std::map<LinkKind, double> throughput_;
     DownloadPauses pauses_;
     DownloadWorker worker_;  // last, so it is joined before the rest goes
 };

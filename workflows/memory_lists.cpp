@@ -85,7 +85,7 @@ int EstimatedDownloadSeconds(const Session& session, Memory memory) {
     // The open link's own kind: a click on another link button before OK
     // changes the choice, not the link the download would go over.
     const auto open = FindConnection(session.PortHandle);
-    const int kind = open ? open->Kind() : session.PortKind.load();
+    const LinkKind kind = open ? open->Kind() : session.PortKind.load();
     double seconds = 0;
     if (kind == kSerialLink && session.PortBaudRate > 0) {
         seconds = static_cast<double>(bytes) * (10.0 / session.PortBaudRate + kSerialByteOverhead);
