@@ -6,8 +6,10 @@
 // DLPortIO.dll on a simulated port, the library mapping its shared file.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <fstream>
 #include <string>
+#include <thread>
 
 #include "link/parallel/parallel_link.h"
 #include "link/parallel/service_control.h"
@@ -47,6 +49,13 @@ class ServiceSteps : public ::testing::Test {
         scm.CloseHandle(manager);
         return state;
     }
+    // Wine deletes a service once its last handle is closed, which its service
+    // manager may do a moment later: a test starts once the previous one's is gone.
+    void WaitUntilNoService() {
+        int error = 0;
+        for (int i = 0; i < 100 && ServiceState(error) != 0; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
 };
 
 TEST_F(ServiceSteps, InstallQueryStartStopRemove) {
@@ -78,6 +87,7 @@ TEST_F(ServiceSteps, InstallQueryStartStopRemove) {
 // A second install finds the service there and leaves it to its owner: the
 // remove at the end then keeps it.
 TEST_F(ServiceSteps, AServiceInstalledBeforeIsKept) {
+    WaitUntilNoService();
     ASSERT_EQ(driver->ConnectSCM(), 1) << driver->DriverLastError();
     ASSERT_EQ(driver->DriverInstall(), 1);
     ASSERT_EQ(driver->DriverInstall(), 1) << "already there";
@@ -88,13 +98,15 @@ TEST_F(ServiceSteps, AServiceInstalledBeforeIsKept) {
     // A new driver does not know it was there before: its remove deletes it.
     driver = std::make_unique<ParallelDriver>(ParallelSettings{});
     ASSERT_EQ(driver->ConnectSCM(), 1);
-    EXPECT_EQ(driver->DriverRemove(), 1);
+    EXPECT_EQ(driver->DriverRemove(), 1) << driver->DriverLastError();
+    WaitUntilNoService();
     EXPECT_EQ(ServiceState(error), 0);
 }
 
 // Opening LPT1 runs the steps in order and, when the driver does not start,
 // removes what it installed and leaves the port closed.
 TEST_F(ServiceSteps, OpeningAPortWithoutTheDriverCleansUp) {
+    WaitUntilNoService();
     LinkError why;
     EXPECT_EQ(ParallelPortOpen("LPT1", {}, &why), kNoHandle);
     const auto opened = OpenParallelDriver();
@@ -102,6 +114,7 @@ TEST_F(ServiceSteps, OpeningAPortWithoutTheDriverCleansUp) {
     EXPECT_FALSE(opened->PortDriverLoaded());
     EXPECT_EQ(why.detail.rfind("DriverStart: Error #", 0), 0u) << why.detail;
     PortClose(kNoHandle, kParallelLink);
+    WaitUntilNoService();
     int error = 0;
     EXPECT_EQ(ServiceState(error), 0) << "the service this open installed is removed again";
 }
