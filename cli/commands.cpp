@@ -34,6 +34,7 @@
 #include "workflows/memory_lists.h"
 #include "workflows/pick.h"
 #include "workflows/printer_answers.h"
+#include "workflows/printer_profiles.h"
 #include "workflows/startup.h"
 
 namespace stampa::cli {
@@ -94,6 +95,22 @@ int Outcome(const CliOperator& op) {
     if (op.SawWarning())
         return kCommunicationFailure;
     return (op.SawRefusal() || op.AnsweredCancel()) ? kRefused : kDone;
+}
+
+// The width rules a command gives its session: a profile of its own, strictness.
+void UseWidthRules(Session& session, const std::string& profile, bool strict) {
+    session.PaperProfile = profile;
+    session.StrictWidth = strict;
+}
+
+// NV graphics where the model's profile says the printer has none: refused,
+// unless forced. True when the download may go on.
+bool NvGraphicsAllowed(const Session& session, stampa::Memory memory, bool force) {
+    if (!Describe(memory).addressedByKey || session.PrinterNvGraphics != false || force)
+        return true;
+    std::fprintf(stderr, "stampa-cli: %s%s\n", Localize(msg::kNoNvGraphicsOnModel),
+                 msg::kCliForceNv);
+    return false;
 }
 
 // A connection as the configuration page's OK makes it. The exit status; on
@@ -240,6 +257,13 @@ int RunFleetDownload(const DownloadOptions& o) {
     Session session;
     if (!StartUp(session))
         return kRefused;
+    UseWidthRules(session, o.profile, o.strictWidth);
+    session.PrinterModel = ModelOrDefault(o.model);
+    UseModelPaper(session);
+    if (!NvGraphicsAllowed(session, o.memory, o.force)) {
+        ShutDown(session);
+        return kRefused;
+    }
     if (!PickFiles(session, o.files) || !AskOkCancel(TextsOf(o.memory).downloadQuestion)) {
         ShutDown(session);
         return kRefused;
@@ -286,6 +310,7 @@ int RunFleetPrint(const PrintOptions& o) {
     Session session;
     if (!StartUp(session))
         return kRefused;
+    UseWidthRules(session, o.profile, o.strictWidth);
     const std::string model = ModelOrDefault(o.model);
     const bool all = ReportOutcomes(
         RunOnEveryLink(o.linkNames, o.links, [&](const LinkSettings& link, LinkReporter&) {
@@ -318,12 +343,17 @@ int RunDownload(const DownloadOptions& o) {
     Session session;
     if (!StartUp(session))
         return kRefused;
+    UseWidthRules(session, o.profile, o.strictWidth);
     if (!PickFiles(session, o.files)) {
         ShutDown(session);
         return kRefused;
     }
     if (const int status = ConnectOrShutDown(session, o.model, o.links.front()); status != kDone)
         return status;
+    if (!NvGraphicsAllowed(session, o.memory, o.force)) {
+        ShutDown(session);
+        return kRefused;
+    }
     ProgressPage page(o.memory, o.replaceAll);
     const OutcomeCapture outcome(session);
     StartDownload(session, page);
@@ -351,6 +381,7 @@ int RunPrint(const PrintOptions& o) {
     Session session;
     if (!StartUp(session))
         return kRefused;
+    UseWidthRules(session, o.profile, o.strictWidth);
     if (const int status = ConnectOrShutDown(session, o.model, o.links.front()); status != kDone)
         return status;
     PrintChoices page = ChoicesOf(session, o);
@@ -493,6 +524,39 @@ int RunPorts() {
         std::printf(" driver:%s", name.c_str());
     std::printf("%s\n", ok ? "" : msg::kCliSpoolerUnreachable);
     std::printf("%s\n", msg::kCliNetworkPorts);
+    return kDone;
+}
+
+namespace {
+
+template <typename T>
+std::string KnownOr(const std::optional<T>& value, const char* format) {
+    if (!value)
+        return "?";
+    char text[32];
+    std::snprintf(text, sizeof text, format, *value);
+    return text;
+}
+
+std::string Feature(const char* name, const std::optional<bool>& has) {
+    return std::string(name) + ":" + (has ? (*has ? "yes" : "no") : "?");
+}
+
+}  // namespace
+
+int RunProfiles() {
+    const ProfileDatabase profiles = ProgramProfiles();
+    if (!profiles.error.empty()) {
+        std::fprintf(stderr, "stampa-cli: %s\n", profiles.error.c_str());
+        return kRefused;
+    }
+    for (const PrinterProfile& p : profiles.profiles) {
+        std::printf("%-18s %-16s %5s dots %6s mm  %s %s %s\n", p.id.c_str(), p.vendor.c_str(),
+                    KnownOr(p.widthDots, "%d").c_str(), KnownOr(p.widthMm, "%g").c_str(),
+                    Feature("graphics", p.graphics).c_str(),
+                    Feature("raster", p.bitImageRaster).c_str(),
+                    Feature("column", p.bitImageColumn).c_str());
+    }
     return kDone;
 }
 

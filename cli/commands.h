@@ -24,6 +24,9 @@ struct DownloadOptions {
     bool yes = false;
     bool replaceAll = false;  // NV graphics: delete all first, define every logo
     std::vector<std::string> files;
+    std::string profile;       // a printer profile's id instead of the model's
+    bool strictWidth = false;  // refuse a logo wider than the paper instead of asking
+    bool force = false;        // NV graphics even where the profile says the printer has none
 };
 
 struct PrintOptions {
@@ -34,6 +37,8 @@ struct PrintOptions {
     std::vector<int> logos;  // the numbers the print page shows; empty: all
     int scaling = 0;
     bool label = false;
+    std::string profile;
+    bool strictWidth = false;
 };
 
 struct NvDeleteOptions {
@@ -59,5 +64,7 @@ int RunStatus(const QueryOptions& options);
 int RunNvCapacity(const QueryOptions& options);
 int RunNvList(const QueryOptions& options);
 int RunPorts();
+// One line a printer profile: id, vendor, width in dots and mm, the three image features.
+int RunProfiles();
 
 }  // namespace stampa::cli

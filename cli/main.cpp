@@ -90,6 +90,12 @@ int main(int argc, char** argv) {
     downloadCmd->add_flag("--replace-all", download.replaceAll,
                           "NV graphics: delete all of them first and define every logo, instead "
                           "of writing only what changed");
+    downloadCmd->add_option("--profile", download.profile,
+                            "Printer profile (see `profiles`) instead of the model's");
+    downloadCmd->add_flag("--strict-width", download.strictWidth,
+                          "Refuse a logo wider than the paper instead of warning");
+    downloadCmd->add_flag("--force", download.force,
+                          "NV graphics even where the printer's profile says it has none");
     downloadCmd->add_option("files", download.files, "BMP files, in order")->required();
 
     stampa::cli::PrintOptions print;
@@ -109,6 +115,10 @@ int main(int argc, char** argv) {
     printCmd->add_flag("--label", print.label, "Print \"=============== LOGO n\" above each logo");
     printCmd->add_option("--model", print.model,
                          "Printer model (default: Stampa.ini's, or RP-820)");
+    printCmd->add_option("--profile", print.profile,
+                         "Printer profile (see `profiles`) instead of the model's");
+    printCmd->add_flag("--strict-width", print.strictWidth,
+                       "Refuse a logo printed wider than the paper instead of warning");
 
     stampa::cli::QueryOptions query;
     auto* statusCmd = app.add_subcommand(
@@ -151,6 +161,8 @@ int main(int argc, char** argv) {
 
     auto* portsCmd =
         app.add_subcommand("ports", "Serial port mapping, USB devices present, spooler printers");
+    auto* profilesCmd = app.add_subcommand(
+        "profiles", "Printer profiles: id, vendor, paper width in dots and mm, image commands");
 
     try {
         app.parse(argc, argv);
@@ -165,6 +177,8 @@ int main(int argc, char** argv) {
         return stampa::cli::RunList(listModel);
     if (*portsCmd)
         return stampa::cli::RunPorts();
+    if (*profilesCmd)
+        return stampa::cli::RunProfiles();
 
     std::vector<stampa::LinkSettings> links;
     for (const std::string& text : linkTexts) {

@@ -122,6 +122,16 @@
     X(kStatusSeparator, "、", ", ") \
     X(kPrinterSilent, "打印机没有应答", "The printer does not answer") \
     X(kPrinterAnswerGarbled, "打印机应答无效", "The printer's answer was not understood") \
+    /* Printer profiles and the paper's width. */ \
+    X(kProfilesNotRead, "无法读取打印机资料文件 %s", "The printer profiles file %s cannot be read") \
+    X(kProfilesMalformed, "打印机资料格式错误", "The printer profiles are malformed") \
+    X(kWiderThanPaper, "比纸宽: %d > %d 点", "Wider than the paper: %d > %d dots") \
+    X(kWiderLogoLine, "%s: %d > %d 点\n", "%s: %d > %d dots\n") \
+    X(kAskWiderThanPaper, "以下位图比纸宽, 打印时会被截断:\n%s继续吗?", "These logos are wider than the paper and will be cut when printed:\n%sContinue?") \
+    X(kRefuseWiderThanPaper, "以下位图比纸宽:\n%s", "These logos are wider than the paper:\n%s") \
+    X(kNoNvGraphicsOnModel, "此打印机型号不支持NV图形 (GS ( L)", "This printer model has no NV graphics (GS ( L)") \
+    X(kPaperWidthFormat, "纸宽 %d 点", "Paper %d dots") \
+    X(kPaperWidthUnknown, "纸宽未知", "Paper width unknown") \
     /* The select page. */ \
     X(kSelectListTitle, "选择位图列表", "Selected bitmaps") \
     X(kOpenFilesButton, "打开文件...", "Open files...") \
@@ -196,7 +206,8 @@
     X(kCliLinkOutcome, "%s  %s  %lld bytes  %.1f s", SAME) \
     X(kCliLinkOk, "ok", SAME) \
     X(kCliNetworkPorts, "tcp: network printers are given as tcp:HOST[:PORT] (port 9100 when omitted); networks are " "not scanned", SAME) \
-    X(kCliBadLogoList, "--logos takes 'all' or numbers like 1,3", SAME)
+    X(kCliBadLogoList, "--logos takes 'all' or numbers like 1,3", SAME) \
+    X(kCliForceNv, " (--force sends them all the same)", SAME)
 // clang-format on
 
 namespace stampa::msg {

@@ -9,6 +9,8 @@ void CopyPick(const LogoStore& from, LogoStore& to) {
     to.SelectedBytes = from.SelectedBytes.load();
     to.CurrentLogo = from.CurrentLogo.load();
     to.StartDirectory = from.StartDirectory;
+    to.PaperProfile = from.PaperProfile;
+    to.StrictWidth = from.StrictWidth;
 }
 
 }  // namespace stampa

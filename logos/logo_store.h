@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "logos/logo_list.h"
@@ -40,11 +41,23 @@ struct LogoStore {
     // Written by the connect workflow on the user-interface thread while no
     // download runs.
     std::string PrinterModel;
+
+    // What the model's printer profile says (workflows/printer_profiles.h),
+    // written with PrinterModel: the paper's printable width in dots (0: not
+    // known, so no logo is checked against it) and whether it has NV graphics
+    // (nullopt: not known). PaperProfile: the profile stampa-cli's --profile
+    // chose; empty: Stampa.ini's and the model's own.
+    int PaperDots = 0;
+    std::optional<bool> PrinterNvGraphics;
+    std::string PaperProfile;
+    // A logo wider than the paper is refused instead of asked about
+    // (stampa-cli --strict-width).
+    bool StrictWidth = false;
 };
 
 // `to` takes the pick of `from` (its picked logos, their count and size, the
-// logo shown) and its start directory: a printer of many served with what one
-// pick made.
+// logo shown), its start directory and its width rules (PaperProfile, StrictWidth): a printer of
+// many served with what one pick made.
 void CopyPick(const LogoStore& from, LogoStore& to);
 
 }  // namespace stampa

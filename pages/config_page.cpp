@@ -10,15 +10,18 @@
 #include <QRadioButton>
 
 #include "common/messages.h"
+#include "common/text_format.h"
 #include "link/link_state.h"
 #include "link/network/network_link.h"
 #include "link/spooler/spooler_link.h"
 #include "link/usb/usb_link.h"
 #include "pages/dialog_units.h"
+#include "pages/page_controls.h"
 #include "pages/template_look.h"
 #include "workflows/config_file.h"
 #include "workflows/connect.h"
 #include "workflows/printer_answers.h"
+#include "workflows/printer_profiles.h"
 
 namespace stampa {
 namespace {
@@ -53,6 +56,7 @@ void CConfigPage::BuildControls() {
     setMinimumSize(u.ToPixels(320, 280));
     Label(this, u, UiText(msg::kPrinterModel), 10, 10, 56);
     models_ = Combo(this, u, 1003, 68, 10, 100, {}, {});
+    paperWidth_ = Static(this, u, 0, {}, 174, 12, 100, 10);
 
     links_ = new QButtonGroup(this);
     const struct {
@@ -168,6 +172,7 @@ void CConfigPage::Initialize() {
     models_->setCurrentIndex(configuration_.DefaultModelIndex());
     models_->blockSignals(false);
     modelText_ = configuration_.DefaultModel();
+    ShowPaperWidth();
     networkHost_->setText(QString::fromStdString(configuration_.networkHost));
     networkPort_->setText(QString::number(configuration_.networkPort));
     usbButton_->setEnabled(!UsbProbeDevices().empty());
@@ -218,8 +223,20 @@ void CConfigPage::FillUsbList() {
     usbDevices_->setCurrentIndex(usbDevices_->count() > 0 ? 0 : -1);
 }
 
+void CConfigPage::ShowPaperWidth() {
+    const ModelPaper paper = PaperOfModel(ProgramProfiles(), configuration_, modelText_);
+    paperWidth_->setText(
+        paper.dots ? QString::fromStdString(FormatText(msg::kPaperWidthFormat, *paper.dots))
+                   : UiText(msg::kPaperWidthUnknown));
+}
+
+QString CConfigPage::PaperWidthText() const {
+    return paperWidth_->text();
+}
+
 void CConfigPage::OnModelChanged(int) {
     modelText_ = Text(models_);
+    ShowPaperWidth();
     usbButton_->setEnabled(ModelHasUsbAndDriverLinks(modelText_));
 }
 

@@ -39,6 +39,8 @@ class CConfigPage : public QWidget {
     // Asks the printer for its status and shows the answer under OK.
     void OnQueryStatus();
     QString StatusLine() const;
+    // The chosen model's paper width, beside the model ("纸宽 576 点").
+    QString PaperWidthText() const;
 
   protected:
     void showEvent(QShowEvent* event) override;
@@ -77,6 +79,8 @@ class CConfigPage : public QWidget {
     QPushButton* ok_ = nullptr;
     QPushButton* queryStatus_ = nullptr;
     QLabel* statusLine_ = nullptr;
+    QLabel* paperWidth_ = nullptr;
+    void ShowPaperWidth();
 };
 
 }  // namespace stampa

@@ -124,6 +124,13 @@ void CDownloadPage::RefreshDownloadList() {
     size_->setText(QString::fromStdString(listing.sizeText));
     count_->setText(QString::fromStdString(listing.countText));
     estimate_->setText(QString::fromStdString(listing.estimateText));
+    // NV graphics only where the model's profile does not say the printer lacks them.
+    const bool nvGraphics = session_.PrinterNvGraphics != false;
+    QAbstractButton* nv = memories_->button(ButtonOf(kNvMemory));
+    nv->setEnabled(nvGraphics);
+    nv->setToolTip(nvGraphics ? QString() : UiText(msg::kNoNvGraphicsOnModel));
+    if (!nvGraphics && Describe(memory_).addressedByKey)
+        memory_ = kFlashMemory;
     memories_->button(ButtonOf(memory_))->setChecked(true);
     replaceAll_->setEnabled(Describe(memory_).addressedByKey);
 }

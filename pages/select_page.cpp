@@ -1,5 +1,6 @@
 #include "pages/select_page.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QDropEvent>
 #include <QFileInfo>
@@ -7,6 +8,7 @@
 #include <QLabel>
 #include <QMimeData>
 #include <QPushButton>
+#include <QStyle>
 #include <QTreeWidget>
 #include <QUrl>
 
@@ -15,16 +17,24 @@
 #include "pages/dialog_units.h"
 #include "pages/file_dialog.h"
 #include "pages/template_look.h"
+#include "transfer/paper_width.h"
 #include "workflows/memory_lists.h"
 #include "workflows/pick.h"
 
 namespace stampa {
 namespace {
 
-QTreeWidgetItem* Row(int number, const LogoEntry& e) {
+// A logo wider than the model's paper carries a warning icon and says so.
+QTreeWidgetItem* Row(const LogoStore& store, int number, const LogoEntry& e) {
     auto* item = new QTreeWidgetItem({QString::number(number), QString::fromStdString(e.name),
                                       QString::fromStdString(e.path), QString::number(e.size)});
     item->setTextAlignment(3, Qt::AlignRight | Qt::AlignVCenter);
+    const std::string wider = WiderThanPaperText(store, static_cast<int>(e.width));
+    if (!wider.empty()) {
+        item->setIcon(1, QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning));
+        for (int column = 0; column < 4; ++column)
+            item->setToolTip(column, QString::fromStdString(wider));
+    }
     return item;
 }
 
@@ -173,7 +183,7 @@ void CSelectPage::Rebuild() {
     std::int64_t total = 0;
     const auto entries = session_.SelectedLogos.Entries();
     for (std::size_t i = 0; i < entries.size(); ++i) {
-        list_->addTopLevelItem(Row(static_cast<int>(i), entries[i]));
+        list_->addTopLevelItem(Row(session_, static_cast<int>(i), entries[i]));
         total += entries[i].size;
     }
     size_->setText(QString::asprintf(msg::kKiloBytesFormat, KiloBytes(total)));

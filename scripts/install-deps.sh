@@ -9,8 +9,9 @@ PACKAGES=(
     # libraries: Qt 6 (the program window; QtGui renders the virtual printer's
     # receipts), CLI11 (command lines), inih (Stampa.ini)
     qt6-base-dev libcli11-dev libinih-dev
-    # xxHash (header-only use): the digest of each NV definition sent
-    libxxhash-dev
+    # xxHash (header-only use): the digest of each NV definition sent;
+    # nlohmann-json (header-only): the printer profiles
+    libxxhash-dev nlohmann-json3-dev
     # Qt's own translations, so its dialogs and buttons speak the program's language
     qt6-translations-l10n
     # the print spooler: libcups for the spooler link; a daemon, its tools and

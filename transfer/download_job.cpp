@@ -16,6 +16,7 @@
 #include "protocol/commands.h"
 #include "transfer/memory.h"
 #include "transfer/nv_download.h"
+#include "transfer/paper_width.h"
 
 namespace stampa {
 namespace {
@@ -260,7 +261,8 @@ std::optional<NvPlan> PlanAndAskNv(Session& session, const IDownloadPage& page, 
         ShowInformation(session, nv.texts.holdsNoMore);
         return std::nullopt;
     }
-    if (!EveryLogoFitsTheCommand(session, nv)) {
+    if (!EveryLogoFitsTheCommand(session, nv) ||
+        !AcceptWidths(session, WiderThanPaper(session, session.SelectedLogos.Entries()))) {
         return std::nullopt;
     }
     NvPlan plan = PrepareNvDownload(session, session.PortHandle, page.ReplaceAllNv());
@@ -303,7 +305,8 @@ void StartDownload(Session& session, IDownloadPage& page) {
             return;
         }
         if (!WithinCapacity(session, d, n, session.SelectedBytes) ||
-            !EveryLogoFitsTheCommand(session, d)) {
+            !EveryLogoFitsTheCommand(session, d) ||
+            !AcceptWidths(session, WiderThanPaper(session, session.SelectedLogos.Entries()))) {
             return;
         }
     }

@@ -13,6 +13,7 @@
 #include "protocol/commands.h"
 #include "transfer/memory.h"
 #include "transfer/nv_rows.h"
+#include "transfer/paper_width.h"
 
 namespace stampa {
 namespace {
@@ -21,7 +22,7 @@ namespace {
 struct StoredLogo {
     int number = 0;   // FS p's n, GS #'s n; for NV graphics the label's number
     std::string key;  // NV graphics: the key printed
-    std::uint32_t height = 0;
+    LogoEntry entry;  // its name and size
 };
 
 // The logos a memory holds, as the print page lists them.
@@ -31,7 +32,7 @@ std::vector<StoredLogo> StoredLogosOf(const Session& session, const MemoryDescri
         for (const NvRow& row : NvRows(session)) {
             const bool digits = std::isdigit(static_cast<unsigned char>(row.key[0])) &&
                                 std::isdigit(static_cast<unsigned char>(row.key[1]));
-            logos.push_back({digits ? std::stoi(row.key) : -1, row.key, row.entry.height});
+            logos.push_back({digits ? std::stoi(row.key) : -1, row.key, row.entry});
         }
         return logos;
     }
@@ -39,7 +40,7 @@ std::vector<StoredLogo> StoredLogosOf(const Session& session, const MemoryDescri
     const CLogoList& list = fromFile ? session.*d.storedFile : session.*d.held;
     for (const LogoEntry& e : list.Entries()) {
         const int p = static_cast<int>(logos.size());
-        logos.push_back({d.firstNumber + p, {}, e.height});
+        logos.push_back({d.firstNumber + p, {}, e});
     }
     return logos;
 }
@@ -64,7 +65,7 @@ bool PrintOne(PortHandleValue handle, const IPrintPage& page, const StoredLogo& 
             return false;
         }
     }
-    SendVerticalOffset(handle, PrintedHeight(static_cast<int>(logo.height), mode));
+    SendVerticalOffset(handle, PrintedHeight(static_cast<int>(logo.entry.height), mode));
     d.sendPrint(handle, mode, logo.number, logo.key);
     return SendLineFeed(handle) != 0;
 }
@@ -92,6 +93,18 @@ void PrintFrom(const Session& session, IPrintPage& page, const MemoryDescriptor&
             page.SetPrintEnabled(true);
             return;
         }
+    }
+    // Double width (modes 1 and 3) doubles every logo across the paper.
+    const int mode = page.ScalingMode();
+    std::vector<LogoEntry> printed;
+    for (int row : rows)
+        printed.push_back(logos[static_cast<std::size_t>(row)].entry);
+    if (!AcceptWidths(
+            session,
+            WiderThanPaper(session, printed,
+                           mode == kDoubleWidth || mode == kDoubleWidthAndHeight ? 2 : 1))) {
+        page.SetPrintEnabled(true);
+        return;
     }
     // CAN's result counts for the stored memories only; then each logo; then FF.
     bool ok = SendCancel(handle) != 0 || !d.cancelCounts;

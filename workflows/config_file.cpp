@@ -65,7 +65,8 @@ Configuration ReadConfiguration(const std::string& path) {
     for (int i = 1; i <= c.number && i <= kMaxModels; ++i) {
         const std::string section = "Pos" + std::to_string(i);
         c.models.push_back({Text(profile, section.c_str(), "Name", "RP-820"),
-                            Number(profile, section.c_str(), "Width", 1)});
+                            Number(profile, section.c_str(), "Width", 1),
+                            Text(profile, section.c_str(), "Profile", "")});
     }
     c.networkHost = Text(profile, "Network", "Host", "");
     c.networkPort = Number(profile, "Network", "Port", kDefaultNetworkPort);

@@ -14,8 +14,9 @@ inline constexpr const char* kConfigFileName = "Stampa.ini";
 inline constexpr int kMaxModels = 100;
 
 struct PrinterModelEntry {
-    std::string name;  // [Pos<i>] Name, default "RP-820"
-    int width = 1;     // [Pos<i>] Width, default 1; kept, not otherwise used
+    std::string name;     // [Pos<i>] Name, default "RP-820"
+    int width = 1;        // [Pos<i>] Width: the paper's dots; 1 (the default) or less: not given
+    std::string profile;  // [Pos<i>] Profile: a printer profile's id (printer_profiles.h)
 };
 
 struct Configuration {

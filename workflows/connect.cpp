@@ -12,6 +12,7 @@
 #include "logos/stored_list.h"
 #include "transfer/nv_rows.h"
 #include "transfer/session.h"
+#include "workflows/printer_profiles.h"
 
 namespace stampa {
 namespace {
@@ -22,6 +23,7 @@ void Publish(Session& session, const std::string& model, const LinkSettings& set
     session.PortKind = settings.kind;
     session.PortConfigured = true;
     session.PrinterModel = model;
+    UseModelPaper(session);
     session.PortName = LinkPortName(settings);
     session.PortBaudRate = settings.kind == kSerialLink ? settings.baud : 0;
     ReloadStoredFlashLogos(session);
@@ -43,8 +45,19 @@ bool ModelHasUsbAndDriverLinks(const std::string& model) {
 Configuration BeginConfiguration(Session& session, const std::string& serialPort) {
     Configuration configuration = ReadWorkingConfiguration();
     session.PrinterModel = configuration.DefaultModel();
+    UseModelPaper(session);
     session.PortName = serialPort;
     return configuration;
+}
+
+void UseModelPaper(Session& session) {
+    const ProfileDatabase profiles = ProgramProfiles();
+    if (!profiles.error.empty())
+        ShowPlain(session, profiles.error);  // the checks are skipped, nothing else
+    const ModelPaper paper = PaperOfModel(profiles, ReadWorkingConfiguration(),
+                                          session.PrinterModel, session.PaperProfile);
+    session.PaperDots = paper.dots.value_or(0);
+    session.PrinterNvGraphics = paper.graphics;
 }
 
 std::vector<std::string> ChooseDriverLink(const Session& session,

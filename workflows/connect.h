@@ -22,6 +22,12 @@ bool ModelHasUsbAndDriverLinks(const std::string& model);
 // the port until a connection is made.
 Configuration BeginConfiguration(Session& session, const std::string& serialPort);
 
+// Takes what the printer profile of the session's PrinterModel says (its
+// PaperProfile where stampa-cli chose one, else Stampa.ini's Profile=/Width=
+// and the model's own profile) into PaperDots and PrinterNvGraphics. A
+// profiles file that cannot be read is said, and leaves no checks.
+void UseModelPaper(Session& session);
+
 // The choices of the spooler and USB links when the configuration page's
 // button is clicked: the qualifying printer queues; the USB device numbers
 // present. With none the page chooses no link (-1), and for the spooler the

@@ -1,6 +1,7 @@
 // stampa-cli as a process, against the virtual printer over a USB FIFO device.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
@@ -171,6 +172,35 @@ TEST_F(CliTest, LimitsAndCancelAreRefusals) {
     EXPECT_EQ(noFlash.status, 1);
     EXPECT_NE(noFlash.err.find("请先将位图下载到FLASH!"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(dir.File("RP-820")));
+}
+
+TEST_F(CliTest, PaperWidthFromTheProfileWarnsOrRefusesAndNvNeedsGraphics) {
+    WriteFileBytes(dir.File("wide.bmp"), Bmp1(600, 16, [](int x, int) { return x % 7 == 0; }));
+    auto printer = StartPrinter({"--capture", dir.File("capture")});
+    const auto defined = [this] {  // GS * reached the printer
+        const auto bytes = test::ReadFileBytes(dir.File("capture"));
+        const unsigned char gsStar[] = {0x1D, 0x2A};
+        return std::search(bytes.begin(), bytes.end(), gsStar, gsStar + 2) != bytes.end();
+    };
+    const CliRun strict =
+        Cli("download --link usb:0 --memory ram --yes --profile TM-T88V --strict-width wide.bmp");
+    EXPECT_EQ(strict.status, 1) << strict.err;
+    EXPECT_NE(strict.err.find("wide.bmp: 600 > 512"), std::string::npos) << strict.err;
+    EXPECT_FALSE(defined()) << "nothing sent";
+    const CliRun warned =
+        Cli("download --link usb:0 --memory ram --yes --profile TM-T88V wide.bmp");
+    EXPECT_EQ(warned.status, 0) << warned.err;
+    EXPECT_NE(warned.err.find("wide.bmp: 600 > 512"), std::string::npos) << warned.err;
+    EXPECT_TRUE(test::FileBytesOnceAtLeast(dir.File("capture"), 600 / 8 * 16).size() > 1200);
+    // RP326's profile says it has no NV graphics.
+    const CliRun nv = Cli("download --link usb:0 --memory nv --yes --profile RP326 a.bmp");
+    EXPECT_EQ(nv.status, 1);
+    EXPECT_NE(nv.err.find("--force"), std::string::npos) << nv.err;
+    const CliRun profiles = Cli("profiles");
+    EXPECT_NE(profiles.out.find("TM-T88V            Epson              512 dots     80 mm  "
+                                "graphics:yes raster:yes column:yes"),
+              std::string::npos)
+        << profiles.out;
 }
 
 TEST_F(CliTest, EnglishFromTheLocaleHelpInEnglishAlwaysAndTheVersion) {

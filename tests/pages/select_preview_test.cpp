@@ -16,15 +16,20 @@
 #include <cstring>
 #include <filesystem>
 
+#include "link/port.h"
 #include "logos/logo_store.h"
 #include "logos/stored_list.h"
+#include "pages/download_page.h"
 #include "pages/file_dialog.h"
 #include "pages/preview_page.h"
 #include "pages/select_page.h"
 #include "support/bmp_files.h"
+#include "support/fake_transport.h"
 #include "support/page_helpers.h"
 #include "support/recording_operator.h"
 #include "support/temp_dir.h"
+#include "transfer/download_job.h"
+#include "workflows/connect.h"
 #include "workflows/memory_lists.h"
 #include "workflows/startup.h"
 
@@ -126,6 +131,30 @@ TEST_F(PagesTest, ThreeFilesBecomeRowsZeroToTwo) {
     EXPECT_EQ(session.CurrentLogo, 0);
     EXPECT_TRUE(session.LogosPicked);
     EXPECT_TRUE(op.Shown().empty());
+}
+
+TEST_F(PagesTest, ALogoWiderThanThePaperIsMarkedAndAskedAboutBeforeADownload) {
+    session.PaperProfile = "TM-T88V";  // 512 dots
+    UseModelPaper(session);
+    CSelectPage page{session};
+    dialog.next = {Mono("wide.bmp", 600, 8), Mono("narrow.bmp")};
+    page.OnOpen();
+    const QTreeWidgetItem* wide = page.List()->topLevelItem(0);
+    EXPECT_EQ(wide->toolTip(1), "比纸宽: 600 > 512 点");
+    EXPECT_FALSE(wide->icon(1).isNull());
+    EXPECT_TRUE(page.List()->topLevelItem(1)->toolTip(1).isEmpty());
+
+    auto link = test::ConnectFake(session, kUsbLink);
+    session.PortConfigured = true;
+    CDownloadPage download{session};
+    op.AnswerNext(Answer::Ok);      // the download's question
+    op.AnswerNext(Answer::Cancel);  // the width's
+    download.OnDownload();
+    WaitForDownload(session);
+    EXPECT_EQ(op.Texts().back(),
+              "以下位图比纸宽, 打印时会被截断:\nwide.bmp: 600 > 512 点\n继续吗?");
+    EXPECT_TRUE(link->Stream().empty()) << "nothing sent";
+    PortClose(session.PortHandle);
 }
 
 TEST_F(PagesTest, AtMost255LogosAndTheOpenButtonFollowsTheLimit) {
