@@ -33,6 +33,7 @@
 #include "workflows/connect.h"
 #include "workflows/memory_lists.h"
 #include "workflows/pick.h"
+#include "workflows/preview.h"
 #include "workflows/printer_answers.h"
 #include "workflows/printer_profiles.h"
 #include "workflows/startup.h"
@@ -131,7 +132,19 @@ int RunConvert(const ConvertOptions& o) {
         std::fprintf(stderr, "%s\n", Localize(msg::kLibrariesNotLoaded));
         return kRefused;
     }
-    const PixmeltConversion conversion = ConvertBitmap(o.input, o.method, o.contrast, o.brightness);
+    int dots = 0;
+    if (o.fitWidth) {
+        const ModelPaper paper = PaperOfModel(ProgramProfiles(), ReadWorkingConfiguration(),
+                                              ModelOrDefault(o.model), o.profile);
+        if (!paper.dots) {
+            UnbindPixmelt();
+            std::fprintf(stderr, "stampa-cli: %s\n", msg::kCliNoPaperWidth);
+            return kRefused;
+        }
+        dots = *paper.dots;
+    }
+    const PixmeltConversion conversion =
+        FitAndConvert(o.input, dots, o.method, o.contrast, o.brightness);
     UnbindPixmelt();
     switch (conversion.result) {
         case kPixmeltWritten:

@@ -14,6 +14,9 @@ struct ConvertOptions {
     int method = 1;
     int contrast = 0;
     int brightness = 0;
+    bool fitWidth = false;  // scale a logo wider than the paper down to it first
+    std::string model;      // whose paper (default: Stampa.ini's)
+    std::string profile;    // a printer profile's id instead of the model's
 };
 
 struct DownloadOptions {

@@ -71,6 +71,12 @@ int main(int argc, char** argv) {
         ->check(CLI::Range(-100, 100));
     convertCmd->add_option("--brightness", convert.brightness, "-100..100")
         ->check(CLI::Range(-100, 100));
+    convertCmd->add_flag("--fit-width", convert.fitWidth,
+                         "Scale a logo wider than the paper down to its printable dots first");
+    convertCmd->add_option("--model", convert.model,
+                           "Printer model whose paper (default: Stampa.ini's, or RP-820)");
+    convertCmd->add_option("--profile", convert.profile,
+                           "Printer profile (see `profiles`) instead of the model's");
 
     std::vector<std::string> linkTexts;  // several: every printer at once
     stampa::cli::DownloadOptions download;

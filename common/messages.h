@@ -132,6 +132,8 @@
     X(kNoNvGraphicsOnModel, "此打印机型号不支持NV图形 (GS ( L)", "This printer model has no NV graphics (GS ( L)") \
     X(kPaperWidthFormat, "纸宽 %d 点", "Paper %d dots") \
     X(kPaperWidthUnknown, "纸宽未知", "Paper width unknown") \
+    X(kFitPaperWidth, "适合纸宽", "Fit the paper width") \
+    X(kCliNoPaperWidth, "the model's paper width is not known (give --profile)", SAME) \
     /* The select page. */ \
     X(kSelectListTitle, "选择位图列表", "Selected bitmaps") \
     X(kOpenFilesButton, "打开文件...", "Open files...") \

@@ -1,6 +1,7 @@
 #include "pages/preview_page.h"
 
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QEvent>
 #include <QGroupBox>
 #include <QImage>
@@ -115,6 +116,8 @@ CPreviewPage::CPreviewPage(Session& session, QWidget* parent) : QWidget(parent),
     Radio(this, u, scales_, 3, 1061, msg::kScaleDoubleHeight, 240, 265, 38, 10);
     methodBox->lower();
     scaleBox->lower();
+    fitPaper_ = new QCheckBox(UiText(msg::kFitPaperWidth), this);
+    Place(fitPaper_, u, 1082, 5, 285, 138, 10);
     Place(new QLabel(UiText(msg::kLogoCount), this), u, 0, 162, 284, 37, 8);
     count_ = new QLabel(this);
     Place(count_, u, 1019, 206, 284, 103, 8);
@@ -125,6 +128,8 @@ CPreviewPage::CPreviewPage(Session& session, QWidget* parent) : QWidget(parent),
     connect(scales_, &QButtonGroup::idClicked, this, &CPreviewPage::OnScale);
     connect(methods_, &QButtonGroup::idClicked, this, &CPreviewPage::OnMethod);
     connect(views_, &QButtonGroup::idClicked, this, &CPreviewPage::OnView);
+    connect(fitPaper_, &QCheckBox::toggled, this,
+            [this] { UpdatePreview(currentMethod_, session_.CurrentLogo); });
     for (QSlider* s : {contrast_, brightness_}) {
         connect(s, &QSlider::valueChanged, this, &CPreviewPage::OnSliderMoved);
         connect(s, &QSlider::sliderReleased, this, &CPreviewPage::OnSliderMoved);
@@ -265,7 +270,7 @@ void CPreviewPage::UpdatePreview(int method, int index) {
 void CPreviewPage::ConvertLogo(int method, int index) {
     const int contrast = contrastText_->text().toInt();
     const int brightness = brightnessText_->text().toInt();
-    if (ConvertForPreview(session_, index, method, contrast, brightness)) {
+    if (ConvertForPreview(session_, index, method, contrast, brightness, fitPaper_->isChecked())) {
         ShowPicture(true, index);
     }
 }

@@ -9,6 +9,7 @@
 #include <QWidget>
 
 class QButtonGroup;
+class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QRadioButton;
@@ -42,6 +43,8 @@ class CPreviewPage : public QWidget {
     int CurrentMethod() const { return currentMethod_; }
     QLabel* Picture() const { return picture_; }
     QTreeWidget* List() const { return list_; }
+    // "适合纸宽": conversions scale a logo wider than the paper down to it first.
+    QCheckBox* FitPaperBox() const { return fitPaper_; }
 
     // The logo as shown (picked or converted, at the display scale) in a
     // window of its own at full size, scrollable; the picture's double-click.
@@ -72,6 +75,7 @@ class CPreviewPage : public QWidget {
     QLineEdit* brightnessText_;
     QButtonGroup* views_;
     QButtonGroup* methods_;
+    QCheckBox* fitPaper_ = nullptr;
     QButtonGroup* scales_;
 };
 

@@ -12,6 +12,8 @@ PACKAGES=(
     # xxHash (header-only use): the digest of each NV definition sent;
     # nlohmann-json (header-only): the printer profiles
     libxxhash-dev nlohmann-json3-dev
+    # stb_image_resize (header-only): logos scaled down to the paper's width
+    libstb-dev
     # Qt's own translations, so its dialogs and buttons speak the program's language
     qt6-translations-l10n
     # the print spooler: libcups for the spooler link; a daemon, its tools and

@@ -8,6 +8,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "common/printer_profiles.h"
 #include "vprinter/flash_state.h"
 #include "vprinter/printer.h"
 #include "vprinter/render.h"
@@ -80,6 +81,26 @@ int Decode(const std::string& streamPath, const std::string& outDir, const std::
 
 }  // namespace
 
+namespace {
+
+// The printer a profile describes: its paper width where known, and no NV
+// graphics where it says it has none. False, said, for an unknown profile.
+bool UseProfile(const std::string& id, vprinter::PrinterOptions& printer) {
+    const stampa::ProfileDatabase profiles = stampa::ProgramProfiles();
+    const stampa::PrinterProfile* p = profiles.Find(id);
+    if (p == nullptr) {
+        std::fprintf(stderr, "stampa-vprinter: no printer profile %s %s\n", id.c_str(),
+                     profiles.error.c_str());
+        return false;
+    }
+    if (p->widthDots)
+        printer.paperWidth = *p->widthDots;
+    printer.noGraphics = p->graphics == false;
+    return true;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");  // renders to files; needs no display
@@ -105,6 +126,10 @@ int main(int argc, char** argv) {
                    "Paper width in dots (576, or 384 for 58 mm)")
         ->capture_default_str()
         ->check(CLI::Range(64, 4096));
+    std::string profile;
+    cli.add_option("--profile", profile,
+                   "A printer profile (stampa-cli profiles): its paper width; no GS ( L where it "
+                   "has no NV graphics");
     cli.add_flag("--no-status", options.printer.noStatus, "Never answer a question");
     cli.add_flag("--paper-out", options.printer.paperOut, "Report the paper end");
     cli.add_flag("--paper-near-end", options.printer.paperNearEnd, "Report the paper near its end");
@@ -132,6 +157,8 @@ int main(int argc, char** argv) {
     decode->add_option("--paper-width", options.printer.paperWidth, "Paper width in dots");
 
     CLI11_PARSE(cli, argc, argv);
+    if (!profile.empty() && !UseProfile(profile, options.printer))
+        return 2;
     if (show->parsed())
         return ShowFlash(showState, showOut);
     if (decode->parsed())

@@ -66,6 +66,10 @@ std::size_t Session::GraphicsCommand() {
     if (!Have(head + parameters)) {
         return 0;
     }
+    if (At(2) == 'L' && state_.Options().noGraphics) {
+        Log(name + " (no NV graphics on this printer: refused)");
+        return head + parameters;
+    }
     if (At(2) != 'L' || parameters < 2 || At(head) != '0') {
         Log(name + " (" + std::to_string(parameters) + " parameter bytes, skipped)");
         return head + parameters;

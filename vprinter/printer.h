@@ -28,6 +28,7 @@ struct PrinterOptions {
     bool coverOpen = false;         // reports the cover open
     bool offline = false;           // reports itself offline
     long long nvCapacity = 262144;  // bytes of NV graphics it can hold
+    bool noGraphics = false;        // has no GS ( L / GS 8 L: refused and logged
 };
 
 class PrinterState {

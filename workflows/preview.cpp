@@ -3,6 +3,7 @@
 #include "common/messages.h"
 #include "common/operator.h"
 #include "logos/bitmap_reader.h"
+#include "logos/fit_width.h"
 #include "logos/logo_store.h"
 #include "logos/nv_list.h"
 #include "logos/stored_list.h"
@@ -21,14 +22,30 @@ void LoadStoredListIfNeeded(Session& session) {
     }
 }
 
+PixmeltConversion FitAndConvert(const std::string& path, int dots, int method, int contrast,
+                                int brightness) {
+    if (dots <= 0)
+        return ConvertBitmap(path, method, contrast, brightness);
+    const FitOutcome fit = FitToWidth(path, dots);
+    switch (fit.result) {
+        case FitResult::Fits:
+            return ConvertBitmap(path, method, contrast, brightness);
+        case FitResult::Scaled:
+            return ConvertBitmap(fit.path, method, contrast, brightness);
+        default:
+            return PixmeltConversion{};  // kPixmeltFileError, no path
+    }
+}
+
 std::optional<PixmeltConversion> ConvertForPreview(Session& session, int index, int method,
-                                                   int contrast, int brightness) {
+                                                   int contrast, int brightness, bool fitPaper) {
     CLogoList& list = PreviewList(session);
     if (&list == &session.SelectedLogos && !session.DownloadIdle) {
         ShowPlain(session, msg::kDownloadRunning);
         return std::nullopt;
     }
-    PixmeltConversion conversion = ConvertBitmap(list.GetPath(index), method, contrast, brightness);
+    PixmeltConversion conversion = FitAndConvert(
+        list.GetPath(index), fitPaper ? session.PaperDots : 0, method, contrast, brightness);
     list.SetMode(index, method);
     list.SetConvertedPath(index, conversion.outputPath);
     return conversion;

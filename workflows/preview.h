@@ -25,8 +25,17 @@ void LoadStoredListIfNeeded(Session& session);
 // brightness (-100..100) and records the method and the file Pixmelt gave back
 // in the logo's record. Refused with "位图正在下载!" (nothing converted) while
 // a download is sending the picked logos.
+// With `fitPaper` a logo wider than the session's paper (PaperDots) is first
+// scaled down to it (logos/fit_width.h) and the scaled picture converted.
 std::optional<PixmeltConversion> ConvertForPreview(Session& session, int index, int method,
-                                                   int contrast, int brightness);
+                                                   int contrast, int brightness,
+                                                   bool fitPaper = false);
+
+// Converts `path` as Pixmelt does, after scaling it down to `dots` across where
+// it is wider (dots 0: as it is). A picture that cannot be scaled gives
+// Pixmelt's file error.
+PixmeltConversion FitAndConvert(const std::string& path, int dots, int method, int contrast,
+                                int brightness);
 
 // The logo is shown as picked: its record's conversion mode goes back to 0.
 void ShowAsPicked(Session& session, int index);

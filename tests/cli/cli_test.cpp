@@ -6,7 +6,9 @@
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
+#include <thread>
 
+#include "logos/bitmap_reader.h"
 #include "logos/logo_store.h"
 #include "logos/stored_list.h"
 #include "support/bmp_files.h"
@@ -176,7 +178,7 @@ TEST_F(CliTest, LimitsAndCancelAreRefusals) {
 
 TEST_F(CliTest, PaperWidthFromTheProfileWarnsOrRefusesAndNvNeedsGraphics) {
     WriteFileBytes(dir.File("wide.bmp"), Bmp1(600, 16, [](int x, int) { return x % 7 == 0; }));
-    auto printer = StartPrinter({"--capture", dir.File("capture")});
+    auto printer = StartPrinter({"--capture", dir.File("capture"), "--profile", "TM-T88V"});
     const auto defined = [this] {  // GS * reached the printer
         const auto bytes = test::ReadFileBytes(dir.File("capture"));
         const unsigned char gsStar[] = {0x1D, 0x2A};
@@ -192,6 +194,30 @@ TEST_F(CliTest, PaperWidthFromTheProfileWarnsOrRefusesAndNvNeedsGraphics) {
     EXPECT_EQ(warned.status, 0) << warned.err;
     EXPECT_NE(warned.err.find("wide.bmp: 600 > 512"), std::string::npos) << warned.err;
     EXPECT_TRUE(test::FileBytesOnceAtLeast(dir.File("capture"), 600 / 8 * 16).size() > 1200);
+    // Fitted to the paper: 512 dots across, and the receipt shows it whole.
+    const CliRun fitted = Cli("convert --fit-width --profile TM-T88V wide.bmp");
+    ASSERT_EQ(fitted.status, 0) << fitted.err;
+    const std::string converted = dir.File(fitted.out.substr(0, fitted.out.find('\n')));
+    const auto header = ReadBitmapHeader(converted);
+    ASSERT_TRUE(header) << converted;
+    EXPECT_EQ(header->width, 512);
+    EXPECT_EQ(header->bitCount, 1);
+    std::filesystem::copy_file(converted, dir.File("fitted.bmp"));
+    EXPECT_EQ(Cli("download --link usb:0 --memory flash --yes --profile TM-T88V --strict-width "
+                  "fitted.bmp")
+                  .status,
+              0);
+    EXPECT_EQ(Cli("print --link usb:0 --memory flash --profile TM-T88V --strict-width").status, 0);
+    std::string receipts;  // every receipt's log, once the print's is there
+    for (int wait = 0; wait < 300 && receipts.find("FS p 1") == std::string::npos; ++wait) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        receipts.clear();
+        for (const auto& e : std::filesystem::directory_iterator(dir.File("out")))
+            if (e.path().extension() == ".txt")
+                receipts += ReadText(e.path().string());
+    }
+    EXPECT_NE(receipts.find("FS p 1"), std::string::npos) << receipts;
+    EXPECT_EQ(receipts.find("clipped"), std::string::npos) << receipts;
     // RP326's profile says it has no NV graphics.
     const CliRun nv = Cli("download --link usb:0 --memory nv --yes --profile RP326 a.bmp");
     EXPECT_EQ(nv.status, 1);

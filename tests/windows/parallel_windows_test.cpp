@@ -49,12 +49,16 @@ class ServiceSteps : public ::testing::Test {
         scm.CloseHandle(manager);
         return state;
     }
-    // Wine deletes a service once its last handle is closed, which its service
-    // manager may do a moment later: a test starts once the previous one's is gone.
+    // A deleted service lingers, marked for deletion, until its service
+    // manager lets go of it, and may vanish a moment later: a test starts once
+    // the previous one's no longer exists at all.
     void WaitUntilNoService() {
-        int error = 0;
-        for (int i = 0; i < 100 && ServiceState(error) != 0; ++i)
+        for (int i = 0; i < 100; ++i) {
+            int error = 0;
+            if (ServiceState(error) == 0 && error == kServiceDoesNotExist)
+                return;
             std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
     }
 };
 

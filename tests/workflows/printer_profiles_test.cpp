@@ -5,8 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 
+#include "logos/bitmap_reader.h"
+#include "logos/fit_width.h"
+#include "support/bmp_files.h"
 #include "support/temp_dir.h"
 #include "transfer/paper_width.h"
 
@@ -89,6 +93,24 @@ TEST(PaperWidth, WiderLogosAtTheirPrintedWidth) {
     EXPECT_EQ(WiderThanPaper(store, logos, 2).size(), 2u) << "double width doubles each";
     EXPECT_EQ(WiderThanPaperText(store, 600), "比纸宽: 600 > 512 点");
     EXPECT_EQ(WiderThanPaperText(store, 512), "");
+}
+
+TEST(FitToWidth, ScalesDownInProportionAndNeverUp) {
+    test::TempDir dir;
+    test::WriteFileBytes(dir.File("wide.bmp"),
+                         test::Bmp1(600, 30, [](int x, int) { return x < 300; }));
+    test::WriteFileBytes(dir.File("narrow.bmp"), test::Bmp1(300, 8, [](int, int) { return true; }));
+    const FitOutcome wide = FitToWidth(dir.File("wide.bmp"), 512);
+    ASSERT_EQ(wide.result, FitResult::Scaled);
+    EXPECT_EQ(wide.path, dir.File("wide-512dots.bmp"));
+    const auto header = ReadBitmapHeader(wide.path);
+    ASSERT_TRUE(header);
+    EXPECT_EQ(header->width, 512);
+    EXPECT_EQ(header->height, 26);  // 30 x 512 / 600, rounded
+    EXPECT_EQ(header->bitCount, 24);
+    EXPECT_EQ(FitToWidth(dir.File("narrow.bmp"), 512).result, FitResult::Fits);
+    EXPECT_FALSE(std::filesystem::exists(dir.File("narrow-512dots.bmp")));
+    EXPECT_EQ(FitToWidth(dir.File("nowhere.bmp"), 512).result, FitResult::Unreadable);
 }
 
 }  // namespace
