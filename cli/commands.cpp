@@ -27,6 +27,7 @@
 #include "transfer/nv_delete.h"
 #include "transfer/nv_download.h"
 #include "transfer/nv_rows.h"
+#include "transfer/paper_width.h"
 #include "transfer/print_job.h"
 #include "transfer/session.h"
 #include "workflows/config_file.h"
@@ -277,7 +278,9 @@ int RunFleetDownload(const DownloadOptions& o) {
         ShutDown(session);
         return kRefused;
     }
-    if (!PickFiles(session, o.files) || !AskOkCancel(TextsOf(o.memory).downloadQuestion)) {
+    // Asked once for every printer (each printer's own job then goes on).
+    if (!PickFiles(session, o.files) || !AskOkCancel(TextsOf(o.memory).downloadQuestion) ||
+        !AcceptWidths(session, WiderThanPaper(session, session.SelectedLogos.Entries()))) {
         ShutDown(session);
         return kRefused;
     }
