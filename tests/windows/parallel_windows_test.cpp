@@ -98,7 +98,6 @@ TEST_F(ServiceSteps, AServiceInstalledBeforeIsKept) {
     EXPECT_EQ(driver->DriverRemove(), 1);
     int error = 0;
     EXPECT_EQ(ServiceState(error), kServiceStopped) << "kept for the program that installed it";
-    driver->CloseSCM();
     // A new driver does not know it was there before: its remove deletes it.
     driver = std::make_unique<ParallelDriver>(ParallelSettings{});
     ASSERT_EQ(driver->ConnectSCM(), 1);
