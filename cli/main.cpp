@@ -86,7 +86,8 @@ int main(int argc, char** argv) {
         ->add_option("--link", linkTexts,
                      "serial:COM1[:BAUD[:PARITY[:STOPBITS[:FLOW]]]], parallel:LPT1, usb:N, "
                      "driver:PRINTER, tcp:HOST[:PORT]; give it again for more printers at once")
-        ->required();
+        ->required()
+        ->allow_extra_args(false);  // one printer each time: the files go where they stand
     downloadCmd->add_option("--memory", download.memory, "flash, ram or nv (NV graphics)")
         ->transform(CLI::CheckedTransformer(kMemories, CLI::ignore_case))
         ->required();
@@ -108,7 +109,8 @@ int main(int argc, char** argv) {
     std::string logos = "all";
     auto* printCmd = app.add_subcommand("print", "Print logos stored in the printer");
     printCmd->add_option("--link", linkTexts, "As for download; more than once for many printers")
-        ->required();
+        ->required()
+        ->allow_extra_args(false);
     printCmd->add_option("--memory", print.memory, "flash, ram or nv")
         ->transform(CLI::CheckedTransformer(kMemories, CLI::ignore_case))
         ->required();

@@ -28,7 +28,7 @@ std::string StatusLineOf(const PrinterStatus& status) {
     add(status.coverOpen, msg::kStatusCoverOpen);
     add(status.offline, msg::kStatusOffline);
     return FormatText(msg::kPrinterStatusFormat,
-                      causes.empty() ? msg::kStatusNormal : causes.c_str());
+                      causes.empty() ? Localize(msg::kStatusNormal) : causes.c_str());
 }
 
 std::string PrinterStatusLine(const Session& session) {

@@ -168,6 +168,8 @@ TEST_F(CliTest, LimitsAndCancelAreRefusals) {
             "a.bmp a.bmp");
     EXPECT_EQ(nine.status, 1);
     EXPECT_NE(nine.err.find("RAM中只能存储8个位图!"), std::string::npos) << nine.err;
+    const CliRun linkFirst = Cli("download --memory ram --yes --link usb:0 a.bmp c.bmp");
+    EXPECT_EQ(linkFirst.status, 0) << "--link takes one value; the files follow" << linkFirst.err;
     const CliRun unconfirmed = Cli("download --link usb:0 --memory flash a.bmp");
     EXPECT_EQ(unconfirmed.status, 1) << "no --yes and no terminal: Cancel";
     const CliRun noFlash = Cli("print --link usb:0 --memory flash --model Unknown");

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "common/language.h"
 #include "protocol/commands.h"
 #include "support/fake_transport.h"
 #include "transfer/session.h"
@@ -81,6 +82,10 @@ TEST(PrinterAnswers, KeyBlocksAndStatusBits) {
     EXPECT_EQ(StatusLineOf(DecodeStatus(0x12, 0x12, 0x12)), "打印机状态: 正常");
     EXPECT_EQ(StatusLineOf(DecodeStatus(0x12, 0x16, 0x1E)), "打印机状态: 纸将尽、上盖打开");
     EXPECT_EQ(StatusLineOf(status), "打印机状态: 缺纸、上盖打开、脱机");
+    SetLanguage(Language::English);
+    EXPECT_EQ(StatusLineOf(DecodeStatus(0x12, 0x12, 0x12)), "Printer status: normal");
+    EXPECT_EQ(StatusLineOf(status), "Printer status: paper out, cover open, offline");
+    SetLanguage(Language::Chinese);
 }
 
 class PrinterQueriesTest : public ::testing::Test {
