@@ -114,6 +114,7 @@
     X(kOkButton, "确  定", "OK") \
     X(kQueryStatusButton, "查询状态", "Query status") \
     X(kPrinterStatusFormat, "打印机状态: %s", "Printer status: %s") \
+    X(kPrinterStatusOnFormat, "打印机状态 (%s): %s", "Printer status (%s): %s") \
     X(kStatusNormal, "正常", "normal") \
     X(kStatusPaperEnd, "缺纸", "paper out") \
     X(kStatusPaperNearEnd, "纸将尽", "paper low") \
@@ -133,6 +134,7 @@
     X(kPaperWidthFormat, "纸宽 %d 点", "Paper %d dots") \
     X(kPaperWidthUnknown, "纸宽未知", "Paper width unknown") \
     X(kFitPaperWidth, "适合纸宽", "Fit the paper width") \
+    X(kFullViewTitle, "%s (%d x %d)", SAME) \
     X(kCliNoPaperWidth, "the model's paper width is not known (give --profile)", SAME) \
     /* The select page. */ \
     X(kSelectListTitle, "选择位图列表", "Selected bitmaps") \

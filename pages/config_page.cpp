@@ -193,6 +193,7 @@ void CConfigPage::EnableGroups(LinkKind kind) {
 
 void CConfigPage::OnLinkButton(LinkKind kind) {
     chosenLink_ = kind;
+    statusLine_->clear();  // the answer was the open link's, not the one chosen now
     if (kind == kUsbLink) {
         usbButton_->setChecked(true);
     }

@@ -2,6 +2,7 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QDialog>
 #include <QEvent>
 #include <QGroupBox>
 #include <QImage>
@@ -13,9 +14,11 @@
 #include <QScrollArea>
 #include <QSlider>
 #include <QTreeWidget>
+#include <QVBoxLayout>
 
 #include "common/messages.h"
 #include "common/operator.h"
+#include "common/text_format.h"
 #include "logos/bitmap_reader.h"
 #include "logos/logo_store.h"
 #include "pages/dialog_units.h"
@@ -314,17 +317,28 @@ void CPreviewPage::OpenFullView() {
     if (fullView_) {
         fullView_->close();
     }
-    auto* area = new QScrollArea;
-    area->setAttribute(Qt::WA_DeleteOnClose);
-    area->setWindowTitle(UiText(msg::kMessageBoxCaption));
+    // A window of the sheet: titled with the logo, centred on the sheet,
+    // closed by its button or Esc; one at a time.
+    auto* view = new QDialog(window());
+    view->setAttribute(Qt::WA_DeleteOnClose);
+    const CLogoList& list = PreviewList(session_);
+    const int index = session_.CurrentLogo;
+    const std::string name = index >= 0 ? list.GetName(index) : std::string();
+    view->setWindowTitle(QString::fromStdString(
+        FormatText(msg::kFullViewTitle, name.c_str(), shown_.width(), shown_.height())));
+    auto* layout = new QVBoxLayout(view);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* area = new QScrollArea(view);
     auto* label = new QLabel;
     label->setPixmap(QPixmap::fromImage(shown_));
     area->setWidget(label);
+    layout->addWidget(area);
     const QSize screen = AvailableRoom(this);
-    area->resize(std::min(shown_.width() + 24, screen.width()),
+    view->resize(std::min(shown_.width() + 24, screen.width()),
                  std::min(shown_.height() + 24, screen.height()));
-    fullView_ = area;
-    area->show();
+    view->move(window()->frameGeometry().center() - view->rect().center());
+    fullView_ = view;
+    view->show();
 }
 
 }  // namespace stampa

@@ -14,7 +14,10 @@ bool CanAskPrinter(const Session& session) {
     return session.PortConfigured && session.DownloadIdle && PortCanRead(session.PortHandle);
 }
 
-std::string StatusLineOf(const PrinterStatus& status) {
+namespace {
+
+// What the status says: its causes, or "正常" when there are none.
+std::string StatusCauses(const PrinterStatus& status) {
     std::string causes;
     const auto add = [&causes](bool applies, const char* text) {
         if (!applies)
@@ -27,8 +30,13 @@ std::string StatusLineOf(const PrinterStatus& status) {
     add(status.paperNearEnd && !status.paperEnd, msg::kStatusPaperNearEnd);
     add(status.coverOpen, msg::kStatusCoverOpen);
     add(status.offline, msg::kStatusOffline);
-    return FormatText(msg::kPrinterStatusFormat,
-                      causes.empty() ? Localize(msg::kStatusNormal) : causes.c_str());
+    return causes.empty() ? Localize(msg::kStatusNormal) : causes;
+}
+
+}  // namespace
+
+std::string StatusLineOf(const PrinterStatus& status) {
+    return FormatText(msg::kPrinterStatusFormat, StatusCauses(status).c_str());
 }
 
 std::string PrinterStatusLine(const Session& session) {
@@ -37,8 +45,11 @@ std::string PrinterStatusLine(const Session& session) {
     }
     PrinterStatus status;
     switch (QueryStatus(session.PortHandle, status)) {
-        case QueryResult::Answered:
-            return StatusLineOf(status);
+        case QueryResult::Answered:  // says which link answered: the open one
+            return session.PortName.empty()
+                       ? StatusLineOf(status)
+                       : FormatText(msg::kPrinterStatusOnFormat, session.PortName.c_str(),
+                                    StatusCauses(status).c_str());
         case QueryResult::Garbled:
             return Localize(msg::kPrinterAnswerGarbled);
         default:

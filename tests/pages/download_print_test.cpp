@@ -398,7 +398,9 @@ TEST_F(WholePath, WhatThePrinterAnswersShowsOnThePages) {
     CConfigPage& config = *app.Sheet()->ConfigPage();
     ASSERT_TRUE(Find<QPushButton>(&config, 1093)->isEnabled()) << "a USB link can read";
     Find<QPushButton>(&config, 1093)->click();
-    EXPECT_EQ(config.StatusLine(), "打印机状态: 纸将尽、上盖打开");
+    EXPECT_EQ(config.StatusLine(), "打印机状态 (QZUSB-0): 纸将尽、上盖打开");
+    Find<QRadioButton>(&config, 1004)->click();
+    EXPECT_EQ(config.StatusLine(), "") << "another link chosen: the old answer goes";
 
     app.Sheet()->Tabs()->setCurrentIndex(3);
     Find<QRadioButton>(app.Sheet()->DownloadPage(), 1046)->click();

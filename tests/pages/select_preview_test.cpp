@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QDropEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
@@ -113,7 +114,11 @@ TEST_F(PagesTest, ListsHaveGridLinesAndDoubleClickShowsTheLogoWhole) {
     const auto* shown = preview.FullView()->findChild<QLabel*>();
     ASSERT_NE(shown, nullptr);
     EXPECT_EQ(shown->pixmap().size(), QSize(400, 300)) << "whole, where the page clips it";
-    preview.FullView()->close();
+    EXPECT_EQ(preview.FullView()->windowTitle(), "a.bmp (400 x 300)");
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(preview.FullView(), &escape);
+    EXPECT_FALSE(preview.FullView() != nullptr && preview.FullView()->isVisible())
+        << "Esc closes the view";
 }
 
 TEST_F(PagesTest, ThreeFilesBecomeRowsZeroToTwo) {
