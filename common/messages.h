@@ -135,6 +135,7 @@
     X(kPaperWidthUnknown, "纸宽未知", "Paper width unknown") \
     X(kFitPaperWidth, "适合纸宽", "Fit the paper width") \
     X(kFullViewTitle, "%s (%d x %d)", SAME) \
+    X(kModelWithoutUsbOrDriver, "此型号没有USB和驱动程序通讯", "This model has no USB or driver link") \
     X(kCliNoPaperWidth, "the model's paper width is not known (give --profile)", SAME) \
     /* The select page. */ \
     X(kSelectListTitle, "选择位图列表", "Selected bitmaps") \

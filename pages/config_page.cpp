@@ -238,7 +238,14 @@ QString CConfigPage::PaperWidthText() const {
 void CConfigPage::OnModelChanged(int) {
     modelText_ = Text(models_);
     ShowPaperWidth();
-    usbButton_->setEnabled(ModelHasUsbAndDriverLinks(modelText_));
+    const bool offered = ModelHasUsbAndDriverLinks(modelText_);
+    usbButton_->setEnabled(offered);
+    usbButton_->setToolTip(offered ? QString() : UiText(msg::kModelWithoutUsbOrDriver));
+    // A link the model does not offer is neither checked nor chosen.
+    if (!offered && (chosenLink_ == kUsbLink || chosenLink_ == kDriverLink)) {
+        serialButton_->setChecked(true);
+        OnLinkButton(kSerialLink);
+    }
 }
 
 LinkSettings CConfigPage::SettingsFromControls() const {
@@ -261,6 +268,7 @@ LinkSettings CConfigPage::SettingsFromControls() const {
 void CConfigPage::OnOk() {
     if (!ModelHasUsbAndDriverLinks(modelText_)) {
         driverButton_->setEnabled(false);
+        driverButton_->setToolTip(UiText(msg::kModelWithoutUsbOrDriver));
         drivers_->setEnabled(false);
     }
     ok_->setEnabled(false);

@@ -297,15 +297,14 @@ void StartDownload(Session& session, IDownloadPage& page) {
         if (!(plan = PlanAndAskNv(session, page, n)))
             return;
     } else {
-        if (n > 0 && !AskOkCancel(session, d.texts.downloadQuestion)) {
-            return;
-        }
+        // Every limit before the question: nothing is asked that is then refused.
         if (n < 1) {
             ShowInformation(session, msg::kSelectLogosFirst);
             return;
         }
         if (!WithinCapacity(session, d, n, session.SelectedBytes) ||
             !EveryLogoFitsTheCommand(session, d) ||
+            !AskOkCancel(session, d.texts.downloadQuestion) ||
             !AcceptWidths(session, WiderThanPaper(session, session.SelectedLogos.Entries()))) {
             return;
         }

@@ -140,6 +140,22 @@ TEST_F(ConfigPageTest, UsbListShowsThePresentDevicesAndOkOpensTheChosenOne) {
     EXPECT_TRUE(lp0.Received().empty());
 }
 
+TEST_F(ConfigPageTest, ALinkTheModelDoesNotOfferIsNeitherCheckedNorChosen) {
+    std::ofstream(dir.File("Stampa.ini"))
+        << "[Common]\nNumber=2\nDefaultNumber=2\n[Pos1]\nName=RP-810\n[Pos2]\nName=RP-820\n";
+    test::FifoReader lp0(dir.File("lp0"));
+    page.Initialize();
+    Click(1014);  // USB, on RP-820
+    ASSERT_EQ(page.ChosenLink(), kUsbLink);
+    Find<QComboBox>(&page, 1003)->setCurrentIndex(0);  // RP-810: no USB
+    QRadioButton* usb = Find<QRadioButton>(&page, 1014);
+    EXPECT_FALSE(usb->isChecked());
+    EXPECT_FALSE(usb->isEnabled());
+    EXPECT_FALSE(usb->toolTip().isEmpty()) << "says why";
+    EXPECT_EQ(page.ChosenLink(), kSerialLink);
+    EXPECT_TRUE(Find<QRadioButton>(&page, 1004)->isChecked());
+}
+
 TEST_F(ConfigPageTest, NoUsbDeviceMeansNoLink) {
     page.Initialize();
     page.OnLinkButton(kUsbLink);
