@@ -20,3 +20,18 @@ function(stampa_expose_folder target)
     endif()
     target_include_directories(${target} PUBLIC ${root})
 endfunction()
+
+# stampa_debian_headers(VARIABLE ENTRY)
+# For the Windows cross build: a folder holding a link to /usr/include/ENTRY
+# alone (a header-only library from Debian), without the rest of the build
+# machine's /usr/include, whose C library headers are not Windows'. Its path
+# goes to VARIABLE.
+function(stampa_debian_headers variable entry)
+    string(REGEX REPLACE "[^A-Za-z0-9]" "_" name "${entry}")
+    set(root ${CMAKE_BINARY_DIR}/include/debian-${name})
+    if(NOT EXISTS ${root}/${entry})
+        file(MAKE_DIRECTORY ${root})
+        file(CREATE_LINK /usr/include/${entry} ${root}/${entry} SYMBOLIC)
+    endif()
+    set(${variable} ${root} PARENT_SCOPE)
+endfunction()
