@@ -376,9 +376,11 @@ int RunDownload(const DownloadOptions& o) {
     WaitForDownload(session);
     page.Finish();
     if (Downloaded(session, o.memory)) {
-        std::printf("%s\n", FormatText(msg::kCliDownloaded, session.SelectedLogos.Count(),
-                                       TextsOf(o.memory).name, session.PortName.c_str())
-                                .c_str());
+        std::printf("%s\n",
+                    FormatText(CountedText(msg::kCliDownloaded, session.SelectedLogos.Count()),
+                               session.SelectedLogos.Count(), TextsOf(o.memory).name,
+                               session.PortName.c_str())
+                        .c_str());
         if (Describe(o.memory)
                 .addressedByKey)  // what was written: "...; NV: 1 defined, 2 unchanged, ..."
             std::printf("%s\n", outcome.Last().c_str());
@@ -505,15 +507,17 @@ int RunList(const std::string& model) {
     ReloadStoredFlashLogos(session);
     ReloadNvLogos(session);
     const MemoryListing flash = PrintListing(session, kFlashMemory);
-    std::printf("%s\n", FormatText(msg::kCliStoredList, session.PrinterModel.c_str(),
-                                   static_cast<int>(flash.entries.size()))
-                            .c_str());
+    std::printf("%s\n",
+                FormatText(CountedText(msg::kCliStoredList, std::ssize(flash.entries)),
+                           session.PrinterModel.c_str(), static_cast<int>(flash.entries.size()))
+                    .c_str());
     PrintLogoLines(flash.entries, flash.numbers);
     const MemoryListing nv = PrintListing(session, kNvMemory);
     if (!nv.entries.empty()) {
-        std::printf("%s\n", FormatText(msg::kCliNvList, session.PrinterModel.c_str(),
-                                       static_cast<int>(nv.entries.size()))
-                                .c_str());
+        std::printf("%s\n",
+                    FormatText(CountedText(msg::kCliNvList, std::ssize(nv.entries)),
+                               session.PrinterModel.c_str(), static_cast<int>(nv.entries.size()))
+                        .c_str());
         PrintLogoLines(nv.entries, nv.numbers);
     }
     return kDone;

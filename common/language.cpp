@@ -80,4 +80,21 @@ std::string Localize(const std::string& text) {
     return Localize(text.c_str());
 }
 
+const char* CountedText(const char* format, long long count) {
+    if (count != 1 || format == nullptr) {
+        return format;
+    }
+    // A text with its own English reads in Chinese while Chinese is chosen;
+    // stampa-cli's lines are English in both languages.
+    const bool translated = EnglishTexts().count(format) > 0;
+    if (translated && current == Language::Chinese) {
+        return format;
+    }
+    for (const msg::SingularText& text : msg::kSingulars) {
+        if (std::string_view(text.plural) == format)
+            return text.english;
+    }
+    return format;
+}
+
 }  // namespace stampa

@@ -27,4 +27,9 @@ Language LanguageFromEnvironment(const std::string& configured);
 const char* Localize(const char* text);
 std::string Localize(const std::string& text);
 
+// The catalogue format to fill for `count` things: English's singular for
+// one, where the catalogue has it; otherwise `format` itself. FormatText then
+// gives it in the current language.
+const char* CountedText(const char* format, long long count);
+
 }  // namespace stampa

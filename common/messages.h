@@ -213,6 +213,16 @@
     X(kCliNetworkPorts, "tcp: network printers are given as tcp:HOST[:PORT] (port 9100 when omitted); networks are " "not scanned", SAME) \
     X(kCliBadLogoList, "--logos takes 'all' or numbers like 1,3", SAME) \
     X(kCliForceNv, " (--force sends them all the same)", SAME)
+
+// English's singular of the formats that count logos, used for exactly one
+// (CountedText, common/language.h); Chinese has one form for every count.
+// X(name of the counting format, its English singular)
+#define STAMPA_SINGULARS(X) \
+    X(kDownloadedFormat, "Downloaded %d logo to %s (%d K Bytes, %.1f s)") \
+    X(kPrintedFormat, "Printed %d logo") \
+    X(kCliDownloaded, "%d logo downloaded to %s on %s") \
+    X(kCliStoredList, "%s: %d logo in FLASH") \
+    X(kCliNvList, "%s: %d logo in NV graphics")
 // clang-format on
 
 namespace stampa::msg {
@@ -231,5 +241,14 @@ struct CatalogueText {
 #define STAMPA_CATALOGUE_ROW(name, chinese, english) CatalogueText{#name, chinese, english},
 inline constexpr CatalogueText kCatalogue[] = {STAMPA_MESSAGES(STAMPA_CATALOGUE_ROW, nullptr)};
 #undef STAMPA_CATALOGUE_ROW
+
+struct SingularText {
+    const char* plural;  // the catalogue's format, as the code names it
+    const char* english;
+};
+
+#define STAMPA_SINGULAR_ROW(name, english) SingularText{name, english},
+inline constexpr SingularText kSingulars[] = {STAMPA_SINGULARS(STAMPA_SINGULAR_ROW)};
+#undef STAMPA_SINGULAR_ROW
 
 }  // namespace stampa::msg

@@ -2,6 +2,7 @@
 
 #include <thread>
 
+#include "common/language.h"
 #include "common/messages.h"
 #include "common/operator.h"
 #include "common/outcome.h"
@@ -112,8 +113,9 @@ void FinishDownload(Session& session, IDownloadPage& page, PortHandleValue handl
                                  took.count());
     }
     ReportOutcome(session,
-                  FormatText(msg::kDownloadedFormat, session.SelectedLogos.Count(),
-                             TextsOf(memory).name, KiloBytes(session.SelectedBytes), took.count()) +
+                  FormatText(CountedText(msg::kDownloadedFormat, session.SelectedLogos.Count()),
+                             session.SelectedLogos.Count(), TextsOf(memory).name,
+                             KiloBytes(session.SelectedBytes), took.count()) +
                       more);
     session.DownloadIdle = true;
     session.PrintNoticePending = true;

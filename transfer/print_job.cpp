@@ -3,6 +3,7 @@
 #include <cctype>
 #include <string>
 
+#include "common/language.h"
 #include "common/messages.h"
 #include "common/operator.h"
 #include "common/outcome.h"
@@ -117,7 +118,8 @@ void PrintFrom(const Session& session, IPrintPage& page, const MemoryDescriptor&
         ShowWarning(session, msg::kCommunicationFailed);
         ReportOutcome(session, msg::kOutcomeFailed);
     } else {
-        ReportOutcome(session, FormatText(msg::kPrintedFormat, static_cast<int>(rows.size())));
+        ReportOutcome(session, FormatText(CountedText(msg::kPrintedFormat, std::ssize(rows)),
+                                          static_cast<int>(rows.size())));
     }
     page.SetPrintEnabled(true);
 }

@@ -56,6 +56,25 @@ TEST(Catalogue, LocalizeFollowsTheLanguage) {
     EXPECT_TRUE(HasCjk(msg::kCommunicationFailed)) << "the check finds Chinese";
 }
 
+TEST(Catalogue, EnglishCountsOneLogoInTheSingular) {
+    for (const msg::SingularText& text : msg::kSingulars) {
+        SCOPED_TRACE(text.plural);
+        SetLanguage(Language::English);
+        EXPECT_EQ(Placeholders(text.english), Placeholders(Localize(text.plural)));
+        EXPECT_STREQ(CountedText(text.plural, 2), text.plural);
+        EXPECT_STREQ(CountedText(text.plural, 1), text.english);
+    }
+    EXPECT_EQ(FormatText(CountedText(msg::kPrintedFormat, 1), 1), "Printed 1 logo");
+    EXPECT_EQ(FormatText(CountedText(msg::kPrintedFormat, 0), 0), "Printed 0 logos");
+    EXPECT_EQ(FormatText(CountedText(msg::kCliNvList, 1), "RP-820", 1),
+              "RP-820: 1 logo in NV graphics");
+    SetLanguage(Language::Chinese);
+    EXPECT_EQ(FormatText(CountedText(msg::kPrintedFormat, 1), 1), "已打印 1 个位图");
+    EXPECT_EQ(FormatText(CountedText(msg::kCliNvList, 1), "RP-820", 1),
+              "RP-820: 1 logo in NV graphics")
+        << "stampa-cli's lines are English in both languages";
+}
+
 struct ChoiceCase {
     const char* stampaLang;
     const char* configured;

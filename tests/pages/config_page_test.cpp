@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -21,6 +23,7 @@
 #include "link/serial/serial_link.h"
 #include "logos/logo_store.h"
 #include "logos/stored_list.h"
+#include "pages/download_page.h"
 #include "support/fifo_reader.h"
 #include "support/page_helpers.h"
 #include "support/recording_operator.h"
@@ -329,6 +332,28 @@ TEST(StampaStart, TheSheetHasItsCaptionTabsAndExitButton) {
     EXPECT_EQ(op.Texts(), std::vector<std::string>{"位图正在下载!"});
     session.DownloadIdle = true;
     exit->click();
+    EXPECT_FALSE(sheet.isVisible());
+}
+
+TEST(StampaStart, EscOnTheSheetTakesTheExitButtonsPath) {
+    Session session;
+    CMainSheet sheet{session};
+    RecordingOperator op;
+    session.DownloadIdle = false;
+    sheet.show();
+    QApplication::setActiveWindow(&sheet);
+    sheet.Tabs()->setCurrentIndex(3);
+    QWidget* radio = Find<QRadioButton>(sheet.DownloadPage(), 1045);
+    radio->setFocus();
+    const auto esc = [radio] {
+        QKeyEvent key(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+        QApplication::sendEvent(radio, &key);
+    };
+    esc();
+    EXPECT_TRUE(sheet.isVisible()) << "refused while a download sends";
+    EXPECT_EQ(op.Texts(), std::vector<std::string>{"位图正在下载!"});
+    session.DownloadIdle = true;
+    esc();
     EXPECT_FALSE(sheet.isVisible());
 }
 
