@@ -49,6 +49,7 @@
     X(kSelectLogosFirst, "请先在\"选择\" 页中选择要下载的位图!", "First choose the logos to download on the \"Select\" page.") \
     X(kLogoTooLarge, "位图太大!", "The logo is too large.") \
     X(kLogosTooLarge, "位图总大小太大!", "The logos are too large in total.") \
+    X(kTotalAgainstLimitFormat, "共 %lld 字节，上限 %lld 字节。", "%lld bytes in all; the limit is %lld bytes.") \
     X(kRamHoldsEight, "RAM中只能存储8个位图!", "RAM can hold only 8 logos.") \
     X(kFlashHolds255, "FLASH中只能存储255个位图!", "FLASH can hold only 255 logos.") \
     X(kAskDownloadNv, "下载所选位图到NV图形.\n继续吗?", "Download the selected logos to NV graphics.\nContinue?") \
@@ -166,6 +167,7 @@
     X(kRamCountFormat, "%d / 8", SAME) \
     X(kNvSizeFormat, "%d K Bytes", SAME) \
     X(kNvCountFormat, "%d / 99", SAME) \
+    X(kMemoryFigures, "容量：", "Capacity:") \
     X(kNvFreeOfTotalFormat, "剩余 %d K / 共 %d K Bytes", "%d K free of %d K Bytes") \
     /* The print page. */ \
     X(kPrintListTitle, "RAM或FLASH中的位图列表", "Logos in RAM or FLASH") \

@@ -28,7 +28,7 @@ CDownloadPage::CDownloadPage(Session& session, QWidget* parent)
     : QWidget(parent), session_(session) {
     setFont(DialogFont(10));
     const DialogUnits u(font());
-    setMinimumSize(u.ToPixels(320, 280));
+    setMinimumSize(u.ToPixels(320, 290));  // the template's 280, and the capacity line
     Static(this, u, 0, UiText(msg::kDownloadListTitle), 5, 5, 68, 8);
     list_ = new QTreeWidget(this);
     Place(list_, u, 1021, 5, 20, 140, 215);
@@ -65,11 +65,12 @@ CDownloadPage::CDownloadPage(Session& session, QWidget* parent)
     download_ = new QPushButton(UiText(msg::kDownloadButton), this);
     Place(download_, u, 1026, 122, 246, 60, 14);
     download_->setDefault(true);
-    Static(this, u, 0, UiText(msg::kLogoSize), 5, 267, 37, 8)->hide();
-    size_ = Static(this, u, 1022, {}, 46, 267, 106, 8);
-    size_->hide();
     Static(this, u, 0, UiText(msg::kLogoCount), 162, 267, 39, 8);
     count_ = Static(this, u, 1023, {}, 206, 267, 103, 8);
+    // Under the count, the memory's figures: NV graphics free and total as the
+    // printer told, FLASH and RAM the picked logos against the limit.
+    Static(this, u, 0, UiText(msg::kMemoryFigures), 162, 278, 39, 8);
+    size_ = Static(this, u, 1022, {}, 206, 278, 103, 8);
     info->lower();
     memory->lower();
 

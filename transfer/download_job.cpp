@@ -26,6 +26,13 @@ int Send(PortHandleValue handle, const std::vector<std::uint8_t>& bytes) {
     return PortWrite(handle, bytes.data(), static_cast<int>(bytes.size()));
 }
 
+// A capacity refusal with its numbers on a line of their own under it.
+void RefuseOverCapacity(const OperatorChannel& session, const char* refusal, long long total,
+                        long long limit) {
+    ShowInformation(session, std::string(Localize(refusal)) + "\n" +
+                                 FormatText(msg::kTotalAgainstLimitFormat, total, limit));
+}
+
 // The capacity rules of FLASH and RAM: size before count, strictly greater
 // than the limit. (NV graphics: the plan's, in StartNvDownload.)
 bool WithinCapacity(const OperatorChannel& session, const MemoryDescriptor& d, int count,
@@ -33,7 +40,8 @@ bool WithinCapacity(const OperatorChannel& session, const MemoryDescriptor& d, i
     const std::int64_t total =
         std::int64_t{bytes} + d.bytesPerLogo * std::int64_t{count} + d.bytesPerDownload;
     if (total > d.capacity) {
-        ShowInformation(session, count == 1 ? msg::kLogoTooLarge : msg::kLogosTooLarge);
+        RefuseOverCapacity(session, count == 1 ? msg::kLogoTooLarge : msg::kLogosTooLarge, total,
+                           d.capacity);
         return false;
     }
     if (count > d.mostLogos) {
@@ -269,7 +277,10 @@ std::optional<NvPlan> PlanAndAskNv(Session& session, const IDownloadPage& page, 
     }
     NvPlan plan = PrepareNvDownload(session, session.PortHandle, page.ReplaceAllNv());
     if (!plan.fits) {
-        ShowInformation(session, msg::kLogosTooLarge);
+        // What the definitions take against what the printer said it has room for.
+        const long long free = session.NvCapacityFree;
+        const long long room = plan.replaceAll || free < 0 ? session.NvCapacityTotal.load() : free;
+        RefuseOverCapacity(session, msg::kLogosTooLarge, plan.bytesSent, room);
         return std::nullopt;
     }
     if (!AskOkCancel(session, FormatText(msg::kAskDownloadNvWrites, plan.NvWrites()))) {

@@ -8,6 +8,7 @@
 #include <QHeaderView>
 #include <QImage>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -405,6 +406,8 @@ TEST_F(WholePath, WhatThePrinterAnswersShowsOnThePages) {
     app.Sheet()->Tabs()->setCurrentIndex(3);
     Find<QRadioButton>(app.Sheet()->DownloadPage(), 1046)->click();
     EXPECT_EQ(app.Sheet()->DownloadPage()->SizeText(), "剩余 4 K / 共 4 K Bytes");
+    EXPECT_TRUE(Find<QLabel>(app.Sheet()->DownloadPage(), 1022)->isVisibleTo(app.Sheet()))
+        << "the capacity line is shown under the count";
 
     app.Sheet()->Tabs()->setCurrentIndex(4);
     CPrintPage& print = *app.Sheet()->PrintPage();

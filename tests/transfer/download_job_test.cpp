@@ -155,23 +155,29 @@ struct LimitCase {
     Memory memory;
     int count;
     int bytes;
-    const char* message;        // nullptr: accepted
-    long long nvCapacity = -1;  // what the printer said it holds; -1: not asked
+    const char* message;            // nullptr: accepted
+    long long nvCapacity = -1;      // what the printer said it holds; -1: not asked
+    const char* numbers = nullptr;  // the line under a capacity refusal
 };
 
 TEST_F(DownloadJobTest, CapacityLimitsSizeBeforeCount) {
     const LimitCase cases[] = {
-        {"one FLASH logo too large", kFlashMemory, 1, 127000 - 503 - 4 + 1, msg::kLogoTooLarge},
-        {"two FLASH logos too large", kFlashMemory, 2, 127000 - 503 - 8 + 1, msg::kLogosTooLarge},
+        {"one FLASH logo too large", kFlashMemory, 1, 127000 - 503 - 4 + 1, msg::kLogoTooLarge, -1,
+         "共 127001 字节，上限 127000 字节。"},
+        {"two FLASH logos too large", kFlashMemory, 2, 127000 - 503 - 8 + 1, msg::kLogosTooLarge,
+         -1, "共 127001 字节，上限 127000 字节。"},
         {"FLASH exactly full", kFlashMemory, 1, 127000 - 503 - 4, nullptr},
         {"256 FLASH logos", kFlashMemory, 256, 0, msg::kFlashHolds255},
-        {"one RAM logo too large", kRamMemory, 1, 12000 - 500 - 7 + 1, msg::kLogoTooLarge},
+        {"one RAM logo too large", kRamMemory, 1, 12000 - 500 - 7 + 1, msg::kLogoTooLarge, -1,
+         "共 12001 字节，上限 12000 字节。"},
         {"RAM exactly full", kRamMemory, 1, 12000 - 500 - 7, nullptr},
         {"nine RAM logos", kRamMemory, 9, 32 * 9, msg::kRamHoldsEight},
-        {"nine RAM logos too large", kRamMemory, 9, 12000, msg::kLogosTooLarge},
+        {"nine RAM logos too large", kRamMemory, 9, 12000, msg::kLogosTooLarge, -1,
+         "共 12563 字节，上限 12000 字节。"},
         {"100 NV logos", kNvMemory, 100, 0, msg::kNvHolds99},
         {"99 NV logos of any size", kNvMemory, 99, 2'000'000'000, nullptr},
-        {"NV over the printer's capacity", kNvMemory, 1, 8, msg::kLogosTooLarge, 18},
+        {"NV over the printer's capacity", kNvMemory, 1, 8, msg::kLogosTooLarge, 18,
+         "共 19 字节，上限 18 字节。"},
         {"NV within the printer's capacity", kNvMemory, 1, 8, nullptr, 19},  // 11 + 1 x 8
     };
     WriteAndPick(session, dir, "one.bmp", Bmp1(8, 8, All));
@@ -190,7 +196,9 @@ TEST_F(DownloadJobTest, CapacityLimitsSizeBeforeCount) {
             EXPECT_EQ(texts.size(), 1u) << texts.back();
             EXPECT_EQ(page.Positions().back(), 0);
         } else {
-            EXPECT_EQ(texts, std::vector<std::string>{c.message}) << "refused before any question";
+            const std::string numbers = c.numbers ? std::string("\n") + c.numbers : "";
+            EXPECT_EQ(texts, std::vector<std::string>{c.message + numbers})
+                << "refused before any question";
             EXPECT_TRUE(page.Events().empty()) << "nothing started";
         }
     }
