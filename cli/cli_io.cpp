@@ -90,7 +90,14 @@ void ProgressPage::SetProgressPosition(int position) {
         Draw();
 }
 
-// On a terminal a bar redrawn in place; elsewhere one line per logo sent.
+void ProgressPage::SetBytesSent(long long sent, long long total) {
+    std::lock_guard lock(mutex_);
+    percent_ = total > 0 ? static_cast<int>(sent * 100 / total) : 100;
+    if (terminal_)
+        Draw();
+}
+
+// On a terminal a bar of the bytes redrawn in place; elsewhere one line per logo sent.
 void ProgressPage::Draw() {
     if (!terminal_) {
         if (position_ % 2 == 0) {
@@ -100,11 +107,11 @@ void ProgressPage::Draw() {
         return;
     }
     constexpr int kWidth = 30;
-    const int filled = high_ > 0 ? position_ * kWidth / high_ : 0;
-    std::fprintf(stderr, "\r[%s%s] %d/%d %s\033[K",
+    const int filled = percent_ * kWidth / 100;
+    std::fprintf(stderr, "\r[%s%s] %3d%% %d/%d %s\033[K",
                  std::string(static_cast<std::size_t>(filled), '#').c_str(),
-                 std::string(static_cast<std::size_t>(kWidth - filled), '-').c_str(), position_,
-                 high_, status_.c_str());
+                 std::string(static_cast<std::size_t>(kWidth - filled), '-').c_str(), percent_,
+                 (position_ + 1) / 2, high_ / 2, status_.c_str());
     drawn_ = true;
 }
 

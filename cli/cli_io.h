@@ -58,6 +58,7 @@ class ProgressPage final : public IDownloadPage {
     void SetStatusText(const std::string& text) override;
     void SetProgressRange(int low, int high) override;
     void SetProgressPosition(int position) override;
+    void SetBytesSent(long long sent, long long total) override;
     void Finish();
 
   private:
@@ -68,6 +69,7 @@ class ProgressPage final : public IDownloadPage {
     bool terminal_;
     int high_ = 0;
     int position_ = 0;
+    int percent_ = 0;  // of the bytes, for the bar
     std::string status_;
     bool drawn_ = false;
 };

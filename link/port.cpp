@@ -70,11 +70,30 @@ int PortWrite(PortHandleValue handle, const unsigned char* bytes, int length) {
     if (!connection || connection->Closed()) {
         return 0;
     }
-    const int result = connection->Write(bytes, length);
-    if (result != 0) {
-        connection->CountWritten(length);
+    const WriteWatcher watcher = connection->Watcher();
+    if (!watcher) {
+        const int result = connection->Write(bytes, length);
+        if (result != 0) {
+            connection->CountWritten(length);
+        }
+        return result;
     }
-    return result;
+    for (int done = 0; done < length;) {
+        const int part = std::min(kWatchedWritePart, length - done);
+        if (connection->Write(bytes + done, part) == 0) {
+            return 0;
+        }
+        connection->CountWritten(part);
+        done += part;
+        watcher(connection->BytesWritten());
+    }
+    return 1;
+}
+
+void PortWatchWrites(PortHandleValue handle, WriteWatcher watcher) {
+    if (const auto connection = FindConnection(handle)) {
+        connection->SetWriteWatcher(std::move(watcher));
+    }
 }
 
 long long PortBytesWritten(PortHandleValue handle) {

@@ -25,6 +25,13 @@ int PortWrite(PortHandleValue handle, const unsigned char* bytes, int length);
 // (0 for none).
 long long PortBytesWritten(PortHandleValue handle);
 
+// While watched, PortWrite hands a long write to the link in parts of at most
+// kWatchedWritePart bytes and tells `watcher` the bytes written after each, so
+// a download's progress follows the bytes the link took, not the commands.
+// An empty watcher ends the watching. The printer receives the same bytes.
+inline constexpr int kWatchedWritePart = 4096;
+void PortWatchWrites(PortHandleValue handle, WriteWatcher watcher);
+
 // Why the session's link last failed: the open connection's last failure,
 // else why the last open failed (LinkStep::None when neither did).
 LinkError LastLinkError(const LinkState& link);

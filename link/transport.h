@@ -16,6 +16,7 @@
 #pragma once
 
 #include <atomic>
+#include <functional>
 #include <mutex>
 
 #include "link/doc_info.h"
@@ -23,6 +24,10 @@
 #include "link/link_state.h"
 
 namespace stampa {
+
+// Told the connection's bytes written so far, on the writing thread, as the
+// link takes the parts of a write (a progress bar's source).
+using WriteWatcher = std::function<void(long long bytesWritten)>;
 
 class Transport {
   public:
@@ -71,6 +76,16 @@ class Transport {
     long long BytesWritten() const { return bytesWritten_; }
     void CountWritten(long long bytes) { bytesWritten_ += bytes; }
 
+    // Who is told of the writes (PortWatchWrites); empty for nobody.
+    void SetWriteWatcher(WriteWatcher watcher) {
+        std::lock_guard lock(errorMutex_);
+        watcher_ = std::move(watcher);
+    }
+    WriteWatcher Watcher() const {
+        std::lock_guard lock(errorMutex_);
+        return watcher_;
+    }
+
   protected:
     void NoteError(LinkStep step, int osError, const std::string& device,
                    const std::string& detail = {}) {
@@ -82,8 +97,9 @@ class Transport {
     }
 
   private:
-    mutable std::mutex errorMutex_;
+    mutable std::mutex errorMutex_;  // guards the last error and the watcher
     LinkError lastError_;
+    WriteWatcher watcher_;
     std::atomic<long long> bytesWritten_{0};
 };
 

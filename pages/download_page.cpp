@@ -23,6 +23,9 @@
 #include "workflows/printer_answers.h"
 
 namespace stampa {
+namespace {
+constexpr int kProgressSteps = 1000;
+}  // namespace
 
 CDownloadPage::CDownloadPage(Session& session, QWidget* parent)
     : QWidget(parent), session_(session) {
@@ -57,8 +60,10 @@ CDownloadPage::CDownloadPage(Session& session, QWidget* parent)
     estimate_ = Static(this, u, 1067, {}, 164, 178, 151, 10);
     progress_ = new QProgressBar(this);
     Place(progress_, u, 1052, 164, 191, 151, 15);
+    // The bar follows the bytes of the whole download, in tenths of a percent.
     progress_->setTextVisible(false);
-    progress_->setRange(0, 100);
+    progress_->setFormat(QStringLiteral("%p%"));
+    progress_->setRange(0, kProgressSteps);
     progress_->setValue(0);
     status_ = Static(this, u, 1065, UiText(msg::kDownloadProgress), 164, 210, 151, 21);
     status_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -152,12 +157,26 @@ void CDownloadPage::SetStatusText(const std::string& text) {
         this, [this, text] { status_->setText(QString::fromStdString(Localize(text))); });
 }
 
-void CDownloadPage::SetProgressRange(int low, int high) {
-    QMetaObject::invokeMethod(this, [this, low, high] { progress_->setRange(low, high); });
-}
+// The job's steps per logo say which logo goes; the bar follows the bytes
+// (SetBytesSent) and only returns to empty with the job's position 0.
+void CDownloadPage::SetProgressRange(int, int) {}
 
 void CDownloadPage::SetProgressPosition(int position) {
-    QMetaObject::invokeMethod(this, [this, position] { progress_->setValue(position); });
+    if (position != 0) {
+        return;
+    }
+    QMetaObject::invokeMethod(this, [this] {
+        progress_->setValue(0);
+        progress_->setTextVisible(false);
+    });
+}
+
+void CDownloadPage::SetBytesSent(long long sent, long long total) {
+    const int steps = total > 0 ? static_cast<int>(sent * kProgressSteps / total) : kProgressSteps;
+    QMetaObject::invokeMethod(this, [this, steps] {
+        progress_->setTextVisible(true);
+        progress_->setValue(steps);
+    });
 }
 
 }  // namespace stampa

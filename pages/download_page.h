@@ -38,6 +38,7 @@ class CDownloadPage : public QWidget, public IDownloadPage {
     void SetStatusText(const std::string& text) override;
     void SetProgressRange(int low, int high) override;
     void SetProgressPosition(int position) override;
+    void SetBytesSent(long long sent, long long total) override;
 
     QTreeWidget* List() const { return list_; }
     QString CountText() const;

@@ -100,6 +100,32 @@ void RecordDownload(Session& session, const MemoryDescriptor& d) {
     session.*d.downloaded = true;
 }
 
+// Tells the page the bytes of this download the link has taken, as it takes
+// them. A link with a queue of its own (the network) may take them all long
+// before the printer has: the page shows the last byte only after the flush.
+class ByteProgress {
+  public:
+    ByteProgress(IDownloadPage& page, PortHandleValue handle, long long total)
+        : page_(page),
+          handle_(handle),
+          total_(std::max(total, 1LL)),
+          before_(PortBytesWritten(handle)) {
+        PortWatchWrites(handle, [this](long long written) {
+            page_.SetBytesSent(std::min(written - before_, total_ - 1), total_);
+        });
+    }
+    ~ByteProgress() { PortWatchWrites(handle_, {}); }
+    ByteProgress(const ByteProgress&) = delete;
+    ByteProgress& operator=(const ByteProgress&) = delete;
+    void Delivered() { page_.SetBytesSent(total_, total_); }
+
+  private:
+    IDownloadPage& page_;
+    PortHandleValue handle_;
+    long long total_;
+    long long before_;
+};
+
 // When the first byte went out, and how many had gone before it.
 struct Sending {
     explicit Sending(PortHandleValue handle) : bytesBefore(PortBytesWritten(handle)) {}
@@ -137,6 +163,8 @@ void RunJob(Session& session, IDownloadPage& page, Memory memory) {
     const PortHandleValue handle = session.PortHandle;
     const int n = session.SelectedLogos.Count();
     page.SetProgressRange(0, 2 * n);
+    ByteProgress progress(page, handle,
+                          DownloadStreamBytes(memory, session.SelectedLogos.Entries()));
     if (d.opening != nullptr) {
         std::this_thread::sleep_for(session.Pauses().beforeFlashHeader);
         const auto opening = d.opening(n);
@@ -163,6 +191,7 @@ void RunJob(Session& session, IDownloadPage& page, Memory memory) {
         FailDownload(session, page, true);
         return;
     }
+    progress.Delivered();
     RecordDownload(session, d);
     FinishDownload(session, page, handle, memory, sending);
 }
@@ -177,6 +206,7 @@ void RunNvJob(Session& session, IDownloadPage& page, NvPlan plan) {
         std::this_thread::sleep_for(session.Pauses().beforeFlashHeader);
     }
     const Sending sending(handle);
+    ByteProgress progress(page, handle, NvStreamBytes(plan));
     const bool sent = SendNvPlan(session, handle, plan, [&session, &page](int i) {
         if (i > 0)
             page.SetProgressPosition(2 * i);
@@ -188,6 +218,7 @@ void RunNvJob(Session& session, IDownloadPage& page, NvPlan plan) {
         return;
     }
     page.SetProgressPosition(2 * n);
+    progress.Delivered();
     std::optional<std::vector<std::string>> missing = std::vector<std::string>{};
     if (plan.printerKnown && !(missing = MissingNvKeys(handle, plan))) {
         FailDownload(session, page, true);  // the printer no longer answers

@@ -22,6 +22,9 @@ class IDownloadPage {
     virtual void SetStatusText(const std::string& text) = 0;
     virtual void SetProgressRange(int low, int high) = 0;
     virtual void SetProgressPosition(int position) = 0;
+    // The bytes of the whole download the link has taken, of `total`, as
+    // they go; `total` itself once the printer has them all.
+    virtual void SetBytesSent(long long /*sent*/, long long /*total*/) {}
 };
 
 enum PrintRange : int { kPrintPart = 0, kPrintAll = 1 };

@@ -104,6 +104,18 @@ bool ForgetWhatThePlanWrites(NvPlan& plan, const std::string& startDirectory,
     return model.empty() || SaveNvSent(startDirectory, model, plan.sent);
 }
 
+long long NvStreamBytes(const NvPlan& plan) {
+    const auto deleteOne = static_cast<long long>(DeleteNvGraphicCommand("01")->size());
+    long long bytes = plan.bytesSent + deleteOne * static_cast<long long>(plan.dropped.size());
+    if (plan.replaceAll)
+        bytes += static_cast<long long>(DeleteAllNvGraphicsCommand().size());
+    for (const NvPlannedLogo& logo : plan.logos) {
+        if (logo.action == NvAction::DeleteThenDefine)
+            bytes += deleteOne;
+    }
+    return bytes;
+}
+
 bool SendNvPlan(const Session& session, PortHandleValue handle, NvPlan& plan,
                 const std::function<void(int)>& onLogo) {
     bool ok = !plan.replaceAll || SendDeleteAllNvGraphics(handle) != 0;

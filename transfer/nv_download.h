@@ -33,6 +33,9 @@ NvPlan PrepareNvDownload(Session& session, PortHandleValue handle, bool replaceA
 bool ForgetWhatThePlanWrites(NvPlan& plan, const std::string& startDirectory,
                              const std::string& model);
 
+// The bytes SendNvPlan sends for `plan`: its deletes and definitions.
+long long NvStreamBytes(const NvPlan& plan);
+
 // Sends the plan: "delete all" or the dropped keys, then each logo that is not
 // unchanged (its key deleted first where planned). `onLogo(i)` is called before
 // logo i. Each logo's digest becomes that of what was sent. False when a write

@@ -4,6 +4,7 @@
 
 #include <mutex>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "transfer/job_pages.h"
@@ -36,6 +37,17 @@ class RecordingDownloadPage final : public IDownloadPage {
         positions_.push_back(position);
     }
 
+    void SetBytesSent(long long sent, long long total) override {
+        std::lock_guard lock(mutex_);
+        bytes_.push_back({sent, total});
+    }
+
+    // What SetBytesSent told, in order: (sent, total).
+    std::vector<std::pair<long long, long long>> BytesSent() const {
+        std::lock_guard lock(mutex_);
+        return bytes_;
+    }
+
     bool Enabled() const {
         std::lock_guard lock(mutex_);
         return enabled_;
@@ -64,6 +76,7 @@ class RecordingDownloadPage final : public IDownloadPage {
     std::string status_;
     int position_ = 0;
     std::vector<int> positions_;
+    std::vector<std::pair<long long, long long>> bytes_;
     std::vector<std::string> events_;
 };
 

@@ -137,6 +137,29 @@ TEST_F(DownloadJobTest, ThreeFlashLogosInOneCommandWithProgress) {
     EXPECT_EQ(session.FlashLogos.Entries()[2].number, 2);
 }
 
+TEST_F(DownloadJobTest, ProgressFollowsTheBytesOfTheWholeDownload) {
+    WriteAndPick(session, dir, "big.bmp", Bmp1(400, 240, All));  // 12000 bytes of columns
+    WriteAndPick(session, dir, "small.bmp", Bmp1(8, 8, All));
+    RecordingDownloadPage page(kFlashMemory);
+    Run(page);
+    long long streamed = 0;
+    for (const auto& write : link->Writes()) {
+        EXPECT_LE(write.size(), static_cast<std::size_t>(kWatchedWritePart));
+        streamed += static_cast<long long>(write.size());
+    }
+    const auto told = page.BytesSent();
+    ASSERT_GE(told.size(), 4u) << "the big logo's data goes in parts, each told";
+    for (std::size_t i = 0; i < told.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(told[i].second, streamed) << "of the whole download";
+        if (i > 0)
+            EXPECT_GT(told[i].first, told[i - 1].first);
+        if (i + 1 < told.size())
+            EXPECT_LT(told[i].first, streamed) << "full only once the printer has it all";
+    }
+    EXPECT_EQ(told.back().first, streamed);
+}
+
 TEST_F(DownloadJobTest, EightRamLogosAreNumberedZeroToSeven) {
     for (int i = 0; i < 8; ++i)
         WriteAndPick(session, dir, "r" + std::to_string(i) + ".bmp", Bmp1(8, 8, All));
