@@ -1,6 +1,7 @@
 #include "app/main_sheet.h"
 
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QPainterPath>
@@ -81,6 +82,15 @@ CMainSheet::CMainSheet(Session& session, QWidget* parent) : QDialog(parent), ses
             print_->PrintButton()->setDefault(true);
     });
 
+    // Enter presses the page's button from every control of the page. Left
+    // to the dialog's default-button search, a control could take the key
+    // first: where the desktop's theme makes Enter press buttons (GNOME's
+    // does), the focused radio button took it and nothing was downloaded.
+    for (QWidget* page : {static_cast<QWidget*>(download_), static_cast<QWidget*>(print_)}) {
+        for (QWidget* control : page->findChildren<QWidget*>())
+            control->installEventFilter(this);
+    }
+
     auto* exit = new QPushButton(UiText(msg::kExitButton), this);
     exit->setObjectName(QStringLiteral("exit"));
     exit->setAutoDefault(false);  // never the default by having had the focus
@@ -115,6 +125,36 @@ void CMainSheet::showEvent(QShowEvent* event) {
         config_->Initialize();  // the first page reads the configuration when the sheet opens
     }
     QDialog::showEvent(event);
+}
+
+QPushButton* CMainSheet::EnterButton() const {
+    QWidget* page = tabs_->currentWidget();
+    if (page == download_)
+        return download_->DownloadButton();
+    if (page == print_)
+        return print_->PrintButton();
+    return nullptr;
+}
+
+bool CMainSheet::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::KeyPress) {
+        return QDialog::eventFilter(watched, event);
+    }
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+    const bool plain = (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    // A focused push button keeps pressing itself, as everywhere.
+    if (!enter || !plain || qobject_cast<QPushButton*>(watched) != nullptr) {
+        return QDialog::eventFilter(watched, event);
+    }
+    QPushButton* button = EnterButton();
+    if (button == nullptr) {
+        return QDialog::eventFilter(watched, event);
+    }
+    if (button->isEnabled()) {
+        button->click();
+    }
+    return true;
 }
 
 void CMainSheet::done(int result) {

@@ -5,6 +5,7 @@
 #include <QDialog>
 
 class QLabel;
+class QPushButton;
 class QTabWidget;
 
 namespace stampa {
@@ -39,8 +40,14 @@ class CMainSheet : public QDialog {
 
   protected:
     void showEvent(QShowEvent* event) override;
+    // Enter on any control of the download or print page presses the page's
+    // button, before the control can take the key for itself.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    // The shown page's button that Enter presses; null on the other pages.
+    QPushButton* EnterButton() const;
+
     Session& session_;
     QTabWidget* tabs_;
     QLabel* status_;

@@ -374,6 +374,39 @@ TEST_F(WholePath, EnterPressesThePagesButtonAndAFailureShowsOnTheStatusLine) {
     app.ShutDown();
 }
 
+// Enter from every control of the download and print pages but their push
+// buttons presses the page's button, once, whatever the desktop's theme
+// lets a focused control do with the key.
+TEST_F(WholePath, EnterFromEveryControlOfThePagePressesItsButton) {
+    CStampaApp app;
+    ASSERT_TRUE(app.Start());
+    CMainSheet& sheet = *app.Sheet();
+    sheet.show();
+    QApplication::setActiveWindow(&sheet);
+    struct PageCase {
+        int tab;
+        QWidget* page;
+        const char* refusal;  // what the page's button says with no link
+    };
+    for (const PageCase& c :
+         {PageCase{3, sheet.DownloadPage(), "请先在 \"配置\" 页 中配置正确的端口!"},
+          PageCase{4, sheet.PrintPage(), "请先设置通讯端口!"}}) {
+        sheet.Tabs()->setCurrentIndex(c.tab);
+        for (QWidget* control : c.page->findChildren<QWidget*>()) {
+            if (control->focusPolicy() == Qt::NoFocus || qobject_cast<QPushButton*>(control) ||
+                !control->isVisibleTo(c.page) || control->parentWidget() != c.page)
+                continue;
+            SCOPED_TRACE(control->objectName().toStdString());
+            op.Clear();
+            control->setFocus(Qt::TabFocusReason);
+            QKeyEvent key(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+            QApplication::sendEvent(QApplication::focusWidget(), &key);
+            EXPECT_EQ(op.Texts(), std::vector<std::string>{c.refusal});
+        }
+    }
+    app.ShutDown();
+}
+
 TEST_F(WholePath, WhatThePrinterAnswersShowsOnThePages) {
     // The printer holds NV graphics 01 and A1 (another tool's); the model's NV
     // list knows 01 and 02.
