@@ -25,10 +25,11 @@ void KeepTitleWhole(QMessageBox& box) {
 
 }  // namespace
 
-Answer QtOperator::ShowHere(MessageKind kind, const std::string& text) {
+Answer QtOperator::ShowHere(MessageKind kind, const std::string& text, const std::string& detail) {
     QMessageBox box(parent_);
     box.setWindowTitle(UiText(msg::kMessageBoxCaption));
     box.setText(QString::fromStdString(text));
+    box.setInformativeText(QString::fromStdString(detail));
     switch (kind) {
         case MessageKind::Information:
             box.setIcon(QMessageBox::Information);
@@ -54,12 +55,17 @@ Answer QtOperator::ShowHere(MessageKind kind, const std::string& text) {
 }
 
 Answer QtOperator::Show(MessageKind kind, const std::string& text) {
+    return ShowDetailed(kind, text, {});
+}
+
+Answer QtOperator::ShowDetailed(MessageKind kind, const std::string& text,
+                                const std::string& detail) {
     if (QThread::currentThread() == qApp->thread()) {
-        return ShowHere(kind, text);
+        return ShowHere(kind, text, detail);
     }
     Answer answer = Answer::Cancel;
     QMetaObject::invokeMethod(
-        qApp, [&] { answer = ShowHere(kind, text); }, Qt::BlockingQueuedConnection);
+        qApp, [&] { answer = ShowHere(kind, text, detail); }, Qt::BlockingQueuedConnection);
     return answer;
 }
 

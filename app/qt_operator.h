@@ -14,9 +14,12 @@ class QtOperator final : public IOperator {
     explicit QtOperator(QWidget* parent = nullptr) : parent_(parent) {}
     void SetParent(QWidget* parent) { parent_ = parent; }
     Answer Show(MessageKind kind, const std::string& text) override;
+    // The detail as the box's informative text, under the message.
+    Answer ShowDetailed(MessageKind kind, const std::string& text,
+                        const std::string& detail) override;
 
   private:
-    Answer ShowHere(MessageKind kind, const std::string& text);
+    Answer ShowHere(MessageKind kind, const std::string& text, const std::string& detail);
     QWidget* parent_;
 };
 

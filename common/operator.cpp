@@ -78,8 +78,12 @@ void ShowWarning(const OperatorChannel& channel, const std::string& text) {
 void ShowPlain(const OperatorChannel& channel, const std::string& text) {
     OperatorOf(channel).Show(MessageKind::Plain, Localize(text));
 }
-void ShowExclamation(const OperatorChannel& channel, const std::string& text) {
-    OperatorOf(channel).Show(MessageKind::Exclamation, Localize(text));
+void ShowExclamation(const OperatorChannel& channel, const std::string& text,
+                     const std::string& detail) {
+    if (detail.empty())
+        OperatorOf(channel).Show(MessageKind::Exclamation, Localize(text));
+    else
+        OperatorOf(channel).ShowDetailed(MessageKind::Exclamation, Localize(text), detail);
 }
 bool AskOkCancel(const OperatorChannel& channel, const std::string& text) {
     return OperatorOf(channel).Show(MessageKind::Question, Localize(text)) == Answer::Ok;

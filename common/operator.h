@@ -33,6 +33,12 @@ class IOperator {
   public:
     virtual ~IOperator() = default;
     virtual Answer Show(MessageKind kind, const std::string& text) = 0;
+    // The same with a detail under the text (why a link failed, naming the
+    // device). A front end without a place for it shows the text alone.
+    virtual Answer ShowDetailed(MessageKind kind, const std::string& text,
+                                const std::string& /*detail*/) {
+        return Show(kind, text);
+    }
 };
 
 // Installs the operator used from now on and returns the previous one.
@@ -61,7 +67,8 @@ struct OperatorChannel {
 void ShowInformation(const OperatorChannel& channel, const std::string& text);
 void ShowWarning(const OperatorChannel& channel, const std::string& text);
 void ShowPlain(const OperatorChannel& channel, const std::string& text);
-void ShowExclamation(const OperatorChannel& channel, const std::string& text);
+void ShowExclamation(const OperatorChannel& channel, const std::string& text,
+                     const std::string& detail = {});
 bool AskOkCancel(const OperatorChannel& channel, const std::string& text);
 void ReportOutcome(const OperatorChannel& channel, const std::string& text);
 

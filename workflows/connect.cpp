@@ -17,6 +17,16 @@
 namespace stampa {
 namespace {
 
+// The reason under the message box's text: the device or address, the step,
+// the system's reason and what to do about it.
+std::string WhyItFailed(const LinkError& error) {
+    return error.step == LinkStep::None ? std::string() : DescribeLinkError(error);
+}
+
+}  // namespace
+
+namespace {
+
 void Publish(Session& session, const std::string& model, const LinkSettings& settings,
              PortHandleValue handle) {
     session.PortHandle = handle;
@@ -105,13 +115,13 @@ LinkOpenResult Connect(Session& session, const std::string& model, const LinkSet
                                               session.PortName.c_str()));
             break;
         case LinkOpenResult::DriverNotOpened:
-            ShowExclamation(session, msg::kDriverNotOpened);
+            ShowExclamation(session, msg::kDriverNotOpened, WhyItFailed(outcome.error));
             ReportOutcome(session, msg::kOutcomeFailed);
             break;
         case LinkOpenResult::DocumentRefused:
             break;
         default:
-            ShowExclamation(session, msg::kConnectionFailed);
+            ShowExclamation(session, msg::kConnectionFailed, WhyItFailed(outcome.error));
             ReportOutcome(session, msg::kOutcomeFailed);
             session.PortConfigured = false;
             break;

@@ -186,6 +186,10 @@ TEST_F(ConfigPageTest, SilentSerialPrinterFailsWithTheConnectionMessage) {
     EXPECT_EQ(op.Shown().back(),
               (test::ShownMessage{MessageKind::Exclamation,
                                   "通讯失败.请检查打印机是否与通讯端口正确连接。"}));
+    ASSERT_EQ(op.Details().size(), 1u) << "why, under the message";
+    EXPECT_EQ(op.Details()[0], dir.File("config/stampa/ports/com1") +
+                                   ": the link test failed — the printer did not answer: check "
+                                   "the cable, power and the line settings");
     EXPECT_FALSE(session.PortConfigured);
     EXPECT_EQ(session.PortHandle, kNoHandle);
     EXPECT_TRUE(Find<QPushButton>(&page, 1)->isEnabled());

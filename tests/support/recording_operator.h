@@ -34,6 +34,21 @@ class RecordingOperator final : public IOperator {
         return answer;
     }
 
+    Answer ShowDetailed(MessageKind kind, const std::string& text,
+                        const std::string& detail) override {
+        {
+            std::lock_guard lock(mutex_);
+            details_.push_back(detail);
+        }
+        return Show(kind, text);
+    }
+
+    // The details shown under messages (ShowDetailed), in order.
+    std::vector<std::string> Details() const {
+        std::lock_guard lock(mutex_);
+        return details_;
+    }
+
     void AnswerNext(Answer answer) {
         std::lock_guard lock(mutex_);
         answers_.push_back(answer);
@@ -60,6 +75,7 @@ class RecordingOperator final : public IOperator {
   private:
     mutable std::mutex mutex_;
     std::vector<ShownMessage> shown_;
+    std::vector<std::string> details_;
     std::deque<Answer> answers_;
     IOperator* previous_ = nullptr;
 };
