@@ -136,6 +136,9 @@
     X(kPaperWidthUnknown, "纸宽未知", "Paper width unknown") \
     X(kFitPaperWidth, "适合纸宽", "Fit the paper width") \
     X(kFullViewTitle, "%s (%d x %d)", SAME) \
+    X(kNoPrintQueueFound, "没有找到打印队列。", "No print queue found.") \
+    X(kNoSpoolerRunning, "打印假脱机程序没有运行。", "No print spooler is running.") \
+    X(kNetworkAddressIncomplete, "请填写IP地址和端口（1–65535）。", "Fill in the address and a port of 1–65535.") \
     X(kModelWithoutUsbOrDriver, "此型号没有USB和驱动程序通讯", "This model has no USB or driver link") \
     X(kCliNoPaperWidth, "the model's paper width is not known (give --profile)", SAME) \
     /* The select page. */ \

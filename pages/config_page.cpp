@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpressionValidator>
 
 #include "common/messages.h"
 #include "common/text_format.h"
@@ -118,6 +119,9 @@ void CConfigPage::BuildControls() {
     Label(this, u, UiText(msg::kNetworkHost), 18, 230, 40);
     networkHost_ = new QLineEdit(this);
     Place(networkHost_, u, 1091, 60, 230, 100, 12);
+    // An address has no blanks: a name or a number, nothing else can be typed.
+    networkHost_->setValidator(new QRegularExpressionValidator(
+        QRegularExpression(QStringLiteral("[^\\s]+")), networkHost_));
     Label(this, u, UiText(msg::kNetworkPort), 168, 230, 24);
     networkPort_ = new QLineEdit(QString::number(kDefaultNetworkPort), this);
     Place(networkPort_, u, 1092, 194, 230, 38, 12);
@@ -140,6 +144,8 @@ void CConfigPage::BuildControls() {
             [this](int button) { OnLinkButton(LinkKindOfButton(button)); });
     connect(models_, &QComboBox::currentIndexChanged, this, &CConfigPage::OnModelChanged);
     connect(ok_, &QPushButton::clicked, this, &CConfigPage::OnOk);
+    for (QLineEdit* field : {networkHost_, networkPort_})
+        connect(field, &QLineEdit::textChanged, this, &CConfigPage::UpdateOkButton);
     connect(queryStatus_, &QPushButton::clicked, this, &CConfigPage::OnQueryStatus);
     ApplyTemplateLook(this);
 }
@@ -176,7 +182,13 @@ void CConfigPage::Initialize() {
     networkHost_->setText(QString::fromStdString(configuration_.networkHost));
     networkPort_->setText(QString::number(configuration_.networkPort));
     usbButton_->setEnabled(!UsbProbeDevices().empty());
-    driverButton_->setEnabled(!QualifyingPrinters(configuration_.baseDriverName).empty());
+    bool spoolerAnswered = false;
+    const bool queues =
+        !QualifyingPrinters(configuration_.baseDriverName, &spoolerAnswered).empty();
+    driverButton_->setEnabled(queues);
+    driverButton_->setToolTip(queues            ? QString()
+                              : spoolerAnswered ? UiText(msg::kNoPrintQueueFound)
+                                                : UiText(msg::kNoSpoolerRunning));
     EnableGroups(kSerialLink);
 }
 
@@ -189,6 +201,15 @@ void CConfigPage::EnableGroups(LinkKind kind) {
     usbDevices_->setEnabled(kind == kUsbLink);
     networkHost_->setEnabled(kind == kNetworkLink);
     networkPort_->setEnabled(kind == kNetworkLink);
+    UpdateOkButton();
+}
+
+// On the network link OK waits for an address and a port of 1 to 65535.
+void CConfigPage::UpdateOkButton() {
+    const bool network = chosenLink_ == kNetworkLink;
+    const bool complete = networkHost_->hasAcceptableInput() && networkPort_->hasAcceptableInput();
+    ok_->setEnabled(!network || complete);
+    ok_->setToolTip(!network || complete ? QString() : UiText(msg::kNetworkAddressIncomplete));
 }
 
 void CConfigPage::OnLinkButton(LinkKind kind) {
@@ -273,7 +294,7 @@ void CConfigPage::OnOk() {
     }
     ok_->setEnabled(false);
     Connect(session_, modelText_, SettingsFromControls());
-    ok_->setEnabled(true);
+    UpdateOkButton();
     statusLine_->clear();  // of the printer before, perhaps
     UpdateQueryButton();
 }

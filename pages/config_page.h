@@ -48,6 +48,7 @@ class CConfigPage : public QWidget {
   private:
     Session& session_;
     void UpdateQueryButton();  // enabled while a link that can read is open
+    void UpdateOkButton();
     void BuildControls();
     void EnableGroups(LinkKind kind);
     void FillDriverList();

@@ -231,6 +231,29 @@ TEST_F(ConfigPageTest, NetworkLinkFromTheConfigurationFileEvenForAModelWithoutUs
     EXPECT_EQ(session.PortHandle, kNoHandle);
 }
 
+TEST_F(ConfigPageTest, OkWaitsForAnAddressWithoutBlanksAndAPortOfOneTo65535) {
+    page.Initialize();
+    auto* host = Find<QLineEdit>(&page, 1091);
+    auto* port = Find<QLineEdit>(&page, 1092);
+    QPushButton* ok = Find<QPushButton>(&page, 1);
+    Click(1090);
+    EXPECT_FALSE(ok->isEnabled()) << "no address yet";
+    EXPECT_EQ(ok->toolTip(), "请填写IP地址和端口（1–65535）。");
+    host->insert("print er");
+    EXPECT_EQ(host->text(), "") << "blanks cannot be typed";
+    host->insert("printer.local");
+    EXPECT_TRUE(ok->isEnabled());
+    for (const char* bad : {"0", "65536", ""}) {
+        port->setText(bad);
+        EXPECT_FALSE(ok->isEnabled()) << bad;
+    }
+    port->setText("65535");
+    EXPECT_TRUE(ok->isEnabled());
+    host->clear();
+    Click(1004);
+    EXPECT_TRUE(ok->isEnabled()) << "the serial link needs no address";
+}
+
 TEST_F(ConfigPageTest, ANewConnectionSavesTheOldModelsListAndLoadsTheNewOnes) {
     std::ofstream(dir.File("Stampa.ini"))
         << "[Common]\nNumber=2\n[Pos1]\nName=RP-820\n[Pos2]\nName=RP-900\n";
@@ -295,6 +318,9 @@ TEST_F(ConfigPageTest, DriverListHoldsTheQualifyingQueuesAndOkUsesTwoDocuments) 
 TEST_F(ConfigPageTest, NoQualifyingDriverIsSaidAndLeavesNoLink) {
     std::ofstream(dir.File("Stampa.ini")) << "[Common]\nBaseDriverName=NoSuchMaker\n";
     page.Initialize();
+    EXPECT_FALSE(Find<QRadioButton>(&page, 1012)->isEnabled());
+    EXPECT_EQ(Find<QRadioButton>(&page, 1012)->toolTip(), "没有找到打印队列。")
+        << "the test's spooler runs, without such a queue";
     page.OnLinkButton(kDriverLink);
     EXPECT_EQ(op.Shown(),
               (std::vector<test::ShownMessage>{{MessageKind::Plain, "找不到正确的打印机驱动!"}}));
