@@ -8,6 +8,9 @@
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
+    // Names the user's settings (~/.config/Stampa/Stampa.conf): the last choice of printer.
+    QCoreApplication::setOrganizationName(QStringLiteral("Stampa"));
+    QCoreApplication::setApplicationName(QStringLiteral("Stampa"));
     stampa::ChooseLanguageAtStart();
     stampa::InstallQtTranslations(application);
     stampa::QtOperator messageBoxes;

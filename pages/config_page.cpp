@@ -18,6 +18,7 @@
 #include "link/usb/usb_link.h"
 #include "pages/dialog_units.h"
 #include "pages/page_controls.h"
+#include "pages/remembered_choice.h"
 #include "pages/template_look.h"
 #include "workflows/config_file.h"
 #include "workflows/connect.h"
@@ -190,6 +191,58 @@ void CConfigPage::Initialize() {
                               : spoolerAnswered ? UiText(msg::kNoPrintQueueFound)
                                                 : UiText(msg::kNoSpoolerRunning));
     EnableGroups(kSerialLink);
+    RestoreRememberedChoice();
+}
+
+// The last OK's choice, where it still applies: a model still listed, a link
+// button still enabled, a device still present.
+void CConfigPage::RestoreRememberedChoice() {
+    const std::optional<RememberedChoice> c = LoadRememberedChoice();
+    if (!c) {
+        return;
+    }
+    if (const int model = models_->findText(c->model); model >= 0)
+        models_->setCurrentIndex(model);  // OnModelChanged follows the model
+    const auto pick = [](QComboBox* combo, const QString& text) {
+        if (const int i = combo->findText(text); i >= 0)
+            combo->setCurrentIndex(i);
+    };
+    pick(serialPort_, c->serialPort);
+    pick(baud_, c->baud);
+    pick(dataBits_, c->dataBits);
+    pick(stopBits_, c->stopBits);
+    pick(parity_, c->parity);
+    pick(flow_, c->flow);
+    pick(parallelPort_, c->parallelPort);
+    networkHost_->setText(c->networkHost);
+    networkPort_->setText(c->networkPort);
+    QAbstractButton* button = links_->button(c->linkButton);
+    if (button == nullptr || !button->isEnabled()) {
+        return;
+    }
+    button->setChecked(true);
+    OnLinkButton(LinkKindOfButton(c->linkButton));
+    pick(drivers_, c->printerName);
+    if (const int i = usbDevices_->findData(c->usbDevice); i >= 0)
+        usbDevices_->setCurrentIndex(i);
+}
+
+void CConfigPage::RememberChoice() const {
+    RememberedChoice c;
+    c.model = QString::fromStdString(modelText_);
+    c.linkButton = links_->checkedId();
+    c.serialPort = serialPort_->currentText();
+    c.baud = baud_->currentText();
+    c.dataBits = dataBits_->currentText();
+    c.stopBits = stopBits_->currentText();
+    c.parity = parity_->currentText();
+    c.flow = flow_->currentText();
+    c.parallelPort = parallelPort_->currentText();
+    c.printerName = drivers_->currentText();
+    c.usbDevice = usbDevices_->currentData().isValid() ? usbDevices_->currentData().toInt() : -1;
+    c.networkHost = networkHost_->text();
+    c.networkPort = networkPort_->text();
+    SaveRememberedChoice(c);
 }
 
 void CConfigPage::EnableGroups(LinkKind kind) {
@@ -293,6 +346,7 @@ void CConfigPage::OnOk() {
         drivers_->setEnabled(false);
     }
     ok_->setEnabled(false);
+    RememberChoice();
     Connect(session_, modelText_, SettingsFromControls());
     UpdateOkButton();
     statusLine_->clear();  // of the printer before, perhaps

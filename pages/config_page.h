@@ -54,6 +54,8 @@ class CConfigPage : public QWidget {
     void FillDriverList();
     void FillUsbList();
     LinkSettings SettingsFromControls() const;
+    void RestoreRememberedChoice();
+    void RememberChoice() const;
 
     Configuration configuration_;
     std::string modelText_;  // as last taken by a selection change or an OK

@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSettings>
 #include <QTabWidget>
 #include <filesystem>
 #include <fstream>
@@ -252,6 +253,35 @@ TEST_F(ConfigPageTest, OkWaitsForAnAddressWithoutBlanksAndAPortOfOneTo65535) {
     host->clear();
     Click(1004);
     EXPECT_TRUE(ok->isEnabled()) << "the serial link needs no address";
+}
+
+TEST_F(ConfigPageTest, TheLastOkChoiceIsPreselectedAtTheNextStartAndNothingConnects) {
+    std::ofstream(dir.File("Stampa.ini"))
+        << "[Common]\nNumber=2\n[Pos1]\nName=RP-820\n[Pos2]\nName=RP-900\n";
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                       QString::fromStdString(dir.File("settings")));
+    QCoreApplication::setOrganizationName("Stampa");
+    page.Initialize();
+    Find<QComboBox>(&page, 1003)->setCurrentText("RP-900");
+    Find<QComboBox>(&page, 1007)->setCurrentText("19200");
+    Click(1090);
+    Find<QLineEdit>(&page, 1091)->setText("127.0.0.1");
+    Find<QLineEdit>(&page, 1092)->setText("1");  // nobody there: OK fails, the choice stays
+    Ok();
+    EXPECT_FALSE(session.PortConfigured);
+
+    Session next;
+    CConfigPage again{next};
+    again.Initialize();
+    QCoreApplication::setOrganizationName({});
+    EXPECT_EQ(Find<QComboBox>(&again, 1003)->currentText(), "RP-900");
+    EXPECT_EQ(Find<QComboBox>(&again, 1007)->currentText(), "19200");
+    EXPECT_TRUE(Find<QRadioButton>(&again, 1090)->isChecked());
+    EXPECT_EQ(again.ChosenLink(), kNetworkLink);
+    EXPECT_EQ(Find<QLineEdit>(&again, 1091)->text(), "127.0.0.1");
+    EXPECT_EQ(Find<QLineEdit>(&again, 1092)->text(), "1");
+    EXPECT_FALSE(next.PortConfigured) << "nothing connects by itself";
+    EXPECT_EQ(next.PortHandle, kNoHandle);
 }
 
 TEST_F(ConfigPageTest, ANewConnectionSavesTheOldModelsListAndLoadsTheNewOnes) {
