@@ -145,6 +145,7 @@
     X(kSelectListTitle, "选择位图列表", "Selected bitmaps") \
     X(kOpenFilesButton, "打开文件...", "Open files...") \
     X(kDeleteButton, "删   除", "Delete") \
+    X(kAlreadyPickedFormat, "已在列表中: %s", "Already in the list: %s") \
     X(kBitmapFilesFilter, "Bitmap Files(*.bmp)", SAME) \
     X(kAllFilesFilter, "All Files(*.*)", SAME) \
     /* The preview page. */ \

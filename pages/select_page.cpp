@@ -5,6 +5,7 @@
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMimeData>
 #include <QPushButton>
@@ -75,6 +76,7 @@ CSelectPage::CSelectPage(Session& session, QWidget* parent) : QWidget(parent), s
 
     list_->viewport()->setAcceptDrops(true);
     list_->viewport()->installEventFilter(this);
+    list_->installEventFilter(this);  // the Delete key
     connect(open_, &QPushButton::clicked, this, &CSelectPage::OnOpen);
     connect(delete_, &QPushButton::clicked, this, &CSelectPage::OnDelete);
     ApplyTemplateLook(this);
@@ -101,7 +103,7 @@ void CSelectPage::OnOpen() {
     std::vector<std::string> files;
     if (changesAllowed_ && PickChangesAllowed(session_) &&
         CurrentFileDialog().PickBitmaps(this, files)) {
-        PickLogos(session_, files);
+        PickLogos(session_, files, true);
     }
     EnableButtons();
     Rebuild();
@@ -114,7 +116,7 @@ void CSelectPage::OnDropFiles(const std::vector<std::string>& files) {
     }
     // As after the file dialog, the files' folder becomes the working directory.
     QDir::setCurrent(QFileInfo(QString::fromStdString(files.front())).absolutePath());
-    PickLogos(session_, files);
+    PickLogos(session_, files, true);
     EnableButtons();
     Rebuild();
 }
@@ -133,6 +135,12 @@ std::vector<std::string> LocalFiles(const QMimeData* data) {
 }  // namespace
 
 bool CSelectPage::eventFilter(QObject* watched, QEvent* event) {
+    // Delete removes the selected logos, with the question "删   除" asks.
+    if (watched == list_ && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete) {
+        OnDelete();
+        return true;
+    }
     if (watched != list_->viewport()) {
         return QWidget::eventFilter(watched, event);
     }

@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "common/language.h"
 #include "common/messages.h"
 #include "common/operator.h"
+#include "common/text_format.h"
 #include "logos/bitmap_reader.h"
 #include "logos/logo_store.h"
 #include "transfer/session.h"
@@ -24,6 +26,20 @@ void Append(Session& session, const std::string& path) {
     session.SelectedBytes =
         session.SelectedBytes + static_cast<std::int32_t>(session.SelectedLogos.GetSize(position));
     session.SelectedCount = session.SelectedCount + 1;
+}
+
+bool AlreadyPicked(const Session& session, const std::string& path) {
+    const auto entries = session.SelectedLogos.Entries();
+    return std::any_of(entries.begin(), entries.end(),
+                       [&path](const LogoEntry& e) { return e.path == path; });
+}
+
+// "已在列表中: a.bmp、b.bmp" on the status line.
+void ReportAlreadyPicked(const Session& session, const std::vector<std::string>& names) {
+    std::string joined;
+    for (const std::string& name : names)
+        joined += (joined.empty() ? "" : Localize(msg::kStatusSeparator)) + name;
+    ReportOutcome(session, FormatText(msg::kAlreadyPickedFormat, joined.c_str()));
 }
 
 void RemoveRow(Session& session, int row) {
@@ -48,7 +64,7 @@ bool CanPickMore(const Session& session) {
     return session.SelectedCount < kMaxPickedLogos;
 }
 
-PickOutcome PickLogos(Session& session, const std::vector<std::string>& files) {
+PickOutcome PickLogos(Session& session, const std::vector<std::string>& files, bool oncePerFile) {
     PickOutcome outcome;
     if (!PickChangesAllowed(session)) {
         return outcome;
@@ -58,7 +74,11 @@ PickOutcome PickLogos(Session& session, const std::vector<std::string>& files) {
             ++outcome.dropped;
             continue;
         }
-        const std::string path = std::filesystem::absolute(file).string();
+        const std::string path = std::filesystem::absolute(file).lexically_normal().string();
+        if (oncePerFile && AlreadyPicked(session, path)) {
+            outcome.alreadyPicked.push_back(std::filesystem::path(path).filename().string());
+            continue;
+        }
         if (!IsLogoFile(session, path)) {
             ShowInformation(session, msg::kNotABitmapForUs);
             outcome.refused.push_back(file);
@@ -69,6 +89,8 @@ PickOutcome PickLogos(Session& session, const std::vector<std::string>& files) {
     }
     session.LogosPicked = true;
     session.CurrentLogo = session.SelectedCount >= 1 ? 0 : -1;
+    if (!outcome.alreadyPicked.empty())
+        ReportAlreadyPicked(session, outcome.alreadyPicked);
     return outcome;
 }
 

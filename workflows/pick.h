@@ -18,8 +18,9 @@ bool CanPickMore(const Session& session);
 
 struct PickOutcome {
     int added = 0;
-    std::vector<std::string> refused;  // files that are no logo, as given
-    int dropped = 0;                   // files past the 255th, dropped silently
+    std::vector<std::string> refused;        // files that are no logo, as given
+    int dropped = 0;                         // files past the 255th, dropped silently
+    std::vector<std::string> alreadyPicked;  // names of files already in the pick
 };
 
 // Picks `files` in order, as the file dialog gave them (relative paths are
@@ -28,7 +29,12 @@ struct PickOutcome {
 // and the next one is tried. Afterwards LogosPicked is set and the first
 // logo, if any, becomes the one the preview shows. Nothing changes while a
 // download is sending.
-PickOutcome PickLogos(Session& session, const std::vector<std::string>& files);
+//
+// `oncePerFile` (the select page's pick, added to by dialog and drops): a file
+// already in the pick is not added again, and the status line names it. A
+// command line takes the files as given, the same one twice included.
+PickOutcome PickLogos(Session& session, const std::vector<std::string>& files,
+                      bool oncePerFile = false);
 
 enum class RemoveOutcome { Removed, NothingSelected, Cancelled, NotNow };
 

@@ -164,8 +164,9 @@ TEST_F(PagesTest, ALogoWiderThanThePaperIsMarkedAndAskedAboutBeforeADownload) {
 
 TEST_F(PagesTest, AtMost255LogosAndTheOpenButtonFollowsTheLimit) {
     CSelectPage page{session};
-    const std::string one = Mono("one.bmp");
-    dialog.next.assign(300, one);
+    dialog.next.clear();
+    for (int i = 0; i < 300; ++i)
+        dialog.next.push_back(Mono("m" + std::to_string(i) + ".bmp", 8, 8));
     page.OnOpen();
     EXPECT_EQ(session.SelectedCount, 255);
     EXPECT_TRUE(op.Shown().empty()) << "the rest are dropped without a message";
@@ -187,6 +188,24 @@ TEST_F(PagesTest, FilesOfOtherKindsAreRefusedWithTheirMessages) {
     EXPECT_EQ(op.Texts(),
               (std::vector<std::string>{"请选择单色位图或24真彩色位图 .", "图像太大，打开失败!",
                                         "请选择单色位图或24真彩色位图 ."}));
+}
+
+TEST_F(PagesTest, AFileIsPickedOnceAndTheDeleteKeyRemovesTheSelectedRows) {
+    std::vector<std::string> status;
+    session.Outcome = [&status](const std::string& text) { status.push_back(text); };
+    CSelectPage page{session};
+    dialog.next = {Mono("a.bmp"), Mono("b.bmp")};
+    page.OnOpen();
+    dialog.next = {Mono("c.bmp"), dir.File("x/../a.bmp"), Mono("b.bmp")};
+    page.OnOpen();
+    EXPECT_EQ(page.CountText(), "3");
+    EXPECT_EQ(status, std::vector<std::string>{"已在列表中: a.bmp、b.bmp"});
+    SelectRows(page.List(), {1});
+    QKeyEvent del(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier);
+    QApplication::sendEvent(page.List(), &del);
+    EXPECT_EQ(op.Texts(), std::vector<std::string>{"删除吗?"}) << "the button's question";
+    EXPECT_EQ(page.CountText(), "2");
+    EXPECT_EQ(session.SelectedLogos.GetName(1), "c.bmp");
 }
 
 TEST_F(PagesTest, DeletingRowsAdjustsTheShownLogo) {
