@@ -182,6 +182,10 @@
     X(kSizeGroup, "大小缩放", "Size scaling") \
     X(kPrintButton, "打   印", "Print") \
     X(kPrintLabel, "打印提示", "Print hint") \
+    X(kAskDeleteNvFormat, "从打印机删除NV图形 %s? 此操作不能撤销。", "Delete NV graphics %s from the printer? This cannot be undone.") \
+    X(kAskDeleteAllNv, "从打印机删除全部NV图形? 此操作不能撤销。", "Delete all NV graphics from the printer? This cannot be undone.") \
+    X(kDeletedNvFormat, "已从打印机删除NV图形 %s", "Deleted NV graphics %s from the printer") \
+    X(kDeletedAllNv, "已从打印机删除全部NV图形", "Deleted all NV graphics from the printer") \
     X(kDeleteNvButton, "删除NV图形", "Delete NV") \
     /* Why a link failed (stampa-cli's line after the system's message). */ \
     X(kLinkFailedAt, "%s: %s failed", SAME) \

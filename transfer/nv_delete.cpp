@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "common/language.h"
 #include "common/messages.h"
 #include "common/operator.h"
 #include "common/outcome.h"
@@ -27,6 +28,14 @@ bool SendDeletes(PortHandleValue handle, bool all, const std::vector<std::string
         ok = SendDeleteNvGraphic(handle, keys[i]) != 0;
     }
     return ok && PortFlush(handle) != 0;
+}
+
+// "01、03" (Chinese) or "01, 03" (English).
+std::string JoinedKeys(const std::vector<std::string>& keys) {
+    std::string joined;
+    for (const std::string& key : keys)
+        joined += (joined.empty() ? "" : Localize(msg::kStatusSeparator)) + key;
+    return joined;
 }
 
 void Forget(Session& session, bool all, const std::vector<std::string>& keys) {
@@ -65,7 +74,10 @@ bool DeleteNvLogos(Session& session, bool all, std::vector<std::string> keys) {
         ShowInformation(session, msg::kSelectRowsToDelete);
         return false;
     }
-    if (!AskOkCancel(session, all ? msg::kAskDeleteAll : msg::kAskDeleteOne)) {
+    // The question names what goes, as the printer cannot give it back.
+    const std::string named = JoinedKeys(keys);
+    if (!AskOkCancel(session, all ? Localize(msg::kAskDeleteAllNv)
+                                  : FormatText(msg::kAskDeleteNvFormat, named.c_str()))) {
         return false;
     }
     const PortHandleValue handle = session.PortHandle;
@@ -77,6 +89,8 @@ bool DeleteNvLogos(Session& session, bool all, std::vector<std::string> keys) {
     const bool ok = SendDeletes(handle, all, keys);
     if (ok) {
         Forget(session, all, keys);
+        ReportOutcome(session, all ? Localize(msg::kDeletedAllNv)
+                                   : FormatText(msg::kDeletedNvFormat, named.c_str()));
     } else {
         ShowWarning(session, msg::kCommunicationFailed);
         ReportOutcome(session, msg::kOutcomeFailed);

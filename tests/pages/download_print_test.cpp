@@ -329,7 +329,7 @@ TEST_F(WholePath, NvGraphicsDownloadPrintAndDeleteFromThePages) {
     EXPECT_EQ(op.Texts(), (std::vector<std::string>{"下载所选位图到NV图形 (写入NV 3 次).\n继续吗?",
                                                     "下载所选位图到NV图形 (写入NV 0 次).\n继续吗?",
                                                     "下载所选位图到NV图形 (写入NV 4 次).\n继续吗?",
-                                                    "删除吗?"}));
+                                                    "从打印机删除NV图形 02? 此操作不能撤销。"}));
     app.ShutDown();
     ASSERT_TRUE(test::VirtualPrinterProcess::WaitForFile(dir.File("out/receipt-0002.txt")));
     const std::string first = ReadText(dir.File("out/receipt-0001.txt"));

@@ -175,8 +175,11 @@ TEST_F(PrintJobTest, NvDeleteSendsTheDeletesThenWritesTheShorterList) {
     session.StartDirectory = dir.Path().string();
     session.PrinterModel = "RP-820";
     AddNvLogos(session, {1, 2, 3});
+    std::vector<std::string> status;
+    session.Outcome = [&status](const std::string& text) { status.push_back(text); };
     EXPECT_TRUE(DeleteNvLogos(session, false, {"03", "01", "03", "1"}));
-    EXPECT_EQ(op.Texts(), std::vector<std::string>{msg::kAskDeleteOne});
+    EXPECT_EQ(op.Texts(), std::vector<std::string>{"从打印机删除NV图形 01、03? 此操作不能撤销。"});
+    EXPECT_EQ(status, std::vector<std::string>{"已从打印机删除NV图形 01、03"});
     EXPECT_EQ(link->Writes(), (std::vector<Bytes>{{0x1D, 0x28, 0x4C, 4, 0, 0x30, 0x42, '0', '1'},
                                                   {0x1D, 0x28, 0x4C, 4, 0, 0x30, 0x42, '0', '3'}}));
     session.NvLogos.RemoveAll();
@@ -197,7 +200,8 @@ TEST_F(PrintJobTest, NvDeleteSendsTheDeletesThenWritesTheShorterList) {
     // Delete all: one command, an empty list kept as a file with no entries.
     EXPECT_TRUE(DeleteNvLogos(session, true, {}));
     EXPECT_EQ(link->Writes().back(), (Bytes{0x1D, 0x28, 0x4C, 5, 0, 0x30, 0x41, 0x43, 0x4C, 0x52}));
-    EXPECT_EQ(op.Texts().back(), msg::kAskDeleteAll);
+    EXPECT_EQ(op.Texts().back(), msg::kAskDeleteAllNv);
+    EXPECT_EQ(status.back(), msg::kDeletedAllNv);
     EXPECT_EQ(session.NvLogos.Count(), 0);
     EXPECT_EQ(test::ReadFileBytes(dir.File("RP-820.nv")).size(), kLogoRecordSize);
 
