@@ -12,6 +12,7 @@
 #include "common/messages.h"
 #include "common/operator.h"
 #include "common/outcome.h"
+#include "common/text_format.h"
 #include "pages/config_page.h"
 #include "pages/dialog_units.h"
 #include "pages/download_page.h"
@@ -95,14 +96,17 @@ CMainSheet::CMainSheet(Session& session, QWidget* parent) : QDialog(parent), ses
     exit->setObjectName(QStringLiteral("exit"));
     exit->setAutoDefault(false);  // never the default by having had the focus
     connect(exit, &QPushButton::clicked, this, &QDialog::reject);
-    // How the last action ended, left of "退  出"; reports come from any thread.
+    // The connection and how the last action ended, left of "退  出".
+    connection_ = new QLabel(this);
+    connection_->setObjectName(QStringLiteral("connection"));
     status_ = new QLabel(this);
     status_->setObjectName(QStringLiteral("status"));
     SetOutcomeSink([this](const std::string& text) {
-        QMetaObject::invokeMethod(status_,
-                                  [this, text] { status_->setText(QString::fromStdString(text)); });
+        QMetaObject::invokeMethod(this, [this, text] { ShowReport(QString::fromStdString(text)); });
     });
     auto* buttons = new QHBoxLayout;
+    buttons->addWidget(connection_);
+    buttons->addSpacing(DialogUnits(font()).ToPixels(8, 0).width());
     buttons->addWidget(status_, 1);
     buttons->addWidget(exit);
     auto* layout = new QVBoxLayout(this);
@@ -115,8 +119,24 @@ CMainSheet::~CMainSheet() {
     SetOutcomeSink({});
 }
 
+QString CMainSheet::ConnectionText() const {
+    return connection_->text();
+}
+
 QString CMainSheet::StatusText() const {
     return status_->text();
+}
+
+// The connection part follows the session; a report of the connection itself
+// leaves the outcome part empty.
+void CMainSheet::ShowReport(const QString& text) {
+    const QString connection =
+        session_.PortConfigured
+            ? QString::fromStdString(FormatText(
+                  msg::kConnectedFormat, session_.PrinterModel.c_str(), session_.PortName.c_str()))
+            : QString();
+    connection_->setText(connection);
+    status_->setText(text == connection ? QString() : text);
 }
 
 void CMainSheet::showEvent(QShowEvent* event) {

@@ -24,7 +24,9 @@ class CMainSheet : public QDialog {
     explicit CMainSheet(Session& session, QWidget* parent = nullptr);
     ~CMainSheet() override;
 
-    // The status line: how the last connection, download or print ended.
+    // The status line: the open connection at its left ("已连接: RP-820,
+    // COM1"), then how the last action ended.
+    QString ConnectionText() const;
     QString StatusText() const;
 
     CConfigPage* ConfigPage() const { return config_; }
@@ -49,7 +51,11 @@ class CMainSheet : public QDialog {
     QPushButton* EnterButton() const;
 
     Session& session_;
+    // A report from any thread, shown on the user-interface thread.
+    void ShowReport(const QString& text);
+
     QTabWidget* tabs_;
+    QLabel* connection_;
     QLabel* status_;
     CConfigPage* config_;
     CSelectPage* select_;

@@ -237,7 +237,8 @@ TEST_F(WholePath, ConnectPickConvertDownloadPrintExitAndStartAgain) {
     int highest = 0;
     QObject::connect(download.Progress(), &QProgressBar::valueChanged,
                      [&](int v) { highest = std::max(highest, v); });
-    EXPECT_EQ(sheet.StatusText(), "已连接: RP-820, QZUSB-0");
+    EXPECT_EQ(sheet.ConnectionText(), "已连接: RP-820, QZUSB-0");
+    EXPECT_EQ(sheet.StatusText(), "");
     Find<QPushButton>(&download, 1026)->click();
     ASSERT_TRUE(WaitForDownload(app.CurrentSession(), std::chrono::seconds(30)));
     QApplication::processEvents();
@@ -256,6 +257,7 @@ TEST_F(WholePath, ConnectPickConvertDownloadPrintExitAndStartAgain) {
     Find<QPushButton>(&print, 1033)->click();
     EXPECT_EQ(op.Texts(), std::vector<std::string>{"下载所选位图到FLASH.\n继续吗?"});
     EXPECT_EQ(sheet.StatusText(), "已打印 2 个位图");
+    EXPECT_EQ(sheet.ConnectionText(), "已连接: RP-820, QZUSB-0") << "kept at the left";
 
     ASSERT_TRUE(test::VirtualPrinterProcess::WaitForFile(dir.File("out/receipt-0001.png")));
     const std::string log = ReadText(dir.File("out/receipt-0001.txt"));
@@ -371,6 +373,7 @@ TEST_F(WholePath, EnterPressesThePagesButtonAndAFailureShowsOnTheStatusLine) {
     Find<QComboBox>(sheet.ConfigPage(), 1006)->setCurrentText("COM8");
     Find<QPushButton>(sheet.ConfigPage(), 1)->click();
     EXPECT_EQ(sheet.StatusText(), "通讯失败");
+    EXPECT_EQ(sheet.ConnectionText(), "") << "no link open";
     app.ShutDown();
 }
 
