@@ -13,7 +13,10 @@ void SetUpLogoTable(QTreeWidget* list) {
     list->setColumnWidth(0, 30);
     list->setColumnWidth(1, 110);
     list->setColumnWidth(2, 50);
-    list->header()->setStretchLastSection(false);  // "大小" keeps its 50 pixels
+    // The header and the grid span the whole list: "名称" takes what the
+    // number and "大小" (its 50 pixels) leave.
+    list->header()->setStretchLastSection(false);
+    list->header()->setSectionResizeMode(1, QHeaderView::Stretch);
     list->headerItem()->setTextAlignment(2, Qt::AlignRight | Qt::AlignVCenter);
     list->setRootIsDecorated(false);
     list->setSelectionMode(QAbstractItemView::ExtendedSelection);

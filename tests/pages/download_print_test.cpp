@@ -92,6 +92,8 @@ TEST_F(PageListsTest, DownloadPageNumbersByMemoryAndSumsInKiloBytes) {
     page.resize(800, 600);
     page.show();
     EXPECT_EQ(page.List()->header()->sectionSize(2), 50) << "大小 is not stretched";
+    EXPECT_EQ(page.List()->header()->length(), page.List()->viewport()->width())
+        << "the header spans the list";
 }
 
 TEST_F(PageListsTest, DownloadTimeEstimateForASerialLink) {
