@@ -25,8 +25,9 @@
     X(kTabPrint, "打印", "Print") \
     /* The sheet's status line: how the last action ended. */ \
     X(kConnectedFormat, "已连接: %s, %s", "Connected: %s, %s") \
-    X(kDownloadedFormat, "已下载 %d 个位图到 %s (%d K Bytes, %.1f 秒)", "Downloaded %d logos to %s (%d K Bytes, %.1f s)") \
+    X(kDownloadedFormat, "已下载 %d 个位图到 %s（%d K Bytes，%.1f 秒）", "Downloaded %d logos to %s (%d K Bytes, %.1f s)") \
     X(kPrintedFormat, "已打印 %d 个位图", "Printed %d logos") \
+    X(kOutcomePartSeparator, "；", "; ") \
     X(kOutcomeFailed, "通讯失败", "Communication failed") \
     /* Connecting (the configuration page's OK and stampa-cli). */ \
     X(kNoLinkChosen, "没有选择正确的通讯端口或驱动程序!", "No valid communication port or driver selected.") \
@@ -52,12 +53,12 @@
     X(kTotalAgainstLimitFormat, "共 %lld 字节，上限 %lld 字节。", "%lld bytes in all; the limit is %lld bytes.") \
     X(kRamHoldsEight, "RAM中只能存储8个位图!", "RAM can hold only 8 logos.") \
     X(kFlashHolds255, "FLASH中只能存储255个位图!", "FLASH can hold only 255 logos.") \
-    X(kAskDownloadNv, "下载所选位图到NV图形.\n继续吗?", "Download the selected logos to NV graphics.\nContinue?") \
-    X(kNvHolds99, "NV中最多存储99个位图!", "NV graphics hold at most 99 logos.") \
-    X(kNvListNotSaved, "NV图形列表无法保存: %s", "The NV graphics list cannot be saved: %s") \
-    X(kAskDownloadNvWrites, "下载所选位图到NV图形 (写入NV %d 次).\n继续吗?", "Download the selected logos to NV graphics (%d NV writes).\nContinue?") \
-    X(kNvDownloadSummary, "NV: 定义 %d 个, 未变 %d 个, 删除 %d 个 (写入NV %d 次)", "NV: %d defined, %d unchanged, %d deleted (%d NV writes)") \
-    X(kNvNotAllKept, "打印机没有保存全部NV图形", "The printer did not keep every NV graphic") \
+    X(kAskDownloadNv, "下载所选位图到NV图形。\n继续吗？", "Download the selected logos to NV graphics.\nContinue?") \
+    X(kNvHolds99, "NV图形中最多存储99个位图！", "NV graphics hold at most 99 logos.") \
+    X(kNvListNotSaved, "NV图形列表无法保存：%s", "The NV graphics list cannot be saved: %s") \
+    X(kAskDownloadNvWrites, "下载所选位图到NV图形（写入NV %d 次）。\n继续吗？", "Download the selected logos to NV graphics (%d NV writes).\nContinue?") \
+    X(kNvDownloadSummary, "NV图形：定义 %d 个，未变 %d 个，删除 %d 个（写入NV %d 次）", "NV: %d defined, %d unchanged, %d deleted (%d NV writes)") \
+    X(kNvNotAllKept, "打印机没有保存全部NV图形。", "The printer did not keep every NV graphic") \
     X(kReplaceAllNv, "先删除全部NV图形", "Delete all NV graphics first") \
     X(kCommunicationFailed, "通讯失败，请重试!", "Communication failed, please try again.") \
     X(kDownloadingLogo, "Downloading Logo:\n", SAME) \
@@ -95,9 +96,9 @@
     X(kDriverLinkButton, "驱动", "Driver") \
     X(kUsbLinkButton, "USB接口", "USB") \
     X(kNetworkLinkButton, "网络接口", "Network") \
-    X(kNetworkGroup, "网络选择:", "Network:") \
-    X(kNetworkHost, "IP地址:", "Address:") \
-    X(kNetworkPort, "端口:", "Port:") \
+    X(kNetworkGroup, "网络选择：", "Network:") \
+    X(kNetworkHost, "IP地址：", "Address:") \
+    X(kNetworkPort, "端口：", "Port:") \
     X(kSerialGroup, "串口配置", "Serial port") \
     X(kSerialPortName, "串口名称：", "Port name:") \
     X(kBaudRate, "每秒位数：", "Bits/second:") \
@@ -114,7 +115,7 @@
     X(kDriverName, "驱动名称：", "Driver name:") \
     X(kOkButton, "确  定", "OK") \
     X(kQueryStatusButton, "查询状态", "Query status") \
-    X(kPrinterStatusFormat, "打印机状态: %s", "Printer status: %s") \
+    X(kPrinterStatusFormat, "打印机状态：%s", "Printer status: %s") \
     X(kPrinterStatusOnFormat, "打印机状态 (%s): %s", "Printer status (%s): %s") \
     X(kStatusNormal, "正常", "normal") \
     X(kStatusPaperEnd, "缺纸", "paper out") \
@@ -127,11 +128,11 @@
     /* Printer profiles and the paper's width. */ \
     X(kProfilesNotRead, "无法读取打印机资料文件 %s", "The printer profiles file %s cannot be read") \
     X(kProfilesMalformed, "打印机资料格式错误", "The printer profiles are malformed") \
-    X(kWiderThanPaper, "比纸宽: %d > %d 点", "Wider than the paper: %d > %d dots") \
-    X(kWiderLogoLine, "%s: %d > %d 点\n", "%s: %d > %d dots\n") \
-    X(kAskWiderThanPaper, "以下位图比纸宽, 打印时会被截断:\n%s继续吗?", "These logos are wider than the paper and will be cut when printed:\n%sContinue?") \
-    X(kRefuseWiderThanPaper, "以下位图比纸宽:\n%s", "These logos are wider than the paper:\n%s") \
-    X(kNoNvGraphicsOnModel, "此打印机型号不支持NV图形 (GS ( L)", "This printer model has no NV graphics (GS ( L)") \
+    X(kWiderThanPaper, "比纸宽：%d > %d 点", "Wider than the paper: %d > %d dots") \
+    X(kWiderLogoLine, "%s：%d > %d 点\n", "%s: %d > %d dots\n") \
+    X(kAskWiderThanPaper, "以下位图比纸宽，打印时会被截断：\n%s继续吗？", "These logos are wider than the paper and will be cut when printed:\n%sContinue?") \
+    X(kRefuseWiderThanPaper, "以下位图比纸宽：\n%s", "These logos are wider than the paper:\n%s") \
+    X(kNoNvGraphicsOnModel, "此打印机型号不支持NV图形（GS ( L）", "This printer model has no NV graphics (GS ( L)") \
     X(kPaperWidthFormat, "纸宽 %d 点", "Paper %d dots") \
     X(kPaperWidthUnknown, "纸宽未知", "Paper width unknown") \
     X(kFitPaperWidth, "适合纸宽", "Fit the paper width") \
@@ -139,13 +140,13 @@
     X(kNoPrintQueueFound, "没有找到打印队列。", "No print queue found.") \
     X(kNoSpoolerRunning, "打印假脱机程序没有运行。", "No print spooler is running.") \
     X(kNetworkAddressIncomplete, "请填写IP地址和端口（1–65535）。", "Fill in the address and a port of 1–65535.") \
-    X(kModelWithoutUsbOrDriver, "此型号没有USB和驱动程序通讯", "This model has no USB or driver link") \
+    X(kModelWithoutUsbOrDriver, "此打印机型号没有USB和驱动程序通讯。", "This model has no USB or driver link") \
     X(kCliNoPaperWidth, "the model's paper width is not known (give --profile)", SAME) \
     /* The select page. */ \
     X(kSelectListTitle, "选择位图列表", "Selected bitmaps") \
     X(kOpenFilesButton, "打开文件...", "Open files...") \
     X(kDeleteButton, "删   除", "Delete") \
-    X(kAlreadyPickedFormat, "已在列表中: %s", "Already in the list: %s") \
+    X(kAlreadyPickedFormat, "已在列表中：%s", "Already in the list: %s") \
     X(kBitmapFilesFilter, "Bitmap Files(*.bmp)", SAME) \
     X(kAllFilesFilter, "All Files(*.*)", SAME) \
     /* The preview page. */ \

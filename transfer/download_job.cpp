@@ -236,7 +236,8 @@ void RunNvJob(Session& session, IDownloadPage& page, NvPlan plan) {
         return;
     }
     session.NvDownloaded = true;
-    FinishDownload(session, page, handle, kNvMemory, sending, "; " + NvPlanSummary(plan));
+    FinishDownload(session, page, handle, kNvMemory, sending,
+                   Localize(msg::kOutcomePartSeparator) + NvPlanSummary(plan));
 }
 
 // Header and data of one logo, or nothing when the file cannot be sent.

@@ -27,7 +27,7 @@ std::vector<WideLogo> WiderThanPaper(const LogoStore& store, const std::vector<L
 // logos are named in a refusal and the answer is false.
 bool AcceptWidths(const Session& session, const std::vector<WideLogo>& wide);
 
-// The tooltip of a logo wider than the paper ("比纸宽: 600 > 576 点"), or
+// The tooltip of a logo wider than the paper ("比纸宽：600 > 576 点"), or
 // empty when it fits or the paper is not known.
 std::string WiderThanPaperText(const LogoStore& store, int width);
 

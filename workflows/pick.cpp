@@ -34,7 +34,7 @@ bool AlreadyPicked(const Session& session, const std::string& path) {
                        [&path](const LogoEntry& e) { return e.path == path; });
 }
 
-// "已在列表中: a.bmp、b.bmp" on the status line.
+// "已在列表中：a.bmp、b.bmp" on the status line.
 void ReportAlreadyPicked(const Session& session, const std::vector<std::string>& names) {
     std::string joined;
     for (const std::string& name : names)

@@ -18,7 +18,7 @@ bool CanAskPrinter(const Session& session);
 // "打印机状态 (COM1): 正常", or the causes ("缺纸", "纸将尽", "上盖打开",
 // "脱机") joined with "、"; "打印机没有应答" when the printer says nothing it
 // can be understood by. Empty when it cannot ask. StatusLineOf: the same
-// without the link ("打印机状态: 正常").
+// without the link ("打印机状态：正常").
 std::string PrinterStatusLine(const Session& session);
 std::string StatusLineOf(const PrinterStatus& status);
 

@@ -189,12 +189,12 @@ TEST_F(CliTest, PaperWidthFromTheProfileWarnsOrRefusesAndNvNeedsGraphics) {
     const CliRun strict =
         Cli("download --link usb:0 --memory ram --yes --profile TM-T88V --strict-width wide.bmp");
     EXPECT_EQ(strict.status, 1) << strict.err;
-    EXPECT_NE(strict.err.find("wide.bmp: 600 > 512"), std::string::npos) << strict.err;
+    EXPECT_NE(strict.err.find("wide.bmp：600 > 512"), std::string::npos) << strict.err;
     EXPECT_FALSE(defined()) << "nothing sent";
     const CliRun warned =
         Cli("download --link usb:0 --memory ram --yes --profile TM-T88V wide.bmp");
     EXPECT_EQ(warned.status, 0) << warned.err;
-    EXPECT_NE(warned.err.find("wide.bmp: 600 > 512"), std::string::npos) << warned.err;
+    EXPECT_NE(warned.err.find("wide.bmp：600 > 512"), std::string::npos) << warned.err;
     EXPECT_TRUE(test::FileBytesOnceAtLeast(dir.File("capture"), 600 / 8 * 16).size() > 1200);
     // Fitted to the paper: 512 dots across, and the receipt shows it whole.
     const CliRun fitted = Cli("convert --fit-width --profile TM-T88V wide.bmp");

@@ -245,7 +245,7 @@ TEST_F(WholePath, ConnectPickConvertDownloadPrintExitAndStartAgain) {
     ASSERT_TRUE(WaitForDownload(app.CurrentSession(), std::chrono::seconds(30)));
     QApplication::processEvents();
     EXPECT_TRUE(app.CurrentSession().FlashDownloaded);
-    EXPECT_TRUE(sheet.StatusText().startsWith("已下载 2 个位图到 FLASH ("))
+    EXPECT_TRUE(sheet.StatusText().startsWith("已下载 2 个位图到 FLASH（"))
         << sheet.StatusText().toStdString();
     EXPECT_EQ(highest, download.Progress()->maximum()) << "the progress reached the end";
     EXPECT_EQ(download.Progress()->value(), 0);
@@ -311,7 +311,8 @@ TEST_F(WholePath, NvGraphicsDownloadPrintAndDeleteFromThePages) {
     QCheckBox* replaceAll = Find<QCheckBox>(sheet.DownloadPage(), 1068);
     EXPECT_TRUE(replaceAll->isEnabled()) << "with the NV radio";
     downloadAgain();
-    EXPECT_TRUE(sheet.StatusText().endsWith("; NV: 定义 0 个, 未变 3 个, 删除 0 个 (写入NV 0 次)"))
+    EXPECT_TRUE(
+        sheet.StatusText().endsWith("；NV图形：定义 0 个，未变 3 个，删除 0 个（写入NV 0 次）"))
         << sheet.StatusText().toStdString();
     replaceAll->click();
     downloadAgain();
@@ -330,10 +331,11 @@ TEST_F(WholePath, NvGraphicsDownloadPrintAndDeleteFromThePages) {
     EXPECT_EQ(Column(print.List(), 0), (QStringList{"1", "3"})) << "the others keep their keys";
     Find<QRadioButton>(&print, 1032)->click();  // all that is left
     Find<QPushButton>(&print, 1033)->click();
-    EXPECT_EQ(op.Texts(), (std::vector<std::string>{"下载所选位图到NV图形 (写入NV 3 次).\n继续吗?",
-                                                    "下载所选位图到NV图形 (写入NV 0 次).\n继续吗?",
-                                                    "下载所选位图到NV图形 (写入NV 4 次).\n继续吗?",
-                                                    "从打印机删除NV图形 02? 此操作不能撤销。"}));
+    EXPECT_EQ(op.Texts(),
+              (std::vector<std::string>{"下载所选位图到NV图形（写入NV 3 次）。\n继续吗？",
+                                        "下载所选位图到NV图形（写入NV 0 次）。\n继续吗？",
+                                        "下载所选位图到NV图形（写入NV 4 次）。\n继续吗？",
+                                        "从打印机删除NV图形 02? 此操作不能撤销。"}));
     app.ShutDown();
     ASSERT_TRUE(test::VirtualPrinterProcess::WaitForFile(dir.File("out/receipt-0002.txt")));
     const std::string first = ReadText(dir.File("out/receipt-0001.txt"));

@@ -145,7 +145,7 @@ TEST_F(PagesTest, ALogoWiderThanThePaperIsMarkedAndAskedAboutBeforeADownload) {
     dialog.next = {Mono("wide.bmp", 600, 8), Mono("narrow.bmp")};
     page.OnOpen();
     const QTreeWidgetItem* wide = page.List()->topLevelItem(0);
-    EXPECT_EQ(wide->toolTip(1), "比纸宽: 600 > 512 点");
+    EXPECT_EQ(wide->toolTip(1), "比纸宽：600 > 512 点");
     EXPECT_FALSE(wide->icon(1).isNull());
     EXPECT_TRUE(page.List()->topLevelItem(1)->toolTip(1).isEmpty());
 
@@ -157,7 +157,7 @@ TEST_F(PagesTest, ALogoWiderThanThePaperIsMarkedAndAskedAboutBeforeADownload) {
     download.OnDownload();
     WaitForDownload(session);
     EXPECT_EQ(op.Texts().back(),
-              "以下位图比纸宽, 打印时会被截断:\nwide.bmp: 600 > 512 点\n继续吗?");
+              "以下位图比纸宽，打印时会被截断：\nwide.bmp：600 > 512 点\n继续吗？");
     EXPECT_TRUE(link->Stream().empty()) << "nothing sent";
     PortClose(session.PortHandle);
 }
@@ -199,7 +199,7 @@ TEST_F(PagesTest, AFileIsPickedOnceAndTheDeleteKeyRemovesTheSelectedRows) {
     dialog.next = {Mono("c.bmp"), dir.File("x/../a.bmp"), Mono("b.bmp")};
     page.OnOpen();
     EXPECT_EQ(page.CountText(), "3");
-    EXPECT_EQ(status, std::vector<std::string>{"已在列表中: a.bmp、b.bmp"});
+    EXPECT_EQ(status, std::vector<std::string>{"已在列表中：a.bmp、b.bmp"});
     SelectRows(page.List(), {1});
     QKeyEvent del(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier);
     QApplication::sendEvent(page.List(), &del);

@@ -105,7 +105,8 @@ TEST_F(DownloadJobTest, NvDownloadOnALinkThatCannotReadDefinesEachAndWritesTheLi
                std::vector<unsigned char>(8, 0xFF),
                {0x1D, 0x28, 0x4C, 0x11, 0x00, 0x30, 0x43, 0x30, '0', '2', 1, 13, 0, 3, 0, 0x31},
                {0xFF, 0xF8, 0xFC, 0x00, 0x80, 0x00}}));
-    EXPECT_EQ(op.Texts(), std::vector<std::string>{"下载所选位图到NV图形 (写入NV 2 次).\n继续吗?"});
+    EXPECT_EQ(op.Texts(),
+              std::vector<std::string>{"下载所选位图到NV图形（写入NV 2 次）。\n继续吗？"});
     EXPECT_TRUE(session.NvDownloaded);
     EXPECT_FALSE(session.FlashDownloaded);
     EXPECT_EQ(page.Positions(), (std::vector<int>{1, 2, 3, 4, 0}));

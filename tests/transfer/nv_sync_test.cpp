@@ -137,8 +137,8 @@ TEST_F(NvSyncTest, DownloadsWriteOnlyWhatChangedAndLeaveOtherKeysAlone) {
             EXPECT_EQ(printer.LogCount("NV KEYS: wrong answer"), 0);
             EXPECT_EQ(StreamHas(DeleteAllNvGraphicsCommand()), step.replaceAll);
             const int writes = defined + step.deleted;
-            EXPECT_EQ(op.Texts().front(),
-                      "下载所选位图到NV图形 (写入NV " + std::to_string(writes) + " 次).\n继续吗?");
+            EXPECT_EQ(op.Texts().front(), "下载所选位图到NV图形（写入NV " + std::to_string(writes) +
+                                              " 次）。\n继续吗？");
             // The printer holds exactly the list's logos, as they are now, and
             // the other program's graphic until "delete all".
             for (std::size_t i = 0; i < step.logos.size(); ++i) {

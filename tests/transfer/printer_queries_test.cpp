@@ -79,9 +79,9 @@ TEST(PrinterAnswers, KeyBlocksAndStatusBits) {
 
     const PrinterStatus status = DecodeStatus(0x1A, 0x16, 0x7E);
     EXPECT_TRUE(status.offline && status.coverOpen && status.paperNearEnd && status.paperEnd);
-    EXPECT_EQ(StatusLineOf(DecodeStatus(0x12, 0x12, 0x12)), "打印机状态: 正常");
-    EXPECT_EQ(StatusLineOf(DecodeStatus(0x12, 0x16, 0x1E)), "打印机状态: 纸将尽、上盖打开");
-    EXPECT_EQ(StatusLineOf(status), "打印机状态: 缺纸、上盖打开、脱机");
+    EXPECT_EQ(StatusLineOf(DecodeStatus(0x12, 0x12, 0x12)), "打印机状态：正常");
+    EXPECT_EQ(StatusLineOf(DecodeStatus(0x12, 0x16, 0x1E)), "打印机状态：纸将尽、上盖打开");
+    EXPECT_EQ(StatusLineOf(status), "打印机状态：缺纸、上盖打开、脱机");
     SetLanguage(Language::English);
     EXPECT_EQ(StatusLineOf(DecodeStatus(0x12, 0x12, 0x12)), "Printer status: normal");
     EXPECT_EQ(StatusLineOf(status), "Printer status: paper out, cover open, offline");
@@ -104,7 +104,7 @@ TEST_F(PrinterQueriesTest, StatusAndCapacityAnswersSplitAcrossReads) {
     printer->AnswerTo(RealTimeStatusCommand(1), {{0x12}});
     printer->AnswerTo(RealTimeStatusCommand(2), {{0x16}});
     printer->AnswerTo(RealTimeStatusCommand(4), {{0x72}});
-    EXPECT_EQ(PrinterStatusLine(session), "打印机状态: 缺纸、上盖打开");
+    EXPECT_EQ(PrinterStatusLine(session), "打印机状态：缺纸、上盖打开");
     printer->AnswerTo(NvCapacityQueryCommand(), {{0x37, 0x30, '2', '6'}, {'2', '1', '4', '4', 0}});
     printer->AnswerTo(NvFreeCapacityQueryCommand(), {{0x37}, {0x31, '9'}, {'0', '0', 0}});
     EXPECT_EQ(RefreshNvCapacity(session), QueryResult::Answered);

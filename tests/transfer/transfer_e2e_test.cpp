@@ -195,7 +195,8 @@ TEST_F(TransferEndToEnd, NvDownloadThenPrintShowsEachLogoUnderItsLabel) {
                  }));
     Connect();
     Download(kNvMemory);
-    ASSERT_EQ(op.Texts(), std::vector<std::string>{"下载所选位图到NV图形 (写入NV 3 次).\n继续吗?"});
+    ASSERT_EQ(op.Texts(),
+              std::vector<std::string>{"下载所选位图到NV图形（写入NV 3 次）。\n继续吗？"});
     ASSERT_TRUE(session.NvDownloaded);
     test::FakePrintPage page;
     page.memory = kNvMemory;

@@ -91,7 +91,7 @@ TEST(PaperWidth, WiderLogosAtTheirPrintedWidth) {
     ASSERT_EQ(WiderThanPaper(store, logos).size(), 1u);
     EXPECT_EQ(WiderThanPaper(store, logos)[0].width, 600);
     EXPECT_EQ(WiderThanPaper(store, logos, 2).size(), 2u) << "double width doubles each";
-    EXPECT_EQ(WiderThanPaperText(store, 600), "比纸宽: 600 > 512 点");
+    EXPECT_EQ(WiderThanPaperText(store, 600), "比纸宽：600 > 512 点");
     EXPECT_EQ(WiderThanPaperText(store, 512), "");
 }
 
