@@ -1,7 +1,9 @@
 // stampa-screenshots: renders the main sheet's pages offscreen to PNG files
 // for the README (`stampa-screenshots OUT_DIR [LOGO.bmp...]`), in the working
 // directory's state (Stampa.ini); the logos given are picked, the first one
-// shown converted on the preview page.
+// shown converted on the preview page. With a USB printer present (a virtual
+// printer's, through QZUSB_DEVICE_DIR) the sheet is connected to it first, so
+// the status line and the download page show a connection.
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
@@ -11,6 +13,7 @@
 
 #include "app/main_sheet.h"
 #include "app/qt_language.h"
+#include "pages/config_page.h"
 #include "pages/file_dialog.h"
 #include "pages/preview_page.h"
 #include "pages/select_page.h"
@@ -49,6 +52,11 @@ int main(int argc, char** argv) {
     }
     stampa::CMainSheet sheet(session);
     sheet.show();
+    auto* usb = sheet.ConfigPage()->findChild<QAbstractButton*>(QStringLiteral("1014"));
+    if (usb != nullptr && usb->isEnabled()) {
+        usb->click();
+        sheet.ConfigPage()->findChild<QAbstractButton*>(QStringLiteral("1"))->click();
+    }
     // The logos given after the folder are picked; the first is shown converted.
     std::vector<std::string> files;
     for (int i = 2; i < argc; ++i)
