@@ -40,6 +40,10 @@
     X(kNotABitmapForUs, "请选择单色位图或24真彩色位图 .", "Choose a monochrome or a 24-bit colour bitmap.") \
     X(kOpenBitmapFailed, "打开位图失败!", "Failed to open the bitmap.") \
     X(kImageTooLarge, "图像太大，打开失败!", "The image is too large; opening failed.") \
+    X(kPictureCannotOpen, "无法读取图片 %s。", "The picture %s cannot be read.") \
+    X(kPictureDamaged, "图片 %s 已损坏或不完整，无法打开。", "The picture %s is damaged or incomplete and cannot be opened.") \
+    X(kPictureTooManyPixels, "图片 %s 声称有 %d x %d 像素，超过6400万像素，不予打开。", "The picture %s claims %d x %d pixels, more than 64 megapixels; it is not opened.") \
+    X(kPictureCacheNotWritten, "无法写入图片缓存 %s。", "The picture cache %s cannot be written.") \
     X(kSelectRowsToDelete, "请先在列表中选择需删除的位图!", "First select the logos to delete in the list.") \
     X(kAskDeleteOne, "删除吗?", "Delete?") \
     X(kAskDeleteAll, "删除全部吗?", "Delete all?") \
@@ -147,6 +151,7 @@
     X(kOpenFilesButton, "打开文件...", "Open files...") \
     X(kDeleteButton, "删   除", "Delete") \
     X(kAlreadyPickedFormat, "已在列表中：%s", "Already in the list: %s") \
+    X(kPictureFilesFilter, "图片文件 (*.bmp *.png *.jpg *.jpeg *.gif)", "Pictures (*.bmp *.png *.jpg *.jpeg *.gif)") \
     X(kBitmapFilesFilter, "Bitmap Files(*.bmp)", SAME) \
     X(kAllFilesFilter, "All Files(*.*)", SAME) \
     /* The preview page. */ \

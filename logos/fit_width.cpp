@@ -9,8 +9,8 @@
 #include <fstream>
 #include <iterator>
 
-#include "common/atomic_file.h"
 #include "logos/bitmap_reader.h"
+#include "logos/rgb_picture.h"
 #include "logos/row_image.h"
 
 // The resampler of stb (Debian's libstb-dev), compiled here: only its
@@ -22,11 +22,7 @@
 namespace stampa {
 namespace {
 
-struct Rgb {
-    int width = 0;
-    int height = 0;
-    std::vector<unsigned char> pixels;  // 3 bytes a pixel, the top row first
-};
+using Rgb = RgbPicture;
 
 // A 1-bit logo as black and white pixels.
 Rgb FromRows(const RowImage& rows) {
@@ -79,39 +75,6 @@ std::optional<Rgb> ReadPicture(const std::string& path) {
     return ReadTrueColor(path);
 }
 
-void PutLittleEndian(std::vector<unsigned char>& out, std::size_t at, std::uint32_t value) {
-    for (int i = 0; i < 4; ++i)
-        out[at + i] = static_cast<unsigned char>(value >> (8 * i));
-}
-
-// A 24-bit bottom-up BMP of the picture, replacing the file whole.
-bool WriteTrueColor(const std::string& path, const Rgb& picture) {
-    const std::size_t stride = (static_cast<std::size_t>(picture.width) * 3 + 3) / 4 * 4;
-    const std::size_t size = 54 + stride * picture.height;
-    std::vector<unsigned char> file(size, 0);
-    file[0] = 'B';
-    file[1] = 'M';
-    PutLittleEndian(file, 2, static_cast<std::uint32_t>(size));
-    PutLittleEndian(file, 10, 54);
-    PutLittleEndian(file, 14, 40);
-    PutLittleEndian(file, 18, static_cast<std::uint32_t>(picture.width));
-    PutLittleEndian(file, 22, static_cast<std::uint32_t>(picture.height));
-    file[26] = 1;   // planes
-    file[28] = 24;  // bits a pixel
-    PutLittleEndian(file, 34, static_cast<std::uint32_t>(stride * picture.height));
-    for (int y = 0; y < picture.height; ++y) {
-        const std::size_t row = 54 + stride * static_cast<std::size_t>(picture.height - 1 - y);
-        for (int x = 0; x < picture.width; ++x) {
-            const unsigned char* in =
-                &picture.pixels[(static_cast<std::size_t>(y) * picture.width + x) * 3];
-            file[row + x * 3] = in[2];
-            file[row + x * 3 + 1] = in[1];
-            file[row + x * 3 + 2] = in[0];
-        }
-    }
-    return ReplaceFileAtomically(path, file);
-}
-
 std::string ScaledName(const std::string& path, int dots) {
     const std::filesystem::path original(path);
     return (original.parent_path() /
@@ -142,7 +105,7 @@ FitOutcome FitToWidth(const std::string& path, int dots) {
         3, STBIR_ALPHA_CHANNEL_NONE, 0, STBIR_EDGE_CLAMP, STBIR_FILTER_BOX, STBIR_COLORSPACE_LINEAR,
         nullptr);
     outcome.path = ScaledName(path, dots);
-    if (!resized || !WriteTrueColor(outcome.path, Rgb{dots, height, std::move(scaled)})) {
+    if (!resized || !WriteTrueColorBmp(outcome.path, Rgb{dots, height, std::move(scaled)})) {
         outcome.result = FitResult::NotWritten;
         return outcome;
     }

@@ -96,6 +96,10 @@ int CLogoList::SetMode(int position, std::int32_t mode) {
     return Set(position, &LogoEntry::mode, mode);
 }
 
+int CLogoList::SetSource(int position, const std::string& source) {
+    return Set(position, &LogoEntry::source, source);
+}
+
 std::vector<LogoEntry> CLogoList::Entries() const {
     std::lock_guard lock(mutex_);
     std::vector<LogoEntry> copy;
@@ -118,6 +122,7 @@ void CopyLogoList(const CLogoList& source, CLogoList& target) {
         const LogoEntry& e = entries[i];
         target.Append(static_cast<std::int32_t>(i), e.name, e.path, e.convertedPath, e.size,
                       e.width, e.height, e.mode);
+        target.SetSource(static_cast<int>(i), e.source);
     }
 }
 

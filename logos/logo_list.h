@@ -27,6 +27,10 @@ struct LogoEntry {
     std::uint32_t width = 0;
     std::uint32_t height = 0;
     std::int32_t mode = 0;  // the ConversionMethod last applied on the preview page
+    // The picked file a logo was brought in from (a PNG, JPEG, GIF...), whose
+    // 24-bit BMP in the picture cache is `path`; empty for a BMP picked as it
+    // is. Shown by the pages, never stored.
+    std::string source;
 };
 
 class CLogoList {
@@ -59,6 +63,7 @@ class CLogoList {
     int SetWidth(int position, std::uint32_t width);
     int SetHeight(int position, std::uint32_t height);
     int SetMode(int position, std::int32_t mode);
+    int SetSource(int position, const std::string& source);
 
     // A consistent copy of the first Count() entries, taken under one lock.
     std::vector<LogoEntry> Entries() const;

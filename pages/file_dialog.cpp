@@ -15,10 +15,11 @@ class QtFileDialog final : public IFileDialog {
     bool PickBitmaps(QWidget* parent, std::vector<std::string>& files) override {
         QFileDialog dialog(parent);
         dialog.setFileMode(QFileDialog::ExistingFiles);
-        dialog.setNameFilters({UiText(msg::kBitmapFilesFilter), UiText(msg::kAllFilesFilter)});
+        // Every picture the pick brings in first, then the BMPs the printer takes as they are.
+        dialog.setNameFilters({UiText(msg::kPictureFilesFilter), UiText(msg::kBitmapFilesFilter),
+                               UiText(msg::kAllFilesFilter)});
         dialog.setDefaultSuffix(QStringLiteral("bmp"));
         dialog.setDirectory(QDir::current());
-        dialog.selectFile(QStringLiteral("*.bmp"));  // the name field, as the template has it
         if (dialog.exec() != QDialog::Accepted) {
             return false;
         }

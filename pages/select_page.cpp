@@ -28,7 +28,8 @@ namespace {
 // A logo wider than the model's paper carries a warning icon and says so.
 QTreeWidgetItem* Row(const LogoStore& store, int number, const LogoEntry& e) {
     auto* item = new QTreeWidgetItem({QString::number(number), QString::fromStdString(e.name),
-                                      QString::fromStdString(e.path), QString::number(e.size)});
+                                      QString::fromStdString(e.source.empty() ? e.path : e.source),
+                                      QString::number(e.size)});
     item->setTextAlignment(3, Qt::AlignRight | Qt::AlignVCenter);
     const std::string wider = WiderThanPaperText(store, static_cast<int>(e.width));
     if (!wider.empty()) {

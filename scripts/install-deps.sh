@@ -12,8 +12,10 @@ PACKAGES=(
     # xxHash (header-only use): the digest of each NV definition sent;
     # nlohmann-json (header-only): the printer profiles
     libxxhash-dev nlohmann-json3-dev
-    # stb_image_resize (header-only): logos scaled down to the paper's width
-    libstb-dev
+    # stb (header-only): stb_image_resize scales logos down to the paper's
+    # width, stb_image decodes PNG, JPEG and GIF pictures (the tests write theirs
+    # with stb_image_write and zlib's CRC)
+    libstb-dev zlib1g-dev
     # Qt's own translations, so its dialogs and buttons speak the program's language
     qt6-translations-l10n
     # the print spooler: libcups for the spooler link; a daemon, its tools and

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
+#include <optional>
 
 #include "common/language.h"
 #include "common/messages.h"
@@ -9,6 +11,7 @@
 #include "common/text_format.h"
 #include "logos/bitmap_reader.h"
 #include "logos/logo_store.h"
+#include "logos/picture_import.h"
 #include "transfer/session.h"
 
 namespace stampa {
@@ -18,10 +21,62 @@ bool IsLogoFile(const Session& session, const std::string& path) {
     return IsMonoBitmap(path, session) || IsTrueColorBitmap(path, session);
 }
 
-void Append(Session& session, const std::string& path) {
+// A file the BMP checks decide about: a BMP of 1 or 24 bits, or no picture
+// at all (the checks then say what they always said).
+bool ForTheBmpChecks(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    unsigned char head[kBitmapHeaderBytes] = {};
+    in.read(reinterpret_cast<char*>(head), sizeof head);
+    const auto got = static_cast<std::size_t>(in.gcount());
+    const PictureFormat format = SniffPictureFormat(head, got);
+    if (format == PictureFormat::Unknown)
+        return true;
+    if (format != PictureFormat::Bmp || got < kBitmapHeaderBytes)
+        return format == PictureFormat::Bmp;
+    const std::uint16_t bits = ParseBitmapHeader(head).bitCount;
+    return bits == 1 || bits == 24;
+}
+
+// Why a picture could not be brought in, naming the file.
+void RefusePicture(const Session& session, const std::string& file, const ImportOutcome& o) {
+    const std::string name = std::filesystem::path(file).filename().string();
+    if (o.cannotOpen)
+        ShowInformation(session, FormatText(msg::kPictureCannotOpen, name.c_str()));
+    else if (o.error == PictureError::TooManyPixels)
+        ShowInformation(session, FormatText(msg::kPictureTooManyPixels, name.c_str(),
+                                            o.claimedWidth, o.claimedHeight));
+    else if (o.error == PictureError::TooLargeForALogo)
+        ShowInformation(session, msg::kImageTooLarge);
+    else if (o.notWritten)
+        ShowInformation(session, FormatText(msg::kPictureCacheNotWritten, o.path.c_str()));
+    else
+        ShowInformation(session, FormatText(msg::kPictureDamaged, name.c_str()));
+}
+
+// The file the logo is read from: the BMP picked, or another picture's 24-bit
+// BMP in the cache. Nothing when refused, after the operator was told why.
+std::optional<std::string> LogoFileOf(const Session& session, const std::string& path) {
+    if (ForTheBmpChecks(path)) {
+        if (!IsLogoFile(session, path))
+            return std::nullopt;
+        return path;
+    }
+    const ImportOutcome imported = ImportPicture(path, PictureCacheFolder(session.StartDirectory));
+    if (!imported.Ok()) {
+        RefusePicture(session, path, imported);
+        return std::nullopt;
+    }
+    if (!IsLogoFile(session, imported.path))
+        return std::nullopt;
+    return imported.path;
+}
+
+void Append(Session& session, const std::string& picked, const std::string& path) {
     const int position = session.SelectedCount;
-    const std::string name = std::filesystem::path(path).filename().string();
+    const std::string name = std::filesystem::path(picked).filename().string();
     session.SelectedLogos.Append(position, name, path, path, 0, 0, 0, 0);
+    if (picked != path)
+        session.SelectedLogos.SetSource(position, picked);
     ReadBitmapGeometry(session.SelectedLogos, position);
     session.SelectedBytes =
         session.SelectedBytes + static_cast<std::int32_t>(session.SelectedLogos.GetSize(position));
@@ -30,8 +85,9 @@ void Append(Session& session, const std::string& path) {
 
 bool AlreadyPicked(const Session& session, const std::string& path) {
     const auto entries = session.SelectedLogos.Entries();
-    return std::any_of(entries.begin(), entries.end(),
-                       [&path](const LogoEntry& e) { return e.path == path; });
+    return std::any_of(entries.begin(), entries.end(), [&path](const LogoEntry& e) {
+        return (e.source.empty() ? e.path : e.source) == path;
+    });
 }
 
 // "已在列表中：a.bmp、b.bmp" on the status line.
@@ -79,12 +135,14 @@ PickOutcome PickLogos(Session& session, const std::vector<std::string>& files, b
             outcome.alreadyPicked.push_back(std::filesystem::path(path).filename().string());
             continue;
         }
-        if (!IsLogoFile(session, path)) {
-            ShowInformation(session, msg::kNotABitmapForUs);
+        const std::optional<std::string> logo = LogoFileOf(session, path);
+        if (!logo) {
+            if (ForTheBmpChecks(path))
+                ShowInformation(session, msg::kNotABitmapForUs);
             outcome.refused.push_back(file);
             continue;
         }
-        Append(session, path);
+        Append(session, path, *logo);
         ++outcome.added;
     }
     session.LogosPicked = true;

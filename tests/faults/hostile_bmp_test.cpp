@@ -14,6 +14,7 @@
 
 #include "common/bytes.h"
 #include "common/messages.h"
+#include "common/text_format.h"
 #include "link/link_state.h"
 #include "logos/logo_store.h"
 #include "pages/file_dialog.h"
@@ -36,6 +37,7 @@ using Bytes = std::vector<unsigned char>;
 
 enum class Outcome {
     Refused,      // by the select page: "请选择单色位图或24真彩色位图 ."
+    Damaged,      // brought in as a picture of another kind, refused: "图片 … 已损坏…"
     TooLarge,     // taken, then refused by the download: "位图太大!"
     FailsToSend,  // taken, but its pixels cannot be read at sending: "通讯失败，请重试!"
     Downloaded,   // taken and downloaded
@@ -81,12 +83,12 @@ std::vector<Hostile> Corpus() {
         {"offset-past-end-rgb", WithField32(rgb, 10, 0xFFFFFFF0), Downloaded, 4, 1},
         {"size-field-huge", WithField32(mono, 34, 0xFFFFFFFF), Downloaded, 4, 2},
         {"info-size-huge", WithField32(mono, 14, 0xFFFFFFF0), Downloaded, 4, 2},
-        {"bits-4", WithField16(mono, 28, 4), Refused},
-        {"bits-8", WithField16(mono, 28, 8), Refused},
-        {"bits-16", WithField16(rgb, 28, 16), Refused},
-        {"bits-32", WithField16(rgb, 28, 32), Refused},
-        {"rle8", WithField32(WithField16(mono, 28, 8), 30, 1), Refused},
-        {"rle4", WithField32(WithField16(mono, 28, 4), 30, 2), Refused},
+        {"bits-4", WithField16(mono, 28, 4), Damaged},
+        {"bits-8", WithField16(mono, 28, 8), Damaged},
+        {"bits-16", WithField16(rgb, 28, 16), Downloaded, 4, 1},
+        {"bits-32", WithField16(rgb, 28, 32), Damaged},
+        {"rle8", WithField32(WithField16(mono, 28, 8), 30, 1), Damaged},
+        {"rle4", WithField32(WithField16(mono, 28, 4), 30, 2), Damaged},
         // Pixmelt does not take compressed 24-bit pictures, so nothing 1-bit is there to send.
         {"rgb-compressed", WithField32(rgb, 30, 1), FailsToSend},
         {"mono-compressed", WithField32(mono, 30, 1), Downloaded, 4, 2},
@@ -124,6 +126,10 @@ void ExpectOutcome(const Session& session, const Hostile& h, bool taken,
         case Outcome::Refused:
             EXPECT_FALSE(taken);
             EXPECT_EQ(last, msg::kNotABitmapForUs);
+            break;
+        case Outcome::Damaged:
+            EXPECT_FALSE(taken);
+            EXPECT_EQ(last, FormatText(msg::kPictureDamaged, (h.name + ".bmp").c_str()));
             break;
         case Outcome::TooLarge:
         case Outcome::FailsToSend:
@@ -163,6 +169,7 @@ TEST(HostileFiles, RefusedOrHandledAndNothingWrittenElsewhere) {
     for (const Hostile& h : Corpus()) {
         SCOPED_TRACE(h.name);
         Session session;  // each file in a session of its own
+        session.StartDirectory = inputs.string();  // the picture cache goes beside the inputs
         session.SetPauses({std::chrono::milliseconds(0), std::chrono::milliseconds(0)});
         const std::string path = (inputs / (h.name + ".bmp")).string();
         test::WriteFileBytes(path, h.bytes);

@@ -76,7 +76,7 @@ class PagesTest : public ::testing::Test {
 
 TEST_F(PagesTest, DroppedFilesArePickedAsTheFileDialogsAre) {
     CSelectPage page{session};
-    const std::string wrongKind = File("eight.bmp", BmpHeader(8, 8, 8));
+    const std::string wrongKind = File("notes.txt", std::vector<unsigned char>(60, 'n'));
     QMimeData data;
     data.setUrls({QUrl::fromLocalFile(QString::fromStdString(Mono("a.bmp"))),
                   QUrl::fromLocalFile(QString::fromStdString(wrongKind)),
@@ -90,7 +90,7 @@ TEST_F(PagesTest, DroppedFilesArePickedAsTheFileDialogsAre) {
     ASSERT_EQ(page.List()->topLevelItemCount(), 2);
     EXPECT_EQ(page.List()->topLevelItem(1)->text(1), "b.bmp");
     EXPECT_EQ(op.Texts(), std::vector<std::string>{"请选择单色位图或24真彩色位图 ."})
-        << "the file dialog's message for the 8-bit file";
+        << "the file dialog's message for a file that is no picture";
 }
 
 TEST_F(PagesTest, ListsHaveGridLinesAndDoubleClickShowsTheLogoWhole) {
@@ -186,8 +186,9 @@ TEST_F(PagesTest, FilesOfOtherKindsAreRefusedWithTheirMessages) {
     page.OnOpen();
     EXPECT_EQ(session.SelectedCount, 2);
     EXPECT_EQ(op.Texts(),
-              (std::vector<std::string>{"请选择单色位图或24真彩色位图 .", "图像太大，打开失败!",
-                                        "请选择单色位图或24真彩色位图 ."}));
+              (std::vector<std::string>{"图片 four.bmp 已损坏或不完整，无法打开。",
+                                        "图像太大，打开失败!", "请选择单色位图或24真彩色位图 ."}))
+        << "a 4-bit BMP is brought in, unless its pixels are missing";
 }
 
 TEST_F(PagesTest, AFileIsPickedOnceAndTheDeleteKeyRemovesTheSelectedRows) {

@@ -7,13 +7,16 @@
 #include "link/link_state.h"
 #include "logos/logo_store.h"
 #include "logos/nv_list.h"
+#include "logos/picture_decode.h"
 #include "logos/stored_list.h"
 #include "support/bmp_files.h"
 #include "support/fake_transport.h"
 #include "support/job_pages.h"
 #include "support/logo_files.h"
+#include "support/picture_files.h"
 #include "support/recording_operator.h"
 #include "transfer/session.h"
+#include "workflows/pick.h"
 #include "workflows/startup.h"
 
 namespace stampa {
@@ -337,6 +340,71 @@ TEST_F(DownloadJobTest, TrueColourLogoIsConvertedWithDitherM3OnTheWay) {
     EXPECT_EQ(writes[2][8], 0x80);
     for (int x = 9; x < 32; ++x)
         EXPECT_EQ(writes[2][x], 0x00) << x;
+    UnbindPixmelt();
+}
+
+// A PNG with alpha, a JPEG stored turned (orientation 6) and a GIF are picked
+// and downloaded to FLASH and to NV graphics: the bytes sent are those of the
+// same pictures saved as 24-bit BMPs (transparent pixels white).
+TEST_F(DownloadJobTest, PicturesOfOtherFormatsSendTheDotsOfTheSamePictureAsBmp) {
+    ASSERT_TRUE(BindPixmelt(PIXMELT_LIBRARY));
+    const auto shade = [](int x, int y) {
+        return test::Rgba{static_cast<unsigned char>(x * 9), static_cast<unsigned char>(y * 5),
+                          static_cast<unsigned char>((x * y) % 256),
+                          static_cast<unsigned char>(x < 6 ? 0 : 255)};
+    };
+    const std::vector<test::Rgba> palette = {{0, 0, 0, 255}, {90, 90, 90, 255}, {255, 0, 0, 255}};
+    std::vector<unsigned char> indices;
+    for (int i = 0; i < 20 * 12; ++i)
+        indices.push_back(static_cast<unsigned char>(i % 7 % 3));
+    const std::vector<unsigned char> jpeg = test::Jpeg(24, 40, shade, 6);
+    test::WriteFileBytes(dir.File("a.png"), test::Png(30, 20, shade));
+    test::WriteFileBytes(dir.File("b.jpg"), jpeg);
+    test::WriteFileBytes(dir.File("c.gif"), test::Gif(20, 12, palette, {indices}, 1));
+    // The same pictures as 24-bit BMPs: alpha onto white; the JPEG as decoded
+    // upright; the GIF's palette, its transparent colour white.
+    const RgbPicture upright = DecodePicture(jpeg).picture;
+    ASSERT_EQ(upright.width, 40) << "turned";
+    test::WriteFileBytes(dir.File("a.bmp"), Bmp24(30, 20, [&](int x, int y) {
+                             const test::Rgba c = shade(x, y);
+                             return c.a == 0 ? Rgb{255, 255, 255} : Rgb{c.r, c.g, c.b};
+                         }));
+    test::WriteFileBytes(dir.File("b.bmp"), Bmp24(40, 24, [&](int x, int y) {
+                             const unsigned char* p = &upright.pixels[(y * 40 + x) * 3];
+                             return Rgb{p[0], p[1], p[2]};
+                         }));
+    test::WriteFileBytes(
+        dir.File("c.bmp"), Bmp24(20, 12, [&](int x, int y) {
+            const int i = indices[y * 20 + x];
+            return i == 1 ? Rgb{255, 255, 255} : Rgb{palette[i].r, palette[i].g, palette[i].b};
+        }));
+    const auto sent = [this](const std::vector<std::string>& files, Memory memory) {
+        Session s;
+        s.SetPauses({std::chrono::milliseconds(0), std::chrono::milliseconds(0)});
+        s.StartDirectory = dir.Path().string();
+        s.PortConfigured = true;
+        auto fake = test::ConnectFake(s, kUsbLink, 4343);
+        const PickOutcome picked = PickLogos(s, files);
+        EXPECT_EQ(picked.added, 3);
+        RecordingDownloadPage page(memory);
+        StartDownload(s, page);
+        EXPECT_TRUE(WaitForDownload(s, std::chrono::seconds(20)));
+        EXPECT_TRUE(s.*Describe(memory).downloaded);
+        PortClose(s.PortHandle);
+        return std::pair{fake->Writes(), s.SelectedLogos.Entries()};
+    };
+    for (Memory memory : {kFlashMemory, kNvMemory}) {
+        SCOPED_TRACE(Describe(memory).texts.name);
+        const auto [pictures, entries] =
+            sent({dir.File("a.png"), dir.File("b.jpg"), dir.File("c.gif")}, memory);
+        const auto [bmps, unused] =
+            sent({dir.File("a.bmp"), dir.File("b.bmp"), dir.File("c.bmp")}, memory);
+        EXPECT_EQ(pictures, bmps);
+        ASSERT_EQ(entries.size(), 3u);
+        EXPECT_EQ(entries[1].name, "b.jpg") << "the picked file's name";
+        EXPECT_EQ(entries[1].source, dir.File("b.jpg"));
+        EXPECT_EQ(std::filesystem::path(entries[1].path).parent_path(), dir.File("picture-cache"));
+    }
     UnbindPixmelt();
 }
 
