@@ -28,6 +28,7 @@
     X(kDownloadedFormat, "已下载 %d 个位图到 %s（%d K Bytes，%.1f 秒）", "Downloaded %d logos to %s (%d K Bytes, %.1f s)") \
     X(kPrintedFormat, "已打印 %d 个位图", "Printed %d logos") \
     X(kOutcomePartSeparator, "；", "; ") \
+    X(kTestPrintedFormat, "已试打印 %s", "Test print sent: %s") \
     X(kOutcomeFailed, "通讯失败", "Communication failed") \
     /* Connecting (the configuration page's OK and stampa-cli). */ \
     X(kNoLinkChosen, "没有选择正确的通讯端口或驱动程序!", "No valid communication port or driver selected.") \
@@ -43,6 +44,7 @@
     X(kPictureCannotOpen, "无法读取图片 %s。", "The picture %s cannot be read.") \
     X(kPictureDamaged, "图片 %s 已损坏或不完整，无法打开。", "The picture %s is damaged or incomplete and cannot be opened.") \
     X(kPictureTooManyPixels, "图片 %s 声称有 %d x %d 像素，超过6400万像素，不予打开。", "The picture %s claims %d x %d pixels, more than 64 megapixels; it is not opened.") \
+    X(kPictureUnsupported, "此版本不能读取JPEG图片 %s，请另存为PNG。", "This build cannot read the JPEG picture %s; save it as PNG.") \
     X(kPictureCacheNotWritten, "无法写入图片缓存 %s。", "The picture cache %s cannot be written.") \
     X(kSelectRowsToDelete, "请先在列表中选择需删除的位图!", "First select the logos to delete in the list.") \
     X(kAskDeleteOne, "删除吗?", "Delete?") \
@@ -166,6 +168,7 @@
     X(kMethodDitherM4, "Dither M4", SAME) \
     X(kMethodErrorDiffusion, "错误积累", "Error diffusion") \
     X(kScaleGroup, "位图缩放", "Bitmap scaling") \
+    X(kTestPrintButton, "试打印", "Test print") \
     /* The download page. */ \
     X(kDownloadListTitle, "下载位图列表", "Logos to download") \
     X(kPortNameLong, "通讯端口名称：", "Port name:") \

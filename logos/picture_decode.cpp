@@ -1,18 +1,21 @@
 #include "logos/picture_decode.h"
 
+#include "logos/jpeg_decode.h"
+
 #include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstring>
 #include <memory>
 
-// stb_image (Debian's libstb-dev), compiled here with only the four formats
-// and no file access of its own: the same decoder in the Linux and the
-// Windows build. It is given bytes already checked whole.
+// stb_image (Debian's libstb-dev), compiled here for PNG, GIF and BMP only
+// and without file access of its own: the same decoder in the Linux and the
+// Windows build, given bytes already checked whole. JPEG goes to libjpeg-turbo
+// (logos/jpeg_decode.h): stb_image 2.27's JPEG reader is not safe on hostile
+// files.
 #define STB_IMAGE_STATIC
 #define STB_IMAGE_IMPLEMENTATION
 #define STBI_ONLY_PNG
-#define STBI_ONLY_JPEG
 #define STBI_ONLY_GIF
 #define STBI_ONLY_BMP
 #define STBI_NO_STDIO
@@ -169,6 +172,18 @@ DecodedPicture DecodePicture(const std::vector<unsigned char>& bytes, const Pict
                                           std::uint32_t{bytes[21]} << 24);
         height = static_cast<std::int32_t>(bytes[22] | bytes[23] << 8 | bytes[24] << 16 |
                                            std::uint32_t{bytes[25]} << 24);
+    } else if (d.format == PictureFormat::Jpeg) {
+        if (!JpegSupported()) {
+            d.error = PictureError::Unsupported;
+            return d;
+        }
+        const auto stored = JpegHeaderSize(bytes);
+        if (!stored) {
+            d.error = PictureError::Corrupt;
+            return d;
+        }
+        width = stored->width;
+        height = stored->height;
     } else if (!stbi_info_from_memory(bytes.data(), size, &width, &height, &channels)) {
         d.error = PictureError::Corrupt;
         return d;
@@ -193,6 +208,15 @@ DecodedPicture DecodePicture(const std::vector<unsigned char>& bytes, const Pict
         return DecodeRle(bytes, limits, std::move(d));
     if (!Intact(d.format, bytes, width, height)) {
         d.error = PictureError::Corrupt;
+        return d;
+    }
+    if (d.format == PictureFormat::Jpeg) {
+        auto stored = DecodeJpeg(bytes);
+        if (!stored) {
+            d.error = PictureError::Corrupt;
+            return d;
+        }
+        d.picture = Oriented(*stored, orientation);
         return d;
     }
     int w = 0, h = 0;

@@ -1,6 +1,6 @@
 // Pictures of the common formats, decoded to RGB for the logo pipeline: PNG
-// (palette, grey, RGB, with alpha), JPEG (turned upright by its EXIF
-// orientation), GIF (its first frame) and the BMP kinds the logo checks do
+// (palette, grey, RGB, with alpha), JPEG (libjpeg-turbo; turned upright by its
+// EXIF orientation), GIF (its first frame) and the BMP kinds the logo checks do
 // not take (32-bit, 4- and 8-bit, RLE-compressed). Transparent pixels become
 // white, the paper's colour.
 //
@@ -25,6 +25,7 @@ PictureFormat SniffPictureFormat(const unsigned char* bytes, std::size_t size);
 enum class PictureError {
     None,
     NotAPicture,       // none of the formats
+    Unsupported,       // a JPEG, in a build without a JPEG reader
     Corrupt,           // truncated, a bad CRC, or the decoder refused it
     TooManyPixels,     // the header claims more than the limit's pixels
     TooLargeForALogo,  // within the pixels, but wider or taller than a logo can be

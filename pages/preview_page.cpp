@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
 #include <QScrollArea>
@@ -123,7 +124,11 @@ CPreviewPage::CPreviewPage(Session& session, QWidget* parent) : QWidget(parent),
     Place(fitPaper_, u, 1082, 5, 285, 138, 10);
     Place(new QLabel(UiText(msg::kLogoCount), this), u, 0, 162, 284, 37, 8);
     count_ = new QLabel(this);
-    Place(count_, u, 1019, 206, 284, 103, 8);
+    Place(count_, u, 1019, 206, 284, 50, 8);
+    // Prints the logo shown, converted as shown, without storing it anywhere.
+    testPrint_ = new QPushButton(UiText(msg::kTestPrintButton), this);
+    Place(testPrint_, u, 1095, 259, 281, 54, 14);
+    testPrint_->setAutoDefault(false);
     PushMembers();
 
     connect(list_, &QTreeWidget::itemClicked, this,
@@ -131,6 +136,7 @@ CPreviewPage::CPreviewPage(Session& session, QWidget* parent) : QWidget(parent),
     connect(scales_, &QButtonGroup::idClicked, this, &CPreviewPage::OnScale);
     connect(methods_, &QButtonGroup::idClicked, this, &CPreviewPage::OnMethod);
     connect(views_, &QButtonGroup::idClicked, this, &CPreviewPage::OnView);
+    connect(testPrint_, &QPushButton::clicked, this, &CPreviewPage::OnTestPrint);
     connect(fitPaper_, &QCheckBox::toggled, this,
             [this] { UpdatePreview(currentMethod_, session_.CurrentLogo); });
     for (QSlider* s : {contrast_, brightness_}) {
@@ -259,6 +265,14 @@ void CPreviewPage::OnSliderMoved() {
     contrastText_->setText(QString::number(contrast_->value() - 100));
     brightnessText_->setText(QString::number(brightness_->value() - 100));
     UpdatePreview(currentMethod_, session_.CurrentLogo);
+}
+
+void CPreviewPage::OnTestPrint() {
+    const int index = session_.CurrentLogo;
+    TestPrintPreviewLogo(session_, index, currentMethod_, contrastText_->text().toInt(),
+                         brightnessText_->text().toInt(), fitPaper_->isChecked());
+    if (convertedView_ == 1 && index >= 0)
+        ShowPicture(true, index);  // the conversion printed is the one shown
 }
 
 void CPreviewPage::UpdatePreview(int method, int index) {

@@ -12,6 +12,7 @@ class QButtonGroup;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
+class QPushButton;
 class QRadioButton;
 class QSlider;
 class QTreeWidget;
@@ -33,6 +34,8 @@ class CPreviewPage : public QWidget {
     void OnMethod(int method);
     void OnView(int view);
     void OnSliderMoved();
+    // "试打印": the logo shown, converted as shown, printed with GS v 0.
+    void OnTestPrint();
 
     void UpdatePreview(int method, int index);
     void ConvertLogo(int method, int index);
@@ -76,6 +79,7 @@ class CPreviewPage : public QWidget {
     QButtonGroup* views_;
     QButtonGroup* methods_;
     QCheckBox* fitPaper_ = nullptr;
+    QPushButton* testPrint_ = nullptr;
     QButtonGroup* scales_;
 };
 

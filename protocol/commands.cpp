@@ -152,6 +152,21 @@ std::optional<Bytes> DefineNvGraphicHead(int number, int width, int height) {
     return bytes;
 }
 
+std::optional<Bytes> RasterBitImageHead(int mode, int rowBytes, int rows) {
+    if (!ValidMode(mode) || rowBytes < 1 || rowBytes > 65535 || rows < 1 ||
+        rows > kMaxRasterBandRows) {
+        return std::nullopt;
+    }
+    return Bytes{GS,
+                 'v',
+                 '0',
+                 static_cast<unsigned char>(mode),
+                 static_cast<unsigned char>(rowBytes % 256),
+                 static_cast<unsigned char>(rowBytes / 256),
+                 static_cast<unsigned char>(rows % 256),
+                 static_cast<unsigned char>(rows / 256)};
+}
+
 std::optional<Bytes> PrintNvGraphicCommand(int mode, const std::string& key) {
     if (!ValidNvKey(key) || !ValidMode(mode)) {
         return std::nullopt;

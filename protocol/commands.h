@@ -39,6 +39,14 @@ std::optional<Bytes> FlashLogoHeader(int stride, int bands);
 // GS * x y: the RAM logo's width in 8-dot columns and height in bands (1..255).
 std::optional<Bytes> DefineRamLogoCommand(int stride, int bands);
 
+// GS v 0 m xL xH yL yH: a raster bit image printed at once, stored nowhere.
+// x the row's bytes (1..65535), y the rows (1..kMaxRasterBandRows here: some
+// printers' receive buffers are small, so a taller picture goes in bands);
+// the x * y data follow, rows from the top, the leftmost dot in the most
+// significant bit, a set bit black. m is the ScalingMode.
+inline constexpr int kMaxRasterBandRows = 256;
+std::optional<Bytes> RasterBitImageHead(int mode, int rowBytes, int rows);
+
 // NV graphics (GS ( L / GS 8 L), addressed by key codes "01".."99": the logo
 // numbered n (1..99) has the two ASCII digits of n as its key.
 inline constexpr int kMaxNvNumber = 99;

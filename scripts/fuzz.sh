@@ -28,7 +28,7 @@ while read -r target; do
     [ -n "$target" ] || continue
     kept="tests/fuzz/corpus/$target"
     corpus="$out/corpus/$target"
-    mkdir -p "$corpus" "$kept"
+    mkdir -p "$corpus" "$kept" "$out/seeds/$target"  # a target may have committed seeds only
     cp -r "$kept/." "$corpus/"
     log="$out/$target.log"
     if "build/fuzz/bin/$target" "$corpus" "$out/seeds/$target" -max_total_time="$seconds" \

@@ -16,6 +16,8 @@ PACKAGES=(
     # width, stb_image decodes PNG, JPEG and GIF pictures (the tests write theirs
     # with stb_image_write and zlib's CRC)
     libstb-dev zlib1g-dev
+    # libjpeg-turbo: JPEG pictures
+    libjpeg62-turbo-dev
     # Qt's own translations, so its dialogs and buttons speak the program's language
     qt6-translations-l10n
     # the print spooler: libcups for the spooler link; a daemon, its tools and

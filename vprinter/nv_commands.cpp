@@ -121,6 +121,13 @@ void Session::NvFunction(int fn, std::size_t at, std::size_t parameters) {
             }
             return;
         }
+        case 'p':  // 112: a picture into the print buffer
+            StoreGraphics(at, parameters);
+            return;
+        case '2':  // 50: the print buffer's picture printed
+            if (fits(2))
+                PrintStoredGraphics();
+            return;
         case '0':  // 48: the capacity
             if (fits(2))
                 AnswerCapacity(fn, state_.Options().nvCapacity);

@@ -199,6 +199,9 @@ void Session::FlushLine(bool always) {
     }
     ReceiptItem item;
     item.text = line_;
+    item.scaleX = textScaleX_;
+    item.scaleY = textScaleY_;
+    item.align = align_;
     receipt_.items.push_back(std::move(item));
     line_.clear();
 }
@@ -244,7 +247,11 @@ std::size_t Session::Step() {
     }
     switch (b) {
         case LF:
-            FlushLine(true);
+            if (line_.empty() && lineHasImage_) {
+                lineHasImage_ = false;  // the strip was the line
+            } else {
+                FlushLine(true);
+            }
             Log("LF");
             return 1;
         case FF:
@@ -282,8 +289,21 @@ std::size_t Session::StepEsc() {
     if (c == '@') {
         line_.clear();
         ramSlot_ = 0;
+        align_ = 0;
+        textScaleX_ = textScaleY_ = 1;
+        lineHasImage_ = false;
         Log("ESC @");
         return 2;
+    }
+    switch (c) {
+        case '*':
+            return BitImage();
+        case '!':
+            return PrintModes();
+        case 'a':
+            return Justification();
+        default:
+            break;
     }
     if (c == 'D') {  // tab positions, ended by NUL
         for (std::size_t i = 2; Have(i + 1); ++i) {
@@ -357,10 +377,21 @@ std::size_t Session::StepGs() {
                 AnswerStatus(0x00, 0x00);
             }
             return 3;
-        case 'V':  // cut: GS V m, or GS V m n for m 65 and 66
+        case 'V': {  // cut: GS V m, or GS V m n for m 65 and 66; the receipt ends
             if (!Have(3))
                 return 0;
-            return Skip(At(2) == 65 || At(2) == 66 ? 4 : 3, "GS V");
+            const std::size_t length = At(2) == 65 || At(2) == 66 ? 4 : 3;
+            if (!Have(length))
+                return 0;
+            FlushLine(false);
+            Log("GS V " + Num(At(2)) + " (cut)");
+            FinishReceipt();
+            return length;
+        }
+        case 'v':
+            return RasterImage();
+        case '!':
+            return CharacterSize();
         default:
             if (const int length = GsLength(c)) {
                 return Skip(static_cast<std::size_t>(length),
@@ -494,6 +525,41 @@ std::size_t Session::PrintRam() {
     return 3;
 }
 
+// ESC ! n: bit 4 double height, bit 5 double width (the font, emphasis and
+// underline bits are taken, not drawn).
+std::size_t Session::PrintModes() {
+    if (!Have(3))
+        return 0;
+    const int n = At(2);
+    textScaleX_ = n & 0x20 ? 2 : 1;
+    textScaleY_ = n & 0x10 ? 2 : 1;
+    Log("ESC ! " + Num(n));
+    return 3;
+}
+
+// GS ! n: the width magnified (n >> 4) + 1 times, the height (n & 7) + 1 times.
+std::size_t Session::CharacterSize() {
+    if (!Have(3))
+        return 0;
+    const int n = At(2);
+    textScaleX_ = ((n >> 4) & 7) + 1;
+    textScaleY_ = (n & 7) + 1;
+    Log("GS ! " + Num(n));
+    return 3;
+}
+
+// ESC a n: 0 or 48 left, 1 or 49 centred, 2 or 50 right; for the lines and
+// pictures that follow.
+std::size_t Session::Justification() {
+    if (!Have(3))
+        return 0;
+    const int n = At(2) >= 48 ? At(2) - 48 : At(2);
+    if (n >= 0 && n <= 2)
+        align_ = n;
+    Log("ESC a " + Num(At(2)));
+    return 3;
+}
+
 void Session::PrintLogo(const RasterLogo& logo, int mode) {
     const auto scale = ScaleOfMode(mode);
     if (!scale) {
@@ -514,6 +580,7 @@ void Session::PrintScaled(const RasterLogo& logo, int scaleX, int scaleY) {
     item.logo = logo;
     item.scaleX = scaleX;
     item.scaleY = scaleY;
+    item.align = align_;
     receipt_.items.push_back(std::move(item));
 }
 

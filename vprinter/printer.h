@@ -91,6 +91,13 @@ class Session {
     std::size_t PrintFlash();
     std::size_t PrintRam();
     std::size_t GraphicsCommand();
+    std::size_t RasterImage();                                   // GS v 0
+    std::size_t BitImage();                                      // ESC *
+    void StoreGraphics(std::size_t at, std::size_t parameters);  // GS ( L function 112
+    void PrintStoredGraphics();                                  // GS ( L function 50
+    std::size_t PrintModes();                                    // ESC !
+    std::size_t CharacterSize();                                 // GS !
+    std::size_t Justification();                                 // ESC a
     void NvFunction(int fn, std::size_t at, std::size_t parameters);
     void AnswerCapacity(int fn, long long bytes);
     void SendKeyBlock();
@@ -124,6 +131,18 @@ class Session {
     // waits for the host's answer (ACK, NAK, CAN) starts; -1 when none waits.
     std::vector<std::string> keyList_;
     long keyBlockAt_ = -1;
+    // The layout of what follows: justification (0 left, 1 centre, 2 right)
+    // and the characters' size; ESC @ resets them.
+    int align_ = 0;
+    int textScaleX_ = 1;
+    int textScaleY_ = 1;
+    bool lineHasImage_ = false;  // an ESC * strip waits for its LF
+    struct BufferedGraphics {
+        NvGraphic picture;
+        int scaleX = 1;
+        int scaleY = 1;
+    };
+    std::optional<BufferedGraphics> buffered_;  // function 112's picture
 };
 
 // Renders the decoded meaning of a mode byte m (0..3 or 48..51) as scale

@@ -13,8 +13,9 @@ struct ReceiptItem {
     enum class Kind { TextLine, Logo } kind = Kind::TextLine;
     std::string text;  // TextLine: the line's text (empty for a blank line feed)
     RasterLogo logo;   // Logo: the logo printed
-    int scaleX = 1;
+    int scaleX = 1;    // a logo's dots, or a text line's characters, magnified
     int scaleY = 1;
+    int align = 0;  // 0 left, 1 centred, 2 right (ESC a)
 };
 
 struct Receipt {

@@ -4,6 +4,7 @@
 #include <QFont>
 #include <QFontDatabase>
 #include <QPainter>
+#include <algorithm>
 #include <cstdio>
 
 #include "common/atomic_file.h"
@@ -13,14 +14,33 @@ namespace {
 
 int ItemHeight(const ReceiptItem& item) {
     return item.kind == ReceiptItem::Kind::Logo ? item.logo.HeightDots() * item.scaleY
-                                                : kLineHeight;
+                                                : kLineHeight * item.scaleY;
 }
 
-QFont ReceiptFont() {
+// The characters magnified as ESC ! and GS ! say: taller, and wider by the
+// ratio of the two factors.
+QFont ReceiptFont(int scaleX, int scaleY) {
     QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     font.setStyleHint(QFont::Monospace);
-    font.setPixelSize(22);
+    font.setPixelSize(22 * scaleY);
+    font.setStretch(std::clamp(100 * scaleX / scaleY, 1, 4000));
     return font;
+}
+
+// Where a picture of `width` dots starts across the paper (ESC a).
+int Left(int align, int width, int paperWidth) {
+    if (align == 1)
+        return std::max(0, (paperWidth - width) / 2);
+    if (align == 2)
+        return std::max(0, paperWidth - width);
+    return 0;
+}
+
+Qt::Alignment TextAlignment(int align) {
+    const Qt::Alignment across = align == 1   ? Qt::AlignHCenter
+                                 : align == 2 ? Qt::AlignRight
+                                              : Qt::AlignLeft;
+    return across | Qt::AlignVCenter;
 }
 
 std::string Numbered(const std::string& folder, const char* stem, int number, const char* ext) {
@@ -55,14 +75,15 @@ QImage RenderReceipt(const Receipt& receipt, int paperWidth) {
     QImage paper(paperWidth, height, QImage::Format_Grayscale8);
     paper.fill(255);
     QPainter painter(&paper);
-    painter.setFont(ReceiptFont());
     painter.setPen(Qt::black);
     int y = kMargin;
     for (const ReceiptItem& item : receipt.items) {
         if (item.kind == ReceiptItem::Kind::Logo) {
-            painter.drawImage(0, y, RenderLogo(item.logo, item.scaleX, item.scaleY));
+            const QImage logo = RenderLogo(item.logo, item.scaleX, item.scaleY);
+            painter.drawImage(Left(item.align, logo.width(), paperWidth), y, logo);
         } else if (!item.text.empty()) {
-            painter.drawText(QRect(0, y, paperWidth, kLineHeight), Qt::AlignLeft | Qt::AlignVCenter,
+            painter.setFont(ReceiptFont(item.scaleX, item.scaleY));
+            painter.drawText(QRect(0, y, paperWidth, ItemHeight(item)), TextAlignment(item.align),
                              QString::fromLatin1(item.text.c_str()));
         }
         y += ItemHeight(item);

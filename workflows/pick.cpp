@@ -47,6 +47,8 @@ void RefusePicture(const Session& session, const std::string& file, const Import
                                             o.claimedWidth, o.claimedHeight));
     else if (o.error == PictureError::TooLargeForALogo)
         ShowInformation(session, msg::kImageTooLarge);
+    else if (o.error == PictureError::Unsupported)
+        ShowInformation(session, FormatText(msg::kPictureUnsupported, name.c_str()));
     else if (o.notWritten)
         ShowInformation(session, FormatText(msg::kPictureCacheNotWritten, o.path.c_str()));
     else

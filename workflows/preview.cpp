@@ -8,6 +8,7 @@
 #include "logos/nv_list.h"
 #include "logos/stored_list.h"
 #include "transfer/session.h"
+#include "transfer/test_print.h"
 
 namespace stampa {
 
@@ -49,6 +50,24 @@ std::optional<PixmeltConversion> ConvertForPreview(Session& session, int index, 
     list.SetMode(index, method);
     list.SetConvertedPath(index, conversion.outputPath);
     return conversion;
+}
+
+bool TestPrintPreviewLogo(Session& session, int index, int method, int contrast, int brightness,
+                          bool fitPaper) {
+    CLogoList& list = PreviewList(session);
+    if (index < 0 || index >= list.Count()) {
+        ShowInformation(session, msg::kSelectLogosToPrint);
+        return false;
+    }
+    std::string path = list.GetPath(index);
+    if (!IsMonoBitmap(path, session)) {
+        const auto conversion = ConvertForPreview(
+            session, index, method < 0 ? kPixmeltDitherM3 : method, contrast, brightness, fitPaper);
+        if (!conversion)
+            return false;
+        path = conversion->outputPath;
+    }
+    return TestPrint(session, {{list.GetName(index), path}}, kNormalSize, false);
 }
 
 void ShowAsPicked(Session& session, int index) {

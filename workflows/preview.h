@@ -37,6 +37,13 @@ std::optional<PixmeltConversion> ConvertForPreview(Session& session, int index, 
 PixmeltConversion FitAndConvert(const std::string& path, int dots, int method, int contrast,
                                 int brightness);
 
+// A test print of logo `index` of the preview list as the preview shows it
+// converted (transfer/test_print.h): a 1-bit logo as it is; another converted
+// with `method` (Dither M3 when none is chosen), contrast and brightness,
+// fitted to the paper with `fitPaper`. Normal size, no label.
+bool TestPrintPreviewLogo(Session& session, int index, int method, int contrast, int brightness,
+                          bool fitPaper);
+
 // The logo is shown as picked: its record's conversion mode goes back to 0.
 void ShowAsPicked(Session& session, int index);
 

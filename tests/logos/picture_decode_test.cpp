@@ -164,6 +164,13 @@ TEST(PictureDecode, HostileFilesAreRefusedBeforeAnythingIsDecoded) {
     const auto png = test::Png(16, 16, white);
     const auto jpeg = test::Jpeg(16, 16, white);
     const auto gif = test::Gif(2, 2, {{0, 0, 0, 255}}, {{0, 0, 0, 0}});
+    auto jpegClaiming = jpeg;  // SOF0: the height and width after the precision byte
+    for (std::size_t i = 2; i + 9 < jpegClaiming.size(); ++i)
+        if (jpegClaiming[i] == 0xFF && jpegClaiming[i + 1] == 0xC0) {
+            jpegClaiming[i + 5] = jpegClaiming[i + 7] = 0x23;  // 9000 = 0x2328
+            jpegClaiming[i + 6] = jpegClaiming[i + 8] = 0x28;
+            break;
+        }
     auto badCrc = png;
     badCrc[40] ^= 0x01;  // inside IDAT
     struct Case {
@@ -179,6 +186,7 @@ TEST(PictureDecode, HostileFilesAreRefusedBeforeAnythingIsDecoded) {
         {"PNG claiming 9000 x 9000", PngClaiming(9000, 9000), PictureError::TooManyPixels},
         {"PNG wider than a logo", PngClaiming(9000, 10), PictureError::TooLargeForALogo},
         {"PNG of zero size", PngClaiming(0, 0), PictureError::Corrupt},
+        {"JPEG claiming 9000 x 9000", jpegClaiming, PictureError::TooManyPixels},
         {"JPEG truncated", {jpeg.begin(), jpeg.end() - 30}, PictureError::Corrupt},
         {"GIF without its trailer", {gif.begin(), gif.end() - 1}, PictureError::Corrupt},
         {"GIF of two frames", test::Gif(2, 1, {{0, 0, 0, 255}}, {{0, 0}, {0, 0}}),

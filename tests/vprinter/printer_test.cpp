@@ -273,10 +273,12 @@ TEST(VirtualPrinter, CommandsSplitAcrossReadsAreTheSame) {
     Harness whole, split;
     whole.Send(stream);
     split.SendByteByByte(stream);
-    ASSERT_EQ(whole.receipts.size(), 1u);
-    ASSERT_EQ(split.receipts.size(), 1u);
-    EXPECT_EQ(whole.receipts[0].log, split.receipts[0].log);
-    EXPECT_EQ(whole.receipts[0].items.size(), 2u);  // "x" and the logo; nothing from ESC ! or GS V
+    ASSERT_EQ(whole.receipts.size(), 2u) << "the cut (GS V) ends the first receipt";
+    ASSERT_EQ(split.receipts.size(), 2u);
+    for (std::size_t i = 0; i < 2; ++i)
+        EXPECT_EQ(whole.receipts[i].log, split.receipts[i].log);
+    EXPECT_EQ(whole.receipts[0].items.size(), 1u);  // "x"; nothing from ESC ! or GS V
+    EXPECT_EQ(whole.receipts[1].items.size(), 1u);  // the logo
 }
 
 TEST(VirtualPrinter, StatusRequestsAreAnsweredPerSwitches) {
@@ -346,6 +348,93 @@ TEST(VirtualPrinter, AReceiptEndsWithFormFeedOrAClosingConnectionWithContent) {
     h.Send({0x1B, 0x40});
     h.session.End();
     EXPECT_EQ(h.receipts.size(), 1u) << "nothing printed, no receipt";
+}
+
+// A small asymmetric picture, 'F' in the top-left of an 8 x 5 raster: rows
+// E0 80 C0 80 80, the leftmost dot in the high bit.
+const Bytes kFRows = {0xE0, 0x80, 0xC0, 0x80, 0x80};
+const std::vector<std::pair<int, int>> kFDots = {{0, 0}, {0, 1}, {0, 2}, {0, 3},
+                                                 {0, 4}, {1, 0}, {1, 2}, {2, 0}};
+
+// Streams in the forms the command references give, each printing the 'F'
+// (or a strip of columns) once: the picture and its magnification.
+TEST(VirtualPrinter, RendersRasterPicturesOtherProgramsPrint) {
+    struct Case {
+        const char* what;
+        Bytes stream;
+        std::vector<std::pair<int, int>> dots;
+        int scaleX, scaleY;
+    };
+    const auto gsv0 = [](std::uint8_t m) {
+        return Cat({{0x1D, 0x76, 0x30, m, 1, 0, 5, 0}, kFRows});
+    };
+    // Function 112 (m fn a bx by c xL xH yL yH data), then function 50.
+    const auto stored = [](std::uint8_t bx, std::uint8_t by) {
+        return Cat({{0x1D, 0x28, 0x4C, 15, 0, 0x30, 0x70, 0x30, bx, by, 0x31, 5, 0, 5, 0},
+                    kFRows,
+                    {0x1D, 0x28, 0x4C, 2, 0, 0x30, 0x32}});
+    };
+    const Case cases[] = {
+        {"GS v 0 normal", gsv0(0), kFDots, 1, 1},
+        {"GS v 0 double width", gsv0(1), kFDots, 2, 1},
+        {"GS v 0 double height", gsv0(2), kFDots, 1, 2},
+        {"GS v 0 quadruple", gsv0(51), kFDots, 2, 2},
+        {"function 112 + 50 at 1 x 1", stored(1, 1), kFDots, 1, 1},
+        {"function 112 + 50 at 2 x 1", stored(2, 1), kFDots, 2, 1},
+        {"function 112 + 50 at 1 x 2", stored(1, 2), kFDots, 1, 2},
+        {"function 112 + 50 at 2 x 2", stored(2, 2), kFDots, 2, 2},
+        {"GS 8 L function 112 + 50",
+         Cat({{0x1D, 0x38, 0x4C, 15, 0, 0, 0, 0x30, 0x70, 0x30, 1, 1, 0x31, 5, 0, 5, 0},
+              kFRows,
+              {0x1D, 0x28, 0x4C, 2, 0, 0x30, 0x32}}),
+         kFDots, 1, 1},
+        // ESC * 8-dot single density: columns 80, 00, 01 (top dot, nothing, bottom dot).
+        {"ESC * 0", {0x1B, 0x2A, 0, 3, 0, 0x80, 0x00, 0x01, 0x0A}, {{0, 0}, {2, 7}}, 2, 3},
+        {"ESC * 1", {0x1B, 0x2A, 1, 1, 0, 0xC0, 0x0A}, {{0, 0}, {0, 1}}, 1, 3},
+        // 24-dot: three bytes a column, the top one first.
+        {"ESC * 33", {0x1B, 0x2A, 33, 2, 0, 0x80, 0, 0, 0, 0, 0x01, 0x0A}, {{0, 0}, {1, 23}}, 1, 1},
+        {"ESC * 32", {0x1B, 0x2A, 32, 1, 0, 0, 0x80, 0, 0x0A}, {{0, 8}}, 2, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Harness h;
+        h.Send(c.stream);
+        h.session.End();
+        ASSERT_EQ(h.receipts.size(), 1u);
+        const auto& items = h.receipts[0].items;
+        ASSERT_EQ(items.size(), 1u) << "the picture, and no blank line after a strip";
+        ASSERT_EQ(items[0].kind, ReceiptItem::Kind::Logo);
+        EXPECT_EQ(Dots(items[0].logo), c.dots);
+        EXPECT_EQ(std::pair(items[0].scaleX, items[0].scaleY), std::pair(c.scaleX, c.scaleY));
+    }
+}
+
+// ESC a centres and right-aligns pictures and text; ESC ! and GS ! magnify
+// the characters; GS V cuts, which ends the receipt; ESC @ resets the layout.
+TEST(VirtualPrinter, JustificationTextSizesAndTheCut) {
+    Harness h;
+    h.Send(Cat({{0x1B, 0x61, 1, 0x1D, 0x76, 0x30, 0, 1, 0, 5, 0},
+                kFRows,
+                {0x1B, 0x61, 50, 0x1D, 0x21, 0x11},
+                Text("TOTAL\n"),
+                {0x1B, 0x21, 0x20},
+                Text("w\n"),
+                {0x1D, 0x56, 0x42, 0x00}}));
+    ASSERT_EQ(h.receipts.size(), 1u) << "the cut ended the receipt";
+    const auto& items = h.receipts[0].items;
+    ASSERT_EQ(items.size(), 3u);
+    EXPECT_EQ(items[0].align, 1);
+    EXPECT_EQ(std::tuple(items[1].text, items[1].align, items[1].scaleX, items[1].scaleY),
+              std::tuple(std::string("TOTAL"), 2, 2, 2));
+    EXPECT_EQ(std::tuple(items[2].scaleX, items[2].scaleY), std::tuple(2, 1));
+    const QImage paper = RenderReceipt(h.receipts[0], 576);
+    EXPECT_EQ(qGray(paper.pixel(284, kMargin)), 0) << "the 8-dot picture centred: 284..291";
+    EXPECT_EQ(qGray(paper.pixel(283, kMargin)), 255);
+    EXPECT_EQ(paper.height(), 2 * kMargin + 5 + 2 * kLineHeight + kLineHeight);
+    h.Send({0x1B, 0x40, 'x', 0x0A, 0x0C});
+    ASSERT_EQ(h.receipts.size(), 2u);
+    EXPECT_EQ(std::tuple(h.receipts[1].items[0].align, h.receipts[1].items[0].scaleX),
+              std::tuple(0, 1));
 }
 
 int BlackWidth(const QImage& image) {

@@ -1,0 +1,7 @@
+// The GIF reader on any bytes.
+#include "fuzz_picture.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    using namespace std::string_view_literals;
+    return stampa::fuzz::DecodeAs("GIF89a"sv, data, size);
+}
