@@ -18,6 +18,7 @@
 #include "link/spooler/spooler_link.h"
 #include "link/usb/usb_library.h"
 #include "link/usb/usb_link.h"
+#include "logos/bitmap_reader.h"
 #include "logos/logo_store.h"
 #include "logos/nv_list.h"
 #include "logos/stored_list.h"
@@ -30,6 +31,7 @@
 #include "transfer/paper_width.h"
 #include "transfer/print_job.h"
 #include "transfer/session.h"
+#include "transfer/test_print.h"
 #include "workflows/config_file.h"
 #include "workflows/connect.h"
 #include "workflows/memory_lists.h"
@@ -392,7 +394,60 @@ int RunDownload(const DownloadOptions& o) {
     return Outcome(op);
 }
 
+namespace {
+
+// The picked files as a test print takes them: each 1-bit file, converted
+// where it is not one. Nothing when one cannot be converted (said on stderr).
+std::optional<std::vector<TestPrintLogo>> DirectLogos(const Session& session, int method) {
+    std::vector<TestPrintLogo> logos;
+    for (const LogoEntry& e : session.SelectedLogos.Entries()) {
+        std::string path = e.path;
+        if (!IsMonoBitmap(path, session)) {
+            const PixmeltConversion c = ConvertBitmap(path, method < 0 ? 1 : method, 0, 0);
+            if (c.result != kPixmeltWritten) {
+                std::fprintf(stderr, "%s\n",
+                             FormatText(msg::kCliCannotConvert, e.name.c_str()).c_str());
+                return std::nullopt;
+            }
+            path = c.outputPath;
+        }
+        logos.push_back({e.name, path});
+    }
+    return logos;
+}
+
+// print --direct: the files printed at once, on the first link given.
+int RunDirectPrint(const PrintOptions& o) {
+    CliOperator op(true);
+    Session session;
+    if (!StartUp(session))
+        return kRefused;
+    UseWidthRules(session, o.profile, o.strictWidth);
+    if (!PickFiles(session, o.files)) {
+        ShutDown(session);
+        return kRefused;
+    }
+    const auto logos = DirectLogos(session, o.method);
+    if (!logos) {
+        ShutDown(session);
+        return kRefused;
+    }
+    if (const int status = ConnectOrShutDown(session, o.model, o.links.front()); status != kDone)
+        return status;
+    const OutcomeCapture outcome(session);
+    if (TestPrint(session, *logos, o.scaling, o.label))
+        std::printf("%s\n", outcome.Last().c_str());
+    if (op.SawWarning())
+        ExplainLinkFailure(session);
+    ShutDown(session);
+    return Outcome(op);
+}
+
+}  // namespace
+
 int RunPrint(const PrintOptions& o) {
+    if (o.direct)
+        return RunDirectPrint(o);
     if (o.links.size() > 1)
         return RunFleetPrint(o);
     CliOperator op(true);

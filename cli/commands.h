@@ -42,6 +42,11 @@ struct PrintOptions {
     bool label = false;
     std::string profile;
     bool strictWidth = false;
+    // --direct: the files printed with GS v 0, converted with `method` (Dither
+    // M3 by default); nothing stored in the printer.
+    bool direct = false;
+    std::vector<std::string> files;
+    int method = 1;
 };
 
 struct NvDeleteOptions {

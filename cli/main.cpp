@@ -107,13 +107,19 @@ int main(int argc, char** argv) {
 
     stampa::cli::PrintOptions print;
     std::string logos = "all";
-    auto* printCmd = app.add_subcommand("print", "Print logos stored in the printer");
+    auto* printCmd =
+        app.add_subcommand("print", "Print logos stored in the printer, or picture files directly");
     printCmd->add_option("--link", linkTexts, "As for download; more than once for many printers")
         ->required()
         ->allow_extra_args(false);
-    printCmd->add_option("--memory", print.memory, "flash, ram or nv")
-        ->transform(CLI::CheckedTransformer(kMemories, CLI::ignore_case))
-        ->required();
+    auto* memoryOption =
+        printCmd->add_option("--memory", print.memory, "flash, ram or nv (not with --direct)")
+            ->transform(CLI::CheckedTransformer(kMemories, CLI::ignore_case));
+    printCmd->add_flag("--direct", print.direct,
+                       "Print the FILEs themselves (GS v 0), storing nothing in the printer");
+    printCmd->add_option("--method", print.method, "--direct: threshold, m3 (default), m4, error")
+        ->transform(CLI::CheckedTransformer(kMethods, CLI::ignore_case));
+    printCmd->add_option("files", print.files, "--direct: picture files, in order");
     printCmd
         ->add_option("--logos", logos,
                      "all, or numbers as listed: FLASH from 1, RAM from 0, NV the keys")
@@ -220,6 +226,11 @@ int main(int argc, char** argv) {
     }
     print.links = links;
     print.linkNames = linkTexts;
+    // Stored logos need their memory; a direct print needs its files.
+    if (print.direct ? print.files.empty() : (memoryOption->count() == 0 || !print.files.empty())) {
+        std::fprintf(stderr, "stampa-cli: %s\n", stampa::msg::kCliPrintNeedsMemoryOrDirect);
+        return kUsage;
+    }
     if (!ParseLogoNumbers(logos, print.logos)) {
         std::fprintf(stderr, "stampa-cli: %s\n", stampa::msg::kCliBadLogoList);
         return kUsage;

@@ -231,6 +231,7 @@
     X(kCliLinkOk, "ok", SAME) \
     X(kCliNetworkPorts, "tcp: network printers are given as tcp:HOST[:PORT] (port 9100 when omitted); networks are " "not scanned", SAME) \
     X(kCliBadLogoList, "--logos takes 'all' or numbers like 1,3", SAME) \
+    X(kCliPrintNeedsMemoryOrDirect, "print takes --memory for the logos stored in the printer, or --direct with picture files", SAME) \
     X(kCliForceNv, " (--force sends them all the same)", SAME)
 
 // English's singular of the formats that count logos, used for exactly one

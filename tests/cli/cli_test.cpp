@@ -12,6 +12,7 @@
 #include "logos/logo_store.h"
 #include "logos/stored_list.h"
 #include "support/bmp_files.h"
+#include "support/picture_files.h"
 #include "support/temp_dir.h"
 #include "support/test_helpers.h"
 #include "support/vprinter_process.h"
@@ -274,6 +275,39 @@ TEST_F(CliTest, DroppedOrStalledConnectionIsACommunicationFailure) {
 std::string NetworkLink(const VirtualPrinterProcess& printer) {
     const auto at = printer.Output().find("tcp: ");
     return "tcp:" + printer.Output().substr(at + 5, printer.Output().find('\n', at) - at - 5);
+}
+
+// A PNG and a JPEG downloaded like BMPs; then printed directly (GS v 0) over
+// USB and the network, storing nothing.
+TEST_F(CliTest, PicturesDownloadAndPrintDirectlyOverUsbAndTheNetwork) {
+    const auto shade = [](int x, int y) {
+        return test::Rgba{static_cast<unsigned char>(x * 8), static_cast<unsigned char>(y * 8), 0,
+                          static_cast<unsigned char>(y < 4 ? 0 : 255)};
+    };
+    WriteFileBytes(dir.File("logo.png"), test::Png(30, 20, shade));
+    WriteFileBytes(dir.File("photo.jpg"), test::Jpeg(16, 24, shade, 6));
+    auto usb = StartPrinter();
+    VirtualPrinterProcess network({"--tcp", "127.0.0.1:0", "--out", dir.File("net")});
+    ASSERT_TRUE(network.Ready());
+    const CliRun download = Cli("download --link usb:0 --memory nv --yes logo.png photo.jpg");
+    ASSERT_EQ(download.status, 0) << download.err;
+    EXPECT_NE(download.out.find("2 logos downloaded to NV"), std::string::npos) << download.out;
+    for (const std::string& link : {std::string("usb:0"), NetworkLink(network)}) {
+        SCOPED_TRACE(link);
+        const CliRun direct =
+            Cli("print --direct --link " + link + " --scale double logo.png photo.jpg");
+        ASSERT_EQ(direct.status, 0) << direct.err;
+        EXPECT_EQ(direct.out, "已试打印 logo.png、photo.jpg\n");
+    }
+    ASSERT_TRUE(VirtualPrinterProcess::WaitForFile(dir.File("out/receipt-0002.txt")));
+    ASSERT_TRUE(VirtualPrinterProcess::WaitForFile(dir.File("net/receipt-0001.txt")));
+    for (const std::string& log :
+         {ReadText(dir.File("out/receipt-0002.txt")), ReadText(dir.File("net/receipt-0001.txt"))}) {
+        EXPECT_NE(log.find("GS v 0 3 32x20"), std::string::npos) << log;
+        EXPECT_NE(log.find("GS v 0 3 24x16"), std::string::npos) << "the JPEG turned upright";
+        EXPECT_EQ(log.find("NV DEFINE"), std::string::npos) << "nothing stored";
+    }
+    EXPECT_EQ(Cli("print --link usb:0 logo.png").status, 2) << "stored logos need --memory";
 }
 
 TEST_F(CliTest, ManyPrintersAtOnceEachReportedAndTheFileOnlyWhenAllSucceeded) {

@@ -27,6 +27,7 @@
 #include "support/bmp_files.h"
 #include "support/fake_transport.h"
 #include "support/page_helpers.h"
+#include "support/picture_files.h"
 #include "support/recording_operator.h"
 #include "support/temp_dir.h"
 #include "transfer/download_job.h"
@@ -273,6 +274,42 @@ TEST_F(PagesTest, PreviewConvertsATrueColourLogoWithDitherM3AtOnce) {
         << "the earlier logo keeps its conversion";
     EXPECT_EQ(session.SelectedLogos.GetConvertedPath(0), dir.File("m.bmp"));
     EXPECT_TRUE(op.Shown().empty());
+}
+
+// A PNG picked on the select page shows its own name and path; "试打印" on
+// the preview prints it as shown with GS v 0 and stores nothing.
+TEST_F(PagesTest, APngIsPickedShownAndTestPrintedFromThePreview) {
+    session.StartDirectory = dir.Path().string();
+    test::WriteFileBytes(
+        dir.File("logo.png"), test::Png(40, 12, [](int x, int) {
+            return test::Rgba{0, 0, 0, static_cast<unsigned char>(x < 20 ? 255 : 0)};
+        }));
+    CSelectPage select{session};
+    dialog.next = {dir.File("logo.png")};
+    select.OnOpen();
+    ASSERT_EQ(select.List()->topLevelItemCount(), 1);
+    EXPECT_EQ(select.List()->topLevelItem(0)->text(1), "logo.png");
+    EXPECT_EQ(select.List()->topLevelItem(0)->text(2),
+              QString::fromStdString(dir.File("logo.png")));
+    auto link = test::ConnectFake(session, kUsbLink);
+    session.PortConfigured = true;
+    std::vector<std::string> status;
+    session.Outcome = [&status](const std::string& text) { status.push_back(text); };
+    CPreviewPage preview{session};
+    preview.OnShow();
+    preview.OnListClick(preview.List()->topLevelItem(0));
+    Find<QPushButton>(&preview, 1095)->click();
+    const auto writes = link->Writes();
+    ASSERT_FALSE(writes.empty());
+    EXPECT_EQ(std::vector<unsigned char>(writes[0].begin(), writes[0].begin() + 3),
+              (std::vector<unsigned char>{0x1D, 0x76, 0x30}));
+    // Row 0: dots 0..19 black (opaque), 20..39 paper (transparent).
+    EXPECT_EQ(std::vector<unsigned char>(writes[0].begin() + 8, writes[0].begin() + 13),
+              (std::vector<unsigned char>{0xFF, 0xFF, 0xF0, 0x00, 0x00}));
+    EXPECT_EQ(status, std::vector<std::string>{"已试打印 logo.png"});
+    EXPECT_FALSE(session.FlashDownloaded);
+    EXPECT_EQ(session.FlashLogos.Count(), 0);
+    PortClose(session.PortHandle);
 }
 
 TEST_F(PagesTest, DisplayScalesStretchThePicture) {
