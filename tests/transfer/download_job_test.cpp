@@ -7,6 +7,7 @@
 #include "link/link_state.h"
 #include "logos/logo_store.h"
 #include "logos/nv_list.h"
+#include "logos/jpeg_decode.h"
 #include "logos/picture_decode.h"
 #include "logos/stored_list.h"
 #include "support/bmp_files.h"
@@ -363,7 +364,9 @@ TEST_F(DownloadJobTest, PicturesOfOtherFormatsSendTheDotsOfTheSamePictureAsBmp) 
     test::WriteFileBytes(dir.File("c.gif"), test::Gif(20, 12, palette, {indices}, 1));
     // The same pictures as 24-bit BMPs: alpha onto white; the JPEG as decoded
     // upright; the GIF's palette, its transparent colour white.
-    const RgbPicture upright = DecodePicture(jpeg).picture;
+    RgbPicture upright = DecodePicture(jpeg).picture;
+    if (!JpegSupported())
+        upright = RgbPicture{40, 24, std::vector<unsigned char>(40 * 24 * 3, 255)};
     ASSERT_EQ(upright.width, 40) << "turned";
     test::WriteFileBytes(dir.File("a.bmp"), Bmp24(30, 20, [&](int x, int y) {
                              const test::Rgba c = shade(x, y);
@@ -385,7 +388,7 @@ TEST_F(DownloadJobTest, PicturesOfOtherFormatsSendTheDotsOfTheSamePictureAsBmp) 
         s.PortConfigured = true;
         auto fake = test::ConnectFake(s, kUsbLink, 4343);
         const PickOutcome picked = PickLogos(s, files);
-        EXPECT_EQ(picked.added, 3);
+        EXPECT_EQ(picked.added, static_cast<int>(files.size()));
         RecordingDownloadPage page(memory);
         StartDownload(s, page);
         EXPECT_TRUE(WaitForDownload(s, std::chrono::seconds(20)));
@@ -393,16 +396,21 @@ TEST_F(DownloadJobTest, PicturesOfOtherFormatsSendTheDotsOfTheSamePictureAsBmp) 
         PortClose(s.PortHandle);
         return std::pair{fake->Writes(), s.SelectedLogos.Entries()};
     };
+    // A build without a JPEG reader (Windows) takes the other two.
+    std::vector<std::string> pictures = {dir.File("a.png"), dir.File("c.gif")};
+    std::vector<std::string> bmps = {dir.File("a.bmp"), dir.File("c.bmp")};
+    if (JpegSupported()) {
+        pictures.push_back(dir.File("b.jpg"));
+        bmps.push_back(dir.File("b.bmp"));
+    }
     for (Memory memory : {kFlashMemory, kNvMemory}) {
         SCOPED_TRACE(Describe(memory).texts.name);
-        const auto [pictures, entries] =
-            sent({dir.File("a.png"), dir.File("b.jpg"), dir.File("c.gif")}, memory);
-        const auto [bmps, unused] =
-            sent({dir.File("a.bmp"), dir.File("b.bmp"), dir.File("c.bmp")}, memory);
-        EXPECT_EQ(pictures, bmps);
-        ASSERT_EQ(entries.size(), 3u);
-        EXPECT_EQ(entries[1].name, "b.jpg") << "the picked file's name";
-        EXPECT_EQ(entries[1].source, dir.File("b.jpg"));
+        const auto [fromPictures, entries] = sent(pictures, memory);
+        const auto [fromBmps, unused] = sent(bmps, memory);
+        EXPECT_EQ(fromPictures, fromBmps);
+        ASSERT_EQ(entries.size(), pictures.size());
+        EXPECT_EQ(entries[1].name, "c.gif") << "the picked file's name";
+        EXPECT_EQ(entries[1].source, dir.File("c.gif"));
         EXPECT_EQ(std::filesystem::path(entries[1].path).parent_path(), dir.File("picture-cache"));
     }
     UnbindPixmelt();
