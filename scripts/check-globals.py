@@ -37,7 +37,10 @@ IGNORED_PARTS = ("__asan", "__tsan", "__sancov", "__odr_asan", "___", "sancov",
                  # stb_image_resize's lookup tables, compiled into the logo library:
                  # declared without const, never written (a sanitizer build keeps
                  # them in .data)
-                 "stbir__")
+                 "stbir__",
+                 # stb_image's load flags, set only by its setters, which the
+                 # program never calls (an unoptimised build keeps them)
+                 "stbi__")
 
 
 def short_name(name):
