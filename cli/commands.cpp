@@ -1,5 +1,6 @@
 #include "cli/commands.h"
 
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <functional>
@@ -7,6 +8,7 @@
 
 #include "cli/cli_io.h"
 #include "cli/fleet.h"
+#include "cli/json_report.h"
 #include "common/language.h"
 #include "common/messages.h"
 #include "common/outcome.h"
@@ -219,20 +221,36 @@ class OutcomeCapture {
     std::string last_;
 };
 
-// Why a link's job failed: the system's message, and the reason when the link gave one.
-std::string FailureOf(const CliOperator& op, const Session& session) {
-    std::string text = op.LastMessage();
+// Why a link's job failed: the system's message, and the reason when the
+// link gave one; whole in `detail`, apart for --json.
+void NoteFailure(LinkJobResult& result, const CliOperator& op, const Session& session) {
+    result.message = op.LastMessage();
     const LinkError error = LastLinkError(session);
     if (error.step != LinkStep::None)
-        text += " (" + DescribeLinkError(error) + ")";
-    return text;
+        result.reason = DescribeLinkError(error);
+    result.detail = result.message + (result.reason.empty() ? "" : " (" + result.reason + ")");
 }
 
-// One line per link; true when every link succeeded.
-bool ReportOutcomes(const std::vector<LinkOutcome>& outcomes) {
+// --json: the object of a printer that could not be reached or asked.
+void PrintFailureJson(const std::string& link, const CliOperator& op, const Session& session,
+                      const std::string& message = {}) {
+    LinkJobResult failure;
+    NoteFailure(failure, op, session);
+    LinkOutcome o;
+    o.link = link;
+    o.message = message.empty() ? failure.message : message;
+    o.reason = failure.reason;
+    PrintJson(OutcomeJson(o));
+}
+
+// One line (or JSON object) per link; true when every link succeeded.
+bool ReportOutcomes(const std::vector<LinkOutcome>& outcomes, bool json) {
     bool all = true;
     for (const LinkOutcome& outcome : outcomes) {
-        std::printf("%s\n", OutcomeLine(outcome).c_str());
+        if (json)
+            PrintJson(OutcomeJson(outcome));
+        else
+            std::printf("%s\n", OutcomeLine(outcome).c_str());
         all = all && outcome.ok;
     }
     return all;
@@ -257,10 +275,12 @@ LinkJobResult DownloadOnOneLink(const Session& picked, const std::string& model,
         WaitForDownload(session);
         result.ok = Downloaded(session, memory);
     }
-    if (!result.ok)
-        result.detail = FailureOf(quiet, session);
-    else if (Describe(memory).addressedByKey)
+    if (!result.ok) {
+        NoteFailure(result, quiet, session);
+    } else if (Describe(memory).addressedByKey) {
         result.detail = outcome.Last();  // what this printer's NV memory was written
+        result.nv = session.LastNvWrites();
+    }
     result.bytes = PortBytesWritten(session.PortHandle);
     session.FlashDownloaded = false;  // the command writes the files, once every link succeeded
     CloseLink(session);
@@ -293,7 +313,7 @@ int RunFleetDownload(const DownloadOptions& o) {
         RunOnEveryLink(o.linkNames, o.links, [&](const LinkSettings& link, LinkReporter& r) {
             return DownloadOnOneLink(session, model, link, o, r);
         });
-    const bool all = ReportOutcomes(outcomes);
+    const bool all = ReportOutcomes(outcomes, o.json);
     if (all && Describe(o.memory).storedFile != nullptr) {
         CopyLogoList(session.SelectedLogos, session.FlashLogos);
         SaveLogoList(session, StoredLogoFileName(session.StartDirectory, model));
@@ -331,23 +351,25 @@ int RunFleetPrint(const PrintOptions& o) {
     UseWidthRules(session, o.profile, o.strictWidth);
     const std::string model = ModelOrDefault(o.model);
     const bool all = ReportOutcomes(
-        RunOnEveryLink(o.linkNames, o.links, [&](const LinkSettings& link, LinkReporter&) {
-            CliOperator quiet(true, true);
-            LinkJobResult result;
-            Session printer;
-            printer.Operator = &quiet;
-            CopyPick(session, printer);
-            if (Connect(printer, model, link) == LinkOpenResult::Opened) {
-                PrintChoices page = ChoicesOf(printer, o);
-                PrintLogos(printer, page);
-                result.ok = !quiet.SawWarning() && !quiet.SawRefusal();
-            }
-            if (!result.ok)
-                result.detail = FailureOf(quiet, printer);
-            result.bytes = PortBytesWritten(printer.PortHandle);
-            CloseLink(printer);
-            return result;
-        }));
+        RunOnEveryLink(o.linkNames, o.links,
+                       [&](const LinkSettings& link, LinkReporter&) {
+                           CliOperator quiet(true, true);
+                           LinkJobResult result;
+                           Session printer;
+                           printer.Operator = &quiet;
+                           CopyPick(session, printer);
+                           if (Connect(printer, model, link) == LinkOpenResult::Opened) {
+                               PrintChoices page = ChoicesOf(printer, o);
+                               PrintLogos(printer, page);
+                               result.ok = !quiet.SawWarning() && !quiet.SawRefusal();
+                           }
+                           if (!result.ok)
+                               NoteFailure(result, quiet, printer);
+                           result.bytes = PortBytesWritten(printer.PortHandle);
+                           CloseLink(printer);
+                           return result;
+                       }),
+        o.json);
     ShutDown(session);
     return all ? kDone : kCommunicationFailure;
 }
@@ -355,7 +377,7 @@ int RunFleetPrint(const PrintOptions& o) {
 }  // namespace
 
 int RunDownload(const DownloadOptions& o) {
-    if (o.links.size() > 1)
+    if (o.links.size() > 1 || o.json)  // --json: an object for the printer, as for many
         return RunFleetDownload(o);
     CliOperator op(o.yes);
     Session session;
@@ -432,11 +454,31 @@ int RunDirectPrint(const PrintOptions& o) {
         ShutDown(session);
         return kRefused;
     }
-    if (const int status = ConnectOrShutDown(session, o.model, o.links.front()); status != kDone)
+    if (const int status = ConnectOrShutDown(session, o.model, o.links.front()); status != kDone) {
+        if (o.json)
+            PrintFailureJson(o.linkNames.front(), op, session);
         return status;
+    }
     const OutcomeCapture outcome(session);
-    if (TestPrint(session, *logos, o.scaling, o.label))
+    const auto start = std::chrono::steady_clock::now();
+    const bool printed = TestPrint(session, *logos, o.scaling, o.label);
+    if (o.json) {
+        LinkOutcome result{
+            o.linkNames.front(),
+            printed,
+            {},
+            PortBytesWritten(session.PortHandle),
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count()};
+        if (!printed) {
+            LinkJobResult failure;
+            NoteFailure(failure, op, session);
+            result.message = failure.message;
+            result.reason = failure.reason;
+        }
+        PrintJson(OutcomeJson(result));
+    } else if (printed) {
         std::printf("%s\n", outcome.Last().c_str());
+    }
     if (op.SawWarning())
         ExplainLinkFailure(session);
     ShutDown(session);
@@ -448,7 +490,7 @@ int RunDirectPrint(const PrintOptions& o) {
 int RunPrint(const PrintOptions& o) {
     if (o.direct)
         return RunDirectPrint(o);
-    if (o.links.size() > 1)
+    if (o.links.size() > 1 || o.json)
         return RunFleetPrint(o);
     CliOperator op(true);
     Session session;
@@ -485,34 +527,56 @@ int RunNvDelete(const NvDeleteOptions& o) {
 
 namespace {
 
-// The exit status of a question, with the reason on stderr when it failed.
-int AnswerStatus(const Session& session, QueryResult result) {
+// Why a question failed, as stderr says it.
+const char* QuestionFailure(QueryResult result) {
     switch (result) {
-        case QueryResult::Answered:
-            return kDone;
         case QueryResult::CannotRead:
-            std::fprintf(stderr, "stampa-cli: %s\n", msg::kCliCannotRead);
-            return kRefused;
+            return msg::kCliCannotRead;
         case QueryResult::Garbled:
-            std::fprintf(stderr, "stampa-cli: %s\n", Localize(msg::kPrinterAnswerGarbled));
-            return kCommunicationFailure;
+            return Localize(msg::kPrinterAnswerGarbled);
         default:
-            std::fprintf(stderr, "stampa-cli: %s\n", msg::kCliNoAnswer);
-            ExplainLinkFailure(session);
-            return kCommunicationFailure;
+            return msg::kCliNoAnswer;
     }
 }
 
-// Connects as the configuration page does, asks, and shuts down again.
-int AskPrinter(const QueryOptions& o, const std::function<QueryResult(Session&)>& ask) {
+// The exit status of a question, with the reason on stderr when it failed.
+int AnswerStatus(const Session& session, QueryResult result) {
+    if (result == QueryResult::Answered)
+        return kDone;
+    std::fprintf(stderr, "stampa-cli: %s\n", QuestionFailure(result));
+    if (result == QueryResult::CannotRead)
+        return kRefused;
+    if (result != QueryResult::Garbled)
+        ExplainLinkFailure(session);
+    return kCommunicationFailure;
+}
+
+// What a question gives: its result, and its answers for --json.
+using Question = std::function<QueryResult(Session&, Json& answers)>;
+
+// Connects as the configuration page does, asks, and shuts down again. With
+// --json one object: link, ok, the answers, or the message and reason.
+int AskPrinter(const QueryOptions& o, const Question& ask) {
     CliOperator op(true);
     Session session;
     if (!StartUp(session))
         return kRefused;
-    if (const int status = ConnectOrShutDown(session, o.model, o.link); status != kDone)
+    if (const int status = ConnectOrShutDown(session, o.model, o.link); status != kDone) {
+        if (o.json)
+            PrintFailureJson(o.linkName, op, session);
         return status;
-    const int status =
-        AnswerStatus(session, CanAskPrinter(session) ? ask(session) : QueryResult::CannotRead);
+    }
+    Json answers = Json::object();
+    const QueryResult result =
+        CanAskPrinter(session) ? ask(session, answers) : QueryResult::CannotRead;
+    const int status = AnswerStatus(session, result);
+    if (o.json && result == QueryResult::Answered) {
+        Json object = {{"link", o.linkName}, {"ok", true}};
+        object.update(answers);
+        PrintJson(object);
+    } else if (o.json) {
+        PrintFailureJson(o.linkName, op, session, QuestionFailure(result));
+    }
     ShutDown(session);
     return status;
 }
@@ -520,22 +584,28 @@ int AskPrinter(const QueryOptions& o, const std::function<QueryResult(Session&)>
 }  // namespace
 
 int RunStatus(const QueryOptions& o) {
-    return AskPrinter(o, [](Session& session) {
+    return AskPrinter(o, [&o](Session& session, Json& answers) {
         PrinterStatus s;
         const QueryResult result = QueryStatus(session.PortHandle, s);
-        if (result == QueryResult::Answered) {
+        if (result != QueryResult::Answered)
+            return result;
+        const char* paper = s.paperEnd ? "end" : (s.paperNearEnd ? "near-end" : "ok");
+        answers = {{"online", !s.offline}, {"coverOpen", s.coverOpen}, {"paper", paper}};
+        if (!o.json)
             std::printf("online %s\ncover %s\npaper %s\n", s.offline ? "no" : "yes",
-                        s.coverOpen ? "open" : "closed",
-                        s.paperEnd ? "end" : (s.paperNearEnd ? "near-end" : "ok"));
-        }
+                        s.coverOpen ? "open" : "closed", paper);
         return result;
     });
 }
 
 int RunNvCapacity(const QueryOptions& o) {
-    return AskPrinter(o, [](Session& session) {
+    return AskPrinter(o, [&o](Session& session, Json& answers) {
         const QueryResult result = RefreshNvCapacity(session);
-        if (result == QueryResult::Answered)
+        if (result != QueryResult::Answered)
+            return result;
+        answers = {{"total", session.NvCapacityTotal.load()},
+                   {"free", session.NvCapacityFree.load()}};
+        if (!o.json)
             std::printf("total %lld\nfree %lld\n", session.NvCapacityTotal.load(),
                         session.NvCapacityFree.load());
         return result;
@@ -543,25 +613,54 @@ int RunNvCapacity(const QueryOptions& o) {
 }
 
 int RunNvList(const QueryOptions& o) {
-    return AskPrinter(o, [](Session& session) {
+    return AskPrinter(o, [&o](Session& session, Json& answers) {
         const QueryResult result = RefreshPrinterNvKeys(session);
-        for (const NvRow& row :
-             result == QueryResult::Answered ? NvRows(session) : std::vector<NvRow>{}) {
+        if (result != QueryResult::Answered)
+            return result;
+        Json graphics = Json::array();
+        for (const NvRow& row : NvRows(session)) {
             const bool known = row.entry.name != kUnknownNvName;
-            std::printf("%s%s%s\n", row.key.c_str(), known ? "\t" : "",
-                        known ? row.entry.name.c_str() : "");
+            graphics.push_back({{"key", row.key}, {"name", known ? Json(row.entry.name) : Json()}});
+            if (!o.json)
+                std::printf("%s%s%s\n", row.key.c_str(), known ? "\t" : "",
+                            known ? row.entry.name.c_str() : "");
         }
+        answers = {{"graphics", graphics}};
         return result;
     });
 }
 
-int RunList(const std::string& model) {
+namespace {
+
+Json LogosJson(const MemoryListing& listing) {
+    Json logos = Json::array();
+    for (std::size_t i = 0; i < listing.entries.size(); ++i) {
+        const LogoEntry& e = listing.entries[i];
+        logos.push_back({{"number", listing.numbers[i]},
+                         {"name", e.name},
+                         {"width", e.width},
+                         {"height", e.height},
+                         {"bytes", e.size},
+                         {"path", e.path}});
+    }
+    return logos;
+}
+
+}  // namespace
+
+int RunList(const std::string& model, bool json) {
     Session session;
     session.StartDirectory = std::filesystem::current_path().string();
     session.PrinterModel = ModelOrDefault(model);
     ReloadStoredFlashLogos(session);
     ReloadNvLogos(session);
     const MemoryListing flash = PrintListing(session, kFlashMemory);
+    if (json) {
+        PrintJson({{"model", session.PrinterModel},
+                   {"flash", LogosJson(flash)},
+                   {"nv", LogosJson(PrintListing(session, kNvMemory))}});
+        return kDone;
+    }
     std::printf("%s\n",
                 FormatText(CountedText(msg::kCliStoredList, std::ssize(flash.entries)),
                            session.PrinterModel.c_str(), static_cast<int>(flash.entries.size()))
@@ -578,22 +677,41 @@ int RunList(const std::string& model) {
     return kDone;
 }
 
-int RunPorts() {
+int RunPorts(bool json) {
+    Json serial = Json::array(), usb = Json::array(), drivers = Json::array();
+    for (const auto& [name, device] : SerialPortMap())
+        serial.push_back({{"link", "serial:" + name}, {"device", device}});
+    const bool usbBound = BindUsbLibrary();
+    if (usbBound) {
+        for (int device : UsbProbeDevices())
+            usb.push_back("usb:" + std::to_string(device));
+        UnbindUsbLibrary();
+    }
+    const std::string base = ReadWorkingConfiguration().baseDriverName;
+    bool ok = false;
+    const auto printers = QualifyingPrinters(base, &ok);
+    if (json) {
+        for (const std::string& name : printers)
+            drivers.push_back("driver:" + name);
+        PrintJson({{"serial", serial},
+                   {"usb", usb},
+                   {"usbLibrary", usbBound},
+                   {"driver", drivers},
+                   {"spoolerAsked", ok},
+                   {"network", "tcp:HOST[:PORT]"}});
+        return kDone;
+    }
     for (const auto& [name, device] : SerialPortMap()) {
         std::printf("serial:%s  %s\n", name.c_str(), device.c_str());
     }
     std::printf("usb:");
-    if (BindUsbLibrary()) {
-        for (int device : UsbProbeDevices())
-            std::printf(" usb:%d", device);
-        UnbindUsbLibrary();
+    if (usbBound) {
+        for (const Json& device : usb)
+            std::printf(" %s", device.get<std::string>().c_str());
     } else {
         std::printf(" (%s)", Localize(msg::kLibrariesNotLoaded));
     }
     std::printf("\n");
-    const std::string base = ReadWorkingConfiguration().baseDriverName;
-    bool ok = false;
-    const auto printers = QualifyingPrinters(base, &ok);
     std::printf("driver (names containing \"%s\"):", base.c_str());
     for (const std::string& name : printers)
         std::printf(" driver:%s", name.c_str());

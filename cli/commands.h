@@ -30,6 +30,7 @@ struct DownloadOptions {
     std::string profile;       // a printer profile's id instead of the model's
     bool strictWidth = false;  // refuse a logo wider than the paper instead of asking
     bool force = false;        // NV graphics even where the profile says the printer has none
+    bool json = false;         // one JSON object per printer on stdout
 };
 
 struct PrintOptions {
@@ -47,6 +48,7 @@ struct PrintOptions {
     bool direct = false;
     std::vector<std::string> files;
     int method = 1;
+    bool json = false;
 };
 
 struct NvDeleteOptions {
@@ -60,18 +62,20 @@ struct NvDeleteOptions {
 // A question to one printer.
 struct QueryOptions {
     LinkSettings link;
-    std::string model;  // names the NV list whose names `nv list` shows
+    std::string linkName;  // as given, for --json
+    std::string model;     // names the NV list whose names `nv list` shows
+    bool json = false;
 };
 
 int RunConvert(const ConvertOptions& options);
 int RunDownload(const DownloadOptions& options);
 int RunPrint(const PrintOptions& options);
 int RunNvDelete(const NvDeleteOptions& options);
-int RunList(const std::string& model);
+int RunList(const std::string& model, bool json = false);
 int RunStatus(const QueryOptions& options);
 int RunNvCapacity(const QueryOptions& options);
 int RunNvList(const QueryOptions& options);
-int RunPorts();
+int RunPorts(bool json = false);
 // One line a printer profile: id, vendor, width in dots and mm, the three image features.
 int RunProfiles();
 

@@ -82,6 +82,9 @@ std::vector<LinkOutcome> RunOnEveryLink(const std::vector<std::string>& names,
             outcome.ok = result.ok;
             outcome.detail = result.detail;
             outcome.bytes = result.bytes;
+            outcome.message = result.message;
+            outcome.reason = result.reason;
+            outcome.nv = result.nv;
             outcome.seconds =
                 std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         });

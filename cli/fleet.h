@@ -6,10 +6,12 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "link/link_open.h"
+#include "transfer/session.h"
 
 namespace stampa::cli {
 
@@ -27,6 +29,11 @@ struct LinkJobResult {
     bool ok = false;
     std::string detail;
     long long bytes = 0;  // sent to the printer
+    // The parts of a failure's detail, for --json: the system's message and
+    // the link's reason (empty when it gave none).
+    std::string message;
+    std::string reason;
+    std::optional<NvWriteCounts> nv;  // an NV download's writes
 };
 
 struct LinkOutcome {
@@ -35,6 +42,9 @@ struct LinkOutcome {
     std::string detail;   // as LinkJobResult's
     long long bytes = 0;  // sent to the printer
     double seconds = 0;
+    std::string message;  // as LinkJobResult's
+    std::string reason;
+    std::optional<NvWriteCounts> nv;
 };
 
 using LinkJob = std::function<LinkJobResult(const LinkSettings&, LinkReporter&)>;

@@ -175,6 +175,16 @@ int main(int argc, char** argv) {
 
     auto* portsCmd =
         app.add_subcommand("ports", "Serial port mapping, USB devices present, spooler printers");
+
+    // --json: one JSON object per printer (or for the list) on stdout.
+    bool listJson = false, portsJson = false;
+    constexpr const char* kJsonHelp = "One JSON object per printer on stdout, for scripts";
+    downloadCmd->add_flag("--json", download.json, kJsonHelp);
+    printCmd->add_flag("--json", print.json, kJsonHelp);
+    for (CLI::App* question : {statusCmd, nvCapacityCmd, nvListCmd})
+        question->add_flag("--json", query.json, kJsonHelp);
+    listCmd->add_flag("--json", listJson, "The lists as one JSON object on stdout");
+    portsCmd->add_flag("--json", portsJson, "The ports as one JSON object on stdout");
     auto* profilesCmd = app.add_subcommand(
         "profiles", "Printer profiles: id, vendor, paper width in dots and mm, image commands");
 
@@ -188,9 +198,9 @@ int main(int argc, char** argv) {
     if (*convertCmd)
         return stampa::cli::RunConvert(convert);
     if (*listCmd)
-        return stampa::cli::RunList(listModel);
+        return stampa::cli::RunList(listModel, listJson);
     if (*portsCmd)
-        return stampa::cli::RunPorts();
+        return stampa::cli::RunPorts(portsJson);
     if (*profilesCmd)
         return stampa::cli::RunProfiles();
 
@@ -206,6 +216,7 @@ int main(int argc, char** argv) {
     }
     if (*statusCmd || *nvCapacityCmd || *nvListCmd) {
         query.link = links.front();
+        query.linkName = linkTexts.front();
         if (*statusCmd)
             return stampa::cli::RunStatus(query);
         return *nvCapacityCmd ? stampa::cli::RunNvCapacity(query) : stampa::cli::RunNvList(query);

@@ -25,15 +25,16 @@ out += ["## Fuzzing (libFuzzer, ASan + UBSan)", "",
         "`tests/fuzz/corpus/` and the generated seeds; `cov` (edges) and `ft` (features) are libFuzzer's "
         "figures once that corpus is loaded (start) and at the end of the run, `corpus` the files it "
         "ended with.", "",
-        "| target | seconds | executions | cov at start | cov | ft | corpus | result |",
-        "|---|---|---|---|---|---|---|---|"]
+        "| target | seconds | executions | per second | cov at start | cov | ft | corpus | result |",
+        "|---|---|---|---|---|---|---|---|---|"]
 try:
     for line in open("build/fuzz/results.tsv"):
         target, secs, runs, start, cov, ft, files, result = line.rstrip("\n").split("\t")
-        out.append(f"| `{target}` | {secs} | {int(runs):,} | {int(start):,} | {int(cov):,} | "
-                   f"{int(ft):,} | {int(files):,} | {result} |")
+        rate = int(runs) // max(1, int(secs))
+        out.append(f"| `{target}` | {secs} | {int(runs):,} | {rate:,} | {int(start):,} | "
+                   f"{int(cov):,} | {int(ft):,} | {int(files):,} | {result} |")
 except FileNotFoundError:
-    out.append("| (no fuzz run) | | | | | | | |")
+    out.append("| (no fuzz run) | | | | | | | | |")
 
 def cases(path):
     try:

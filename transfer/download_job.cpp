@@ -236,6 +236,7 @@ void RunNvJob(Session& session, IDownloadPage& page, NvPlan plan) {
         return;
     }
     session.NvDownloaded = true;
+    session.SetLastNvWrites({plan.Defined(), plan.Unchanged(), plan.Deleted(), plan.NvWrites()});
     FinishDownload(session, page, handle, kNvMemory, sending,
                    Localize(msg::kOutcomePartSeparator) + NvPlanSummary(plan));
 }

@@ -46,4 +46,14 @@ void Session::SetPauses(const DownloadPauses& pauses) {
     pauses_ = pauses;
 }
 
+std::optional<NvWriteCounts> Session::LastNvWrites() const {
+    std::lock_guard lock(mutex_);
+    return lastNvWrites_;
+}
+
+void Session::SetLastNvWrites(const NvWriteCounts& counts) {
+    std::lock_guard lock(mutex_);
+    lastNvWrites_ = counts;
+}
+
 }  // namespace stampa

@@ -29,6 +29,14 @@ namespace stampa {
 
 // Pauses of the download job: before the FLASH header (and the first NV
 // write) and before the progress bar is reset. Tests may shorten them.
+// What the last NV download of a session wrote, as its plan counted it.
+struct NvWriteCounts {
+    int defined = 0;
+    int unchanged = 0;
+    int deleted = 0;
+    int nvWrites = 0;
+};
+
 struct DownloadPauses {
     std::chrono::milliseconds beforeFlashHeader{1000};
     std::chrono::milliseconds beforeProgressReset{20};
@@ -77,8 +85,13 @@ class Session : public LogoStore, public LinkState, public OperatorChannel {
 
     DownloadWorker& Worker() { return worker_; }
 
+    // Set by an NV download that went through (on the worker); read after it.
+    std::optional<NvWriteCounts> LastNvWrites() const;
+    void SetLastNvWrites(const NvWriteCounts& counts);
+
   private:
     mutable std::mutex mutex_;
+    std::optional<NvWriteCounts> lastNvWrites_;
     std::optional<std::vector<std::string>> printerKeys_;
     std::map<LinkKind, double> throughput_;
     DownloadPauses pauses_;

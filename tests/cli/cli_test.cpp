@@ -5,8 +5,11 @@
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <thread>
+
+#include <nlohmann/json.hpp>
 
 #include "logos/bitmap_reader.h"
 #include "logos/logo_store.h"
@@ -308,6 +311,72 @@ TEST_F(CliTest, PicturesDownloadAndPrintDirectlyOverUsbAndTheNetwork) {
         EXPECT_EQ(log.find("NV DEFINE"), std::string::npos) << "nothing stored";
     }
     EXPECT_EQ(Cli("print --link usb:0 logo.png").status, 2) << "stored logos need --memory";
+}
+
+// --json: for every command one object a printer on stdout, and nothing
+// else there; the exit status as without it.
+TEST_F(CliTest, JsonOutputParsesForEveryCommand) {
+    auto printer = StartPrinter({"--nv-capacity", "4000"});
+    struct Case {
+        const char* command;
+        int status;
+        std::function<void(const nlohmann::json&)> check;
+    };
+    const Case cases[] = {
+        {"download --link usb:0 --memory nv --yes --json a.bmp c.bmp", 0,
+         [](const nlohmann::json& o) {
+             EXPECT_EQ(o["link"], "usb:0");
+             EXPECT_EQ(o["ok"], true);
+             EXPECT_GT(o["bytes"].get<long long>(), 0);
+             EXPECT_EQ(o["defined"], 2);
+             EXPECT_EQ(o["unchanged"], 0);
+             EXPECT_EQ(o["nvWrites"], 2);
+         }},
+        {"print --link usb:0 --memory nv --json", 0,
+         [](const nlohmann::json& o) { EXPECT_EQ(o["ok"], true); }},
+        {"status --link usb:0 --json", 0,
+         [](const nlohmann::json& o) {
+             EXPECT_EQ(o["online"], true);
+             EXPECT_EQ(o["coverOpen"], false);
+             EXPECT_EQ(o["paper"], "ok");
+         }},
+        {"nv capacity --link usb:0 --json", 0,
+         [](const nlohmann::json& o) {
+             EXPECT_EQ(o["total"], 4000);
+             EXPECT_LT(o["free"].get<long long>(), 4000);
+         }},
+        {"nv list --link usb:0 --json", 0,
+         [](const nlohmann::json& o) {
+             ASSERT_EQ(o["graphics"].size(), 2u);
+             EXPECT_EQ(o["graphics"][1]["key"], "02");
+             EXPECT_EQ(o["graphics"][1]["name"], "c.bmp");
+         }},
+        {"list --json", 0,
+         [](const nlohmann::json& o) {
+             EXPECT_EQ(o["model"], "RP-820");
+             EXPECT_EQ(o["nv"].size(), 2u);
+             EXPECT_EQ(o["nv"][0]["width"], 40);
+         }},
+        {"ports --json", 0,
+         [](const nlohmann::json& o) {
+             EXPECT_NE(std::find(o["usb"].begin(), o["usb"].end(), "usb:0"), o["usb"].end());
+         }},
+        {"status --link tcp:127.0.0.1:1 --json", 3,
+         [](const nlohmann::json& o) {
+             EXPECT_EQ(o["ok"], false);
+             EXPECT_FALSE(o["message"].get<std::string>().empty());
+             EXPECT_NE(o["reason"].get<std::string>().find("127.0.0.1:1"), std::string::npos);
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.command);
+        const CliRun run = Cli(c.command);
+        EXPECT_EQ(run.status, c.status) << run.err;
+        ASSERT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 1) << run.out;
+        const auto object = nlohmann::json::parse(run.out, nullptr, false);
+        ASSERT_FALSE(object.is_discarded()) << run.out;
+        c.check(object);
+    }
 }
 
 TEST_F(CliTest, ManyPrintersAtOnceEachReportedAndTheFileOnlyWhenAllSucceeded) {
