@@ -1,5 +1,5 @@
 # Stampa: the two commands are `make run` and `make test`.
-.PHONY: all deps build test asan tsan fuzz fuzz-corpus reliability bench run windows test-windows clean
+.PHONY: all deps build test asan tsan fuzz fuzz-corpus reliability bench run windows windows-zip test-windows clean
 
 all: build
 
@@ -44,8 +44,12 @@ windows:
 	cmake --preset windows
 	cmake --build --preset windows
 
-# What runs on Windows, checked under Wine against the Linux build.
-test-windows: windows build
+# stampa-cli for Windows as a zip: the program, its libraries, README, licenses.
+windows-zip: windows
+	./scripts/windows-zip.sh
+
+# What runs on Windows, checked under Wine against the Linux build, and the zip unpacked.
+test-windows: windows-zip build
 	./scripts/test-windows.sh
 
 # Performance figures (not part of `make test`).

@@ -178,4 +178,17 @@ if (cd "$work/win" && "$wine" "$windows/stampa-cli.exe" download --link driver:R
     fail "a queue that rejects jobs took the download"
 fi
 step "driver: a queue that rejects jobs fails the download"
+# The zip as a technician gets it: unpacked into a clean folder, one download from there.
+version=$(sed -n 's/^project(Stampa VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")
+mkdir -p "$work/unzipped"
+(cd "$work/unzipped" && cmake -E tar xf "$root/build/windows/stampa-cli-windows-x64-$version.zip")
+unzipped=$work/unzipped/stampa-cli-windows-x64-$version
+for f in stampa-cli.exe pixmelt.dll QzUsbInt.dll DLPortIO.dll README.txt THIRD-PARTY-NOTICES.txt; do
+    [ -f "$unzipped/$f" ] || fail "the zip lacks $f"
+done
+start=$(size "$work/tcp.bin")
+(cd "$work/win" && "$wine" "$unzipped/stampa-cli.exe" download --memory flash --yes mono.bmp \
+    --link "tcp:$tcp" >>"$work/cli.log" 2>&1) || { cat "$work/cli.log" >&2; fail "the unzipped stampa-cli.exe"; }
+settled "$work/tcp.bin" $((start + 1))
+step "the zip: unpacked, its stampa-cli.exe downloads over TCP"
 echo "test-windows: passed"
