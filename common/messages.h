@@ -203,7 +203,7 @@
     X(kLinkStepConfigure, "setting the line up", SAME) \
     X(kLinkStepTest, "the link test", SAME) \
     X(kLinkStepWrite, "sending", SAME) \
-    X(kLinkRemedyUsbPermission, "join the group 'lp' (then log in again), or install the udev rule for USB printers from the " "README", SAME) \
+    X(kLinkRemedyUsbPermission, "join the group 'lp' (then log in again), or install the udev rule for USB printers from the " "user's guide (docs/user-guide.md)", SAME) \
     X(kLinkRemedySerialPermission, "join the group 'dialout' (then log in again)", SAME) \
     X(kLinkRemedyBusy, "the device is busy: another program holds it", SAME) \
     X(kLinkRemedyAbsent, "no such device: is the printer plugged in and switched on?", SAME) \

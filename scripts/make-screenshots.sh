@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# The README's pictures of the pages (docs/images/page-*.png), in Chinese and
+# The documentation's pictures of the pages (docs/images/page-*.png), in Chinese and
 # English, from the samples, with a virtual printer attached on USB so that
 # the sheet shows a connection. Needs the default build.
 set -euo pipefail

@@ -1,5 +1,5 @@
 // stampa-screenshots: renders the main sheet's pages offscreen to PNG files
-// for the README (`stampa-screenshots OUT_DIR [LOGO.bmp...]`), in the working
+// for the documentation (`stampa-screenshots OUT_DIR [LOGO.bmp...]`), in the working
 // directory's state (Stampa.ini); the logos given are picked, the first one
 // shown converted on the preview page. With a USB printer present (a virtual
 // printer's, through QZUSB_DEVICE_DIR) the sheet is connected to it first, so
