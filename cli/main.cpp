@@ -81,7 +81,7 @@ int main(int argc, char** argv) {
     std::vector<std::string> linkTexts;  // several: every printer at once
     stampa::cli::DownloadOptions download;
     auto* downloadCmd = app.add_subcommand(
-        "download", "Download BMP files into the printer's FLASH, RAM or NV graphics");
+        "download", "Download pictures into the printer's FLASH, RAM or NV graphics");
     downloadCmd
         ->add_option("--link", linkTexts,
                      "serial:COM1[:BAUD[:PARITY[:STOPBITS[:FLOW]]]], parallel:LPT1, usb:N, "
@@ -103,7 +103,8 @@ int main(int argc, char** argv) {
                           "Refuse a logo wider than the paper instead of warning");
     downloadCmd->add_flag("--force", download.force,
                           "NV graphics even where the printer's profile says it has none");
-    downloadCmd->add_option("files", download.files, "BMP files, in order")->required();
+    downloadCmd->add_option("files", download.files, "Pictures (BMP, PNG, JPEG, GIF), in order")
+        ->required();
 
     stampa::cli::PrintOptions print;
     std::string logos = "all";

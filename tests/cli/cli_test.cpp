@@ -247,7 +247,7 @@ TEST_F(CliTest, EnglishFromTheLocaleHelpInEnglishAlwaysAndTheVersion) {
     for (const char* lang : {"LANG=C.UTF-8", "LANG=en_US.UTF-8", "STAMPA_LANG=zh"}) {
         const CliRun help = Cli("download --help", lang);
         EXPECT_EQ(help.status, 0);
-        EXPECT_NE(help.out.find("Download BMP files"), std::string::npos) << lang;
+        EXPECT_NE(help.out.find("Download pictures"), std::string::npos) << lang;
     }
     for (const std::string tool : {STAMPA_CLI, STAMPA_VPRINTER}) {
         const std::string command = tool + " --version > " + dir.File("version.out");
