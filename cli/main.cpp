@@ -43,6 +43,32 @@ bool ParseLogoNumbers(const std::string& text, std::vector<int>& numbers) {
     return !numbers.empty();
 }
 
+// The end of --help (and of the man page, made from it): examples, the
+// environment, the files and the exit status.
+constexpr const char* kHelpFooter = R"HELP(
+Examples:
+  stampa-cli download --link serial:COM1 --memory flash --yes shop.png offer.png
+  stampa-cli print --link usb:1 --memory flash --logos all --label
+  stampa-cli status --link tcp:192.0.2.10 --json
+  # A fleet: download to every printer in printers.txt, then name those that failed.
+  links=(); while read -r host; do links+=(--link "tcp:$host"); done < printers.txt
+  stampa-cli download "${links[@]}" --memory nv --yes --json shop.png offer.png |
+      jq -r 'select(.ok | not) | "\(.link): \(.message) \(.reason // "")"'
+
+Environment:
+  STAMPA_LANG      zh or en: the language of the printer's messages
+  XDG_CONFIG_HOME  where the serial ports' devices are named (stampa/ports/com1)
+
+Files:
+  Stampa.ini       in the current folder: the models, the default one, their profiles
+  MODEL, MODEL.nv  in the current folder: what was downloaded to the model's FLASH and
+                   NV graphics (the file named after the model, as RP-820)
+
+Exit status:
+  0 done, 1 refused (limits, no logos, Cancel, an unreadable picture), 2 usage
+  error, 3 communication failure (with many printers: any of them failed).
+)HELP";
+
 bool AllKeyNumbers(const std::vector<int>& numbers) {
     return std::all_of(numbers.begin(), numbers.end(),
                        [](int n) { return n >= 1 && n <= stampa::kMaxNvNumber; });
@@ -53,7 +79,7 @@ bool AllKeyNumbers(const std::vector<int>& numbers) {
 int main(int argc, char** argv) {
     stampa::cli::PrepareTerminal();
     stampa::ChooseLanguageAtStart();
-    CLI::App app{"stampa-cli: load logos into ESC/POS receipt printers from a shell"};
+    CLI::App app{"stampa-cli: load logos into ESC/POS receipt printers from a shell", "stampa-cli"};
     app.require_subcommand(1);
     app.set_help_all_flag("--help-all", "Help for every command");
     app.set_version_flag("--version", std::string("stampa-cli ") + STAMPA_VERSION_TEXT);
@@ -66,11 +92,13 @@ int main(int argc, char** argv) {
         ->add_option("--method", convert.method,
                      "threshold, m3 (Dither M3), m4 (Dither M4), error, none")
         ->transform(CLI::CheckedTransformer(kMethods, CLI::ignore_case))
-        ->capture_default_str();
+        ->option_text("METHOD (m3)");
     convertCmd->add_option("--contrast", convert.contrast, "-100..100")
-        ->check(CLI::Range(-100, 100));
+        ->check(CLI::Range(-100, 100))
+        ->option_text("N");
     convertCmd->add_option("--brightness", convert.brightness, "-100..100")
-        ->check(CLI::Range(-100, 100));
+        ->check(CLI::Range(-100, 100))
+        ->option_text("N");
     convertCmd->add_flag("--fit-width", convert.fitWidth,
                          "Scale a logo wider than the paper down to its printable dots first");
     convertCmd->add_option("--model", convert.model,
@@ -90,6 +118,7 @@ int main(int argc, char** argv) {
         ->allow_extra_args(false);  // one printer each time: the files go where they stand
     downloadCmd->add_option("--memory", download.memory, "flash, ram or nv (NV graphics)")
         ->transform(CLI::CheckedTransformer(kMemories, CLI::ignore_case))
+        ->option_text("MEMORY REQUIRED")
         ->required();
     downloadCmd->add_option("--model", download.model,
                             "Printer model (default: Stampa.ini's, or RP-820)");
@@ -115,18 +144,21 @@ int main(int argc, char** argv) {
         ->allow_extra_args(false);
     auto* memoryOption =
         printCmd->add_option("--memory", print.memory, "flash, ram or nv (not with --direct)")
-            ->transform(CLI::CheckedTransformer(kMemories, CLI::ignore_case));
+            ->transform(CLI::CheckedTransformer(kMemories, CLI::ignore_case))
+            ->option_text("MEMORY");
     printCmd->add_flag("--direct", print.direct,
                        "Print the FILEs themselves (GS v 0), storing nothing in the printer");
     printCmd->add_option("--method", print.method, "--direct: threshold, m3 (default), m4, error")
-        ->transform(CLI::CheckedTransformer(kMethods, CLI::ignore_case));
+        ->transform(CLI::CheckedTransformer(kMethods, CLI::ignore_case))
+        ->option_text("METHOD");
     printCmd->add_option("files", print.files, "--direct: picture files, in order");
     printCmd
         ->add_option("--logos", logos,
                      "all, or numbers as listed: FLASH from 1, RAM from 0, NV the keys")
         ->capture_default_str();
     printCmd->add_option("--scale", print.scaling, "normal, double-width, double-height, double")
-        ->transform(CLI::CheckedTransformer(kScales, CLI::ignore_case));
+        ->transform(CLI::CheckedTransformer(kScales, CLI::ignore_case))
+        ->option_text("SCALE");
     printCmd->add_flag("--label", print.label, "Print \"=============== LOGO n\" above each logo");
     printCmd->add_option("--model", print.model,
                          "Printer model (default: Stampa.ini's, or RP-820)");
@@ -188,6 +220,8 @@ int main(int argc, char** argv) {
     portsCmd->add_flag("--json", portsJson, "The ports as one JSON object on stdout");
     auto* profilesCmd = app.add_subcommand(
         "profiles", "Printer profiles: id, vendor, paper width in dots and mm, image commands");
+
+    app.footer(kHelpFooter);  // after the commands, which would repeat it
 
     try {
         app.parse(argc, argv);

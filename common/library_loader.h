@@ -1,11 +1,13 @@
 // Binding a shared library by its file name, as the program binds Pixmelt and
 // the outside libraries: the program's own folder first, then the system's
-// search (Linux: the working directory, then LD_LIBRARY_PATH, the cache,
-// /usr/lib; Windows: LoadLibrary's order).
+// search (Linux: the installed program's private folder PREFIX/lib/stampa, the
+// working directory, then LD_LIBRARY_PATH, the cache, /usr/lib; Windows:
+// LoadLibrary's order).
 #pragma once
 
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace stampa {
 
@@ -32,6 +34,12 @@ class LoadedLibrary {
 
 // The folder of the running program.
 std::string ProgramDirectory();
+
+// Linux: the folders searched before the system's search, in order: the
+// program's own, the installed layout's PREFIX/lib/stampa beside PREFIX/bin,
+// the working directory.
+std::vector<std::string> LibraryFolders(const std::string& programDirectory,
+                                        const std::string& workingDirectory);
 
 // The file name of the shared library `stem` on this platform:
 // "libpixmelt.so" on Linux, "pixmelt.dll" on Windows.

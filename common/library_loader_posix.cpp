@@ -14,6 +14,19 @@ std::string ProgramDirectory() {
     return error ? std::string() : self.parent_path().string();
 }
 
+std::vector<std::string> LibraryFolders(const std::string& programDirectory,
+                                        const std::string& workingDirectory) {
+    std::vector<std::string> folders;
+    if (!programDirectory.empty()) {
+        folders.push_back(programDirectory);
+        // Installed: the program in PREFIX/bin, its libraries in the package's own folder.
+        const std::filesystem::path program(programDirectory);
+        folders.push_back((program.parent_path() / STAMPA_PRIVATE_LIBDIR).string());
+    }
+    folders.push_back(workingDirectory);
+    return folders;
+}
+
 std::string SharedLibraryFileName(const std::string& stem) {
     return "lib" + stem + ".so";
 }
@@ -38,10 +51,9 @@ std::unique_ptr<LoadedLibrary> LoadedLibrary::Load(const std::string& fileName) 
         void* handle = Open(fileName);
         return handle != nullptr ? wrap(handle, fileName) : nullptr;
     }
-    std::vector<std::string> folders;
-    folders.push_back(ProgramDirectory());
     std::error_code error;
-    folders.push_back(std::filesystem::current_path(error).string());
+    const auto folders =
+        LibraryFolders(ProgramDirectory(), std::filesystem::current_path(error).string());
     for (const std::string& folder : folders) {
         const std::string path = folder + "/" + fileName;
         if (!folder.empty() && access(path.c_str(), F_OK) == 0) {

@@ -10,12 +10,14 @@
 // numbers, stampa-cli's own English lines).
 #pragma once
 
+#include "common/version.h"
+
 // X(name, Chinese, English)
 // clang-format off
 #define STAMPA_MESSAGES(X, SAME) \
     /* Start-up and the sheet. */ \
     X(kLibrariesNotLoaded, "装载USB dll 或 pixmelt dll失败!", "Loading the USB library or the pixmelt library failed.") \
-    X(kSheetCaption, "Stampa V1.52", SAME) \
+    X(kSheetCaption, "Stampa V" STAMPA_VERSION, SAME) \
     X(kMessageBoxCaption, "Stampa", SAME) \
     X(kExitButton, "退  出", "Exit") \
     X(kTabConfig, "配置", "Configuration") \
@@ -147,6 +149,25 @@
     X(kNoSpoolerRunning, "打印假脱机程序没有运行。", "No print spooler is running.") \
     X(kNetworkAddressIncomplete, "请填写IP地址和端口（1–65535）。", "Fill in the address and a port of 1–65535.") \
     X(kModelWithoutUsbOrDriver, "此打印机型号没有USB和驱动程序通讯。", "This model has no USB or driver link") \
+    /* The program's command line: stampa --help. */ \
+    X(kStartUsage, "用法：stampa [选项]...", "Usage: stampa [OPTION]...") \
+    X(kStartSummary, "把标志图片装入ESC/POS票据打印机：选择图片，转换为单色，下载到打印机的FLASH、RAM或NV图形存储器并打印；经串口、并口、USB、打印后台或网络连接。", "Loads logos into ESC/POS receipt printers: pick pictures, convert them to 1-bit, download them into the printer's FLASH, RAM or NV graphics and print them, over serial, parallel, USB, the print spooler or the network.") \
+    X(kStartOptionsHeading, "选项：", "Options:") \
+    X(kStartFolderArgument, "--folder 目录", "--folder DIR") \
+    X(kStartFolderOption, "在此目录中工作（不存在时创建）：其中的Stampa.ini、位图列表和图片缓存；开头的~表示主目录", "work in DIR (made when missing): its Stampa.ini, logo lists and picture cache; a leading ~ is your home") \
+    X(kStartHelpOption, "显示此帮助并退出", "show this help and exit") \
+    X(kStartVersionOption, "显示版本并退出", "show the version and exit") \
+    X(kStartQtOptions, "其他选项（-platform、-style等）交给Qt处理。", "Other options (-platform, -style, ...) go to Qt.") \
+    X(kStartEnvironmentHeading, "环境：", "Environment:") \
+    X(kStartLanguageVariable, "zh或en：界面语言，优先于Stampa.ini的[Common] Language和系统语言环境", "zh or en: the language, before Stampa.ini's [Common] Language and the locale") \
+    X(kStartPlatformVariable, "offscreen：无显示器运行", "offscreen: run without a display") \
+    X(kStartFilesHeading, "文件：", "Files:") \
+    X(kStartIniFile, "工作目录中：打印机型号、打印机驱动名称、网络打印机地址", "in the working folder: the printer models, the driver name, the network printer") \
+    X(kStartSettingsFile, "上次选择的打印机", "the printer chosen last") \
+    X(kStartPortsFile, "串口对应的设备（如com1链接到/dev/ttyS0）", "the serial ports' devices (com1 a link to /dev/ttyS0, say)") \
+    X(kStartFolderMissing, "--folder 需要一个目录", "--folder needs a folder") \
+    X(kStartFolderFailed, "无法进入目录 %s：%s", "cannot enter the folder %s: %s") \
+    X(kStartTryHelp, "详见 stampa --help", "see stampa --help") \
     X(kCliNoPaperWidth, "the model's paper width is not known (give --profile)", SAME) \
     /* The select page. */ \
     X(kSelectListTitle, "选择位图列表", "Selected bitmaps") \

@@ -107,7 +107,8 @@ int main(int argc, char** argv) {
     }
     QGuiApplication app(argc, argv);
 
-    CLI::App cli{"stampa-vprinter: a virtual ESC/POS receipt printer for Stampa"};
+    CLI::App cli{"stampa-vprinter: a virtual ESC/POS receipt printer for Stampa",
+                 "stampa-vprinter"};
     cli.require_subcommand(0, 1);
     cli.set_version_flag("--version", std::string("stampa-vprinter ") + STAMPA_VERSION_TEXT);
     vprinter::ServerOptions options;

@@ -2,6 +2,8 @@
 // virtual printer on every link and the private cupsd for the driver link.
 #include "pages/config_page.h"
 
+#include "common/version.h"
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -373,7 +375,7 @@ TEST(StampaStart, AMissingLibraryEndsTheProgramWithTheLoadingMessage) {
 TEST(StampaStart, TheSheetHasItsCaptionTabsAndExitButton) {
     Session session;
     CMainSheet sheet{session};
-    EXPECT_EQ(sheet.windowTitle(), "Stampa V1.52");
+    EXPECT_EQ(sheet.windowTitle(), "Stampa V" STAMPA_VERSION);
     QStringList tabs;
     for (int i = 0; i < sheet.Tabs()->count(); ++i)
         tabs << sheet.Tabs()->tabText(i);
