@@ -1,5 +1,5 @@
 # Stampa: the two commands are `make run` and `make test`.
-.PHONY: all deps build test asan tsan fuzz fuzz-corpus reliability bench run windows windows-zip test-windows clean
+.PHONY: all deps build test asan tsan fuzz fuzz-corpus reliability bench run windows windows-zip test-windows package test-package clean
 
 all: build
 
@@ -51,6 +51,18 @@ windows-zip: windows
 # What runs on Windows, checked under Wine against the Linux build, and the zip unpacked.
 test-windows: windows-zip build
 	./scripts/test-windows.sh
+
+# The Debian package build/stampa_VERSION_amd64.deb: the programs, their
+# libraries, desktop entry, icons, man pages, completion, udev rule, licenses.
+package: build
+	./scripts/install-deps.sh --package
+	cmake --build --preset default --target package-files
+	cd build/default && cpack -B ..
+
+# The package checked (lintian, validators), installed with apt-get, used from
+# the installed files alone and removed again. Needs root or sudo.
+test-package: package
+	./scripts/test-package.sh
 
 # Performance figures (not part of `make test`).
 bench: build

@@ -48,12 +48,18 @@ bool ParseLogoNumbers(const std::string& text, std::vector<int>& numbers) {
 constexpr const char* kHelpFooter = R"HELP(
 Examples:
   stampa-cli download --link serial:COM1 --memory flash --yes shop.png offer.png
+
   stampa-cli print --link usb:1 --memory flash --logos all --label
+
   stampa-cli status --link tcp:192.0.2.10 --json
-  # A fleet: download to every printer in printers.txt, then name those that failed.
-  links=(); while read -r host; do links+=(--link "tcp:$host"); done < printers.txt
+
+  A fleet: download to every printer of printers.txt (an address a line), then
+  name those that failed:
+
+  links=(); while read -r h; do links+=(--link "tcp:$h"); done < printers.txt
+
   stampa-cli download "${links[@]}" --memory nv --yes --json shop.png offer.png |
-      jq -r 'select(.ok | not) | "\(.link): \(.message) \(.reason // "")"'
+  jq -r 'select(.ok | not) | "\(.link): \(.message) \(.reason // "")"'
 
 Environment:
   STAMPA_LANG      zh or en: the language of the printer's messages
@@ -93,10 +99,10 @@ int main(int argc, char** argv) {
                      "threshold, m3 (Dither M3), m4 (Dither M4), error, none")
         ->transform(CLI::CheckedTransformer(kMethods, CLI::ignore_case))
         ->option_text("METHOD (m3)");
-    convertCmd->add_option("--contrast", convert.contrast, "-100..100")
+    convertCmd->add_option("--contrast", convert.contrast, "From -100 to 100")
         ->check(CLI::Range(-100, 100))
         ->option_text("N");
-    convertCmd->add_option("--brightness", convert.brightness, "-100..100")
+    convertCmd->add_option("--brightness", convert.brightness, "From -100 to 100")
         ->check(CLI::Range(-100, 100))
         ->option_text("N");
     convertCmd->add_flag("--fit-width", convert.fitWidth,

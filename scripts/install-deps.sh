@@ -25,8 +25,8 @@ PACKAGES=(
     libcups2-dev cups-daemon cups-client cups
     # fonts: a monospace font for receipt text, and one for the program's Chinese texts
     fonts-dejavu-core fonts-wqy-microhei
-    # scripts
-    python3
+    # scripts; bash completion (stampa-cli's completion is tested)
+    python3 bash-completion
     # tests and benchmarks; clang and its runtime for the libFuzzer targets
     googletest libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
 )
@@ -34,6 +34,18 @@ PACKAGES=(
 # `--windows`: also the cross compiler and Wine, for make windows / test-windows.
 if [ "${1:-}" = "--windows" ]; then
     PACKAGES+=(mingw-w64 wine64)
+fi
+# `--package`: what makes and checks the Debian package (make package /
+# test-package): man pages from --help (help2man, and the zh_CN locale its
+# Chinese headings need), PNG icons from the SVG, the dependency list
+# (dpkg-shlibdeps, file), lintian and the desktop and AppStream validators, man.
+if [ "${1:-}" = "--package" ]; then
+    PACKAGES+=(help2man locales librsvg2-bin dpkg-dev file lintian desktop-file-utils appstream man-db)
+fi
+
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then
+    SUDO="sudo"
 fi
 
 missing=()
@@ -45,14 +57,14 @@ done
 
 if [ ${#missing[@]} -eq 0 ]; then
     echo "install-deps: all ${#PACKAGES[@]} packages present"
-    exit 0
+else
+    echo "install-deps: installing ${missing[*]}"
+    export DEBIAN_FRONTEND=noninteractive
+    $SUDO apt-get update -q
+    $SUDO apt-get install -y --no-install-recommends "${PACKAGES[@]}"
 fi
 
-echo "install-deps: installing ${missing[*]}"
-SUDO=""
-if [ "$(id -u)" -ne 0 ]; then
-    SUDO="sudo"
+if [ "${1:-}" = "--package" ] && ! locale -a | grep -qix 'zh_CN.utf-\?8'; then
+    echo "install-deps: making the zh_CN.UTF-8 locale"
+    $SUDO localedef -i zh_CN -f UTF-8 zh_CN.UTF-8
 fi
-export DEBIAN_FRONTEND=noninteractive
-$SUDO apt-get update -q
-$SUDO apt-get install -y --no-install-recommends "${PACKAGES[@]}"

@@ -179,11 +179,12 @@ if (cd "$work/win" && "$wine" "$windows/stampa-cli.exe" download --link driver:R
 fi
 step "driver: a queue that rejects jobs fails the download"
 # The zip as a technician gets it: unpacked into a clean folder, one download from there.
-version=$(sed -n 's/^project(Stampa VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")
+version=$("$root/scripts/project-version.sh")
 mkdir -p "$work/unzipped"
 (cd "$work/unzipped" && cmake -E tar xf "$root/build/windows/stampa-cli-windows-x64-$version.zip")
 unzipped=$work/unzipped/stampa-cli-windows-x64-$version
-for f in stampa-cli.exe pixmelt.dll QzUsbInt.dll DLPortIO.dll README.txt THIRD-PARTY-NOTICES.txt; do
+for f in stampa-cli.exe pixmelt.dll QzUsbInt.dll DLPortIO.dll README.txt THIRD-PARTY-NOTICES.txt LICENSE \
+    licenses/Stampa-LICENSE.txt licenses/printer-db-CC-BY-4.0.md; do
     [ -f "$unzipped/$f" ] || fail "the zip lacks $f"
 done
 start=$(size "$work/tcp.bin")

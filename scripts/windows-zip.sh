@@ -4,7 +4,7 @@
 # licenses of what the files contain. Needs the Windows build (make windows).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-version=$(sed -n 's/^project(Stampa VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+version=$(./scripts/project-version.sh)
 bin=build/windows/bin
 name=stampa-cli-windows-x64-$version
 out=build/windows/zip
@@ -15,11 +15,8 @@ cp "$bin/stampa-cli.exe" "$bin/pixmelt.dll" "$bin/QzUsbInt.dll" "$bin/DLPortIO.d
 if command -v x86_64-w64-mingw32-strip >/dev/null; then
     x86_64-w64-mingw32-strip "$out/$name"/*.exe "$out/$name"/*.dll
 fi
-cp packaging/windows/README.txt packaging/THIRD-PARTY-NOTICES.txt "$out/$name/"
-for package in libstb-dev nlohmann-json3-dev libcli11-dev libxxhash-dev; do
-    cp "/usr/share/doc/$package/copyright" "$out/$name/licenses/$package.txt"
-done
-cp data/printer-db-LICENSE.md "$out/$name/licenses/printer-db-CC-BY-4.0.md"
+cp packaging/windows/README.txt packaging/THIRD-PARTY-NOTICES.txt LICENSE "$out/$name/"
+./scripts/collect-licenses.sh "$out/$name/licenses"
 rm -f "build/windows/$name.zip"
 (cd "$out" && cmake -E tar cf "../$name.zip" --format=zip "$name")
 echo "build/windows/$name.zip"

@@ -2,6 +2,8 @@
 """Answers help2man for stampa-cli: its --version, and for --help the whole
 command reference — the program's --help with every command's own --help
 (options and arguments) before the examples, so the man page holds all of it.
+The "Exit status:" part is left out: the page takes it as a section of its own
+(make-man-pages.sh).
 
 Usage: command-help.py PROGRAM --help|--version
 """
@@ -46,6 +48,7 @@ def main():
         sys.stdout.write(run(program, option))
         return
     text = run(program, "--help")
+    text = re.sub(r"\nExit status:\n(  .*\n)+", "", text)
     head, _, tail = text.partition("\nExamples:")
     reference = []
     for name in commands(text):
