@@ -52,6 +52,8 @@ int main(int argc, char** argv) {
     QCoreApplication::setApplicationName(QStringLiteral("Stampa"));
     // The installed icon theme's (the package's hicolor icons); none in a build folder.
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("stampa")));
+    // Ties the window to the menu entry (its icon and name on Wayland docks).
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.stampa.Stampa"));
     stampa::InstallQtTranslations(application);
     stampa::QtOperator messageBoxes;
     stampa::SetOperator(&messageBoxes);
