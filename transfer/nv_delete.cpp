@@ -14,6 +14,7 @@
 #include "logos/stored_list.h"
 #include "protocol/commands.h"
 #include "transfer/nv_rows.h"
+#include "transfer/spooler_document.h"
 
 namespace stampa {
 namespace {
@@ -81,24 +82,18 @@ bool DeleteNvLogos(Session& session, bool all, std::vector<std::string> keys) {
         return false;
     }
     const PortHandleValue handle = session.PortHandle;
-    const bool driver = IsDriverConnection(handle);
-    if (driver && PortStartDocument(handle, session.PrintDocInfo) == 0) {
-        PortClose(handle);
-        return false;
-    }
-    const bool ok = SendDeletes(handle, all, keys);
-    if (ok) {
-        Forget(session, all, keys);
-        ReportOutcome(session, all ? Localize(msg::kDeletedAllNv)
-                                   : FormatText(msg::kDeletedNvFormat, named.c_str()));
-    } else {
-        ShowWarning(session, msg::kCommunicationFailed);
-        ReportOutcome(session, msg::kOutcomeFailed);
-    }
-    if (driver && PortEndDocument(handle) == 0) {
-        PortClose(handle);
-    }
-    return ok;
+    return SendInSpoolerDocument(handle, session.PrintDocInfo, [&] {
+        const bool ok = SendDeletes(handle, all, keys);
+        if (ok) {
+            Forget(session, all, keys);
+            ReportOutcome(session, all ? Localize(msg::kDeletedAllNv)
+                                       : FormatText(msg::kDeletedNvFormat, named.c_str()));
+        } else {
+            ShowWarning(session, msg::kCommunicationFailed);
+            ReportOutcome(session, msg::kOutcomeFailed);
+        }
+        return ok;
+    });
 }
 
 }  // namespace stampa

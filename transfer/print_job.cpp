@@ -15,6 +15,7 @@
 #include "transfer/memory.h"
 #include "transfer/nv_rows.h"
 #include "transfer/paper_width.h"
+#include "transfer/spooler_document.h"
 
 namespace stampa {
 namespace {
@@ -146,21 +147,14 @@ void PrintLogos(Session& session, IPrintPage& page) {
         ShowPlain(session, msg::kDownloadRunning);
         return;
     }
-    const bool driver = IsDriverConnection(session.PortHandle);
-    if (driver) {
-        if (session.PrintNoticePending) {
-            ShowPlain(session, msg::kPleaseWaitPrinting);
-            session.PrintNoticePending = false;
-        }
-        if (PortStartDocument(session.PortHandle, session.PrintDocInfo) == 0) {
-            PortClose(session.PortHandle);
-            return;
-        }
+    if (IsDriverConnection(session.PortHandle) && session.PrintNoticePending) {
+        ShowPlain(session, msg::kPleaseWaitPrinting);
+        session.PrintNoticePending = false;
     }
-    PrintFrom(session, page, Describe(page.Memory()));
-    if (driver && PortEndDocument(session.PortHandle) == 0) {
-        PortClose(session.PortHandle);
-    }
+    SendInSpoolerDocument(session.PortHandle, session.PrintDocInfo, [&] {
+        PrintFrom(session, page, Describe(page.Memory()));
+        return true;
+    });
 }
 
 }  // namespace stampa

@@ -10,6 +10,7 @@
 #include "link/senders.h"
 #include "transfer/paper_width.h"
 #include "transfer/print_job.h"
+#include "transfer/spooler_document.h"
 
 namespace stampa {
 namespace {
@@ -102,22 +103,16 @@ bool TestPrint(Session& session, const std::vector<TestPrintLogo>& logos, int mo
     if (!WidthsAccepted(session, logos, *images, mode))
         return false;
     const PortHandleValue handle = session.PortHandle;
-    const bool driver = IsDriverConnection(handle);
-    if (driver && PortStartDocument(handle, session.PrintDocInfo) == 0) {
-        PortClose(handle);
-        return false;
-    }
-    const bool sent = SendAll(handle, *images, mode, label);
-    if (sent) {
-        ReportOutcome(session, FormatText(msg::kTestPrintedFormat, Names(logos).c_str()));
-    } else {
-        ShowWarning(session, msg::kCommunicationFailed);
-        ReportOutcome(session, msg::kOutcomeFailed);
-    }
-    if (driver && PortEndDocument(handle) == 0) {
-        PortClose(handle);
-    }
-    return sent;
+    return SendInSpoolerDocument(handle, session.PrintDocInfo, [&] {
+        const bool sent = SendAll(handle, *images, mode, label);
+        if (sent) {
+            ReportOutcome(session, FormatText(msg::kTestPrintedFormat, Names(logos).c_str()));
+        } else {
+            ShowWarning(session, msg::kCommunicationFailed);
+            ReportOutcome(session, msg::kOutcomeFailed);
+        }
+        return sent;
+    });
 }
 
 }  // namespace stampa
