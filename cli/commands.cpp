@@ -109,6 +109,20 @@ void UseWidthRules(Session& session, const std::string& profile, bool strict) {
     session.StrictWidth = strict;
 }
 
+// A job's start on picture files: start-up, the paper width's rules, and the
+// files picked. False, with the session shut down again, when one fails.
+bool StartWithFiles(Session& session, const std::vector<std::string>& files,
+                    const std::string& profile, bool strictWidth) {
+    if (!StartUp(session))
+        return false;
+    UseWidthRules(session, profile, strictWidth);
+    if (!PickFiles(session, files)) {
+        ShutDown(session);
+        return false;
+    }
+    return true;
+}
+
 // NV graphics where the model's profile says the printer has none: refused,
 // unless forced. True when the download may go on.
 bool NvGraphicsAllowed(const Session& session, stampa::Memory memory, bool force) {
@@ -381,13 +395,8 @@ int RunDownload(const DownloadOptions& o) {
         return RunFleetDownload(o);
     CliOperator op(o.yes);
     Session session;
-    if (!StartUp(session))
+    if (!StartWithFiles(session, o.files, o.profile, o.strictWidth))
         return kRefused;
-    UseWidthRules(session, o.profile, o.strictWidth);
-    if (!PickFiles(session, o.files)) {
-        ShutDown(session);
-        return kRefused;
-    }
     if (const int status = ConnectOrShutDown(session, o.model, o.links.front()); status != kDone)
         return status;
     if (!NvGraphicsAllowed(session, o.memory, o.force)) {
@@ -442,13 +451,8 @@ std::optional<std::vector<TestPrintLogo>> DirectLogos(const Session& session, in
 int RunDirectPrint(const PrintOptions& o) {
     CliOperator op(true);
     Session session;
-    if (!StartUp(session))
+    if (!StartWithFiles(session, o.files, o.profile, o.strictWidth))
         return kRefused;
-    UseWidthRules(session, o.profile, o.strictWidth);
-    if (!PickFiles(session, o.files)) {
-        ShutDown(session);
-        return kRefused;
-    }
     const auto logos = DirectLogos(session, o.method);
     if (!logos) {
         ShutDown(session);
