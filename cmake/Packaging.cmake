@@ -69,6 +69,8 @@ install(FILES ${STAMPA_LINUX_FILES}/60-stampa-printers.rules DESTINATION lib/ude
 install(FILES ${STAMPA_PACKAGE_FILES}/changelog.gz ${STAMPA_PACKAGE_FILES}/copyright
         DESTINATION share/doc/stampa)
 install(DIRECTORY ${STAMPA_PACKAGE_FILES}/licenses DESTINATION share/doc/stampa)
+# A Stampa.ini to start from, with the models the program offers by default.
+install(FILES ${PROJECT_SOURCE_DIR}/data/Stampa.ini DESTINATION share/doc/stampa/examples)
 
 # The package: its dependencies found from the programs' libraries
 # (dpkg-shlibdeps), plus Qt's platform plugins, which the window program loads.

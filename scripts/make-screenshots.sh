@@ -9,20 +9,7 @@ bin="$top/build/default/bin"
 work=$(mktemp -d)
 trap 'kill $printer 2>/dev/null || true; rm -rf "$work"' EXIT
 cd "$work"
-cat >Stampa.ini <<'INI'
-[Common]
-Number=3
-DefaultNumber=1
-[Pos1]
-Name=RP-820
-Width=576
-[Pos2]
-Name=RP-810
-Width=384
-[Pos3]
-Name=RP-900
-Width=576
-INI
+cp "$top/data/Stampa.ini" Stampa.ini
 "$bin/stampa-samples" . >/dev/null
 mkdir -p usb out zh en
 "$bin/stampa-vprinter" --usb "$work/usb/lp0" --out "$work/out" >vprinter.out 2>vprinter.log &

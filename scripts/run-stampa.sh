@@ -18,21 +18,7 @@ fi
 
 mkdir -p "$run/config/stampa/ports" "$run/usb" "$run/receipts"
 if [ ! -f "$run/Stampa.ini" ]; then
-    cat >"$run/Stampa.ini" <<'INI'
-[Common]
-Number=3
-DefaultNumber=1
-BaseDriverName=RP-820
-[Pos1]
-Name=RP-820
-Width=576
-[Pos2]
-Name=RP-810
-Width=384
-[Pos3]
-Name=RP-900
-Width=576
-INI
+    cp "$top/data/Stampa.ini" "$run/Stampa.ini"
 fi
 if [ -x "$bin/stampa-samples" ]; then
     (cd "$run" && "$bin/stampa-samples" . >/dev/null)
