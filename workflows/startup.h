@@ -24,14 +24,14 @@ bool BindRuntimeLibraries(const RuntimeLibraryFiles& files = {});
 // Unloads the USB library, then Pixmelt.
 void UnbindRuntimeLibraries();
 
-// Start-up: the session's StartDirectory becomes the working directory, PrintDocInfo its
-// start value, and the libraries are bound. On a failed binding nothing stays
-// bound, "装载USB dll 或 pixmelt dll失败!" goes to the operator as a plain
-// message, and the result is false.
 // Chooses the language of the texts (common/language.h) from STAMPA_LANG, the
 // working directory's Stampa.ini and the locale. Front ends call it first.
 void ChooseLanguageAtStart();
 
+// Start-up: the session's StartDirectory becomes the working directory, PrintDocInfo its
+// start value, and the libraries are bound. On a failed binding nothing stays
+// bound, "装载USB dll 或 pixmelt dll失败!" goes to the operator as a plain
+// message, and the result is false.
 bool StartUp(Session& session, const RuntimeLibraryFiles& files = {});
 
 // Whether the program may end now: not while a download is sending, so the
