@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Answers help2man for stampa-cli: its --version, and for --help the whole
+"""Answers help2man for stampa-cli and stampa-vprinter: --version, and for --help the whole
 command reference — the program's --help with every command's own --help
 (options and arguments) before the examples, so the man page holds all of it.
 The "Exit status:" part is left out: the page takes it as a section of its own
@@ -49,11 +49,11 @@ def main():
         return
     text = run(program, "--help")
     text = re.sub(r"\nExit status:\n(  .*\n)+", "", text)
-    head, _, tail = text.partition("\nExamples:")
+    head, examples, tail = text.partition("\nExamples:")
     reference = []
     for name in commands(text):
         reference += command_section(program, [name])
-    sys.stdout.write(head.rstrip("\n") + "\n\n" + "\n".join(reference) + "\nExamples:" + tail)
+    sys.stdout.write(head.rstrip("\n") + "\n\n" + "\n".join(reference) + examples + tail)
 
 
 if __name__ == "__main__":

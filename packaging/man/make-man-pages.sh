@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The man pages, made by help2man from the programs' own --help and --version,
-# so a page cannot say other than the program: stampa(1), stampa-cli(1) (the
-# whole command reference, packaging/man/command-help.py) and
-# stampa-vprinter(1), and stampa(1) in Chinese too, as the window program
+# so a page cannot say other than the program: stampa(1), stampa-cli(1) and
+# stampa-vprinter(1) (these two with every command's options,
+# packaging/man/command-help.py), and stampa(1) in Chinese too, as the window program
 # speaks both. Written gzipped as OUT/man1/*.1.gz and OUT/zh_CN/man1/stampa.1.gz.
 # Usage: make-man-pages.sh BIN_FOLDER OUT_FOLDER
 set -euo pipefail
@@ -46,9 +46,10 @@ page() {
 
 # What a program is: the text after "NAME: " on the first line of its --help.
 summary() { "$@" --help | head -n 1 | sed 's/^[^:]*: //'; }
-# stampa's: its summary line up to the first colon of either language.
+# stampa's: its summary line up to the first colon of either language, in
+# lower case as a NAME line goes.
 stampa_summary() {
-    STAMPA_LANG=$1 "$bin/stampa" --help | sed -n 2p | sed 's/[:：].*//'
+    STAMPA_LANG=$1 "$bin/stampa" --help | sed -n 2p | sed 's/[:：].*//; s/^./\l&/'
 }
 
 see_all="stampa(1), stampa-cli(1), stampa-vprinter(1)"
@@ -63,7 +64,7 @@ $("$bin/stampa-cli" --help | sed -n '/^Exit status:/,/^$/{/^Exit status:/d;s/^  
 " page "$(stand_in stampa-cli "$here/command-help.py" "$bin/stampa-cli")" C \
     "$(summary "$bin/stampa-cli")" "stampa(1), stampa-vprinter(1), jq(1)" \
     "$out/man1/stampa-cli.1.gz"
-page "$(stand_in stampa-vprinter "$bin/stampa-vprinter")" C \
+page "$(stand_in stampa-vprinter "$here/command-help.py" "$bin/stampa-vprinter")" C \
     "$(summary "$bin/stampa-vprinter")" "stampa(1), stampa-cli(1)" \
     "$out/man1/stampa-vprinter.1.gz"
 echo "make-man-pages: $(find "$out" -name '*.gz' | wc -l) pages in $out"
