@@ -41,6 +41,7 @@ expect "stampa-cli " "download print status nv list ports profiles convert" "--l
 expect "stampa-cli do" "download" "print"
 expect "stampa-cli download --m" "--memory --model" "--link --direct"
 expect "stampa-cli download --memory " "flash ram nv"
+expect "stampa-cli download --memory=f" "flash" "ram"
 expect "stampa-cli download --link " "serial:COM1 parallel:LPT1 tcp: driver:"
 expect "stampa-cli download --link serial:" "COM1 COM2" "parallel:LPT1"
 expect "stampa-cli print --profile " "CT-S651 TM-T88V" "graphics:yes"
