@@ -73,7 +73,7 @@ install(DIRECTORY ${STAMPA_PACKAGE_FILES}/licenses DESTINATION share/doc/stampa)
 install(FILES ${PROJECT_SOURCE_DIR}/data/Stampa.ini DESTINATION share/doc/stampa/examples)
 
 # The package: its dependencies found from the programs' libraries
-# (dpkg-shlibdeps), plus Qt's platform plugins, which the window program loads.
+# (dpkg-shlibdeps; Qt's X11 and offscreen platform plugins come with libqt6gui6).
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME stampa)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
@@ -85,7 +85,6 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
 # Our maintainer scripts (the udev rule); they also keep CPack from adding
 # ldconfig calls, which the private library folder does not need.
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${STAMPA_LINUX_FILES}/postinst ${STAMPA_LINUX_FILES}/postrm)
