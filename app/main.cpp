@@ -19,12 +19,13 @@ namespace {
 // --folder, --help and --version, before any window: nullopt to go on
 // starting, else the exit status.
 std::optional<int> HandleStartOptions(int argc, char** argv) {
+    stampa::ChooseLanguageAtStart();  // for the refusals, from where it was started
     const stampa::StartOptions options =
         stampa::ParseStartOptions(std::vector<std::string>(argv + 1, argv + argc));
     std::string error = options.error;
-    if (error.empty() && !options.folder.empty())
-        stampa::EnterWorkingFolder(options.folder, error);
-    stampa::ChooseLanguageAtStart();
+    if (error.empty() && !options.folder.empty() &&
+        stampa::EnterWorkingFolder(options.folder, error))
+        stampa::ChooseLanguageAtStart();  // the working folder's Stampa.ini may name another
     if (!error.empty()) {
         std::fprintf(stderr, "stampa: %s\n%s\n", error.c_str(),
                      stampa::Localize(stampa::msg::kStartTryHelp));
