@@ -1,5 +1,6 @@
 // Picking logos and removing them again, as the select page and stampa-cli do
-// it: each file checked (1-bit or 24-bit BMP within the limits), appended to
+// it: each file checked (a 1-bit or 24-bit BMP, or another picture brought into
+// one, within the limits), appended to
 // SelectedLogos with its size, at most 255 kept; SelectedCount, SelectedBytes,
 // LogosPicked and CurrentLogo kept in step.
 #pragma once
