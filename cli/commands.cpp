@@ -467,12 +467,12 @@ int RunDirectPrint(const PrintOptions& o) {
     const auto start = std::chrono::steady_clock::now();
     const bool printed = TestPrint(session, *logos, o.scaling, o.label);
     if (o.json) {
-        LinkOutcome result{
-            o.linkNames.front(),
-            printed,
-            {},
-            PortBytesWritten(session.PortHandle),
-            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count()};
+        LinkOutcome result;
+        result.link = o.linkNames.front();
+        result.ok = printed;
+        result.bytes = PortBytesWritten(session.PortHandle);
+        result.seconds =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         if (!printed) {
             LinkJobResult failure;
             NoteFailure(failure, op, session);

@@ -9,7 +9,7 @@ int CLogoList::Append(std::int32_t number, const std::string& name, const std::s
     if (number < 0 || static_cast<std::size_t>(number) > entries_.size()) {
         return 0;
     }
-    entries_.push_back(LogoEntry{number, name, path, convertedPath, size, width, height, mode});
+    entries_.push_back(LogoEntry{number, name, path, convertedPath, size, width, height, mode, {}});
     return 1;
 }
 

@@ -30,7 +30,7 @@ std::vector<NvRow> NvRows(const Session& session) {
                                         [&key](const NvRow& row) { return row.key == key; });
         NvRow row{key, known != listed.end() ? known->entry : LogoEntry{}};
         if (known == listed.end())
-            row.entry.name = kUnknownNvName;
+            row.entry.name = std::string(kUnknownNvName);
         rows.push_back(std::move(row));
     }
     return rows;

@@ -157,10 +157,12 @@ TEST_F(DownloadJobTest, ProgressFollowsTheBytesOfTheWholeDownload) {
     for (std::size_t i = 0; i < told.size(); ++i) {
         SCOPED_TRACE(i);
         EXPECT_EQ(told[i].second, streamed) << "of the whole download";
-        if (i > 0)
+        if (i > 0) {
             EXPECT_GT(told[i].first, told[i - 1].first);
-        if (i + 1 < told.size())
+        }
+        if (i + 1 < told.size()) {
             EXPECT_LT(told[i].first, streamed) << "full only once the printer has it all";
+        }
     }
     EXPECT_EQ(told.back().first, streamed);
 }
