@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
 
-./scripts/fuzz.sh "$seconds" "${2:-}" >/dev/null || true
+FUZZ_JOBS=1 ./scripts/fuzz.sh "$seconds" "${2:-}" >/dev/null || true
 cmake --preset default >/dev/null
 cmake --build --preset default >/dev/null
 (cd build/default && ctest -L fault --output-junit faults.xml >/dev/null || true)
